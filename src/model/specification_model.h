@@ -1,0 +1,81 @@
+#pragma once
+// The in-memory model of one run: what the project file says about the project, the source
+// files it lists, and every Sub and Function found in them. Texts are UTF-8; an empty text
+// means "not given".
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace dovrek {
+
+// Values of the project file's keys, double quotes removed.
+struct ProjectInfo {
+  std::string Title;
+  std::string Name;
+  std::string ExeName32;
+  std::string Command32;
+  std::string HelpFile;
+  std::string VersionFileDescription;
+  std::string VersionCompanyName;
+  std::string MajorVer;
+  std::string MinorVer;
+  std::string RevisionVer;
+
+  bool operator==(const ProjectInfo&) const = default;
+};
+
+// One source file of the project: the file-name part of its path and the folder part as the
+// project file writes it (relative to the project folder, in Windows form).
+struct MemberFile {
+  std::string FileName;
+  std::string Folder;
+
+  bool operator==(const MemberFile&) const = default;
+};
+
+// One Sub or Function. Comment holds zero or more lines, each followed by "\n".
+struct ProcedureEntry {
+  std::string Name;
+  std::string Scope;
+  std::string FileName;
+  std::string Comment;
+  std::string Parameters;
+  std::string ReturnType;
+
+  bool operator==(const ProcedureEntry&) const = default;
+};
+
+struct SpecificationModel {
+  ProjectInfo Project;
+  std::vector<MemberFile> FormFiles;
+  std::vector<MemberFile> ModuleFiles;
+  std::vector<MemberFile> ClassFiles;
+  std::vector<ProcedureEntry> Procedures;
+
+  int32_t FormCount() const { return static_cast<int32_t>(FormFiles.size()); }
+  int32_t ModuleCount() const { return static_cast<int32_t>(ModuleFiles.size()); }
+  int32_t ClassCount() const { return static_cast<int32_t>(ClassFiles.size()); }
+  // The index of the last procedure; -1 when there is none.
+  int32_t LastProcedure() const { return static_cast<int32_t>(Procedures.size()) - 1; }
+
+  // Empties the project information and the three member lists.
+  void ClearProject();
+
+  bool operator==(const SpecificationModel&) const = default;
+};
+
+// The six check-box values. A flag is on only when it equals 1 (2 is a greyed box).
+struct Options {
+  int16_t Xls = 0;
+  int16_t Txt = 0;
+  int16_t Cmt = 0;
+  int16_t Func = 0;
+  int16_t Dir = 0;
+  int16_t Trim = 0;
+
+  static bool On(int16_t flag) { return flag == 1; }
+  bool operator==(const Options&) const = default;
+};
+
+}  // namespace dovrek

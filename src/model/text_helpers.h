@@ -1,0 +1,36 @@
+#pragma once
+// Small pure text and path functions that the readers, the driver and the reports share.
+// Paths are in Windows form: only "\" separates folders.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace dovrek {
+
+// The text with leading and trailing spaces (U+0020 only) removed.
+std::string_view TrimSpaces(std::string_view text);
+
+// Everything before the last "\", trimmed; empty when there is no "\".
+std::string FolderPart(std::string_view path);
+
+// Everything after the last "\", trimmed; the whole path, trimmed, when there is no "\".
+std::string FileNamePart(std::string_view path);
+
+// The default when the value is empty, else the value unchanged.
+std::string ValueOrDefault(std::string_view value, std::string_view fallback);
+
+// The number of line feeds (code 10) in the text, held to the 16-bit range.
+int16_t CountLineFeeds(std::string_view text);
+
+// The text with every double quote removed.
+std::string RemoveDoubleQuotes(std::string_view text);
+
+// ASCII-only case-insensitive tests, the comparison used for keys and switches.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// The number of Unicode characters in a UTF-8 text.
+size_t CountCharacters(std::string_view utf8);
+
+}  // namespace dovrek

@@ -1,0 +1,28 @@
+#pragma once
+// Message boxes without a display: "タイトル: メッセージ" on standard error. A question is asked
+// on the terminal when standard input is one, and otherwise answered No.
+
+#include <iosfwd>
+
+#include "platform/message_box.h"
+
+namespace dovrek {
+
+class ConsoleMessageBox : public MessageBox {
+ public:
+  ConsoleMessageBox();
+  ConsoleMessageBox(std::ostream& err, std::istream* terminal);
+
+  void ShowError(const std::string& vstrMessage) override;
+  void ShowMessage(const std::string& vstrMessage) override;
+  void ShowInformation(const std::string& vstrInformation) override;
+  int16_t ShowQuestion(const std::string& vstrQuestion) override;
+
+ private:
+  void Print(const char* title, const std::string& text);
+
+  std::ostream& err_;
+  std::istream* terminal_;
+};
+
+}  // namespace dovrek

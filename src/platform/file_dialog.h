@@ -1,0 +1,20 @@
+#pragma once
+// The open dialog for the project file and the save dialog for the text report. Both start
+// empty, answer true with the chosen path (Windows form) when the user confirmed a file, and
+// false when the user cancelled (no message) or the dialog failed (after ShowError).
+
+#include <string>
+
+namespace dovrek {
+
+inline constexpr char kProjectFilter[] = "プロジェクト ファイル (*.vbp)|*.vbp";
+inline constexpr char kTextFilter[] = "テキスト ファイル (*.txt)|*.txt";
+
+class FileDialog {
+ public:
+  virtual ~FileDialog() = default;
+  virtual bool ShowOpenDialog(const std::string& initial_name, std::string* chosen_path) = 0;
+  virtual bool ShowSaveDialog(const std::string& initial_name, std::string* chosen_path) = 0;
+};
+
+}  // namespace dovrek

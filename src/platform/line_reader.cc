@@ -1,0 +1,160 @@
+#include "platform/line_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/system_error.h"
+#include "platform/text_codec.h"
+
+namespace dovrek {
+namespace {
+constexpr size_t kBufferSize = 1 << 16;
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+}  // namespace
+
+LineReader::~LineReader() { Close(); }
+
+void LineReader::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+bool LineReader::Open(const std::string& native_path, std::string* error) {
+  Close();
+  path_ = native_path;
+  int fd = ::open(native_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    *error = FileErrorMessage(native_path, errno);
+    return false;
+  }
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    int saved = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    ::close(fd);
+    *error = saved != 0 ? FileErrorMessage(native_path, saved)
+                        : native_path + ": 通常のファイルではありません。";
+    return false;
+  }
+  // A regular file never blocks; reads go on in blocking mode.
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  fd_ = fd;
+  buffer_.assign(kBufferSize, '\0');
+  begin_ = end_ = 0;
+  eof_ = false;
+  utf8_ = false;
+  line_number_ = 0;
+  return DetectMark(error);
+}
+
+bool LineReader::Fill(std::string* error) {
+  if (begin_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+  }
+  ssize_t got;
+  do {
+    got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+  } while (got < 0 && errno == EINTR);
+  if (got < 0) {
+    *error = FileErrorMessage(path_, errno);
+    return false;
+  }
+  if (got == 0) eof_ = true;
+  end_ += static_cast<size_t>(got);
+  return true;
+}
+
+bool LineReader::DetectMark(std::string* error) {
+  while (!eof_ && end_ < kUtf8Mark.size()) {
+    if (!Fill(error)) return false;
+  }
+  if (std::string_view(buffer_.data(), end_).substr(0, kUtf8Mark.size()) == kUtf8Mark) {
+    utf8_ = true;
+    begin_ = kUtf8Mark.size();
+  }
+  return true;
+}
+
+void LineReader::DecodeInto(std::string_view raw, std::string* line) const {
+  line->clear();
+  if (IsAscii(raw)) {
+    line->assign(raw);
+  } else if (utf8_) {
+    AppendSanitizedUtf8(raw, line);
+  } else {
+    AppendCp932AsUtf8(raw, line);
+  }
+}
+
+bool LineReader::ReadLine(std::string* line, std::string* error) {
+  if (fd_ < 0) return false;
+  pending_.clear();
+  bool spans = false;
+  for (;;) {
+    if (begin_ == end_) {
+      if (eof_) break;
+      if (!Fill(error)) return false;
+      continue;
+    }
+    const char* start = buffer_.data() + begin_;
+    size_t avail = end_ - begin_;
+    const char* found = FindLineEnd(start, avail);
+    if (!found) {
+      pending_.append(start, avail);
+      spans = true;
+      begin_ = end_;
+      continue;
+    }
+    size_t length = static_cast<size_t>(found - start);
+    begin_ += length + 1;
+    ++line_number_;
+    if (spans) {
+      pending_.append(start, length);
+      DecodeInto(pending_, line);
+    } else {
+      DecodeInto(std::string_view(start, length), line);
+    }
+    if (*found == '\r') return SkipLineFeedAfterCr(error);
+    return true;
+  }
+  if (!spans) return false;
+  ++line_number_;
+  DecodeInto(pending_, line);
+  return true;
+}
+
+const char* LineReader::FindLineEnd(const char* start, size_t avail) {
+  for (size_t i = 0; i < avail; ++i) {
+    if (start[i] == '\n' || start[i] == '\r') return start + i;
+  }
+  return nullptr;
+}
+
+bool LineReader::SkipLineFeedAfterCr(std::string* error) {
+  if (begin_ == end_ && !eof_ && !Fill(error)) return false;
+  if (begin_ < end_ && buffer_[begin_] == '\n') ++begin_;
+  return true;
+}
+
+}  // namespace dovrek
+
+#include "platform/native_path.h"
+
+namespace dovrek {
+
+bool OpenWindowsPath(LineReader* reader, const std::string& windows_path, std::string* error) {
+  std::string native = ToNativePath(windows_path);
+  std::optional<std::string> found = FindExistingPath(native);
+  if (!found) {
+    *error = FileErrorMessage(native, ENOENT);
+    return false;
+  }
+  return reader->Open(*found, error);
+}
+
+}  // namespace dovrek

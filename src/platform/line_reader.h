@@ -1,0 +1,58 @@
+#pragma once
+// Reads a text file line by line in one buffered pass, decoding each line to UTF-8.
+// A file that starts with the UTF-8 byte-order mark is UTF-8 (the mark is dropped); any other
+// file is code page 932. Lines end at CR LF, a lone CR or a lone LF; the end is not part of the
+// line. Memory is bounded by the buffer and the longest line.
+
+#include <string>
+#include <string_view>
+
+namespace dovrek {
+
+class LineReader {
+ public:
+  LineReader() = default;
+  ~LineReader();
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+
+  // Opens a regular file by its native path. Folders, FIFOs and devices are refused without
+  // blocking. On failure returns false and fills *error with a description naming the file.
+  bool Open(const std::string& native_path, std::string* error);
+
+  // Reads the next line into *line. Returns false at the end of the file, or on a read failure,
+  // in which case *error names the file and the reason.
+  bool ReadLine(std::string* line, std::string* error);
+
+  // The number of the line last returned, counting from 1.
+  long LineNumber() const { return line_number_; }
+
+  void Close();
+
+ private:
+  bool Fill(std::string* error);
+  bool DetectMark(std::string* error);
+  bool SkipLineFeedAfterCr(std::string* error);
+  static const char* FindLineEnd(const char* start, size_t avail);
+  void DecodeInto(std::string_view raw, std::string* line) const;
+
+  int fd_ = -1;
+  std::string path_;
+  std::string buffer_;
+  size_t begin_ = 0;
+  size_t end_ = 0;
+  bool eof_ = false;
+  bool utf8_ = false;
+  long line_number_ = 0;
+  std::string pending_;
+};
+
+}  // namespace dovrek
+
+namespace dovrek {
+
+// Opens a file named by a Windows-form path: "\" becomes "/", and a name that does not exist
+// exactly is found case-insensitively (FindExistingPath). On failure *error names the file.
+bool OpenWindowsPath(LineReader* reader, const std::string& windows_path, std::string* error);
+
+}  // namespace dovrek

@@ -1,0 +1,113 @@
+#include "platform/native_path.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "model/text_helpers.h"
+
+namespace dovrek {
+namespace {
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0 || ::stat(path.c_str(), &st) == 0;
+}
+
+std::vector<std::string> ListFolder(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str());
+  if (!dir) return names;
+  while (struct dirent* entry = ::readdir(dir)) names.emplace_back(entry->d_name);
+  ::closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The name in `folder` equal to `component` but for ASCII letter case, or nullopt.
+std::optional<std::string> MatchInFolder(const std::string& folder, std::string_view component) {
+  for (const std::string& name : ListFolder(folder)) {
+    if (EqualsNoCase(name, component)) return name;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string ToNativePath(std::string_view windows_path) {
+  std::string out(windows_path);
+  std::replace(out.begin(), out.end(), '\\', '/');
+  return out;
+}
+
+std::string ToWindowsPath(std::string_view native_path) {
+  std::string out(native_path);
+  std::replace(out.begin(), out.end(), '/', '\\');
+  return out;
+}
+
+std::string MakeAbsolute(std::string_view native_path) {
+  if (!native_path.empty() && native_path[0] == '/') return std::string(native_path);
+  std::string cwd;
+  if (char* here = ::getcwd(nullptr, 0)) {
+    cwd = here;
+    ::free(here);
+  }
+  if (cwd.empty() || cwd.back() != '/') cwd.push_back('/');
+  return cwd + std::string(native_path);
+}
+
+std::optional<std::string> FindExistingPath(std::string_view native_path) {
+  std::string exact(native_path);
+  if (exact.empty()) return std::nullopt;
+  if (Exists(exact)) return exact;
+  std::string built;
+  size_t pos = 0;
+  if (native_path[0] == '/') {
+    built = "";
+    pos = 1;
+  } else {
+    built = ".";
+  }
+  bool first = true;
+  while (pos <= native_path.size()) {
+    size_t slash = native_path.find('/', pos);
+    if (slash == std::string_view::npos) slash = native_path.size();
+    std::string_view component = native_path.substr(pos, slash - pos);
+    pos = slash + 1;
+    if (component.empty()) continue;
+    std::string folder = built;
+    std::string candidate = (first && native_path[0] != '/') ? std::string(component)
+                                                            : built + "/" + std::string(component);
+    if (!Exists(candidate)) {
+      if (component == "." || component == "..") return std::nullopt;
+      std::optional<std::string> match = MatchInFolder(folder, component);
+      if (!match) return std::nullopt;
+      candidate = (first && native_path[0] != '/') ? *match : built + "/" + *match;
+    }
+    built = candidate;
+    first = false;
+  }
+  return built.empty() ? std::nullopt : std::optional<std::string>(built);
+}
+
+bool IsExistingFile(std::string_view native_path) {
+  std::optional<std::string> found = FindExistingPath(native_path);
+  if (!found) return false;
+  struct stat st;
+  return ::stat(found->c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string ProgramFolder() {
+  std::string exe(4096, '\0');
+  ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size());
+  if (n <= 0) return ".";
+  exe.resize(static_cast<size_t>(n));
+  size_t slash = exe.rfind('/');
+  return slash == 0 ? "/" : exe.substr(0, slash);
+}
+
+}  // namespace dovrek

@@ -1,0 +1,39 @@
+#pragma once
+// The small modeless window that shows the phase of a run and a bar. The stored maximum
+// outlives Unload, so a later phase that passes 0 keeps the earlier maximum.
+
+#include <cstdint>
+#include <string>
+
+namespace dovrek {
+
+inline constexpr char kProgressCaption[] = "仕様書を作成しています･･･";
+
+class ProgressWindow {
+ public:
+  virtual ~ProgressWindow() = default;
+  // Shows the window modeless with an empty message and repaints it at once.
+  virtual void Load() = 0;
+  // Closes the window. The stored maximum is kept.
+  virtual void Unload() = 0;
+  // With vlngMax > 0 empties the bar and stores vlngMax as the maximum; with 0 or less leaves
+  // both. Shows vstrMsg and repaints at once.
+  virtual void InitProgress(int32_t vlngMax, const std::string& vstrMsg) = 0;
+  // Sets the filled part of the bar to track × vlngIdx ÷ maximum and repaints it at once.
+  virtual void Progress(int32_t vlngIdx) = 0;
+};
+
+// The bar rule shared by every progress window: the filled width for a track width, not
+// clamped (an index beyond the maximum overfills). 0 while no positive maximum was stored.
+double ProgressFillWidth(double track_width, int32_t index, int32_t maximum);
+
+// A progress window that shows nothing, for runs without a display of progress.
+class SilentProgressWindow : public ProgressWindow {
+ public:
+  void Load() override {}
+  void Unload() override {}
+  void InitProgress(int32_t, const std::string&) override {}
+  void Progress(int32_t) override {}
+};
+
+}  // namespace dovrek

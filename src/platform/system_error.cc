@@ -1,0 +1,28 @@
+#include "platform/system_error.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace dovrek {
+
+std::string DescribeSystemError(int error) {
+  switch (error) {
+    case ENOENT: return "ファイルが見つかりません。";
+    case ENOTDIR: return "パスが見つかりません。";
+    case EISDIR: return "パス/ファイル アクセス エラーです。(フォルダです)";
+    case EACCES:
+    case EPERM:
+    case EROFS: return "書き込みできません。(アクセスが拒否されました)";
+    case ENOSPC:
+    case EDQUOT: return "ディスクの空き容量が不足しています。";
+    case EIO: return "デバイス I/O エラーです。";
+    case ENAMETOOLONG: return "ファイル名が長すぎます。";
+    default: return std::string(std::strerror(error));
+  }
+}
+
+std::string FileErrorMessage(std::string_view native_path, int error) {
+  return std::string(native_path) + ": " + DescribeSystemError(error);
+}
+
+}  // namespace dovrek

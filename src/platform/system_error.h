@@ -1,0 +1,15 @@
+#pragma once
+// Descriptions of operating-system failures, worded as the program's other messages are.
+
+#include <string>
+#include <string_view>
+
+namespace dovrek {
+
+// A description of errno value `error`, in Japanese for the common cases.
+std::string DescribeSystemError(int error);
+
+// "<path>: <description of error>", the form every file failure is reported in.
+std::string FileErrorMessage(std::string_view native_path, int error);
+
+}  // namespace dovrek

@@ -1,0 +1,226 @@
+#include "platform/text_codec.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace dovrek {
+namespace {
+
+constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
+
+void AppendCodePoint(uint32_t cp, std::string* out) {
+  if (cp < 0x80) {
+    out->push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// Single bytes that Windows maps outside iconv's CP932 table; they round-trip both ways.
+constexpr std::array<std::pair<unsigned char, uint32_t>, 5> kWindowsSingleBytes = {{
+    {0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}}};
+
+// Every double-byte character of code page 932, as UTF-8, built once from iconv.
+class DoubleByteTable {
+ public:
+  DoubleByteTable() {
+    iconv_t cd = iconv_open("UTF-32LE", "CP932");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return;
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+      if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+        code_points_[Index(lead, trail)] = Convert(cd, lead, trail);
+      }
+    }
+    iconv_close(cd);
+  }
+  // The code point of a pair, 0 when the pair is not a character.
+  uint32_t Lookup(unsigned char lead, unsigned char trail) const {
+    if (trail < 0x40 || trail > 0xFC) return 0;
+    return code_points_[Index(lead, trail)];
+  }
+
+ private:
+  static size_t Index(unsigned lead, unsigned trail) { return (lead - 0x80) * 256 + trail; }
+  static uint32_t Convert(iconv_t cd, unsigned lead, unsigned trail) {
+    char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    uint32_t cp = 0;
+    char* in_ptr = in;
+    size_t in_left = 2;
+    char* out_ptr = reinterpret_cast<char*>(&cp);
+    size_t out_left = sizeof cp;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left) == static_cast<size_t>(-1)) return 0;
+    return (in_left == 0 && out_left == 0) ? cp : 0;
+  }
+  std::array<uint32_t, 0x7D * 256> code_points_{};
+};
+
+const DoubleByteTable& Table() {
+  static const DoubleByteTable table;
+  return table;
+}
+
+uint32_t SingleByte(unsigned char b) {
+  if (b < 0x80) return b;
+  if (b >= 0xA1 && b <= 0xDF) return 0xFF61 + (b - 0xA1);
+  for (const auto& [byte, cp] : kWindowsSingleBytes) {
+    if (byte == b) return cp;
+  }
+  return 0xFFFD;
+}
+
+// The length of the valid UTF-8 sequence at s[i], or of its maximal invalid subpart as a
+// negative number.
+int Utf8SequenceAt(std::string_view s, size_t i) {
+  unsigned char b0 = static_cast<unsigned char>(s[i]);
+  if (b0 < 0x80) return 1;
+  int need;
+  unsigned char lo = 0x80, hi = 0xBF;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    need = 1;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    need = 2;
+    if (b0 == 0xE0) lo = 0xA0;
+    if (b0 == 0xED) hi = 0x9F;
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    need = 3;
+    if (b0 == 0xF0) lo = 0x90;
+    if (b0 == 0xF4) hi = 0x8F;
+  } else {
+    return -1;
+  }
+  for (int k = 1; k <= need; ++k) {
+    if (i + k >= s.size()) return -k;
+    unsigned char b = static_cast<unsigned char>(s[i + k]);
+    if (b < lo || b > hi) return -k;
+    lo = 0x80;
+    hi = 0xBF;
+  }
+  return need + 1;
+}
+
+// The single byte that stands for a UTF-8 character outside iconv's table, or 0.
+uint32_t WindowsSingleByteFor(std::string_view ch) {
+  for (const auto& [byte, cp] : kWindowsSingleBytes) {
+    std::string mapped;
+    AppendCodePoint(cp, &mapped);
+    if (mapped == ch) return byte;
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool IsAscii(std::string_view bytes) {
+  for (unsigned char c : bytes) {
+    if (c >= 0x80) return false;
+  }
+  return true;
+}
+
+void AppendCp932AsUtf8(std::string_view bytes, std::string* out) {
+  const DoubleByteTable& table = Table();
+  size_t i = 0;
+  while (i < bytes.size()) {
+    unsigned char b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      size_t run = i;
+      while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80) ++run;
+      out->append(bytes.data() + i, run - i);
+      i = run;
+      continue;
+    }
+    if (IsLeadByte(b) && i + 1 < bytes.size()) {
+      uint32_t cp = table.Lookup(b, static_cast<unsigned char>(bytes[i + 1]));
+      if (cp != 0) {
+        AppendCodePoint(cp, out);
+        i += 2;
+        continue;
+      }
+    }
+    if (IsLeadByte(b)) {
+      out->append(kReplacement);
+    } else {
+      AppendCodePoint(SingleByte(b), out);
+    }
+    ++i;
+  }
+}
+
+void AppendSanitizedUtf8(std::string_view bytes, std::string* out) {
+  size_t i = 0;
+  while (i < bytes.size()) {
+    int n = Utf8SequenceAt(bytes, i);
+    if (n > 0) {
+      out->append(bytes.data() + i, static_cast<size_t>(n));
+      i += static_cast<size_t>(n);
+    } else {
+      out->append(kReplacement);
+      i += static_cast<size_t>(-n);
+    }
+  }
+}
+
+std::string EncodeCp932(std::string_view utf8) {
+  if (IsAscii(utf8)) return std::string(utf8);
+  std::string out;
+  out.reserve(utf8.size());
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  size_t i = 0;
+  while (i < utf8.size()) {
+    int n = Utf8SequenceAt(utf8, i);
+    if (n <= 0) {
+      out.push_back('?');
+      i += static_cast<size_t>(-n);
+      continue;
+    }
+    std::string_view ch = utf8.substr(i, static_cast<size_t>(n));
+    i += static_cast<size_t>(n);
+    if (n == 1) {
+      out.push_back(ch[0]);
+      continue;
+    }
+    if (uint32_t byte = WindowsSingleByteFor(ch)) {
+      out.push_back(static_cast<char>(byte));
+      continue;
+    }
+    char buffer[8];
+    char* in_ptr = const_cast<char*>(ch.data());
+    size_t in_left = ch.size();
+    char* out_ptr = buffer;
+    size_t out_left = sizeof buffer;
+    bool converted = cd != reinterpret_cast<iconv_t>(-1) &&
+                     iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left) != static_cast<size_t>(-1);
+    if (converted) {
+      out.append(buffer, sizeof buffer - out_left);
+    } else {
+      out.push_back('?');
+      if (cd != reinterpret_cast<iconv_t>(-1)) iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+  return out;
+}
+
+std::string EncodeText(std::string_view utf8, TextEncoding encoding) {
+  if (encoding == TextEncoding::Utf8) return std::string(utf8);
+  return EncodeCp932(utf8);
+}
+
+}  // namespace dovrek

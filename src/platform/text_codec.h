@@ -1,0 +1,29 @@
+#pragma once
+// Conversions between the bytes of text files and the UTF-8 held inside the program.
+// Input is code page 932 as Windows decodes it, or UTF-8 when the file starts with a
+// byte-order mark. Decoding never fails: an invalid sequence becomes U+FFFD.
+
+#include <string>
+#include <string_view>
+
+namespace dovrek {
+
+enum class TextEncoding { Cp932, Utf8 };
+
+// Appends the UTF-8 form of code-page-932 bytes to *out. A lead byte without a valid trail
+// becomes U+FFFD and the byte after it is decoded on its own.
+void AppendCp932AsUtf8(std::string_view bytes, std::string* out);
+
+// Appends bytes that should be UTF-8 to *out, each maximal invalid subpart becoming U+FFFD.
+void AppendSanitizedUtf8(std::string_view bytes, std::string* out);
+
+// Code page 932 bytes for a UTF-8 text; a character the code page cannot hold becomes "?".
+std::string EncodeCp932(std::string_view utf8);
+
+// The bytes of a UTF-8 text in the given encoding.
+std::string EncodeText(std::string_view utf8, TextEncoding encoding);
+
+// True when every byte is below 0x80.
+bool IsAscii(std::string_view bytes);
+
+}  // namespace dovrek

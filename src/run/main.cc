@@ -1,0 +1,6 @@
+#include <iostream>
+
+int main() {
+  std::cout << "dovrek\n";
+  return 0;
+}

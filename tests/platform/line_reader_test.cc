@@ -1,0 +1,82 @@
+#include "platform/line_reader.h"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace dovrek {
+namespace {
+
+std::vector<std::string> ReadAll(const std::string& path, std::string* error) {
+  LineReader reader;
+  std::vector<std::string> lines;
+  if (!reader.Open(path, error)) return {"<open failed>"};
+  std::string line;
+  while (reader.ReadLine(&line, error)) lines.push_back(line);
+  return lines;
+}
+
+TEST(LineReaderTest, SplitsAtEveryKindOfLineEnd) {
+  struct Case {
+    std::string bytes;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"", {}},
+      {"a", {"a"}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\nb\rc\r\nd", {"a", "b", "c", "d"}},
+      {"\r\n\r\n", {"", ""}},
+      {"a\r\r\nb", {"a", "", "b"}},
+      {"\xEF\xBB\xBF" "x\xC3\xA9\n", {"xé"}},
+      {"\xEF\xBB", {"\uFFFDｻ"}},  // not a full mark: code page 932, 0xBB on its own
+      {"\x82\xA0\x0D\x0A\x95\x5C", {"あ", "表"}},
+  };
+  testing::TempDir dir;
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_EQ(ReadAll(dir.Write("f.txt", c.bytes), &error), c.lines) << c.bytes;
+    EXPECT_EQ(error, "");
+  }
+}
+
+TEST(LineReaderTest, LinesLongerThanTheBufferAndCrLfAcrossItsEdge) {
+  testing::TempDir dir;
+  std::string longline(200000, 'x');
+  std::string edge(65535, 'y');  // CR is the buffer's last byte, LF the next fill's first
+  std::string error;
+  auto lines = ReadAll(dir.Write("f.txt", longline + "\r\n" + edge + "\r\nz"), &error);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], longline);
+  EXPECT_EQ(lines[1], edge);
+  EXPECT_EQ(lines[2], "z");
+}
+
+TEST(LineReaderTest, RefusesWhatIsNotARegularFile) {
+  testing::TempDir dir;
+  std::string fifo = dir.Native("pipe");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {dir.Native(""), fifo, dir.Native("missing.bas")}) {
+    LineReader reader;
+    std::string error;
+    EXPECT_FALSE(reader.Open(path, &error)) << path;
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+  }
+}
+
+TEST(LineReaderTest, OpensWindowsPathsCaseInsensitively) {
+  testing::TempDir dir;
+  dir.Write("Src/frmMain.frm", "line");
+  LineReader reader;
+  std::string error;
+  ASSERT_TRUE(OpenWindowsPath(&reader, dir.Windows("SRC/FRMMAIN.FRM"), &error)) << error;
+  std::string line;
+  ASSERT_TRUE(reader.ReadLine(&line, &error));
+  EXPECT_EQ(line, "line");
+  EXPECT_FALSE(OpenWindowsPath(&reader, dir.Windows("src/other.frm"), &error));
+  EXPECT_NE(error.find("ファイルが見つかりません。"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dovrek

@@ -1,0 +1,62 @@
+#include "test_support.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "platform/native_path.h"
+
+namespace dovrek::testing {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "dovrek-test-XXXXXX").string();
+  if (!::mkdtemp(pattern.data())) std::abort();
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::Write(const std::string& relative, const std::string& bytes) const {
+  std::filesystem::path file = path_ / relative;
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream out(file, std::ios::binary);
+  out << bytes;
+  return file.string();
+}
+
+std::string TempDir::Native(const std::string& relative) const { return (path_ / relative).string(); }
+
+std::string TempDir::Windows(const std::string& relative) const {
+  return ToWindowsPath(Native(relative));
+}
+
+std::string ReadFileBytes(const std::string& native_path) {
+  std::ifstream in(native_path, std::ios::binary);
+  if (!in) return "<missing>";
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+std::string CorpusFolder() {
+  std::filesystem::path corpus = std::filesystem::path(DOVREK_SOURCE_DIR) / ".." / "shared" / "corpus";
+  std::error_code ec;
+  return std::filesystem::is_directory(corpus, ec) ? corpus.lexically_normal().string() : "";
+}
+
+int16_t RecordingMessageBox::ShowQuestion(const std::string& m) {
+  shown.push_back(std::string(kQuestionTitle) + "|" + m);
+  if (answers.empty()) return kAnswerNo;
+  int16_t answer = answers.front();
+  answers.erase(answers.begin());
+  return answer;
+}
+
+}  // namespace dovrek::testing
