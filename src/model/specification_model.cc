@@ -1,5 +1,7 @@
 #include "model/specification_model.h"
 
+#include <ostream>
+
 namespace dovrek {
 
 void SpecificationModel::ClearProject() {
@@ -7,6 +9,23 @@ void SpecificationModel::ClearProject() {
   FormFiles.clear();
   ModuleFiles.clear();
   ClassFiles.clear();
+}
+
+std::ostream& operator<<(std::ostream& out, const ProjectInfo& p) {
+  return out << "{Title=" << p.Title << " Name=" << p.Name << " ExeName32=" << p.ExeName32
+             << " Command32=" << p.Command32 << " HelpFile=" << p.HelpFile
+             << " VersionFileDescription=" << p.VersionFileDescription
+             << " VersionCompanyName=" << p.VersionCompanyName << " Version=" << p.MajorVer << "."
+             << p.MinorVer << "." << p.RevisionVer << "}";
+}
+
+std::ostream& operator<<(std::ostream& out, const MemberFile& m) {
+  return out << "{" << m.Folder << " | " << m.FileName << "}";
+}
+
+std::ostream& operator<<(std::ostream& out, const ProcedureEntry& e) {
+  return out << "{" << e.Scope << " " << e.Name << "(" << e.Parameters << ") As " << e.ReturnType
+             << " in " << e.FileName << " comment=[" << e.Comment << "]}";
 }
 
 }  // namespace dovrek

@@ -4,6 +4,7 @@
 // means "not given".
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -77,5 +78,10 @@ struct Options {
   static bool On(int16_t flag) { return flag == 1; }
   bool operator==(const Options&) const = default;
 };
+
+// Text dumps, so tests can print whole values.
+std::ostream& operator<<(std::ostream& out, const ProjectInfo& info);
+std::ostream& operator<<(std::ostream& out, const MemberFile& member);
+std::ostream& operator<<(std::ostream& out, const ProcedureEntry& entry);
 
 }  // namespace dovrek

@@ -1,0 +1,167 @@
+#include "model/project_reader.h"
+
+#include <array>
+#include <vector>
+
+#include "model/text_helpers.h"
+#include "platform/line_reader.h"
+#include "platform/native_path.h"
+
+namespace dovrek {
+namespace {
+
+enum class MemberKind { kForm, kModule, kClass };
+
+struct SingleKey {
+  const char* key;
+  std::string ProjectInfo::*field;
+};
+
+constexpr std::array<SingleKey, 10> kSingleKeys = {{
+    {"TITLE", &ProjectInfo::Title},
+    {"Name", &ProjectInfo::Name},
+    {"ExeName32", &ProjectInfo::ExeName32},
+    {"Command32", &ProjectInfo::Command32},
+    {"HELPFILE", &ProjectInfo::HelpFile},
+    {"VersionFileDescription", &ProjectInfo::VersionFileDescription},
+    {"VersionCompanyName", &ProjectInfo::VersionCompanyName},
+    {"MajorVer", &ProjectInfo::MajorVer},
+    {"MinorVer", &ProjectInfo::MinorVer},
+    {"RevisionVer", &ProjectInfo::RevisionVer},
+}};
+
+struct MemberKey {
+  const char* key;
+  char separator;
+  std::vector<MemberFile> SpecificationModel::*list;
+};
+
+constexpr std::array<MemberKey, 3> kMemberKeys = {{
+    {"Form", '=', &SpecificationModel::FormFiles},
+    {"Module", ';', &SpecificationModel::ModuleFiles},
+    {"Class", ';', &SpecificationModel::ClassFiles},
+}};
+
+// The line's value after a key: without the key and the one character after it, every double
+// quote removed. nullopt when nothing follows the key.
+std::optional<std::string> RawValue(std::string_view line, std::string_view key) {
+  if (line.size() < key.size() + 1) return std::nullopt;
+  return RemoveDoubleQuotes(line.substr(key.size() + 1));
+}
+
+// Splits a path into its segments at "\".
+std::vector<std::string_view> Segments(std::string_view path) {
+  std::vector<std::string_view> parts;
+  size_t pos = 0;
+  while (true) {
+    size_t slash = path.find('\\', pos);
+    parts.push_back(path.substr(pos, slash == std::string_view::npos ? path.npos : slash - pos));
+    if (slash == std::string_view::npos) break;
+    pos = slash + 1;
+  }
+  return parts;
+}
+
+// Collapses "." and ".." segments lexically; nullopt when ".." climbs above the first segment.
+std::optional<std::vector<std::string_view>> Collapse(std::vector<std::string_view> parts) {
+  std::vector<std::string_view> out;
+  for (std::string_view part : parts) {
+    if (part == "." || (part.empty() && !out.empty())) continue;
+    if (part == "..") {
+      if (out.size() <= 1) return std::nullopt;
+      out.pop_back();
+      continue;
+    }
+    out.push_back(part);
+  }
+  return out;
+}
+
+bool IsAbsoluteWindowsPath(std::string_view path) {
+  return (!path.empty() && path[0] == '\\') || (path.size() >= 2 && path[1] == ':');
+}
+
+class ProjectFileReader {
+ public:
+  ProjectFileReader(const std::string& path, const Options& options, SpecificationModel* model)
+      : path_(path), folder_(FolderPart(path)), options_(options), model_(model) {}
+
+  // Answers false with *error naming the file (and the line for a line that cannot be used).
+  bool Read(std::string* error) {
+    LineReader reader;
+    if (!OpenWindowsPath(&reader, path_, error)) return false;
+    std::string line;
+    while (reader.ReadLine(&line, error)) {
+      if (!TakeLine(line)) {
+        *error = ToNativePath(path_) + "(" + std::to_string(reader.LineNumber()) +
+                 "): プロシージャの呼び出し、または引数が不正です。";
+        return false;
+      }
+    }
+    return error->empty();
+  }
+
+ private:
+  bool TakeLine(std::string_view line) {
+    for (const SingleKey& key : kSingleKeys) {
+      if (!StartsWithNoCase(line, key.key)) continue;
+      std::optional<std::string> value = RawValue(line, key.key);
+      if (!value) return false;
+      model_->Project.*key.field = std::move(*value);
+    }
+    for (const MemberKey& key : kMemberKeys) {
+      if (!StartsWithNoCase(line, key.key)) continue;
+      std::optional<std::string> value = RawValue(line, key.key);
+      if (!value) return false;
+      AddMember(key, *value);
+    }
+    return true;
+  }
+
+  void AddMember(const MemberKey& key, std::string value) {
+    size_t separator = value.find(key.separator);
+    if (separator != std::string::npos) value.erase(0, separator + 1);
+    if (Options::On(options_.Dir) && LiesOutsideProjectFolder(folder_, std::string(TrimSpaces(value)))) {
+      return;
+    }
+    (model_->*key.list).push_back(MemberFile{FileNamePart(value), FolderPart(value)});
+  }
+
+  std::string path_;
+  std::string folder_;
+  const Options& options_;
+  SpecificationModel* model_;
+};
+
+}  // namespace
+
+bool LiesOutsideProjectFolder(const std::string& project_folder, const std::string& member_path) {
+  std::string joined =
+      IsAbsoluteWindowsPath(member_path) ? member_path : project_folder + "\\" + member_path;
+  std::vector<std::string_view> root;
+  for (std::string_view part : Segments(project_folder)) {
+    if (!part.empty()) root.push_back(part);
+  }
+  std::optional<std::vector<std::string_view>> parts = Collapse(Segments(joined));
+  if (!parts) return true;
+  std::vector<std::string_view> member;
+  for (std::string_view part : *parts) {
+    if (!part.empty()) member.push_back(part);
+  }
+  if (member.size() <= root.size()) return true;
+  for (size_t i = 0; i < root.size(); ++i) {
+    if (!EqualsNoCase(member[i], root[i])) return true;
+  }
+  return false;
+}
+
+bool ReadProject(const std::string& project_path, const Options& options, SpecificationModel* model,
+                 MessageBox& msg) {
+  model->ClearProject();
+  std::string error;
+  if (ProjectFileReader(project_path, options, model).Read(&error)) return true;
+  msg.ShowError(error);
+  return false;
+}
+
+}  // namespace dovrek

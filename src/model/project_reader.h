@@ -1,0 +1,25 @@
+#pragma once
+// Reads a Visual Basic 6 project file (.vbp): the project information and the lists of forms,
+// standard modules and class modules.
+
+#include <string>
+
+#include "model/specification_model.h"
+#include "platform/message_box.h"
+
+namespace dovrek {
+
+// Empties the project part of the model and fills it from the file (Windows-form path), in
+// file order. With options.Dir on, members that lie outside the project folder are skipped as
+// shared files. On failure shows the description with msg.ShowError and answers false; the
+// model keeps what was read before the failure.
+bool ReadProject(const std::string& project_path, const Options& options, SpecificationModel* model,
+                 MessageBox& msg);
+
+// True when a member path, as the project file writes it, names a file outside the project
+// folder: ".." segments are collapsed against the folder, and the result must still lie
+// inside it (ASCII-case-insensitive prefix on "\" boundaries). An absolute path is compared as
+// it stands.
+bool LiesOutsideProjectFolder(const std::string& project_folder, const std::string& member_path);
+
+}  // namespace dovrek

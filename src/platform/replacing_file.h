@@ -1,0 +1,45 @@
+#pragma once
+// Writes a file so that an earlier version is replaced only when the new one is complete: the
+// bytes go to a temporary file in the same folder, which is renamed over the target on Commit.
+// A symbolic link is followed (its target is replaced, not the link). A target that exists and
+// is not a regular file (a device such as /dev/full, a FIFO) is written in place, so the
+// program never replaces a device node.
+
+#include <string>
+#include <string_view>
+
+namespace dovrek {
+
+class ReplacingFile {
+ public:
+  ReplacingFile() = default;
+  ~ReplacingFile();  // abandons an uncommitted file
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  // Prepares to write the native path. On failure fills *error ("path: reason").
+  bool Open(const std::string& native_path, std::string* error);
+  // Buffers bytes; writes out when the buffer is full.
+  bool Write(std::string_view bytes, std::string* error);
+  // Writes what is buffered, closes the file and puts it in place of the target.
+  bool Commit(std::string* error);
+  // Drops the temporary file; the target stays as it was.
+  void Abandon();
+
+  const std::string& path() const { return path_; }
+
+ private:
+  bool Flush(std::string* error);
+  bool Fail(int error_number, std::string* error);
+
+  std::string path_;       // the target, as given
+  std::string target_;     // the target with symbolic links resolved
+  std::string temporary_;  // empty when writing in place
+  std::string buffer_;
+  int fd_ = -1;
+};
+
+// Replaces a file's whole content as ReplacingFile does.
+bool WriteWholeFile(const std::string& native_path, std::string_view bytes, std::string* error);
+
+}  // namespace dovrek

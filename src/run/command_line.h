@@ -1,0 +1,50 @@
+#pragma once
+// What the program's arguments ask for: the main window, an unattended run ("/a"), or a batch
+// run with output options.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/text_codec.h"
+
+namespace dovrek {
+
+enum class RunMode {
+  kWindow,      // the main window, the path box filled when a project was named
+  kUnattended,  // "/a" PROJECT: one run with the settings file's options
+  kBatch,       // output options: no windows, the exit status tells the outcome
+  kHelp,
+  kVersion,
+  kUsageError,  // bad arguments; `error` says why
+};
+
+struct CommandLine {
+  RunMode mode = RunMode::kWindow;
+  std::string project_path;  // Windows form, absolute; empty when none was given
+  std::string text_path;     // native, as given
+  std::string workbook_path;
+  std::string json_path;     // "-" for standard output
+  std::optional<bool> cmt, func, dir, trim;
+  TextEncoding text_encoding = TextEncoding::Cp932;
+  bool quiet = false;
+  std::string error;
+
+  bool HasOutput() const { return !text_path.empty() || !workbook_path.empty() || !json_path.empty(); }
+};
+
+// Parses the arguments (without the program's own path).
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The project path of an unattended run: every argument after the first one equal to "/a"
+// (any letter case), joined by one blank, trimmed, every double quote removed. nullopt when
+// no argument is the switch.
+std::optional<std::string> UnattendedProjectPath(const std::vector<std::string>& args);
+
+// A project path as typed (native, maybe relative) in the program's absolute Windows form.
+std::string ProjectPathFromNative(const std::string& native_path);
+
+// The usage text printed by --help and on bad usage.
+std::string UsageText();
+
+}  // namespace dovrek

@@ -1,0 +1,46 @@
+#pragma once
+// One run, from the path of a project file to the finished reports.
+
+#include <string>
+
+#include "model/specification_model.h"
+#include "platform/message_box.h"
+#include "platform/progress_window.h"
+
+namespace dovrek {
+
+inline constexpr char kProjectNotFound[] = "指定されたフォルダに vbp ファイルが見つかりません。";
+inline constexpr char kReadingForms[] = "フォームを読み込んでいます…";
+inline constexpr char kReadingModules[] = "標準モジュールを読み込んでいます…";
+inline constexpr char kReadingClasses[] = "クラス モジュールを読み込んでいます…";
+
+// The stages of a run. Each reports its own failure to the user and answers false.
+class RunStages {
+ public:
+  virtual ~RunStages() = default;
+  virtual bool ReadProject(const std::string& project_path) = 0;
+  virtual bool ReadModule(const std::string& path) = 0;
+  virtual bool WriteWorkbookReport() = 0;
+  virtual bool WriteTextReport() = 0;
+};
+
+// What a run works with: the model it fills, the flags it obeys and the windows it shows.
+struct RunContext {
+  SpecificationModel& model;
+  const Options& options;
+  MessageBox& msg;
+  ProgressWindow& progress;
+  RunStages& stages;
+};
+
+// The path of a member file: the project folder, "\", the member's folder, "\", its file name.
+// A member folder that is absolute ("\..." or "X:...") is used as it stands.
+std::string MemberPath(const std::string& project_path, const MemberFile& member);
+
+// Runs the stages in order and stops at the first that answers false: the existence check of
+// the project file (Windows-form path), the project reader, every member file under the
+// progress window (forms, standard modules, class modules), the workbook report when Xls is
+// 1, the text report when Txt is 1. Answers true when every selected stage succeeded.
+bool CreateSpecification(const std::string& project_path, RunContext& run);
+
+}  // namespace dovrek

@@ -1,0 +1,100 @@
+#include "run/settings_store.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "platform/ini_profile.h"
+#include "platform/native_path.h"
+#include "platform/replacing_file.h"
+#include "platform/text_codec.h"
+
+namespace dovrek {
+namespace {
+
+constexpr size_t kValueLimit = 1023;
+
+// The bytes of a regular file, or nullopt when it is missing or cannot be read.
+std::optional<std::string> ReadRegularFile(const std::string& native_path) {
+  struct stat st;
+  if (::stat(native_path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  std::ifstream in(native_path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// The longest start of a UTF-8 text whose code-page-932 form fits in `limit` bytes.
+std::string CutToCp932Bytes(const std::string& text, size_t limit) {
+  if (EncodeCp932(text).size() <= limit) return text;
+  size_t bytes = 0;
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t next = i + 1;
+    while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80) ++next;
+    size_t width = EncodeCp932(text.substr(i, next - i)).size();
+    if (bytes + width > limit) break;
+    bytes += width;
+    i = next;
+  }
+  return text.substr(0, i);
+}
+
+}  // namespace
+
+std::string ReadSetting(const std::string& file_path, const std::string& section,
+                        const std::string& key) {
+  std::optional<std::string> bytes = ReadRegularFile(ToNativePath(file_path));
+  if (!bytes) return {};
+  std::optional<std::string> value = IniProfile(*bytes).Read(section, key);
+  return value ? CutToCp932Bytes(*value, kValueLimit) : std::string();
+}
+
+bool WriteSetting(const std::string& file_path, const std::string& section, const std::string& key,
+                  const std::string& value) {
+  std::string native = ToNativePath(file_path);
+  IniProfile profile(ReadRegularFile(native).value_or(""));
+  profile.Remove(section, key);
+  profile.Append(section, key, value);
+  std::string error;
+  return WriteWholeFile(native, profile.Bytes(), &error);
+}
+
+int16_t ParseFlag(const std::string& text) {
+  static const std::regex kNumber(R"( *[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)? *)");
+  if (!std::regex_match(text, kNumber)) return 0;
+  double number = std::strtod(text.c_str(), nullptr);
+  if (!std::isfinite(number)) return 0;
+  double rounded = std::nearbyint(number);  // the default rounding mode: halves to even
+  if (rounded < -32768.0 || rounded > 32767.0) return 0;
+  return static_cast<int16_t>(rounded);
+}
+
+Options LoadOptions(const std::string& settings_path) {
+  auto flag = [&](const char* key) { return ParseFlag(ReadSetting(settings_path, kSettingsSection, key)); };
+  Options options;
+  options.Xls = flag("XLS");
+  options.Txt = flag("TXT");
+  options.Cmt = flag("CMT");
+  options.Func = flag("FUNC");
+  options.Dir = flag("DIR");
+  options.Trim = flag("TRIM");
+  return options;
+}
+
+void SaveOptions(const std::string& settings_path, const Options& options) {
+  const std::pair<const char*, int16_t> keys[] = {{"XLS", options.Xls}, {"TXT", options.Txt},
+                                                  {"CMT", options.Cmt}, {"DIR", options.Dir},
+                                                  {"FUNC", options.Func}, {"TRIM", options.Trim}};
+  for (const auto& [key, value] : keys) {
+    WriteSetting(settings_path, kSettingsSection, key, std::to_string(value));
+  }
+}
+
+}  // namespace dovrek

@@ -1,0 +1,35 @@
+#pragma once
+// The settings file Dovrek.ini: the six check-box values in section "CHKBOX".
+// Paths are in Windows form.
+
+#include <string>
+
+#include "model/specification_model.h"
+
+namespace dovrek {
+
+inline constexpr char kSettingsSection[] = "CHKBOX";
+inline constexpr char kSettingsFileName[] = "Dovrek.ini";
+
+// The value of the key, cut to 1023 code-page-932 bytes; empty text when the file, the
+// section or the key is missing, or the file cannot be read.
+std::string ReadSetting(const std::string& file_path, const std::string& section,
+                        const std::string& key);
+
+// Removes the key and adds it again with the value at the end of its section, creating the
+// file and the section when needed. The file is replaced only when complete. Failures are
+// silent, as the settings are a convenience; the answer tells tests whether it was written.
+bool WriteSetting(const std::string& file_path, const std::string& section, const std::string& key,
+                  const std::string& value);
+
+// The flag value of a settings text: a number, blanks around it allowed, rounded to the
+// nearest whole number with halves to even, held to 16 bits; anything else 0.
+int16_t ParseFlag(const std::string& text);
+
+// Reads the six flags in the order XLS, TXT, CMT, FUNC, DIR, TRIM.
+Options LoadOptions(const std::string& settings_path);
+
+// Writes the six flags in the order XLS, TXT, CMT, DIR, FUNC, TRIM.
+void SaveOptions(const std::string& settings_path, const Options& options);
+
+}  // namespace dovrek

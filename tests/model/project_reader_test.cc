@@ -1,0 +1,140 @@
+#include "model/project_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/native_path.h"
+#include "platform/text_codec.h"
+#include "test_support.h"
+
+namespace dovrek {
+namespace {
+
+struct ReadResult {
+  bool ok;
+  SpecificationModel model;
+  std::vector<std::string> shown;
+};
+
+ReadResult Read(const std::string& vbp_bytes, int16_t dir = 0) {
+  testing::TempDir tmp;
+  tmp.Write("app/app.vbp", vbp_bytes);
+  Options options;
+  options.Dir = dir;
+  ReadResult result;
+  testing::RecordingMessageBox msg;
+  result.ok = ReadProject(tmp.Windows("app/app.vbp"), options, &result.model, msg);
+  result.shown = msg.shown;
+  return result;
+}
+
+TEST(ProjectReaderTest, TakesTheSingleValueKeys) {
+  ReadResult r = Read(EncodeCp932(
+      "Type=Exe\r\nTitle=\"Two Words\"\r\nname=Foo\r\nName=\"Bar\"\r\nExeName32=\"a.exe\"\r\n"
+      "Command32=\"\"\r\nHelpFile=\"h.hlp\"\r\nVersionFileDescription=説明\r\n"
+      "VersionCompanyName=\"会社\"\r\nMajorVer=1\r\nMinorVer=2\r\nRevisionVer=3\r\n"
+      " Title=ignored\r\n[MS Transaction Server]\r\nAutoRefresh=1\r\n"));
+  ASSERT_TRUE(r.ok);
+  ProjectInfo expected{"Two Words", "Bar", "a.exe", "", "h.hlp", "説明", "会社", "1", "2", "3"};
+  EXPECT_EQ(r.model.Project, expected);
+}
+
+TEST(ProjectReaderTest, SplitsMemberLines) {
+  ReadResult r = Read(
+      "Form=frmMain.frm\nForm=..\\Forms\\frm2.frm\nModule=basMain; basMain.bas\n"
+      "Module=NoSemicolon.bas\nClass=clsLog; ..\\Common\\clsLog.cls\nForm=\n"
+      "FormsExtra=x=y\\z.frm\nModule=basMain; basMain.bas\n");
+  ASSERT_TRUE(r.ok);
+  std::vector<MemberFile> forms = {{"frmMain.frm", ""}, {"frm2.frm", "..\\Forms"}, {"", ""}, {"z.frm", "x=y"}};
+  std::vector<MemberFile> modules = {{"basMain.bas", ""}, {"NoSemicolon.bas", ""}, {"basMain.bas", ""}};
+  std::vector<MemberFile> classes = {{"clsLog.cls", "..\\Common"}};
+  EXPECT_EQ(r.model.FormFiles, forms);
+  EXPECT_EQ(r.model.ModuleFiles, modules);
+  EXPECT_EQ(r.model.ClassFiles, classes);
+}
+
+TEST(ProjectReaderTest, DecodesBeforeSplittingPaths) {
+  // 表 is 0x95 0x5C in code page 932: its second byte is a backslash.
+  ReadResult r = Read("Form=\x95\x5C\x8E\xA6.frm\r\nModule=M; sub\\\x95\x5C.bas\r\n");
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.model.FormFiles, (std::vector<MemberFile>{{"表示.frm", ""}}));
+  EXPECT_EQ(r.model.ModuleFiles, (std::vector<MemberFile>{{"表.bas", "sub"}}));
+}
+
+TEST(ProjectReaderTest, ABareKeyFailsNamingTheFileAndLine) {
+  ReadResult r = Read("Name=x\r\nForm=a.frm\r\nForm\r\nModule=m; m.bas\r\n");
+  EXPECT_FALSE(r.ok);
+  ASSERT_EQ(r.shown.size(), 1u);
+  EXPECT_NE(r.shown[0].find("エラー|"), std::string::npos);
+  EXPECT_NE(r.shown[0].find("app.vbp(3)"), std::string::npos) << r.shown[0];
+  EXPECT_EQ(r.model.FormCount(), 1);  // what was read before the failure stays
+}
+
+TEST(ProjectReaderTest, EmptyFileAndRereadingStartAfresh) {
+  ReadResult r = Read("");
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(r.model, SpecificationModel{});
+}
+
+TEST(ProjectReaderTest, DirSkipsMembersOutsideTheProjectFolder) {
+  std::string vbp =
+      "Form=a.frm\nForm=..\\shared\\b.frm\nModule=m; sub\\..\\m.bas\nModule=n; sub\\..\\..\\n.bas\n"
+      "Class=c; \\etc\\c.cls\nClass=d; .\\d.cls\n";
+  EXPECT_EQ(Read(vbp, 0).model.FormCount() + Read(vbp, 0).model.ModuleCount() +
+                Read(vbp, 0).model.ClassCount(),
+            6);
+  ReadResult on = Read(vbp, 1);
+  EXPECT_EQ(on.model.FormFiles, (std::vector<MemberFile>{{"a.frm", ""}}));
+  EXPECT_EQ(on.model.ModuleFiles, (std::vector<MemberFile>{{"m.bas", "sub\\.."}}));
+  EXPECT_EQ(on.model.ClassFiles, (std::vector<MemberFile>{{"d.cls", "."}}));
+  EXPECT_EQ(Read(vbp, 2).model.FormCount(), 2);  // a greyed box counts as off
+}
+
+TEST(ProjectReaderTest, OutsideTheProjectFolderRule) {
+  struct Case {
+    const char* folder;
+    const char* member;
+    bool outside;
+  } cases[] = {
+      {"\\work\\app", "a.frm", false},
+      {"\\work\\app", "..\\app\\a.frm", false},
+      {"\\work\\app", "..\\APP\\a.frm", false},       // case-insensitive prefix
+      {"\\work\\app", "..\\app2\\a.frm", true},       // prefix on "\" boundaries only
+      {"\\work\\app", "..\\..\\..\\..\\a.frm", true}, // above the root
+      {"\\work\\app", "\\work\\app\\x\\a.frm", false},
+      {"\\work\\app", "\\other\\a.frm", true},
+      {"\\work\\app", "C:\\Program Files\\a.cls", true},
+      {"\\work\\app", "sub\\\\a.frm", false},
+      {"\\work\\app", "", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LiesOutsideProjectFolder(c.folder, c.member), c.outside) << c.member;
+  }
+}
+
+TEST(ProjectReaderTest, ReadsEveryCorpusProject) {
+  std::string corpus = testing::CorpusFolder();
+  if (corpus.empty()) GTEST_SKIP() << "no shared corpus";
+  int projects = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
+    if (entry.path().extension() != ".vbp") continue;
+    SpecificationModel model;
+    testing::RecordingMessageBox msg;
+    EXPECT_TRUE(ReadProject(ToWindowsPath(entry.path().string()), Options{}, &model, msg))
+        << entry.path();
+    ++projects;
+  }
+  EXPECT_EQ(projects, 103);
+
+  SpecificationModel corlib;
+  testing::RecordingMessageBox msg;
+  ASSERT_TRUE(ReadProject(ToWindowsPath(corpus + "/vbcorlib/Source/CorLib/CorLib.vbp"), Options{},
+                          &corlib, msg));
+  EXPECT_EQ(corlib.FormCount(), 0);
+  EXPECT_EQ(corlib.ModuleCount(), 27);
+  EXPECT_EQ(corlib.ClassCount(), 346);
+}
+
+}  // namespace
+}  // namespace dovrek

@@ -1,0 +1,62 @@
+#include "run/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/native_path.h"
+
+namespace dovrek {
+namespace {
+
+TEST(CommandLineTest, CutsTheUnattendedProjectPath) {
+  struct Case {
+    std::vector<std::string> args;
+    std::optional<std::string> path;
+  } cases[] = {
+      {{"/a", "/work/app.vbp"}, "/work/app.vbp"},
+      {{"/A", "/work/app.vbp"}, "/work/app.vbp"},
+      {{"before", "/a", "\"/my work/app.vbp\""}, "/my work/app.vbp"},
+      {{"/a", "/my", "work/app.vbp", " "}, "/my work/app.vbp"},
+      {{"/a", "/x.vbp", "--text", "t"}, "/x.vbp --text t"},
+      {{"/a"}, ""},
+      {{"/archive/x.vbp"}, std::nullopt},  // "/a" inside another argument is no switch
+      {{}, std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(UnattendedProjectPath(c.args), c.path);
+}
+
+TEST(CommandLineTest, ChoosesTheMode) {
+  EXPECT_EQ(ParseCommandLine({}).mode, RunMode::kWindow);
+  CommandLine window = ParseCommandLine({"/archive/x.vbp"});
+  EXPECT_EQ(window.mode, RunMode::kWindow);
+  EXPECT_EQ(window.project_path, "\\archive\\x.vbp");
+  EXPECT_EQ(ParseCommandLine({"/a", "/x.vbp"}).mode, RunMode::kUnattended);
+  EXPECT_EQ(ParseCommandLine({"a.vbp", "b.vbp"}).mode, RunMode::kUsageError);
+  EXPECT_EQ(ParseCommandLine({"--help"}).mode, RunMode::kHelp);
+  EXPECT_EQ(ParseCommandLine({"--version"}).mode, RunMode::kVersion);
+  EXPECT_EQ(ParseCommandLine({"--bogus", "x.vbp"}).mode, RunMode::kUsageError);
+  EXPECT_EQ(ParseCommandLine({"-q"}).mode, RunMode::kUsageError);  // no project
+  EXPECT_EQ(ParseCommandLine({"--text-encoding", "latin1", "-t", "x", "p.vbp"}).mode,
+            RunMode::kUsageError);
+  EXPECT_EQ(ParseCommandLine({"--cmt", "--no-cmt", "p.vbp"}).mode, RunMode::kUsageError);
+}
+
+TEST(CommandLineTest, ReadsBatchOptions) {
+  CommandLine line = ParseCommandLine({"-t", "out.txt", "--workbook", "/o/x.xlsx", "-j", "-",
+                                       "--no-cmt", "--func", "--trim", "--text-encoding",
+                                       "utf-8", "-q", "rel/app.vbp"});
+  ASSERT_EQ(line.mode, RunMode::kBatch) << line.error;
+  EXPECT_EQ(line.text_path, "out.txt");
+  EXPECT_EQ(line.workbook_path, "/o/x.xlsx");
+  EXPECT_EQ(line.json_path, "-");
+  EXPECT_EQ(line.cmt, false);
+  EXPECT_EQ(line.func, true);
+  EXPECT_EQ(line.dir, std::nullopt);
+  EXPECT_EQ(line.trim, true);
+  EXPECT_EQ(line.text_encoding, TextEncoding::Utf8);
+  EXPECT_TRUE(line.quiet);
+  EXPECT_EQ(line.project_path, ToWindowsPath(MakeAbsolute("rel/app.vbp")));
+  EXPECT_FALSE(ParseCommandLine({"-q", "p.vbp"}).HasOutput());
+}
+
+}  // namespace
+}  // namespace dovrek

@@ -1,0 +1,135 @@
+#include "run/generation_driver.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace dovrek {
+namespace {
+
+// Records the stages as text and answers each from a plan; fills the model like the reader.
+class RecordingStages : public RunStages {
+ public:
+  explicit RecordingStages(SpecificationModel* model) : model_(model) {}
+  bool ReadProject(const std::string& path) override {
+    calls.push_back("ReadProject " + path);
+    model_->FormFiles = forms;
+    model_->ModuleFiles = modules;
+    model_->ClassFiles = classes;
+    return Answer("ReadProject");
+  }
+  bool ReadModule(const std::string& path) override {
+    calls.push_back("ReadModule " + path);
+    return Answer(path);
+  }
+  bool WriteWorkbookReport() override {
+    calls.push_back("Workbook");
+    return Answer("Workbook");
+  }
+  bool WriteTextReport() override {
+    calls.push_back("Text");
+    return Answer("Text");
+  }
+
+  std::vector<MemberFile> forms, modules, classes;
+  std::string fail_at;  // the call (or module path) that answers false
+  std::vector<std::string> calls;
+
+ private:
+  bool Answer(const std::string& what) { return what != fail_at; }
+  SpecificationModel* model_;
+};
+
+struct DriverFixture : ::testing::Test {
+  DriverFixture() : stages(&model) {
+    project = dir.Windows("app/app.vbp");
+    dir.Write("app/app.vbp", "");
+  }
+  bool Run(const std::string& path) {
+    RunContext run{model, options, msg, progress, stages};
+    return CreateSpecification(path, run);
+  }
+  testing::TempDir dir;
+  std::string project;
+  SpecificationModel model;
+  Options options;
+  testing::RecordingMessageBox msg;
+  testing::RecordingProgressWindow progress;
+  RecordingStages stages;
+};
+
+TEST_F(DriverFixture, MissingProjectShowsTheCautionOnly) {
+  for (std::string path : {std::string(), dir.Windows("nothing.vbp"), dir.Windows("app")}) {
+    msg.shown.clear();
+    EXPECT_FALSE(Run(path));
+    EXPECT_EQ(msg.shown, std::vector<std::string>{"注意|指定されたフォルダに vbp ファイルが見つかりません。"});
+  }
+  EXPECT_TRUE(stages.calls.empty());
+  EXPECT_TRUE(progress.calls.empty());
+}
+
+TEST_F(DriverFixture, ReadsTheGroupsInOrderAndWritesTheChosenReports) {
+  stages.forms = {{"f.frm", ""}};
+  stages.classes = {{"a.cls", "..\\Common"}, {"b.cls", "\\abs"}};
+  options.Xls = 1;
+  options.Txt = 1;
+  model.Procedures.push_back({});  // left from an earlier run
+  ASSERT_TRUE(Run(project));
+  std::string folder = dir.Windows("app");
+  EXPECT_EQ(stages.calls, (std::vector<std::string>{
+                              "ReadProject " + project, "ReadModule " + folder + "\\\\f.frm",
+                              "ReadModule " + folder + "\\..\\Common\\a.cls",
+                              "ReadModule \\abs\\b.cls", "Workbook", "Text"}));
+  EXPECT_EQ(progress.calls,
+            (std::vector<std::string>{"Load", "Init 1 フォームを読み込んでいます…", "Progress 0",
+                                      "Init 2 クラス モジュールを読み込んでいます…", "Progress 0",
+                                      "Progress 1", "Unload"}));
+  EXPECT_EQ(model.LastProcedure(), -1);
+  EXPECT_TRUE(msg.shown.empty());
+}
+
+TEST_F(DriverFixture, StopsAtTheFirstStageThatFails) {
+  stages.forms = {{"f.frm", ""}};
+  stages.modules = {{"m.bas", ""}};
+  stages.classes = {{"a.cls", ""}, {"b.cls", ""}};
+  options.Xls = 1;
+  options.Txt = 1;
+  struct Case {
+    std::string fail_at;
+    std::string last_call;
+  } cases[] = {
+      {"ReadProject", "ReadProject " + project},
+      {dir.Windows("app") + "\\\\b.cls", "ReadModule " + dir.Windows("app") + "\\\\b.cls"},
+      {"Workbook", "Workbook"},
+      {"Text", "Text"},
+  };
+  for (const Case& c : cases) {
+    stages.calls.clear();
+    progress.calls.clear();
+    stages.fail_at = c.fail_at;
+    EXPECT_FALSE(Run(project)) << c.fail_at;
+    EXPECT_EQ(stages.calls.back(), c.last_call);
+    if (c.fail_at != "ReadProject") {
+      EXPECT_EQ(progress.calls.back(), "Unload");
+    }
+  }
+}
+
+TEST_F(DriverFixture, NoReportChosenStillReadsEverything) {
+  stages.modules = {{"m.bas", ""}};
+  options.Xls = 2;  // greyed: off
+  ASSERT_TRUE(Run(project));
+  EXPECT_EQ(stages.calls.size(), 2u);
+  EXPECT_EQ(progress.calls,
+            (std::vector<std::string>{"Load", "Init 1 標準モジュールを読み込んでいます…", "Progress 0", "Unload"}));
+}
+
+TEST_F(DriverFixture, AnEmptyProjectOpensAndClosesTheProgressWindowOnly) {
+  options.Txt = 1;
+  ASSERT_TRUE(Run(project));
+  EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Unload"}));
+  EXPECT_EQ(stages.calls.back(), "Text");
+}
+
+}  // namespace
+}  // namespace dovrek

@@ -1,0 +1,86 @@
+#include "run/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace dovrek {
+namespace {
+
+TEST(SettingsStoreTest, ReadsValuesAsTheProfileFunctionsDo) {
+  testing::TempDir dir;
+  std::string path = dir.Windows("Dovrek.ini");
+  dir.Write("Dovrek.ini",
+            "; comment\r\n[other]\r\nXLS=9\r\n[chkbox]\r\n xls = 1 \r\ntxt=\"0\"\r\nname=\x92\x6C\r\n"
+            "long=" + std::string(1100, 'v') + "\r\n");
+  EXPECT_EQ(ReadSetting(path, "CHKBOX", "XLS"), "1");
+  EXPECT_EQ(ReadSetting(path, "CHKBOX", "TXT"), "0");
+  EXPECT_EQ(ReadSetting(path, "CHKBOX", "CMT"), "");
+  EXPECT_EQ(ReadSetting(path, "NOPE", "XLS"), "");
+  EXPECT_EQ(ReadSetting(path, "CHKBOX", "NAME"), "値");
+  EXPECT_EQ(ReadSetting(path, "CHKBOX", "LONG"), std::string(1023, 'v'));
+  EXPECT_EQ(ReadSetting(dir.Windows("missing.ini"), "CHKBOX", "XLS"), "");
+  EXPECT_EQ(ReadSetting(dir.Windows(""), "CHKBOX", "XLS"), "");  // a folder
+}
+
+TEST(SettingsStoreTest, CutsLongValuesAtCodePageBytesWithoutSplittingACharacter) {
+  testing::TempDir dir;
+  // 511 two-byte characters are 1022 bytes; the 512th would pass 1023.
+  std::string value;
+  for (int i = 0; i < 600; ++i) value += "\x82\xA0";  // あ in code page 932
+  dir.Write("Dovrek.ini", "[CHKBOX]\r\nK=" + value + "\r\n");
+  std::string read = ReadSetting(dir.Windows("Dovrek.ini"), "CHKBOX", "K");
+  std::string expected;
+  for (int i = 0; i < 511; ++i) expected += "あ";
+  EXPECT_EQ(read, expected);
+}
+
+TEST(SettingsStoreTest, SavingFromScratchWritesTheSixKeysInSaveOrder) {
+  testing::TempDir dir;
+  Options options;
+  options.Xls = 1;
+  options.Trim = 2;
+  SaveOptions(dir.Windows("Dovrek.ini"), options);
+  EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
+            "[CHKBOX]\r\nXLS=1\r\nTXT=0\r\nCMT=0\r\nDIR=0\r\nFUNC=0\r\nTRIM=2\r\n");
+  EXPECT_EQ(LoadOptions(dir.Windows("Dovrek.ini")), options);
+}
+
+TEST(SettingsStoreTest, SavingMovesTheKeysBehindOthersAndKeepsEverythingElse) {
+  testing::TempDir dir;
+  dir.Write("Dovrek.ini",
+            "[Top]\nA=1\n[chkbox]\ntrim=1\nOther=keep \x82\xA0\nXLS=1\n\n[Tail]\nB=2");
+  Options options;
+  options.Cmt = 1;
+  SaveOptions(dir.Windows("Dovrek.ini"), options);
+  EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
+            "[Top]\nA=1\n[chkbox]\nOther=keep \x82\xA0\nXLS=0\r\nTXT=0\r\nCMT=1\r\nDIR=0\r\n"
+            "FUNC=0\r\nTRIM=0\r\n\n[Tail]\nB=2");
+}
+
+TEST(SettingsStoreTest, AddsTheSectionToAFileWithoutIt) {
+  testing::TempDir dir;
+  dir.Write("Dovrek.ini", "[Other]\r\nX=1");
+  EXPECT_TRUE(WriteSetting(dir.Windows("Dovrek.ini"), "CHKBOX", "XLS", "1"));
+  EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")), "[Other]\r\nX=1\r\n[CHKBOX]\r\nXLS=1\r\n");
+}
+
+TEST(SettingsStoreTest, FailsQuietlyWhenTheFolderIsMissing) {
+  testing::TempDir dir;
+  EXPECT_FALSE(WriteSetting(dir.Windows("no/such/Dovrek.ini"), "CHKBOX", "XLS", "1"));
+  EXPECT_EQ(ReadSetting(dir.Windows("no/such/Dovrek.ini"), "CHKBOX", "XLS"), "");
+}
+
+TEST(SettingsStoreTest, FlagNumberRules) {
+  struct Case {
+    const char* text;
+    int16_t flag;
+  } cases[] = {{"1", 1},   {"0", 0},      {"", 0},       {"word", 0},  {"2", 2},
+               {" 1 ", 1}, {"1.5", 2},    {"0.5", 0},    {"2.5", 2},   {"-1", -1},
+               {"1e0", 1}, {"0x1", 0},    {"inf", 0},    {"1 1", 0},   {"40000", 0},
+               {"-32768", -32768},        {"32767", 32767},            {"-0.5", 0}};
+  for (const Case& c : cases) EXPECT_EQ(ParseFlag(c.text), c.flag) << c.text;
+}
+
+}  // namespace
+}  // namespace dovrek
