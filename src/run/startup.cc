@@ -1,5 +1,8 @@
 #include "run/startup.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "platform/native_path.h"
@@ -7,19 +10,45 @@
 namespace dovrek {
 namespace {
 
-bool IsSet(const char* name) {
-  const char* value = std::getenv(name);
-  return value && *value;
+bool IsSet(const char* value) { return value && *value; }
+
+bool IsRegularFile(const std::string& native) {
+  struct stat st;
+  return ::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 }  // namespace
 
-std::string SettingsPath() { return ToWindowsPath(ProgramFolder()) + "\\Dovrek.ini"; }
+std::string SettingsPathFor(const std::string& program_folder, const char* xdg_config_home,
+                            const char* home) {
+  std::string beside = program_folder + "/Dovrek.ini";
+  if (IsRegularFile(beside) || ::access(program_folder.c_str(), W_OK) == 0) {
+    return ToWindowsPath(beside);
+  }
+  std::string config = IsSet(xdg_config_home) ? std::string(xdg_config_home)
+                                              : std::string(IsSet(home) ? home : "") + "/.config";
+  std::string folder = config + "/dovrek";
+  ::mkdir(config.c_str(), 0700);
+  ::mkdir(folder.c_str(), 0700);
+  return ToWindowsPath(folder + "/Dovrek.ini");
+}
 
-std::string TemplatePath() { return ToWindowsPath(ProgramFolder()) + "\\Dovrek.xlt"; }
+std::string SettingsPath() {
+  return SettingsPathFor(ProgramFolder(), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+}
+
+std::string TemplatePathFor(const std::string& program_folder) {
+  std::string beside = program_folder + "/Dovrek.xlt";
+  std::string shared = program_folder + "/../share/dovrek/Dovrek.xlt";
+  if (!IsRegularFile(beside) && IsRegularFile(shared)) return ToWindowsPath(shared);
+  return ToWindowsPath(beside);
+}
+
+std::string TemplatePath() { return TemplatePathFor(ProgramFolder()); }
 
 bool HasDisplay() {
-  return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
+  return IsSet(std::getenv("DISPLAY")) || IsSet(std::getenv("WAYLAND_DISPLAY")) ||
+         IsSet(std::getenv("QT_QPA_PLATFORM"));
 }
 
 }  // namespace dovrek

@@ -5,11 +5,21 @@
 
 namespace dovrek {
 
-// The settings file: the executable's folder, "\", "Dovrek.ini" (Windows form).
+// The settings file Dovrek.ini (Windows form): beside the executable when that file exists or
+// that folder is writable (a portable copy, the build tree); otherwise
+// $XDG_CONFIG_HOME/dovrek/Dovrek.ini (default ~/.config/dovrek/), since an installed program's
+// folder is not writable and the options would be lost.
 std::string SettingsPath();
 
-// The workbook template: the executable's folder, "\", "Dovrek.xlt" (Windows form).
+// The same choice for an explicit program folder and environment, for tests.
+std::string SettingsPathFor(const std::string& program_folder, const char* xdg_config_home,
+                            const char* home);
+
+// The workbook template Dovrek.xlt (Windows form): beside the executable when it is there,
+// else in ../share/dovrek/ relative to the executable's folder; the path beside the executable
+// when neither exists, so the missing-template message names the expected place.
 std::string TemplatePath();
+std::string TemplatePathFor(const std::string& program_folder);
 
 // True when a display is named (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM is set).
 bool HasDisplay();

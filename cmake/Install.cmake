@@ -1,0 +1,26 @@
+# Installs the program like any other desktop tool, and packages it as a Debian package.
+include(GNUInstallDirs)
+
+install(TARGETS dovrek RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET dovrek_template)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/Dovrek.xlt DESTINATION ${CMAKE_INSTALL_DATADIR}/dovrek)
+endif()
+install(FILES data/dovrek.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/dovrek-vbp.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+install(FILES data/dovrek.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES docs/dovrek.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME dovrek)
+set(CPACK_PACKAGE_VENDOR "Dovrek Builder")
+set(CPACK_PACKAGE_CONTACT "Dovrek Builder <dovrek@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Program specifications from Visual Basic 6 projects")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY /usr)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "Writes the program specification of a Visual Basic 6 project\n Reads a .vbp project and its forms, modules and classes, and writes every\n Sub and Function with its scope, parameters, return type and comments as a\n Japanese spreadsheet workbook and as plain text.")
+include(CPack)

@@ -1,0 +1,53 @@
+#include "run/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <set>
+
+#include "platform/native_path.h"
+#include "run/command_line.h"
+#include "test_support.h"
+
+namespace dovrek {
+namespace {
+
+TEST(StartupTest, FindsTheTemplateBesideTheProgramThenInShare) {
+  testing::TempDir dir;
+  std::string bin = dir.Native("bin");
+  std::filesystem::create_directories(bin);
+  EXPECT_EQ(TemplatePathFor(bin), ToWindowsPath(bin + "/Dovrek.xlt"));  // neither: the expected place
+  dir.Write("share/dovrek/Dovrek.xlt", "x");
+  EXPECT_EQ(TemplatePathFor(bin), ToWindowsPath(bin + "/../share/dovrek/Dovrek.xlt"));
+  dir.Write("bin/Dovrek.xlt", "x");
+  EXPECT_EQ(TemplatePathFor(bin), ToWindowsPath(bin + "/Dovrek.xlt"));
+}
+
+TEST(StartupTest, KeepsSettingsBesideAWritableProgramFolder) {
+  testing::TempDir dir;
+  std::string bin = dir.Native("bin");
+  std::filesystem::create_directories(bin);
+  EXPECT_EQ(SettingsPathFor(bin, nullptr, "/nowhere"), ToWindowsPath(bin + "/Dovrek.ini"));
+}
+
+TEST(StartupTest, EveryOptionOfTheUsageIsInTheManualPage) {
+  std::ifstream man(std::string(DOVREK_SOURCE_DIR) + "/docs/dovrek.1");
+  ASSERT_TRUE(man);
+  std::string page((std::istreambuf_iterator<char>(man)), std::istreambuf_iterator<char>());
+  // The manual writes "-" as "\-" (roff).
+  std::string plain = std::regex_replace(page, std::regex(R"(\\-)"), "-");
+  std::string usage = UsageText();
+  std::set<std::string> options;
+  std::regex option(R"(--?[a-z][a-z-]*)");
+  for (auto it = std::sregex_iterator(usage.begin(), usage.end(), option); it != std::sregex_iterator(); ++it) {
+    options.insert(it->str());
+  }
+  EXPECT_GT(options.size(), 15u);
+  for (const std::string& name : options) {
+    EXPECT_NE(plain.find(name), std::string::npos) << name << " is missing from dovrek.1";
+  }
+}
+
+}  // namespace
+}  // namespace dovrek
