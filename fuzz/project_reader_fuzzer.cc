@@ -1,0 +1,18 @@
+// Feeds arbitrary bytes to the project file reader, with and without the shared-file rule.
+
+#include "fuzz_support.h"
+#include "model/project_reader.h"
+#include "platform/native_path.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace dovrek;
+  std::string path = ToWindowsPath(fuzz::WriteInput("app.vbp", data, size));
+  fuzz::QuietMessageBox msg;
+  for (int16_t dir : {0, 1}) {
+    Options options;
+    options.Dir = dir;
+    SpecificationModel model;
+    ReadProject(path, options, &model, msg);
+  }
+  return 0;
+}

@@ -1,0 +1,21 @@
+// Feeds arbitrary bytes to the settings file reader and writer.
+
+#include "fuzz_support.h"
+#include "platform/ini_profile.h"
+#include "platform/native_path.h"
+#include "run/settings_store.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace dovrek;
+  std::string bytes(reinterpret_cast<const char*>(data), size);
+  IniProfile profile(bytes);
+  for (const char* key : {"XLS", "TXT", "CMT", "FUNC", "DIR", "TRIM"}) {
+    ParseFlag(profile.Read("CHKBOX", key).value_or(""));
+  }
+  // Rewriting keeps every byte that is not the key's own.
+  std::string path = ToWindowsPath(fuzz::WriteInput("Dovrek.ini", data, size));
+  LoadOptions(path);
+  SaveOptions(path, Options{});
+  if (LoadOptions(path) != Options{}) __builtin_trap();
+  return 0;
+}
