@@ -40,7 +40,7 @@ bool LogWriter::Guarded() const { return name_.find_last_not_of(' ') == std::str
 
 bool LogWriter::Clear() {
   if (Guarded()) return true;
-  Discard();
+  Abandon();
   error_.clear();
   return Open(/*truncate=*/true);
 }
@@ -61,12 +61,12 @@ bool LogWriter::Close() {
   fd_ = -1;
   if (::close(fd) != 0) {
     Fail(target_, errno);
-    Discard();
+    Abandon();
     return false;
   }
   if (!temporary_.empty() && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
     Fail(target_, errno);
-    Discard();
+    Abandon();
     return false;
   }
   temporary_.clear();
@@ -127,7 +127,7 @@ bool LogWriter::Flush() {
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       Fail(target_, n < 0 ? errno : EIO);
-      Discard();
+      Abandon();
       return false;
     }
     done += static_cast<size_t>(n);
@@ -141,7 +141,7 @@ bool LogWriter::Fail(const std::string& path, int error) {
   return false;
 }
 
-void LogWriter::Discard() {
+void LogWriter::Abandon() {
   if (fd_ >= 0) ::close(fd_);
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   fd_ = -1;

@@ -49,6 +49,10 @@ class LogWriter {
   // earlier content unless it was written in place); with nothing open it answers ok().
   bool Close();
 
+  // Closes the file without putting a new file in place: the named file keeps its earlier
+  // content, unless it was being written in place, which keeps what was written so far.
+  void Abandon();
+
   // False once an operation has failed since the last Clear or SetLogFileName.
   bool ok() const { return error_.empty(); }
   // "<path>: <reason>" of the first failure, empty while ok().
@@ -61,7 +65,6 @@ class LogWriter {
   bool OpenInPlace(const std::string& target, bool truncate);
   bool Flush();
   bool Fail(const std::string& path, int error);
-  void Discard();
 
   std::string name_;
   TextEncoding encoding_;

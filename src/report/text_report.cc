@@ -126,7 +126,7 @@ bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, Progre
     if (!written) msg.ShowError(log.error());
     return written;
   } catch (const std::exception& e) {
-    log.Close();  // rows written so far are kept
+    log.Abandon();
     if (loaded) progress.Unload();
     msg.ShowError(e.what());
     return false;

@@ -35,12 +35,6 @@ TEST(LogWriterTest, BlankNameDoesNothing) {
   }
 }
 
-TEST(LogWriterTest, NameIsStoredUnchanged) {
-  LogWriter log;
-  log.SetLogFileName("C:\\out\\report.txt  ");
-  EXPECT_EQ(log.LogFileName(), "C:\\out\\report.txt  ");
-}
-
 TEST(LogWriterTest, WritesLinesWithCrLfInCallOrder) {
   TempDir dir;
   LogWriter log;
@@ -111,6 +105,19 @@ TEST(LogWriterTest, ExistingFileKeepsItsContentUntilCloseAndItsPermissions) {
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(FilesIn(dir), 1u);  // no temporary file left behind
+}
+
+TEST(LogWriterTest, AbandonKeepsTheEarlierFile) {
+  TempDir dir;
+  std::string path = dir.Write("out.txt", "old\r\n");
+  LogWriter log;
+  log.SetLogFileName(dir.Windows("out.txt"));
+  ASSERT_TRUE(log.Clear());
+  ASSERT_TRUE(log.LogMsg("partial"));
+  log.Abandon();
+  EXPECT_TRUE(log.Close());
+  EXPECT_EQ(ReadFileBytes(path), "old\r\n");
+  EXPECT_EQ(FilesIn(dir), 1u);
 }
 
 TEST(LogWriterTest, LargeOutputSurvivesBuffering) {
