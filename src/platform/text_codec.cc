@@ -117,10 +117,14 @@ int Utf8SequenceAt(std::string_view s, size_t i) {
 
 // The single byte that stands for a UTF-8 character outside iconv's table, or 0.
 uint32_t WindowsSingleByteFor(std::string_view ch) {
-  for (const auto& [byte, cp] : kWindowsSingleBytes) {
-    std::string mapped;
-    AppendCodePoint(cp, &mapped);
-    if (mapped == ch) return byte;
+  // Built once: this runs for every non-ASCII character written.
+  static const std::array<std::string, kWindowsSingleBytes.size()> mapped = [] {
+    std::array<std::string, kWindowsSingleBytes.size()> utf8;
+    for (size_t i = 0; i < utf8.size(); ++i) AppendCodePoint(kWindowsSingleBytes[i].second, &utf8[i]);
+    return utf8;
+  }();
+  for (size_t i = 0; i < mapped.size(); ++i) {
+    if (mapped[i] == ch) return kWindowsSingleBytes[i].first;
   }
   return 0;
 }
