@@ -49,7 +49,10 @@ bool LogWriter::LogMsg(const std::string& vstrMsg) {
   if (Guarded()) return true;
   if (!ok()) return false;
   if (fd_ < 0 && !Open(/*truncate=*/false)) return false;
-  buffer_ += EncodeText(vstrMsg, encoding_);
+  // Lines wait as UTF-8 and are encoded a buffer at a time, which costs one converter set-up
+  // per buffer instead of one per line. The bytes are the same as line by line: every
+  // character is encoded on its own and CR LF stays CR LF.
+  buffer_ += vstrMsg;
   buffer_ += "\r\n";
   return buffer_.size() < kFlushSize || Flush();
 }
@@ -121,9 +124,10 @@ bool LogWriter::OpenInPlace(const std::string& target, bool truncate) {
 }
 
 bool LogWriter::Flush() {
+  const std::string bytes = EncodeText(buffer_, encoding_);
   size_t done = 0;
-  while (done < buffer_.size()) {
-    ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       Fail(target_, n < 0 ? errno : EIO);

@@ -30,7 +30,7 @@ class LogWriter {
   void SetLogFileName(const std::string& name);
   const std::string& LogFileName() const { return name_; }
 
-  // The encoding of the lines written from now on.
+  // The encoding of the lines not yet written out.
   void SetEncoding(TextEncoding encoding) { encoding_ = encoding; }
   TextEncoding Encoding() const { return encoding_; }
 
@@ -71,7 +71,7 @@ class LogWriter {
   int fd_ = -1;
   std::string target_;     // native path of the named file while open
   std::string temporary_;  // native path of the temporary file, empty when writing in place
-  std::string buffer_;
+  std::string buffer_;  // lines not yet written out, UTF-8
   std::string error_;
 };
 

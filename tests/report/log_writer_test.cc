@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -50,17 +51,20 @@ TEST(LogWriterTest, WritesLinesWithCrLfInCallOrder) {
 TEST(LogWriterTest, EncodesEachLine) {
   struct Case {
     TextEncoding encoding;
+    std::vector<std::string> lines;
     std::string bytes;
   } cases[] = {
-      {TextEncoding::Cp932, "\x81\xA1\x81\x46?\r\n"},
-      {TextEncoding::Utf8, "■：한\r\n"},
+      {TextEncoding::Cp932, {"■：한"}, "\x81\xA1\x81\x46?\r\n"},
+      {TextEncoding::Utf8, {"■：한"}, "■：한\r\n"},
+      // A sequence cut short at the end of a line stays within its line.
+      {TextEncoding::Cp932, {"a\xE3\x81", "b"}, "a?\r\nb\r\n"},
   };
   for (const Case& c : cases) {
     TempDir dir;
     LogWriter log(c.encoding);
     log.SetLogFileName(dir.Windows("out.txt"));
     ASSERT_TRUE(log.Clear());
-    ASSERT_TRUE(log.LogMsg("■：한"));
+    for (const std::string& line : c.lines) ASSERT_TRUE(log.LogMsg(line));
     ASSERT_TRUE(log.Close());
     EXPECT_EQ(ReadFileBytes(dir.Native("out.txt")), c.bytes);
   }
