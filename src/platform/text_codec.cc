@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 namespace dovrek {
 namespace {
@@ -117,12 +119,41 @@ int Utf8SequenceAt(std::string_view s, size_t i) {
 
 // The single byte that stands for a UTF-8 character outside iconv's table, or 0.
 uint32_t WindowsSingleByteFor(std::string_view ch) {
-  for (const auto& [byte, cp] : kWindowsSingleBytes) {
-    std::string mapped;
-    AppendCodePoint(cp, &mapped);
-    if (mapped == ch) return byte;
+  // Built once: this runs for every non-ASCII character written.
+  static const std::array<std::string, kWindowsSingleBytes.size()> mapped = [] {
+    std::array<std::string, kWindowsSingleBytes.size()> utf8;
+    for (size_t i = 0; i < utf8.size(); ++i) AppendCodePoint(kWindowsSingleBytes[i].second, &utf8[i]);
+    return utf8;
+  }();
+  for (size_t i = 0; i < mapped.size(); ++i) {
+    if (mapped[i] == ch) return kWindowsSingleBytes[i].first;
   }
   return 0;
+}
+
+// The code page 932 bytes of one multi-byte UTF-8 character: a Windows single byte, what iconv
+// writes, or "?". Remembered per character, as a lookup costs far less than iconv.
+const std::string& Cp932Character(std::string_view ch) {
+  thread_local std::unordered_map<std::string, std::string> cache;
+  auto [entry, added] = cache.try_emplace(std::string(ch));
+  if (!added) return entry->second;
+  if (uint32_t byte = WindowsSingleByteFor(ch)) {
+    entry->second.assign(1, static_cast<char>(byte));
+    return entry->second;
+  }
+  entry->second = "?";
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return entry->second;
+  char buffer[8];
+  char* in_ptr = const_cast<char*>(ch.data());
+  size_t in_left = ch.size();
+  char* out_ptr = buffer;
+  size_t out_left = sizeof buffer;
+  if (iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left) != static_cast<size_t>(-1)) {
+    entry->second.assign(buffer, sizeof buffer - out_left);
+  }
+  iconv_close(cd);
+  return entry->second;
 }
 
 }  // namespace
@@ -181,40 +212,24 @@ std::string EncodeCp932(std::string_view utf8) {
   if (IsAscii(utf8)) return std::string(utf8);
   std::string out;
   out.reserve(utf8.size());
-  iconv_t cd = iconv_open("CP932", "UTF-8");
   size_t i = 0;
   while (i < utf8.size()) {
+    if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+      size_t run = i;
+      while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80) ++run;
+      out.append(utf8.data() + i, run - i);
+      i = run;
+      continue;
+    }
     int n = Utf8SequenceAt(utf8, i);
     if (n <= 0) {
       out.push_back('?');
       i += static_cast<size_t>(-n);
       continue;
     }
-    std::string_view ch = utf8.substr(i, static_cast<size_t>(n));
+    out += Cp932Character(utf8.substr(i, static_cast<size_t>(n)));
     i += static_cast<size_t>(n);
-    if (n == 1) {
-      out.push_back(ch[0]);
-      continue;
-    }
-    if (uint32_t byte = WindowsSingleByteFor(ch)) {
-      out.push_back(static_cast<char>(byte));
-      continue;
-    }
-    char buffer[8];
-    char* in_ptr = const_cast<char*>(ch.data());
-    size_t in_left = ch.size();
-    char* out_ptr = buffer;
-    size_t out_left = sizeof buffer;
-    bool converted = cd != reinterpret_cast<iconv_t>(-1) &&
-                     iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left) != static_cast<size_t>(-1);
-    if (converted) {
-      out.append(buffer, sizeof buffer - out_left);
-    } else {
-      out.push_back('?');
-      if (cd != reinterpret_cast<iconv_t>(-1)) iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
   }
-  if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
   return out;
 }
 

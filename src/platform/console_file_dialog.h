@@ -1,0 +1,40 @@
+#pragma once
+// The file dialogs without a display: the path is asked for on the terminal. With no terminal
+// on standard input every dialog counts as cancelled.
+
+#include <iosfwd>
+#include <string>
+
+#include "platform/file_dialog.h"
+
+namespace dovrek {
+
+class ConsoleFileDialog : public FileDialog {
+ public:
+  // Prompts on standard error and reads standard input when it is a terminal.
+  ConsoleFileDialog();
+  // Prompts on `prompt` and reads `terminal`; a null terminal cancels every dialog.
+  ConsoleFileDialog(std::ostream& prompt, std::istream* terminal);
+
+  // Both dialogs: blanks around the answer are dropped and an empty answer (or the end of input)
+  // is a cancel. A typed path is native; a relative one is made absolute against the current
+  // folder and the answer is in Windows form. The initial name is not used.
+
+  // Asks for a project file ("プロジェクト ファイル (*.vbp)"). A name that does not exist is
+  // confirmed first; answering no asks again.
+  bool ShowOpenDialog(const std::string& initial_name, std::string* chosen_path) override;
+  // Asks for the text file ("テキスト ファイル (*.txt)"). An existing file is confirmed before it
+  // is replaced; answering no asks again.
+  bool ShowSaveDialog(const std::string& initial_name, std::string* chosen_path) override;
+
+ private:
+  enum class Confirm { kMissing, kExisting };
+  bool Ask(const char* filter, Confirm confirm, std::string* chosen_path);
+  bool ReadLine(std::string* line);
+  bool YesTo(const std::string& question);
+
+  std::ostream& prompt_;
+  std::istream* terminal_;
+};
+
+}  // namespace dovrek

@@ -1,0 +1,41 @@
+#pragma once
+// The progress window without a display: one line "<message> [#####     ]" on a terminal,
+// redrawn in place with a carriage return and cleared when the window is unloaded.
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+
+#include "platform/progress_window.h"
+
+namespace dovrek {
+
+class ConsoleProgressWindow : public ProgressWindow {
+ public:
+  // The number of characters between the brackets.
+  static constexpr int kTrackWidth = 20;
+
+  // Draws on standard error; nothing at all when not enabled (the caller passes
+  // isatty(2) && !quiet).
+  explicit ConsoleProgressWindow(bool enabled);
+  // Draws on `out` when enabled.
+  ConsoleProgressWindow(std::ostream& out, bool enabled);
+
+  void Load() override;
+  void Unload() override;
+  void InitProgress(int32_t vlngMax, const std::string& vstrMsg) override;
+  void Progress(int32_t vlngIdx) override;
+
+ private:
+  void Draw();
+
+  std::ostream& out_;
+  bool enabled_;
+  bool shown_ = false;
+  std::string message_;
+  int32_t maximum_ = 0;  // kept across Unload and Load
+  double fill_ = 0.0;    // filled width in characters, unclamped
+  std::string drawn_;    // the line on the terminal, to skip redraws that change nothing
+};
+
+}  // namespace dovrek

@@ -1,0 +1,142 @@
+#include "report/text_report.h"
+
+#include <array>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "model/text_helpers.h"
+
+namespace dovrek {
+namespace {
+
+constexpr char kNone[] = "なし";
+constexpr char kListBullet[] = "    ・";
+
+std::string Repeat(std::string_view unit, int times) {
+  std::string out;
+  out.reserve(unit.size() * static_cast<size_t>(times));
+  for (int i = 0; i < times; ++i) out += unit;
+  return out;
+}
+
+const std::string& SquareRule() {
+  static const std::string rule = Repeat("■", 30);
+  return rule;
+}
+
+const std::string& StarRule() {
+  static const std::string rule = Repeat("*", 41);
+  return rule;
+}
+
+// Rows 1 to 11: the project's title, version, description, names and defaults.
+std::array<std::string, 11> ProjectRows(const ProjectInfo& p) {
+  return {
+      SquareRule(),
+      "■  " + p.Title + "Version " + p.MajorVer + "." + p.MinorVer + "." + p.RevisionVer,
+      "■",
+      "■  " + p.VersionFileDescription,
+      "■",
+      "■  プロジェクト名　：" + p.Name,
+      "■  実行ファイル名　：" + p.ExeName32,
+      "■  パラメータ　　　：" + ValueOrDefault(p.Command32, kNone),
+      "■  ヘルプファイル名：" + ValueOrDefault(p.HelpFile, kNone),
+      SquareRule(),
+      "",
+  };
+}
+
+// One row for a whole member list: the entries joined by bare line feeds, "なし" when empty.
+std::string ListRow(const std::vector<MemberFile>& files) {
+  std::string joined;
+  for (const MemberFile& file : files) {
+    if (!joined.empty()) joined += '\n';
+    joined += kListBullet;
+    joined += file.FileName;
+  }
+  return ValueOrDefault(joined, kNone);
+}
+
+// Rows P1 to P9 of one procedure; P9 is the comment as stored, its line feeds included.
+std::array<std::string, 9> ProcedureRows(const ProcedureEntry& e) {
+  return {
+      StarRule(),
+      "*",
+      "*    " + e.Name + "(" + e.FileName + ")",
+      "*        スコープ　：" + e.Scope,
+      "*        パラメータ：" + e.Parameters,
+      "*        戻り値　　：" + e.ReturnType,
+      "*",
+      StarRule(),
+      e.Comment,
+  };
+}
+
+template <size_t N>
+bool WriteRows(LogWriter& log, const std::array<std::string, N>& rows) {
+  for (const std::string& row : rows) {
+    if (!log.LogMsg(row)) return false;
+  }
+  return true;
+}
+
+bool WriteMemberLists(LogWriter& log, const SpecificationModel& model) {
+  return WriteRows(log, std::array<std::string, 9>{
+                            "○使用するフォームモジュール", ListRow(model.FormFiles), "",
+                            "○使用する標準モジュール", ListRow(model.ModuleFiles), "",
+                            "○使用するクラスモジュール", ListRow(model.ClassFiles), ""});
+}
+
+bool WriteProcedures(LogWriter& log, const SpecificationModel& model, ProgressWindow& progress) {
+  const int32_t last = model.LastProcedure();
+  if (last <= -1) return true;
+  // The last index, not the count, is the maximum, so the final Progress fills the bar.
+  progress.InitProgress(last, kTextReportPhase);
+  for (int32_t i = 0; i <= last; ++i) {
+    if (!WriteRows(log, ProcedureRows(model.Procedures[static_cast<size_t>(i)]))) return false;
+    progress.Progress(i);
+  }
+  return true;
+}
+
+bool WriteReport(LogWriter& log, const SpecificationModel& model, ProgressWindow& progress) {
+  return WriteRows(log, ProjectRows(model.Project)) && WriteMemberLists(log, model) &&
+         WriteProcedures(log, model, progress) && log.Close();
+}
+
+}  // namespace
+
+bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, ProgressWindow& progress,
+                     MessageBox& msg, LogWriter& log) {
+  std::string path;
+  if (!dialog.ShowSaveDialog("", &path)) return true;
+  bool loaded = false;
+  try {
+    log.SetLogFileName(path);
+    if (!log.Clear()) {
+      msg.ShowError(log.error());
+      return false;
+    }
+    progress.Load();
+    loaded = true;
+    bool written = WriteReport(log, model, progress);
+    progress.Unload();
+    // The window goes first so that a console message does not share the line of the bar.
+    if (!written) msg.ShowError(log.error());
+    return written;
+  } catch (const std::exception& e) {
+    log.Abandon();
+    if (loaded) progress.Unload();
+    msg.ShowError(e.what());
+    return false;
+  }
+}
+
+bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, ProgressWindow& progress,
+                     MessageBox& msg, TextEncoding encoding) {
+  LogWriter log(encoding);
+  return WriteTextReport(model, dialog, progress, msg, log);
+}
+
+}  // namespace dovrek

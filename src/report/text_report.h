@@ -1,0 +1,29 @@
+#pragma once
+// The specification as a plain text file: a project block, the three lists of member files and
+// one nine-row block per procedure, each row ended by CR LF (line feeds inside a row stay bare).
+
+#include "model/specification_model.h"
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+#include "platform/progress_window.h"
+#include "platform/text_codec.h"
+#include "report/log_writer.h"
+
+namespace dovrek {
+
+// The phase message shown while the procedure blocks are written.
+inline constexpr char kTextReportPhase[] = "関数一覧を出力しています…";
+
+// Asks for the file with dialog.ShowSaveDialog("", &path). Cancelled: answers true, nothing is
+// created or changed and no progress window is shown. Otherwise writes the report through `log`
+// (its file name becomes the chosen path; its encoding is used) with the progress window
+// loaded around the writing. A file that cannot be created or written: msg.ShowError with
+// "<path>: <reason>" after the progress window is unloaded, and false.
+bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, ProgressWindow& progress,
+                     MessageBox& msg, LogWriter& log);
+
+// The same through a log writer of its own, writing in `encoding`.
+bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, ProgressWindow& progress,
+                     MessageBox& msg, TextEncoding encoding = TextEncoding::Cp932);
+
+}  // namespace dovrek

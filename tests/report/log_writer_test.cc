@@ -1,0 +1,175 @@
+#include "report/log_writer.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace dovrek {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempDir;
+
+size_t FilesIn(const TempDir& dir) {
+  size_t n = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++n;
+  return n;
+}
+
+TEST(LogWriterTest, BlankNameDoesNothing) {
+  for (const std::string name : {"", " ", "   "}) {
+    LogWriter log;
+    log.SetLogFileName(name);
+    EXPECT_TRUE(log.Clear());
+    EXPECT_TRUE(log.LogMsg("x"));
+    EXPECT_TRUE(log.Close());
+    EXPECT_EQ(log.LogFileName(), name);
+    if (!name.empty()) {
+      EXPECT_FALSE(std::filesystem::exists(name)) << '"' << name << '"';
+    }
+  }
+}
+
+TEST(LogWriterTest, WritesLinesWithCrLfInCallOrder) {
+  TempDir dir;
+  LogWriter log;
+  log.SetLogFileName(dir.Windows("out.txt"));
+  ASSERT_TRUE(log.Clear());
+  EXPECT_TRUE(log.LogMsg("one"));
+  EXPECT_TRUE(log.LogMsg(""));
+  EXPECT_TRUE(log.LogMsg("a\nb"));  // a line feed inside a line stays bare
+  ASSERT_TRUE(log.Close());
+  EXPECT_EQ(ReadFileBytes(dir.Native("out.txt")), "one\r\n\r\na\nb\r\n");
+}
+
+TEST(LogWriterTest, EncodesEachLine) {
+  struct Case {
+    TextEncoding encoding;
+    std::vector<std::string> lines;
+    std::string bytes;
+  } cases[] = {
+      {TextEncoding::Cp932, {"■：한"}, "\x81\xA1\x81\x46?\r\n"},
+      {TextEncoding::Utf8, {"■：한"}, "■：한\r\n"},
+      // A sequence cut short at the end of a line stays within its line.
+      {TextEncoding::Cp932, {"a\xE3\x81", "b"}, "a?\r\nb\r\n"},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    LogWriter log(c.encoding);
+    log.SetLogFileName(dir.Windows("out.txt"));
+    ASSERT_TRUE(log.Clear());
+    for (const std::string& line : c.lines) ASSERT_TRUE(log.LogMsg(line));
+    ASSERT_TRUE(log.Close());
+    EXPECT_EQ(ReadFileBytes(dir.Native("out.txt")), c.bytes);
+  }
+}
+
+TEST(LogWriterTest, ClearCreatesOrTruncates) {
+  TempDir dir;
+  std::string existing = dir.Write("old.txt", "old content\r\n");
+  for (const std::string& name : {std::string("new.txt"), std::string("old.txt")}) {
+    LogWriter log;
+    log.SetLogFileName(dir.Windows(name));
+    ASSERT_TRUE(log.Clear());
+    ASSERT_TRUE(log.Close());
+    EXPECT_EQ(ReadFileBytes(dir.Native(name)), "") << name;
+  }
+}
+
+TEST(LogWriterTest, LogMsgWithoutClearAppends) {
+  TempDir dir;
+  dir.Write("out.txt", "first\r\n");
+  LogWriter log;
+  log.SetLogFileName(dir.Windows("out.txt"));
+  ASSERT_TRUE(log.LogMsg("second"));
+  ASSERT_TRUE(log.Close());
+  ASSERT_TRUE(log.LogMsg("third"));  // reopens after Close
+  ASSERT_TRUE(log.Close());
+  EXPECT_EQ(ReadFileBytes(dir.Native("out.txt")), "first\r\nsecond\r\nthird\r\n");
+}
+
+TEST(LogWriterTest, ExistingFileKeepsItsContentUntilCloseAndItsPermissions) {
+  TempDir dir;
+  std::string path = dir.Write("out.txt", "old\r\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  LogWriter log;
+  log.SetLogFileName(dir.Windows("out.txt"));
+  ASSERT_TRUE(log.Clear());
+  ASSERT_TRUE(log.LogMsg("new"));
+  EXPECT_EQ(ReadFileBytes(path), "old\r\n");
+  ASSERT_TRUE(log.Close());
+  EXPECT_EQ(ReadFileBytes(path), "new\r\n");
+  struct stat st;
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(FilesIn(dir), 1u);  // no temporary file left behind
+}
+
+TEST(LogWriterTest, AbandonKeepsTheEarlierFile) {
+  TempDir dir;
+  std::string path = dir.Write("out.txt", "old\r\n");
+  LogWriter log;
+  log.SetLogFileName(dir.Windows("out.txt"));
+  ASSERT_TRUE(log.Clear());
+  ASSERT_TRUE(log.LogMsg("partial"));
+  log.Abandon();
+  EXPECT_TRUE(log.Close());
+  EXPECT_EQ(ReadFileBytes(path), "old\r\n");
+  EXPECT_EQ(FilesIn(dir), 1u);
+}
+
+TEST(LogWriterTest, LargeOutputSurvivesBuffering) {
+  TempDir dir;
+  LogWriter log;
+  log.SetLogFileName(dir.Windows("big.txt"));
+  ASSERT_TRUE(log.Clear());
+  const std::string line(99, 'x');
+  for (int i = 0; i < 20000; ++i) ASSERT_TRUE(log.LogMsg(line));
+  ASSERT_TRUE(log.Close());
+  EXPECT_EQ(std::filesystem::file_size(dir.Native("big.txt")), 20000u * 101u);
+}
+
+TEST(LogWriterTest, MissingFolderFailsNamingTheFile) {
+  TempDir dir;
+  const std::string native = dir.Native("no/such/out.txt");
+  LogWriter log;
+  log.SetLogFileName(dir.Windows("no/such/out.txt"));
+  EXPECT_FALSE(log.Clear());
+  EXPECT_EQ(log.error(), native + ": ファイルが見つかりません。");
+  EXPECT_FALSE(log.LogMsg("x"));
+  EXPECT_FALSE(log.Close());
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "no"));
+}
+
+TEST(LogWriterTest, FullDeviceFailsAtTheLatestOnClose) {
+  if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  LogWriter log;
+  log.SetLogFileName("\\dev\\full");
+  ASSERT_TRUE(log.Clear());  // a device is written in place
+  EXPECT_TRUE(log.LogMsg("x"));
+  EXPECT_FALSE(log.Close());
+  EXPECT_EQ(log.error(), "/dev/full: ディスクの空き容量が不足しています。");
+  log.SetLogFileName("\\dev\\full");  // a new name starts afresh
+  EXPECT_TRUE(log.ok());
+}
+
+TEST(LogWriterTest, ReadOnlyFileIsNotReplaced) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  TempDir dir;
+  std::string path = dir.Write("locked.txt", "keep\r\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  LogWriter log;
+  log.SetLogFileName(dir.Windows("locked.txt"));
+  EXPECT_FALSE(log.Clear());
+  EXPECT_EQ(log.error(), path + ": 書き込みできません。(アクセスが拒否されました)");
+  EXPECT_EQ(ReadFileBytes(path), "keep\r\n");
+}
+
+}  // namespace
+}  // namespace dovrek

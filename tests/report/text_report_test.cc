@@ -1,0 +1,173 @@
+#include "report/text_report.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "platform/native_path.h"
+#include "test_support.h"
+
+namespace dovrek {
+namespace {
+
+using testing::FixedFileDialog;
+using testing::ReadFileBytes;
+using testing::RecordingMessageBox;
+using testing::RecordingProgressWindow;
+using testing::TempDir;
+
+std::string Golden(const std::string& name) {
+  return ReadFileBytes(std::string(DOVREK_TEST_DATA) + "/text_report/" + name);
+}
+
+ProcedureEntry Procedure(std::string name, std::string file, std::string comment = "") {
+  ProcedureEntry e;
+  e.Name = std::move(name);
+  e.Scope = "Public";
+  e.FileName = std::move(file);
+  e.Comment = std::move(comment);
+  return e;
+}
+
+// No title, a version, nothing else: every default and every empty list.
+SpecificationModel DefaultsModel() {
+  SpecificationModel m;
+  m.Project.MajorVer = "1";
+  m.Project.MinorVer = "0";
+  m.Project.RevisionVer = "5";
+  return m;
+}
+
+// A title joined to its version, two forms, a procedure without comment, a two-line comment
+// and a character code page 932 cannot hold.
+SpecificationModel FullModel() {
+  SpecificationModel m;
+  ProjectInfo& p = m.Project;
+  p.Title = "Tool";
+  p.MajorVer = "1";
+  p.MinorVer = "2";
+  p.RevisionVer = "3";
+  p.VersionFileDescription = "在庫管理ツール";
+  p.Name = "Zaiko";
+  p.ExeName32 = "Zaiko.exe";
+  p.Command32 = "/debug";
+  p.HelpFile = "zaiko.hlp";
+  p.VersionCompanyName = "not printed";
+  m.FormFiles = {{"a.frm", ""}, {"b.frm", "..\\forms"}};
+  m.ModuleFiles = {{"basX.bas", ""}};
+  m.ClassFiles = {{"clsItem.cls", ""}};
+  ProcedureEntry foo = Procedure("Foo", "basX.bas");
+  foo.Scope = "Private";
+  ProcedureEntry bar = Procedure("Bar", "basX.bas", "x\ny\n");
+  bar.Parameters = "ByVal n As Long, s As String";
+  bar.ReturnType = "Boolean";
+  m.Procedures = {foo, bar, Procedure("Baz", "clsItem.cls", "' 在庫を数える 한\n")};
+  return m;
+}
+
+struct Written {
+  bool result;
+  std::string bytes;
+  std::vector<std::string> progress;
+  std::vector<std::string> messages;
+};
+
+Written Write(const SpecificationModel& model, TextEncoding encoding) {
+  TempDir dir;
+  FixedFileDialog dialog(dir.Windows("report.txt"));
+  RecordingProgressWindow progress;
+  RecordingMessageBox msg;
+  bool result = WriteTextReport(model, dialog, progress, msg, encoding);
+  return {result, ReadFileBytes(dir.Native("report.txt")), progress.calls, msg.shown};
+}
+
+TEST(TextReportTest, MatchesGoldenFiles) {
+  struct Case {
+    const char* golden;
+    std::function<SpecificationModel()> model;
+    TextEncoding encoding;
+  } cases[] = {
+      {"defaults.cp932.txt", DefaultsModel, TextEncoding::Cp932},
+      {"full.cp932.txt", FullModel, TextEncoding::Cp932},
+      {"full.utf8.txt", FullModel, TextEncoding::Utf8},
+  };
+  for (const Case& c : cases) {
+    Written w = Write(c.model(), c.encoding);
+    EXPECT_TRUE(w.result) << c.golden;
+    EXPECT_TRUE(w.messages.empty()) << c.golden;
+    EXPECT_EQ(w.bytes, Golden(c.golden)) << c.golden;
+  }
+}
+
+TEST(TextReportTest, ReportsProgressByLastIndex) {
+  const std::string init = std::string("Init ");
+  struct Case {
+    int procedures;
+    std::vector<std::string> calls;
+  } cases[] = {
+      {0, {"Load", "Unload"}},
+      {1, {"Load", init + "0 " + kTextReportPhase, "Progress 0", "Unload"}},
+      {3,
+       {"Load", init + "2 " + kTextReportPhase, "Progress 0", "Progress 1", "Progress 2",
+        "Unload"}},
+  };
+  for (const Case& c : cases) {
+    SpecificationModel model;
+    for (int i = 0; i < c.procedures; ++i) model.Procedures.push_back(Procedure("P", "a.bas"));
+    EXPECT_EQ(Write(model, TextEncoding::Cp932).progress, c.calls) << c.procedures;
+  }
+}
+
+TEST(TextReportTest, CancelWritesNothing) {
+  TempDir dir;
+  std::string existing = dir.Write("report.txt", "earlier report");
+  FixedFileDialog dialog("");
+  RecordingProgressWindow progress;
+  RecordingMessageBox msg;
+  LogWriter log;
+  log.SetLogFileName(dir.Windows("report.txt"));
+  EXPECT_TRUE(WriteTextReport(FullModel(), dialog, progress, msg, log));
+  EXPECT_EQ(dialog.calls, 1);
+  EXPECT_EQ(ReadFileBytes(existing), "earlier report");
+  EXPECT_TRUE(progress.calls.empty());
+  EXPECT_TRUE(msg.shown.empty());
+}
+
+TEST(TextReportTest, ReplacesAnExistingFileWhole) {
+  TempDir dir;
+  std::string path = dir.Write("report.txt", std::string(5000, 'z'));
+  FixedFileDialog dialog(dir.Windows("report.txt"));
+  RecordingProgressWindow progress;
+  RecordingMessageBox msg;
+  ASSERT_TRUE(WriteTextReport(DefaultsModel(), dialog, progress, msg));
+  EXPECT_EQ(ReadFileBytes(path), Golden("defaults.cp932.txt"));
+}
+
+TEST(TextReportTest, UnwritableFileFailsWithAMessage) {
+  TempDir dir;
+  struct Case {
+    std::string path;  // native
+    std::string reason;
+    std::vector<std::string> progress;
+  } cases[] = {
+      {dir.Native("missing/report.txt"), "ファイルが見つかりません。", {}},
+      {dir.Native(""), "パス/ファイル アクセス エラーです。(フォルダです)", {}},
+      {"/dev/full", "ディスクの空き容量が不足しています。", {"Load", "Unload"}},
+  };
+  for (const Case& c : cases) {
+    if (c.path == "/dev/full" && ::access("/dev/full", W_OK) != 0) continue;
+    FixedFileDialog dialog(ToWindowsPath(c.path));
+    RecordingProgressWindow progress;
+    RecordingMessageBox msg;
+    EXPECT_FALSE(WriteTextReport(DefaultsModel(), dialog, progress, msg)) << c.path;
+    EXPECT_EQ(msg.shown, std::vector<std::string>{"エラー|" + c.path + ": " + c.reason});
+    EXPECT_EQ(progress.calls, c.progress) << c.path;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
+}
+
+}  // namespace
+}  // namespace dovrek
