@@ -48,12 +48,9 @@ bool ReplacingFile::Open(const std::string& native_path, std::string* error) {
   struct stat st;
   bool exists = ::stat(target_.c_str(), &st) == 0;
   if (exists && S_ISDIR(st.st_mode)) return Fail(EISDIR, error);
-  if (exists && !S_ISREG(st.st_mode)) {
-    fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK);
-    if (fd_ < 0) return Fail(errno, error);
-    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
-    return true;
-  }
+  if (exists && !S_ISREG(st.st_mode)) return OpenInPlace(O_TRUNC, error);
+  // Renaming over a file the user may not write would get round its protection.
+  if (exists && ::access(target_.c_str(), W_OK) != 0) return Fail(errno, error);
   size_t slash = target_.rfind('/');
   std::string folder = slash == std::string::npos ? "." : target_.substr(0, slash + 1);
   if (slash == std::string::npos) folder += "/";
@@ -65,6 +62,21 @@ bool ReplacingFile::Open(const std::string& native_path, std::string* error) {
     return Fail(saved, error);
   }
   ::fchmod(fd_, exists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask()));
+  return true;
+}
+
+bool ReplacingFile::OpenForAppend(const std::string& native_path, std::string* error) {
+  Abandon();
+  path_ = native_path;
+  target_ = native_path;
+  return OpenInPlace(O_APPEND | O_CREAT, error);
+}
+
+bool ReplacingFile::OpenInPlace(int flags, std::string* error) {
+  // Non-blocking only while opening, so that a FIFO without a reader fails instead of waiting.
+  fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | flags, 0666);
+  if (fd_ < 0) return Fail(errno, error);
+  ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
   return true;
 }
 

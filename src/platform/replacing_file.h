@@ -17,8 +17,12 @@ class ReplacingFile {
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-  // Prepares to write the native path. On failure fills *error ("path: reason").
+  // Prepares to write the native path. An existing file that may not be written is refused
+  // rather than renamed over. On failure fills *error ("path: reason").
   bool Open(const std::string& native_path, std::string* error);
+  // Opens the native path in place for appending, creating it when missing.
+  bool OpenForAppend(const std::string& native_path, std::string* error);
+  bool is_open() const { return fd_ >= 0; }
   // Buffers bytes; writes out when the buffer is full.
   bool Write(std::string_view bytes, std::string* error);
   // Writes what is buffered, closes the file and puts it in place of the target.
@@ -31,6 +35,7 @@ class ReplacingFile {
  private:
   bool Flush(std::string* error);
   bool Fail(int error_number, std::string* error);
+  bool OpenInPlace(int flags, std::string* error);
 
   std::string path_;       // the target, as given
   std::string target_;     // the target with symbolic links resolved

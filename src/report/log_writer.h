@@ -14,6 +14,7 @@
 
 #include <string>
 
+#include "platform/replacing_file.h"
 #include "platform/text_codec.h"
 
 namespace dovrek {
@@ -60,17 +61,13 @@ class LogWriter {
 
  private:
   bool Guarded() const;
-  bool Open(bool truncate);
-  bool OpenTemporary(const std::string& target);
-  bool OpenInPlace(const std::string& target, bool truncate);
+  bool Open(bool append);
   bool Flush();
-  bool Fail(const std::string& path, int error);
+  bool Fail(const std::string& error);
 
   std::string name_;
   TextEncoding encoding_;
-  int fd_ = -1;
-  std::string target_;     // native path of the named file while open
-  std::string temporary_;  // native path of the temporary file, empty when writing in place
+  ReplacingFile file_;
   std::string buffer_;  // lines not yet written out, UTF-8
   std::string error_;
 };
