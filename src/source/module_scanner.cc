@@ -1,0 +1,216 @@
+#include "source/module_scanner.h"
+
+#include <algorithm>
+
+#include "model/text_helpers.h"
+#include "platform/line_reader.h"
+#include "platform/native_path.h"
+#include "source/procedure_head.h"
+
+namespace dovrek {
+namespace {
+
+enum class Kind { Function, Sub };
+
+// A text a head line begins with, exactly and case-sensitively, and what it records.
+struct HeadRow {
+  std::string_view text;
+  Kind kind;
+  std::string_view scope;
+};
+
+// Tested in this order within each kind; the first match wins.
+constexpr HeadRow kHeadTable[] = {
+    {"Public Function", Kind::Function, "Public"},
+    {"Private Function", Kind::Function, "Private"},
+    {"Function", Kind::Function, "Public"},
+    {"Public Sub", Kind::Sub, "Public"},
+    {"Private Sub", Kind::Sub, "Private"},
+    {"Sub", Kind::Sub, "Public"},
+};
+
+constexpr std::string_view kEndFunction = "End Function";
+constexpr std::string_view kEndSub = "End Sub";
+
+const HeadRow* MatchHead(Kind kind, std::string_view line) {
+  for (const HeadRow& row : kHeadTable) {
+    if (row.kind == kind && line.starts_with(row.text)) return &row;
+  }
+  return nullptr;
+}
+
+bool ContainsNoCase(std::string_view text, std::string_view word) {
+  for (size_t i = 0; i + word.size() <= text.size(); ++i) {
+    if (StartsWithNoCase(text.substr(i), word)) return true;
+  }
+  return false;
+}
+
+// A physical line that ends with a blank and an underscore goes on in the next line.
+bool EndsWithContinuation(std::string_view line) { return line.ends_with(" _"); }
+
+// The number of bytes of the UTF-8 character that starts with `lead`.
+size_t CharacterSize(unsigned char lead) {
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  if (lead >= 0xC0) return 2;
+  return 1;
+}
+
+// The line less the head words and the one character that follows them.
+std::string_view HeadText(std::string_view line, std::string_view head_words) {
+  std::string_view rest = line.substr(head_words.size());
+  if (rest.empty()) return rest;
+  return rest.substr(std::min(rest.size(), CharacterSize(static_cast<unsigned char>(rest[0]))));
+}
+
+}  // namespace
+
+bool ReadModule(const std::string& path, const Options& options, SpecificationModel* model,
+                MessageBox& msg) {
+  LineReader reader;
+  std::string error;
+  if (!OpenWindowsPath(&reader, path, &error)) {
+    msg.ShowError(error);
+    return false;
+  }
+  ModuleScanner scanner(options, model);
+  scanner.Start(path);
+  std::string line;
+  while (reader.ReadLine(&line, &error)) {
+    if (!scanner.ScanLine(line, &error)) break;
+  }
+  if (!error.empty()) {
+    msg.ShowError(error);
+    return false;
+  }
+  scanner.Finish();
+  return true;
+}
+
+ModuleScanner::ModuleScanner(const Options& options, SpecificationModel* model)
+    : options_(options), model_(model) {}
+
+void ModuleScanner::Start(std::string_view path) {
+  path_ = ToNativePath(path);
+  file_name_ = FileNamePart(path);
+  line_number_ = 0;
+  attribute_seen_ = header_passed_ = in_function_ = in_sub_ = false;
+  continued_.clear();
+  continued_from_ = 0;
+  collected_.clear();
+}
+
+void ModuleScanner::Finish() {
+  continued_.clear();
+  collected_.clear();
+  in_function_ = in_sub_ = false;
+}
+
+bool ModuleScanner::ScanLine(std::string_view line, std::string* error) {
+  ++line_number_;
+  if (!header_passed_) PassHeader(line);
+  if (EndsWithContinuation(line)) {
+    if (continued_.empty()) continued_from_ = line_number_;
+    continued_.append(line);
+    return true;
+  }
+  LogicalLine logical{line, line_number_};
+  if (!continued_.empty()) {
+    continued_.append(line);
+    logical = {continued_, continued_from_};
+  }
+  bool ok = !header_passed_ || Analyse(logical, error);
+  continued_.clear();
+  return ok;
+}
+
+// Analysis starts after the first run of lines that contain "Attribute": in a module its first
+// line, in a form or class the lines after the property block.
+void ModuleScanner::PassHeader(std::string_view line) {
+  if (ContainsNoCase(line, "Attribute")) {
+    attribute_seen_ = true;
+  } else if (attribute_seen_) {
+    header_passed_ = true;
+  }
+}
+
+// Function heads are tested inside a Sub and Sub heads inside a Function, so one line can take
+// part in both; with Func on, a line outside both is collected for the procedure that follows.
+bool ModuleScanner::Analyse(const LogicalLine& line, std::string* error) {
+  if (Options::On(options_.Func) && !in_function_ && !in_sub_) CollectComment(line.text);
+  if (in_function_) {
+    if (line.text.starts_with(kEndFunction)) {
+      if (!EndProcedure(line, kEndFunction, error)) return false;
+      in_function_ = false;
+    } else {
+      CollectComment(line.text);
+    }
+  } else if (!TryHead(true, line, error)) {
+    return false;
+  }
+  if (!in_sub_) return TryHead(false, line, error);
+  if (line.text.starts_with(kEndSub)) {
+    if (!EndProcedure(line, kEndSub, error)) return false;
+    in_sub_ = false;
+  } else {
+    CollectComment(line.text);
+  }
+  return true;
+}
+
+// A line that begins with a head text opens a procedure of that kind even when no entry can be
+// made for it (no "(" in it): its body then runs to the next end line all the same.
+bool ModuleScanner::TryHead(bool is_function, const LogicalLine& line, std::string* error) {
+  const HeadRow* row = MatchHead(is_function ? Kind::Function : Kind::Sub, line.text);
+  if (!row) return true;
+  (is_function ? in_function_ : in_sub_) = true;
+  ProcedureHead head;
+  switch (CutProcedureHead(HeadText(line.text, row->text), is_function, &head_scratch_, &head)) {
+    case HeadCut::NoParenthesis:
+      return true;
+    case HeadCut::Unclosed:
+      *error = Failure(line.first_line, "手続きの見出しの「(」が閉じていません。");
+      return false;
+    case HeadCut::Made:
+      break;
+  }
+  ProcedureEntry entry;
+  entry.Name = head.name;
+  entry.Scope = row->scope;
+  entry.FileName = file_name_;
+  entry.Parameters = head.parameters;
+  entry.ReturnType = head.return_type;
+  model_->Procedures.push_back(std::move(entry));
+  return true;
+}
+
+// The comment goes to the entry appended last, in this file or an earlier one.
+bool ModuleScanner::EndProcedure(const LogicalLine& line, std::string_view end_text,
+                                 std::string* error) {
+  if (model_->Procedures.empty()) {
+    *error = Failure(line.first_line,
+                     "「" + std::string(end_text) + "」より前に手続きの見出しがありません。");
+    return false;
+  }
+  model_->Procedures.back().Comment = collected_;
+  collected_.clear();
+  return true;
+}
+
+// Takes the text after the line's first "'", wherever it stands. With Trim on, the comment keeps
+// the line's indentation plus one blank for the quote.
+void ModuleScanner::CollectComment(std::string_view line) {
+  size_t quote = line.find('\'');
+  if (quote == std::string_view::npos) return;
+  if (Options::On(options_.Cmt) && line.find("''", quote) != std::string_view::npos) return;
+  if (Options::On(options_.Trim)) collected_.append(line.find_first_not_of(' ') + 1, ' ');
+  collected_.append(line.substr(quote + 1));
+  collected_.push_back('\n');
+}
+
+std::string ModuleScanner::Failure(long line_number, std::string_view reason) const {
+  return path_ + "(" + std::to_string(line_number) + "): " + std::string(reason);
+}
+
+}  // namespace dovrek

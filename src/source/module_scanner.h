@@ -1,0 +1,74 @@
+#pragma once
+// Finds every Sub and Function of a form, standard module or class module source file, with
+// the comment lines that describe it. A line scanner, not a parser of Visual Basic: fixed texts
+// at the start of a logical line decide what a line is.
+
+#include <string>
+#include <string_view>
+
+#include "model/specification_model.h"
+#include "platform/message_box.h"
+
+namespace dovrek {
+
+// Reads one source file (Windows-form path, opened with OpenWindowsPath from
+// platform/line_reader.h) and appends its procedures to model->Procedures; stores each
+// procedure's comment at its end line.
+// On failure shows the description with msg.ShowError (the description names the file and,
+// for a line problem, the line: "<file>(<line>): ..."), and answers false. Entries appended
+// before the failure stay.
+bool ReadModule(const std::string& path, const Options& options, SpecificationModel* model,
+                MessageBox& msg);
+
+// The scanner behind ReadModule, fed one physical line at a time so that it can be driven
+// from memory as well as from a file. One scanner reads one file: Start resets everything that
+// spans lines.
+class ModuleScanner {
+ public:
+  // Entries go to model->Procedures; the options' Cmt, Func and Trim flags are read on every
+  // line. Both must outlive the scanner.
+  ModuleScanner(const Options& options, SpecificationModel* model);
+
+  // Begins a file. `path` (Windows form) gives each entry's FileName (its file-name part) and
+  // names the file in failure descriptions.
+  void Start(std::string_view path);
+
+  // Takes the next physical line, without its line end, as UTF-8. Answers false on a failure
+  // (a head whose "(" is never closed, an end line while model->Procedures is empty), with
+  // *error set to "<file>(<line>): <reason>"; the file must then not be fed further.
+  bool ScanLine(std::string_view line, std::string* error);
+
+  // Ends the file: a procedure still open keeps its empty Comment, a collected comment not yet
+  // stored and a continued line never finished are dropped.
+  void Finish();
+
+ private:
+  // What one logical line is made of: its text and the number of its first physical line.
+  struct LogicalLine {
+    std::string_view text;
+    long first_line = 0;
+  };
+
+  void PassHeader(std::string_view line);
+  bool Analyse(const LogicalLine& line, std::string* error);
+  bool TryHead(bool is_function, const LogicalLine& line, std::string* error);
+  bool EndProcedure(const LogicalLine& line, std::string_view end_text, std::string* error);
+  void CollectComment(std::string_view line);
+  std::string Failure(long line_number, std::string_view reason) const;
+
+  const Options& options_;
+  SpecificationModel* model_;
+  std::string path_;
+  std::string file_name_;
+  long line_number_ = 0;
+  bool attribute_seen_ = false;
+  bool header_passed_ = false;
+  bool in_function_ = false;
+  bool in_sub_ = false;
+  std::string continued_;      // physical lines of the unfinished logical line, markers kept
+  long continued_from_ = 0;    // the first of those lines
+  std::string collected_;      // comment lines waiting for the next end line
+  std::string head_scratch_;   // the head text while a head is being cut
+};
+
+}  // namespace dovrek

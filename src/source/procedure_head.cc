@@ -1,0 +1,88 @@
+#include "source/procedure_head.h"
+
+#include "model/text_helpers.h"
+
+namespace dovrek {
+namespace {
+
+// The text before its first "'" that stands outside a double-quoted string, less the blanks
+// that separated the comment from the code.
+std::string_view WithoutTrailingComment(std::string_view text) {
+  bool in_string = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '"') in_string = !in_string;
+    if (text[i] == '\'' && !in_string) {
+      std::string_view code = text.substr(0, i);
+      while (!code.empty() && code.back() == ' ') code.remove_suffix(1);
+      return code;
+    }
+  }
+  return text;
+}
+
+// Removes every `first` followed by `second`, in one left-to-right pass over
+// non-overlapping occurrences, in place.
+void RemovePairs(std::string* text, char first, char second) {
+  size_t out = 0;
+  size_t i = 0;
+  const size_t size = text->size();
+  while (i < size) {
+    if ((*text)[i] == first && i + 1 < size && (*text)[i + 1] == second) {
+      i += 2;
+      continue;
+    }
+    (*text)[out++] = (*text)[i++];
+  }
+  text->resize(out);
+}
+
+// The position of the ")" that closes the "(" at `open`, or npos.
+size_t ClosingParenthesis(std::string_view text, size_t open) {
+  int depth = 0;
+  bool in_string = false;
+  for (size_t i = open; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '"') in_string = !in_string;
+    if (in_string) continue;
+    if (c == '(') ++depth;
+    if (c == ')' && --depth == 0) return i;
+  }
+  return std::string_view::npos;
+}
+
+bool IsWordAs(std::string_view text, size_t at) {
+  bool starts = at == 0 || text[at - 1] == ' ';
+  bool ends = at + 2 == text.size() || text[at + 2] == ' ';
+  return starts && ends;
+}
+
+// What follows the last word "As" of `text`, less the one separating character.
+std::string_view ReturnTypeIn(std::string_view text) {
+  size_t at = text.rfind("As");
+  while (at != std::string_view::npos && !IsWordAs(text, at)) {
+    at = at == 0 ? std::string_view::npos : text.rfind("As", at - 1);
+  }
+  if (at == std::string_view::npos || at + 3 > text.size()) return {};
+  return text.substr(at + 3);
+}
+
+}  // namespace
+
+HeadCut CutProcedureHead(std::string_view head_text, bool is_function, std::string* scratch,
+                         ProcedureHead* head) {
+  std::string_view code = WithoutTrailingComment(head_text);
+  if (code.find('(') == std::string_view::npos) return HeadCut::NoParenthesis;
+  scratch->assign(code);
+  RemovePairs(scratch, '_', ' ');
+  RemovePairs(scratch, ' ', ' ');
+  std::string_view text = *scratch;
+  size_t open = text.find('(');
+  size_t close = ClosingParenthesis(text, open);
+  if (close == std::string_view::npos) return HeadCut::Unclosed;
+  head->name = TrimSpaces(text.substr(0, open));
+  head->parameters = text.substr(open + 1, close - open - 1);
+  head->return_type = is_function ? ReturnTypeIn(text.substr(close + 1)) : std::string_view();
+  return HeadCut::Made;
+}
+
+}  // namespace dovrek

@@ -1,0 +1,33 @@
+#pragma once
+// Cuts the head of a Sub or Function into name, parameter text and return type.
+
+#include <string>
+#include <string_view>
+
+namespace dovrek {
+
+// The parts of one head. The views point into the scratch text given to CutProcedureHead and
+// stay valid until that text changes.
+struct ProcedureHead {
+  std::string_view name;         // blanks trimmed
+  std::string_view parameters;   // as written between the parentheses
+  std::string_view return_type;  // empty for a Sub or a Function without "As"
+};
+
+enum class HeadCut {
+  Made,           // *head is filled
+  NoParenthesis,  // the text holds no "(": no entry is made for it
+  Unclosed,       // the "(" is never closed: the file cannot be read
+};
+
+// Cuts `head_text`, the logical line less its head words ("Public Function" and the one
+// character after them). A trailing comment (from the first "'" outside a double-quoted string)
+// and the blanks before it are dropped; the continuation joins are undone by removing every
+// "_ " and then every "  "; the parameters run from the first "(" to the ")" that closes it,
+// parentheses inside double-quoted strings not counting. A Function's return type follows the
+// last word "As" after that ")", less the one character after it. `scratch` holds the
+// joined text; *head's views point into it.
+HeadCut CutProcedureHead(std::string_view head_text, bool is_function, std::string* scratch,
+                         ProcedureHead* head);
+
+}  // namespace dovrek

@@ -1,0 +1,305 @@
+#include "source/module_scanner.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <vector>
+
+#include "platform/text_codec.h"
+#include "test_support.h"
+
+namespace dovrek {
+
+void PrintTo(const ProcedureEntry& e, std::ostream* os) {
+  *os << "{" << e.Scope << " " << e.Name << "(" << e.Parameters << ") As [" << e.ReturnType
+      << "] in " << e.FileName << ", comment [" << e.Comment << "]}";
+}
+
+namespace {
+
+using ::testing::ElementsAre;
+using Lines = std::vector<std::string>;
+
+constexpr char kModuleHeader[] = "Attribute VB_Name = \"basX\"";
+
+ProcedureEntry Proc(std::string scope, std::string name, std::string parameters = "",
+                    std::string return_type = "", std::string comment = "") {
+  return {std::move(name), std::move(scope), "basX.bas", std::move(comment),
+          std::move(parameters), std::move(return_type)};
+}
+
+Options Flags(bool cmt, bool func, bool trim) {
+  Options options;
+  options.Cmt = cmt ? 1 : 0;
+  options.Func = func ? 1 : 0;
+  options.Trim = trim ? 1 : 0;
+  return options;
+}
+
+struct Scan {
+  bool ok = true;
+  std::string error;
+  SpecificationModel model;
+};
+
+// Feeds the lines as they stand, as the file basX.bas.
+Scan ScanLines(const Lines& lines, const Options& options = {}, SpecificationModel model = {}) {
+  Scan scan;
+  scan.model = std::move(model);
+  ModuleScanner scanner(options, &scan.model);
+  scanner.Start("C:\\app\\basX.bas");
+  for (const std::string& line : lines) {
+    if (!scanner.ScanLine(line, &scan.error)) {
+      scan.ok = false;
+      return scan;
+    }
+  }
+  scanner.Finish();
+  return scan;
+}
+
+// Feeds a standard module: its attribute line, then the given lines.
+Scan ScanModule(Lines lines, const Options& options = {}) {
+  lines.insert(lines.begin(), kModuleHeader);
+  return ScanLines(lines, options);
+}
+
+TEST(ModuleScannerTest, RecognisesTheHeadTableExactly) {
+  struct Case {
+    std::string line;
+    std::vector<ProcedureEntry> entries;
+  } cases[] = {
+      {"Public Function F() As Long", {Proc("Public", "F", "", "Long")}},
+      {"Private Function F(a) As Long", {Proc("Private", "F", "a", "Long")}},
+      {"Function F() As Long", {Proc("Public", "F", "", "Long")}},
+      {"Public Sub S()", {Proc("Public", "S")}},
+      {"Private Sub Form_Load()", {Proc("Private", "Form_Load")}},
+      {"Sub Main()", {Proc("Public", "Main")}},
+      // The character after the head words is dropped, whatever it is.
+      {"Sub\u3000Main()", {Proc("Public", "Main")}},
+      // No word boundary: "Public Sub" begins this array declaration.
+      {"Public Subtotal(3) As Long", {Proc("Public", "otal", "3")}},
+      {"Public Subtotal As Long", {}},
+      // Indented, other letter case, or not a Sub or Function of our kinds.
+      {"  Sub Main()", {}},
+      {"public sub Main()", {}},
+      {"Public Property Get Value() As Long", {}},
+      {"Friend Function Peek() As Long", {}},
+      {"Public Static Sub Count()", {}},
+      {"Private Static Function Count() As Long", {}},
+      {"Private Declare Function GetTickCount Lib \"kernel32\" () As Long", {}},
+      {"Public Event Changed(ByVal value As Long)", {}},
+      {"' Sub Main()", {}},
+  };
+  for (const Case& c : cases) {
+    Scan scan = ScanModule({c.line});
+    EXPECT_TRUE(scan.ok) << c.line << ": " << scan.error;
+    EXPECT_EQ(scan.model.Procedures, c.entries) << c.line;
+  }
+}
+
+TEST(ModuleScannerTest, JoinsContinuedHeads) {
+  struct Case {
+    Lines lines;
+    ProcedureEntry entry;
+  } cases[] = {
+      {{"Public Function Calc(ByVal a As Long, _", "    ByVal b As Long) As Long"},
+       Proc("Public", "Calc", "ByVal a As Long,ByVal b As Long", "Long")},
+      {{"Public Function Calc(ByVal a As Long, _", "   ByVal b As Long) As Long"},
+       Proc("Public", "Calc", "ByVal a As Long, ByVal b As Long", "Long")},
+      {{"Public Sub Show _", "    (ByVal n As Long)"}, Proc("Public", "Show", "ByVal n As Long")},
+      {{"Function F(ByVal s As String) _", "    As String()"},
+       Proc("Public", "F", "ByVal s As String", "String()")},
+      {{"Private Function F( _", "    a As Long, _", "    b As Long _", "    ) As Long"},
+       Proc("Private", "F", "a As Long,b As Long", "Long")},
+  };
+  for (const Case& c : cases) {
+    Scan scan = ScanModule(c.lines);
+    EXPECT_TRUE(scan.ok) << scan.error;
+    EXPECT_THAT(scan.model.Procedures, ElementsAre(c.entry)) << c.lines[0];
+  }
+}
+
+TEST(ModuleScannerTest, AnalysesOnlyAfterTheFirstRunOfAttributeLines) {
+  struct Case {
+    const char* what;
+    Lines lines;
+    std::vector<ProcedureEntry> entries;
+  } cases[] = {
+      {"standard module",
+       {"Attribute VB_Name = \"basX\"", "Sub A()", "End Sub"},
+       {Proc("Public", "A")}},
+      {"form: the control block is never analysed",
+       {"VERSION 5.00", "Begin VB.Form frmMain", "   Caption = \"Sub Fake()\"",
+        "Sub Fake()", "End", "Attribute VB_Name = \"frmMain\"",
+        "Attribute VB_GlobalNameSpace = False", "Attribute VB_Exposed = False",
+        "Option Explicit", "Private Sub Form_Load()", "End Sub"},
+       {Proc("Private", "Form_Load")}},
+      {"class",
+       {"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END",
+        "attribute VB_Name = \"cX\"", "ATTRIBUTE VB_Exposed = False", "Public Sub Run()",
+        "Attribute Run.VB_UserMemId = 0", "End Sub"},
+       {Proc("Public", "Run")}},
+      {"the line right after the attribute run is analysed",
+       {"Attribute VB_Name = \"basX\"", "Sub A()"},
+       {Proc("Public", "A")}},
+      {"no attribute line at all", {"Sub A()", "End Sub"}, {}},
+      {"empty file", {}, {}},
+      {"a continued attribute line takes the next line with it",
+       {"Attribute VB_Name = _", "\"basX\"", "Sub A()"},
+       {Proc("Public", "A")}},
+  };
+  for (const Case& c : cases) {
+    Scan scan = ScanLines(c.lines);
+    EXPECT_TRUE(scan.ok) << c.what << ": " << scan.error;
+    EXPECT_EQ(scan.model.Procedures, c.entries) << c.what;
+  }
+}
+
+TEST(ModuleScannerTest, CollectsCommentsAsTheOptionsSay) {
+  const Lines part_example = {"' a", "Public Sub A()", "    ' b", "End Sub"};
+  const Lines head_comment = {"Public Function F() As Long ' head", "End Function"};
+  const Lines doubled = {"Sub A()", "''' banner", "x = \"it''s\" ' code", "' kept", "End Sub"};
+  struct Case {
+    const char* what;
+    Options options;
+    Lines lines;
+    std::string comment;
+  } cases[] = {
+      {"Func off: body only", Flags(0, 0, 0), part_example, " b\n"},
+      {"Func on: above and body", Flags(0, 1, 0), part_example, " a\n b\n"},
+      {"Trim keeps the column", Flags(0, 0, 1), part_example, "      b\n"},
+      {"Trim and Func", Flags(0, 1, 1), part_example, "  a\n      b\n"},
+      {"head comment, Func off", Flags(0, 0, 0), head_comment, ""},
+      {"head comment, Func on", Flags(0, 1, 0), head_comment, " head\n"},
+      {"head comment, Func and Trim: indentation, not the quote's column", Flags(0, 1, 1),
+       head_comment, "  head\n"},
+      {"Cmt off takes doubled quotes", Flags(0, 0, 0), doubled,
+       "'' banner\n's\" ' code\n kept\n"},
+      {"Cmt on skips doubled quotes anywhere", Flags(1, 0, 0), doubled, " kept\n"},
+      {"code line's trailing comment with Trim", Flags(0, 0, 1),
+       {"Sub A()", "  x = 1 ' one", "End Sub"}, "    one\n"},
+      {"continued line keeps its markers", Flags(0, 0, 0),
+       {"Sub A()", "  x = 1 ' a _", "  more", "End Sub"}, " a _  more\n"},
+      {"comments after the last end line are dropped", Flags(0, 1, 0),
+       {"Sub A()", "End Sub", "' orphan"}, ""},
+      {"the end line contributes nothing", Flags(0, 0, 0), {"Sub A()", "End Sub ' x"}, ""},
+  };
+  for (const Case& c : cases) {
+    Scan scan = ScanModule(c.lines, c.options);
+    ASSERT_TRUE(scan.ok) << c.what << ": " << scan.error;
+    ASSERT_FALSE(scan.model.Procedures.empty()) << c.what;
+    EXPECT_EQ(scan.model.Procedures[0].Comment, c.comment) << c.what;
+  }
+}
+
+TEST(ModuleScannerTest, GreyFlagsCountAsOff) {
+  Options grey;
+  grey.Func = 2;
+  Scan scan = ScanModule({"' above", "Sub A()", "End Sub"}, grey);
+  EXPECT_THAT(scan.model.Procedures, ElementsAre(Proc("Public", "A")));
+}
+
+TEST(ModuleScannerTest, FunctionsAndSubsAreTrackedApart) {
+  // A Function head inside a Sub body opens a Function; each end line closes its own kind and
+  // stores the comment into the entry appended last, so B's comment is overwritten at End Sub.
+  Scan scan = ScanModule({"Sub A()", "' in A", "Function B() As Long", "' in both",
+                          "End Function", "' in A again", "End Sub"});
+  ASSERT_TRUE(scan.ok) << scan.error;
+  EXPECT_THAT(scan.model.Procedures,
+              ElementsAre(Proc("Public", "A"), Proc("Public", "B", "", "Long", " in A again\n")));
+  // A head without "(" opens a body all the same: the next Sub head inside it is not seen.
+  scan = ScanModule({"Sub First()", "End Sub", "Public Subtotal As Long", "Sub Hidden()",
+                     "' note", "End Sub"});
+  EXPECT_THAT(scan.model.Procedures, ElementsAre(Proc("Public", "First", "", "", " note\n")));
+}
+
+TEST(ModuleScannerTest, AProcedureLeftOpenKeepsAnEmptyComment) {
+  Scan scan = ScanModule({"Sub A()", "' never stored", "x = 1 _"}, Flags(0, 1, 0));
+  EXPECT_TRUE(scan.ok);
+  EXPECT_THAT(scan.model.Procedures, ElementsAre(Proc("Public", "A")));
+}
+
+TEST(ModuleScannerTest, AnEndLineStoresIntoTheLastEntryOfAnEarlierFile) {
+  SpecificationModel earlier;
+  earlier.Procedures.push_back(Proc("Public", "Before"));
+  Scan scan = ScanLines({kModuleHeader, "Public Subtotal As Long", "' stray", "End Sub"}, {},
+                        earlier);
+  ASSERT_TRUE(scan.ok) << scan.error;
+  EXPECT_THAT(scan.model.Procedures, ElementsAre(Proc("Public", "Before", "", "", " stray\n")));
+}
+
+TEST(ModuleScannerTest, FailuresNameTheFileAndTheLine) {
+  struct Case {
+    Lines lines;
+    std::string error;
+    size_t entries_kept;
+  } cases[] = {
+      {{kModuleHeader, "Private SubClassed As Boolean", "' nothing yet", "End Sub"},
+       "C:/app/basX.bas(4): 「End Sub」より前に手続きの見出しがありません。", 0},
+      {{kModuleHeader, "Public Functionality As Long", "End Function"},
+       "C:/app/basX.bas(3): 「End Function」より前に手続きの見出しがありません。", 0},
+      {{kModuleHeader, "Sub A()", "End Sub", "Function F(a As Long, _", "  b As Long", "End Function"},
+       "C:/app/basX.bas(4): 手続きの見出しの「(」が閉じていません。", 1},
+  };
+  for (const Case& c : cases) {
+    Scan scan = ScanLines(c.lines);
+    EXPECT_FALSE(scan.ok);
+    EXPECT_EQ(scan.error, c.error);
+    EXPECT_EQ(scan.model.Procedures.size(), c.entries_kept);
+  }
+}
+
+TEST(ModuleScannerTest, StartForgetsThePreviousFile) {
+  SpecificationModel model;
+  ModuleScanner scanner(Options{}, &model);
+  std::string error;
+  scanner.Start("a.bas");
+  for (const char* line : {kModuleHeader, "Sub A()", "' a", "x = 1 _"}) {
+    ASSERT_TRUE(scanner.ScanLine(line, &error));
+  }
+  scanner.Start("b.bas");
+  // "Sub B()" comes before b.bas's header; the end line stores b.bas's own, empty comment.
+  for (const char* line : {"Sub B()", kModuleHeader, "Public Subtotal As Long", "End Sub"}) {
+    ASSERT_TRUE(scanner.ScanLine(line, &error)) << error;
+  }
+  ASSERT_EQ(model.Procedures.size(), 1u);
+  EXPECT_EQ(model.Procedures[0].Comment, "");
+  EXPECT_EQ(model.Procedures[0].FileName, "a.bas");
+}
+
+TEST(ModuleScannerTest, ReadModuleDecodesTheFileAndNamesEachEntrysFile) {
+  testing::TempDir dir;
+  std::string bytes = "Attribute VB_Name = \"basX\"\r\n" + EncodeCp932("' 合計を求める") +
+                      "\r\nPublic Function Calc() As Long\r\n" + EncodeCp932("  ' 表示") +
+                      "\r\nEnd Function\r\n";
+  dir.Write("Src/basX.bas", bytes);
+  SpecificationModel model;
+  testing::RecordingMessageBox msg;
+  ASSERT_TRUE(ReadModule(dir.Windows("src/BASX.BAS"), Flags(0, 1, 0), &model, msg));
+  EXPECT_TRUE(msg.shown.empty());
+  ASSERT_EQ(model.Procedures.size(), 1u);
+  EXPECT_EQ(model.Procedures[0].FileName, "BASX.BAS");
+  EXPECT_EQ(model.Procedures[0].Comment, " 合計を求める\n 表示\n");
+}
+
+TEST(ModuleScannerTest, ReadModuleShowsEachFailureOnce) {
+  testing::TempDir dir;
+  dir.Write("bad.bas", "Attribute VB_Name = \"bad\"\nSub A()\nEnd Sub\nSub B(\n");
+  SpecificationModel model;
+  testing::RecordingMessageBox msg;
+  EXPECT_FALSE(ReadModule(dir.Windows("bad.bas"), {}, &model, msg));
+  EXPECT_THAT(msg.shown, ElementsAre("エラー|" + dir.Native("bad.bas") +
+                                     "(4): 手続きの見出しの「(」が閉じていません。"));
+  EXPECT_EQ(model.Procedures.size(), 1u);
+
+  msg.shown.clear();
+  EXPECT_FALSE(ReadModule(dir.Windows("missing.bas"), {}, &model, msg));
+  ASSERT_EQ(msg.shown.size(), 1u);
+  EXPECT_NE(msg.shown[0].find("missing.bas"), std::string::npos) << msg.shown[0];
+  EXPECT_EQ(model.Procedures.size(), 1u);
+}
+
+}  // namespace
+}  // namespace dovrek
