@@ -1,0 +1,29 @@
+#pragma once
+// Cell text as SpreadsheetML stores it. XML 1.0 cannot hold most control characters, so a cell
+// text carries them as "_xHHHH_" (the code unit in hex); a literal "_xHHHH_" in the text has its
+// underscore written as "_x005F_" so that every text comes back unchanged.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace dovrek {
+
+// The most characters (UTF-16 code units, as the spreadsheet counts them) a cell holds.
+inline constexpr size_t kMaxCellCharacters = 32767;
+
+// The UTF-8 text ready to be put in a <t> element (XML markup escaping is left to the XML
+// writer): characters XML 1.0 cannot hold, and carriage returns (which XML readers turn into
+// line feeds), become "_xHHHH_"; the "_" starting a literal "_xHHHH_" becomes "_x005F_";
+// a byte that is not valid UTF-8 becomes U+FFFD.
+std::string EncodeCellText(std::string_view text);
+
+// The inverse of EncodeCellText: every "_xHHHH_" becomes its character (a pair of surrogate
+// escapes one character, a lone surrogate U+FFFD).
+std::string DecodeCellText(std::string_view stored);
+
+// The text cut to at most kMaxCellCharacters UTF-16 code units, never inside a character.
+// *cut tells whether anything was cut.
+std::string LimitCellText(std::string_view text, bool* cut);
+
+}  // namespace dovrek

@@ -1,0 +1,27 @@
+#include "report/workbook/shared_strings.h"
+
+#include "report/workbook/cell_text.h"
+#include "report/workbook/workbook_error.h"
+
+namespace dovrek {
+
+std::string StringItemText(pugi::xml_node item) {
+  std::string stored = item.child("t").text().get();
+  for (pugi::xml_node run : item.children("r")) stored += run.child("t").text().get();
+  return DecodeCellText(stored);
+}
+
+SharedStrings::SharedStrings(const pugi::xml_document& table) {
+  for (pugi::xml_node item : table.child("sst").children("si")) {
+    texts_.push_back(StringItemText(item));
+  }
+}
+
+const std::string& SharedStrings::At(uint32_t index) const {
+  if (index >= texts_.size()) {
+    throw WorkbookError("共有文字列 " + std::to_string(index) + " がブックにありません。");
+  }
+  return texts_[index];
+}
+
+}  // namespace dovrek

@@ -1,0 +1,79 @@
+#pragma once
+// A workbook made from a template package (.xlt/.xltx, or a workbook), changed in memory and
+// saved as an .xlsx workbook. Sheets are addressed by position as the automation interface
+// does: book.Worksheets(8), book.Sheets(1). Every operation throws WorkbookError with a
+// description naming what is wrong.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "report/workbook/shared_strings.h"
+#include "report/workbook/style_table.h"
+#include "report/workbook/worksheet.h"
+#include "report/workbook/zip_package.h"
+
+namespace dovrek {
+
+class Workbook {
+ public:
+  // Opens the package at the native path: finds its workbook part, its sheets, styles and
+  // shared strings. Throws WorkbookError naming the file when it is no usable package (a legacy
+  // binary workbook, not a zip, a part too large, no workbook part, damaged XML, a
+  // macro-enabled template).
+  static std::unique_ptr<Workbook> Open(const std::string& native_path);
+
+  Workbook(const Workbook&) = delete;
+  Workbook& operator=(const Workbook&) = delete;
+
+  // The number of worksheets (chart sheets not counted).
+  int32_t WorksheetCount() const;
+  // The worksheet at a 1-based position among worksheets.
+  Worksheet& Worksheets(int32_t position);
+  // The sheet of any kind at a 1-based position.
+  Worksheet& Sheets(int32_t position);
+  // The formula text of a defined name as the sheet at a 0-based position sees it: a name
+  // local to that sheet first, else the workbook-wide one. nullopt when there is none.
+  std::optional<std::string> DefinedName(const std::string& name, int32_t sheet_index) const;
+
+  // Writes the workbook (content type of a workbook, not a template) to the native path.
+  // Throws WorkbookError naming the file when it cannot be written.
+  void SaveAs(const std::string& native_path);
+  // The bytes SaveAs writes.
+  std::string SaveAsBytes();
+
+ private:
+  friend class Worksheet;
+  friend class Cell;
+  friend class CellColor;
+
+  explicit Workbook(ZipPackage package, std::string source);
+  void Load();
+  std::unique_ptr<pugi::xml_document> ParsePart(const std::string& part) const;
+  void RenameSheet(Worksheet& sheet, const std::string& name);
+  void ActivateSheet(Worksheet& sheet);
+  int32_t IndexOf(const Worksheet& sheet) const;
+  StyleTable& Styles();
+  const SharedStrings& Strings();
+  void MarkWorkbookType();
+  void DropCalculationChain();
+
+  ZipPackage package_;
+  std::string source_;         // the template's path, for messages
+  std::string workbook_part_;  // e.g. "xl/workbook.xml"
+  std::unique_ptr<pugi::xml_document> workbook_xml_;
+  std::unique_ptr<pugi::xml_document> relationships_;
+  std::unique_ptr<pugi::xml_document> content_types_;
+  std::string styles_part_;
+  std::unique_ptr<pugi::xml_document> styles_xml_;
+  std::unique_ptr<StyleTable> styles_;
+  std::string strings_part_;
+  std::unique_ptr<SharedStrings> strings_;
+  std::vector<std::unique_ptr<Worksheet>> sheets_;
+};
+
+}  // namespace dovrek

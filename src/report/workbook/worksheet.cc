@@ -1,0 +1,263 @@
+#include "report/workbook/worksheet.h"
+
+#include <cstdlib>
+#include <iostream>
+
+#include "model/text_helpers.h"
+#include "report/workbook/cell_text.h"
+#include "report/workbook/defined_name_formula.h"
+#include "report/workbook/shared_strings.h"
+#include "report/workbook/style_table.h"
+#include "report/workbook/workbook.h"
+#include "report/workbook/workbook_error.h"
+
+namespace dovrek {
+namespace {
+
+// Worksheet children that come before <sheetData>, in schema order.
+constexpr const char* kBeforeSheetData[] = {"sheetPr", "dimension", "sheetViews", "sheetFormatPr", "cols"};
+
+void SetAttribute(pugi::xml_node node, const char* name, const char* value) {
+  pugi::xml_attribute attribute = node.attribute(name);
+  if (!attribute) attribute = node.append_attribute(name);
+  attribute.set_value(value);
+}
+
+void RemoveChildren(pugi::xml_node node) {
+  while (node.first_child()) node.remove_child(node.first_child());
+}
+
+}  // namespace
+
+// ---- CellColor ----
+
+void CellColor::SetColor(int32_t color) {
+  StyleTable& styles = sheet_->book_->Styles();
+  uint32_t format = sheet_->CellFormat(cell_);
+  std::string argb = ArgbFromColorValue(color);
+  sheet_->SetCellFormat(cell_, font_ ? styles.WithFontColor(format, argb) : styles.WithFillColor(format, argb));
+}
+
+std::string CellColor::Color() const {
+  StyleTable& styles = sheet_->book_->Styles();
+  uint32_t format = sheet_->CellFormat(cell_);
+  return font_ ? styles.FontColor(format) : styles.FillColor(format);
+}
+
+// ---- Cell ----
+
+std::string Cell::Value() const {
+  pugi::xml_node cell = sheet_->FindCell(reference_);
+  if (!cell) return "";
+  std::string_view type = cell.attribute("t").value();
+  if (type == "inlineStr") return StringItemText(cell.child("is"));
+  std::string stored = cell.child("v").text().get();
+  if (type == "s") return sheet_->book_->Strings().At(static_cast<uint32_t>(std::strtoul(stored.c_str(), nullptr, 10)));
+  return type == "str" ? DecodeCellText(stored) : stored;
+}
+
+void Cell::SetValue(std::string_view text) {
+  bool cut = false;
+  std::string kept = LimitCellText(text, &cut);
+  if (cut) {
+    std::cerr << "警告: シート「" << sheet_->Name() << "」のセル " << CellName(reference_) << " の文字列が "
+              << kMaxCellCharacters << " 文字を超えたため、" << kMaxCellCharacters << " 文字で切りました。\n";
+  }
+  pugi::xml_node cell = sheet_->CellNode(reference_);
+  RemoveChildren(cell);
+  cell.remove_attribute("t");
+  if (kept.empty()) return;
+  SetAttribute(cell, "t", "inlineStr");
+  pugi::xml_node t = cell.append_child("is").append_child("t");
+  std::string stored = EncodeCellText(kept);
+  if (stored.front() == ' ' || stored.back() == ' ' || stored.front() == '\n' || stored.back() == '\n' ||
+      stored.front() == '\t' || stored.back() == '\t') {
+    t.append_attribute("xml:space").set_value("preserve");
+  }
+  t.text().set(stored.c_str());
+}
+
+void Cell::SetRowHeight(int32_t points) {
+  if (points < 0) {
+    throw WorkbookError("行 " + std::to_string(reference_.row) + " の高さ " + std::to_string(points) +
+                        " は設定できません。");
+  }
+  pugi::xml_node row = sheet_->RowNode(reference_.row);
+  SetAttribute(row, "ht", std::to_string(std::min(points, kMaxRowHeight)).c_str());
+  SetAttribute(row, "customHeight", "1");
+  if (points == 0) {
+    SetAttribute(row, "hidden", "1");
+  } else {
+    row.remove_attribute("hidden");
+  }
+}
+
+double Cell::RowHeight() const {
+  pugi::xml_node row = sheet_->FindRow(reference_.row);
+  pugi::xml_attribute height = row.attribute("ht");
+  return height ? height.as_double() : -1;
+}
+
+// ---- Worksheet ----
+
+Worksheet::Worksheet(Workbook* book, pugi::xml_node entry, std::string part, bool is_worksheet)
+    : book_(book), entry_(entry), part_(std::move(part)), is_worksheet_(is_worksheet) {}
+
+std::string Worksheet::Name() const { return entry_.attribute("name").value(); }
+
+void Worksheet::SetName(const std::string& name) { book_->RenameSheet(*this, name); }
+
+void Worksheet::Activate() { book_->ActivateSheet(*this); }
+
+Cell Worksheet::Range(std::string_view name_or_address) {
+  if (!is_worksheet_) throw WorkbookError("シート「" + Name() + "」はワークシートではありません。");
+  Load();
+  if (std::optional<CellReference> cell = ParseCellReference(name_or_address)) return Cell(this, *cell);
+  std::string name(name_or_address);
+  std::optional<std::string> formula = book_->DefinedName(name, book_->IndexOf(*this));
+  if (!formula) {
+    throw WorkbookError("定義名 " + name + " がテンプレートにありません (シート「" + Name() + "」)。");
+  }
+  std::optional<SheetCell> target = ParseSheetCell(*formula);
+  if (!target) {
+    throw WorkbookError("定義名 " + name + " (" + *formula + ") が 1 つのセルを指していません。");
+  }
+  if (!EqualsNoCase(target->sheet, Name())) {
+    throw WorkbookError("定義名 " + name + " がシート「" + Name() + "」ではなくシート「" + target->sheet +
+                        "」を指しています。");
+  }
+  return Cell(this, target->cell);
+}
+
+pugi::xml_document& Worksheet::Document() {
+  if (!document_) document_ = book_->ParsePart(part_);
+  return *document_;
+}
+
+// Parses the sheet once and indexes its rows, so that finding or adding a row is a map lookup
+// and the common case, a row after the last one, appends.
+void Worksheet::Load() {
+  if (loaded_) return;
+  loaded_ = true;
+  pugi::xml_node data = SheetData();
+  uint32_t previous = 0;
+  for (pugi::xml_node row : data.children("row")) {
+    uint32_t number = row.attribute("r").as_uint(previous + 1);
+    if (number <= previous || number > kMaxRow) {
+      throw WorkbookError("シート「" + Name() + "」の行番号 " + std::to_string(number) + " が不正です。");
+    }
+    SetAttribute(row, "r", std::to_string(number).c_str());
+    rows_.emplace_hint(rows_.end(), number, row);
+    previous = number;
+  }
+  for (pugi::xml_node col : Document().child("worksheet").child("cols").children("col")) {
+    column_formats_.push_back({col.attribute("min").as_uint(), col.attribute("max").as_uint(),
+                               col.attribute("style").as_uint()});
+  }
+}
+
+pugi::xml_node Worksheet::SheetData() {
+  pugi::xml_node sheet = Document().child("worksheet");
+  if (!sheet) throw WorkbookError("シート「" + Name() + "」のパーツ " + part_ + " がワークシートではありません。");
+  pugi::xml_node data = sheet.child("sheetData");
+  if (data) return data;
+  pugi::xml_node after;
+  for (const char* name : kBeforeSheetData) {
+    if (pugi::xml_node found = sheet.child(name)) after = found;
+  }
+  return after ? sheet.insert_child_after("sheetData", after) : sheet.prepend_child("sheetData");
+}
+
+pugi::xml_node Worksheet::FindRow(uint32_t row) {
+  Load();
+  auto found = rows_.find(row);
+  return found == rows_.end() ? pugi::xml_node() : found->second;
+}
+
+pugi::xml_node Worksheet::RowNode(uint32_t row) {
+  if (pugi::xml_node existing = FindRow(row)) return existing;
+  pugi::xml_node data = SheetData();
+  auto next = rows_.upper_bound(row);
+  pugi::xml_node node = next == rows_.end() ? data.append_child("row") : data.insert_child_before("row", next->second);
+  node.append_attribute("r").set_value(row);
+  rows_.emplace_hint(next, row, node);
+  return node;
+}
+
+pugi::xml_node Worksheet::FindCell(CellReference cell) {
+  pugi::xml_node row = FindRow(cell.row);
+  std::string name = CellName(cell);
+  for (pugi::xml_node c : row.children("c")) {
+    if (EqualsNoCase(c.attribute("r").value(), name)) return c;
+  }
+  return {};
+}
+
+// The cell's node, made where it belongs in its row (cells stand in column order) and given the
+// row's or the column's format, as the spreadsheet does for a new cell.
+pugi::xml_node Worksheet::CellNode(CellReference cell) {
+  pugi::xml_node row = RowNode(cell.row);
+  pugi::xml_node next;
+  uint32_t previous = 0;
+  for (pugi::xml_node c : row.children("c")) {
+    std::optional<CellReference> at = ParseCellReference(c.attribute("r").value());
+    uint32_t column = at ? at->column : previous + 1;
+    SetAttribute(c, "r", CellName({column, cell.row}).c_str());
+    if (column == cell.column) return c;
+    if (column > cell.column) {
+      next = c;
+      break;
+    }
+    previous = column;
+  }
+  pugi::xml_node node = next ? row.insert_child_before("c", next) : row.append_child("c");
+  node.append_attribute("r").set_value(CellName(cell).c_str());
+  if (uint32_t format = DefaultFormat(row, cell.column)) node.append_attribute("s").set_value(format);
+  row.remove_attribute("spans");
+  return node;
+}
+
+uint32_t Worksheet::DefaultFormat(pugi::xml_node row, uint32_t column) const {
+  if (row.attribute("customFormat").as_bool()) return row.attribute("s").as_uint();
+  for (const ColumnFormat& range : column_formats_) {
+    if (column >= range.first && column <= range.last) return range.format;
+  }
+  return 0;
+}
+
+uint32_t Worksheet::CellFormat(CellReference cell) {
+  pugi::xml_node node = FindCell(cell);
+  if (node) return node.attribute("s").as_uint();
+  return DefaultFormat(FindRow(cell.row), cell.column);
+}
+
+void Worksheet::SetCellFormat(CellReference cell, uint32_t format) {
+  SetAttribute(CellNode(cell), "s", std::to_string(format).c_str());
+}
+
+void Worksheet::SetSelected(bool selected) {
+  pugi::xml_node root = Document().document_element();
+  pugi::xml_node views = root.child("sheetViews");
+  if (!views && selected) {
+    pugi::xml_node after;
+    for (const char* name : {"sheetPr", "dimension"}) {
+      if (pugi::xml_node found = root.child(name)) after = found;
+    }
+    views = after ? root.insert_child_after("sheetViews", after) : root.prepend_child("sheetViews");
+  }
+  if (!views) return;
+  pugi::xml_node view = views.child("sheetView");
+  if (!view) {
+    view = views.append_child("sheetView");
+    view.append_attribute("workbookViewId").set_value(0);
+  }
+  for (pugi::xml_node each : views.children("sheetView")) each.remove_attribute("tabSelected");
+  if (selected) view.prepend_attribute("tabSelected").set_value(1);
+}
+
+// The <dimension> hint would no longer cover the cells written; it is optional, so it goes.
+void Worksheet::PrepareForSave() {
+  if (pugi::xml_node sheet = Document().child("worksheet")) sheet.remove_child("dimension");
+}
+
+}  // namespace dovrek

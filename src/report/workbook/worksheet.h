@@ -1,0 +1,121 @@
+#pragma once
+// One sheet of a workbook and the cells on it, addressed the way the spreadsheet's automation
+// interface does: sheet.Range("TITLE").SetValue(...), sheet.Range("B5").Interior().SetColor(...).
+// Every operation throws WorkbookError when it cannot be done.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "report/workbook/cell_reference.h"
+
+namespace dovrek {
+
+class Workbook;
+class Worksheet;
+
+// The tallest row a worksheet can hold, in points.
+inline constexpr int32_t kMaxRowHeight = 409;
+
+// The fill (Interior) or the text colour (Font) of one cell.
+class CellColor {
+ public:
+  // Gives the cell a copy of its format with this colour (red + 256 * green + 65536 * blue).
+  void SetColor(int32_t color);
+  // The colour as ARGB hex text ("FFBEBEBE"); empty when the cell's format sets none.
+  std::string Color() const;
+
+ private:
+  friend class Cell;
+  CellColor(Worksheet* sheet, CellReference cell, bool font) : sheet_(sheet), cell_(cell), font_(font) {}
+  Worksheet* sheet_;
+  CellReference cell_;
+  bool font_;
+};
+
+// One cell. Cheap to copy; valid while its worksheet lives.
+class Cell {
+ public:
+  // The cell's content as text ("" for an empty cell; a number or formula result as stored).
+  std::string Value() const;
+  // Stores the text as a string value, never as a formula, whatever it starts with; line feeds
+  // are kept. A text over kMaxCellCharacters is cut to that length with a line on standard
+  // error. An empty text empties the cell (its format stays).
+  void SetValue(std::string_view text);
+  // Sets the height of the cell's row. Heights above kMaxRowHeight are written as
+  // kMaxRowHeight; 0 hides the row, as the spreadsheet does; a negative height is refused.
+  void SetRowHeight(int32_t points);
+  // The row's height in points, or -1 when the row has the sheet's default height.
+  double RowHeight() const;
+  CellColor Interior() const { return CellColor(sheet_, reference_, false); }
+  CellColor Font() const { return CellColor(sheet_, reference_, true); }
+  CellReference reference() const { return reference_; }
+
+ private:
+  friend class Worksheet;
+  Cell(Worksheet* sheet, CellReference reference) : sheet_(sheet), reference_(reference) {}
+  Worksheet* sheet_;
+  CellReference reference_;
+};
+
+class Worksheet {
+ public:
+  Worksheet(Workbook* book, pugi::xml_node entry, std::string part, bool is_worksheet);
+  Worksheet(const Worksheet&) = delete;
+  Worksheet& operator=(const Worksheet&) = delete;
+
+  // The sheet's name (its tab caption).
+  std::string Name() const;
+  // Renames the sheet. Every defined name that refers to it is rewritten to the new name. A
+  // name that is empty, over 31 characters, holds one of : \ / ? * [ ], starts or ends with
+  // ', or is already another sheet's name is refused.
+  void SetName(const std::string& name);
+  // Makes this the active (selected) sheet of the workbook.
+  void Activate();
+  // The cell a defined name or an address ("B5", "$B$5") denotes. A defined name must name one
+  // cell on this sheet (a name local to this sheet is preferred over a workbook-wide one); a
+  // missing name, a name on another sheet or a name of a range is refused, naming it.
+  Cell Range(std::string_view name_or_address);
+
+  bool is_worksheet() const { return is_worksheet_; }
+
+ private:
+  friend class Cell;
+  friend class CellColor;
+  friend class Workbook;
+
+  pugi::xml_document& Document();
+  void Load();
+  pugi::xml_node SheetData();
+  pugi::xml_node FindRow(uint32_t row);
+  pugi::xml_node RowNode(uint32_t row);
+  pugi::xml_node FindCell(CellReference cell);
+  pugi::xml_node CellNode(CellReference cell);
+  uint32_t DefaultFormat(pugi::xml_node row, uint32_t column) const;
+  uint32_t CellFormat(CellReference cell);
+  void SetCellFormat(CellReference cell, uint32_t format);
+  void SetSelected(bool selected);
+  void PrepareForSave();
+
+  struct ColumnFormat {
+    uint32_t first;
+    uint32_t last;
+    uint32_t format;
+  };
+
+  Workbook* book_;
+  pugi::xml_node entry_;  // the <sheet> element in the workbook part
+  std::string part_;
+  bool is_worksheet_;
+  std::unique_ptr<pugi::xml_document> document_;
+  bool loaded_ = false;
+  std::map<uint32_t, pugi::xml_node> rows_;
+  std::vector<ColumnFormat> column_formats_;
+};
+
+}  // namespace dovrek

@@ -1,0 +1,146 @@
+#include "report/workbook_report.h"
+
+#include <exception>
+#include <memory>
+
+#include "model/text_helpers.h"
+#include "platform/native_path.h"
+#include "report/workbook/workbook.h"
+#include "report/workbook/workbook_error.h"
+
+namespace dovrek {
+namespace {
+
+constexpr char kNone[] = "なし";
+constexpr int32_t kLineHeight = 14;
+constexpr char kFunctionColumn[] = "B";
+constexpr int32_t kFirstHeadingRow = 5;
+constexpr int32_t kHeadingToDescription = 2;
+constexpr int32_t kDescriptionToNextHeading = 3;
+constexpr int32_t kHeadingFill = 12500670;  // grey 190, 190, 190
+constexpr int32_t kHeadingFont = 16777215;  // white
+constexpr int32_t kRequiredWorksheets = 8;
+
+// Runs a cosmetic step whose failure leaves the template's look and nothing worse.
+template <typename Step>
+void IgnoringFailure(Step step) {
+  try {
+    step();
+  } catch (const WorkbookError&) {
+  }
+}
+
+void WriteCover(Worksheet& sheet, const ProjectInfo& project) {
+  sheet.SetName("表紙");
+  sheet.Activate();
+  sheet.Range("TITLE").SetValue(project.Title);
+  sheet.Range("VERSION").SetValue("Version " + project.MajorVer + "." + project.MinorVer + "." +
+                                  project.RevisionVer);
+  sheet.Range("COMPANY").SetValue(project.VersionCompanyName);
+  sheet.Range("NAME").SetValue(project.Name);
+  sheet.Range("EXENAME").SetValue(project.ExeName32);
+  sheet.Range("COMMAND").SetValue(ValueOrDefault(project.Command32, kNone));
+  sheet.Range("HELPFILE").SetValue(ValueOrDefault(project.HelpFile, kNone));
+}
+
+void WriteFileList(Worksheet& sheet, const char* name, const std::vector<MemberFile>& files) {
+  std::string list;
+  for (const MemberFile& file : files) {
+    if (!list.empty()) list += '\n';
+    list += file.FileName;
+  }
+  int32_t count = static_cast<int32_t>(files.size());
+  if (count > 0) {
+    IgnoringFailure([&] { sheet.Range(name).SetRowHeight(count * kLineHeight); });
+  }
+  sheet.Range(name).SetValue(ValueOrDefault(list, kNone));
+}
+
+void WriteFileComposition(Worksheet& sheet, const SpecificationModel& model) {
+  sheet.Activate();
+  sheet.SetName("ﾌｧｲﾙ構成");
+  WriteFileList(sheet, "FORM", model.FormFiles);
+  WriteFileList(sheet, "MODULE", model.ModuleFiles);
+  WriteFileList(sheet, "CLASS", model.ClassFiles);
+}
+
+void WriteOverview(Worksheet& sheet, const ProjectInfo& project) {
+  sheet.Activate();
+  sheet.SetName("処理概要");
+  sheet.Range("DESCRIPTION").SetValue(project.VersionFileDescription);
+}
+
+std::string HeadingText(const ProcedureEntry& entry) {
+  return entry.Name + "(" + entry.FileName + ")\n" +
+         "スコープ　：" + entry.Scope + "\n" +
+         "パラメータ：" + entry.Parameters + "\n" +
+         "戻り値　　：" + entry.ReturnType + "\n";
+}
+
+void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model, ProgressWindow& progress) {
+  sheet.Activate();
+  sheet.SetName("関数一覧");
+  const int32_t last = model.LastProcedure();
+  if (last == -1) return;
+  progress.InitProgress(last, kFunctionListProgressMessage);
+  int32_t row = kFirstHeadingRow;
+  for (int32_t i = 0; i <= last; ++i) {
+    const ProcedureEntry& entry = model.Procedures[static_cast<size_t>(i)];
+    Cell heading = sheet.Range(kFunctionColumn + std::to_string(row));
+    heading.SetValue(HeadingText(entry));
+    heading.Interior().SetColor(kHeadingFill);
+    heading.Font().SetColor(kHeadingFont);
+    heading.SetRowHeight(CountLineFeeds(heading.Value()) * kLineHeight);
+    row += kHeadingToDescription;
+    Cell description = sheet.Range(kFunctionColumn + std::to_string(row));
+    description.SetValue(entry.Comment);
+    IgnoringFailure([&] { description.SetRowHeight(CountLineFeeds(entry.Comment) * kLineHeight); });
+    row += kDescriptionToNextHeading;
+    progress.Progress(i);
+  }
+}
+
+}  // namespace
+
+bool WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
+                         WorkbookHandover& handover, ProgressWindow& progress, MessageBox& msg) {
+  std::optional<std::string> found = FindExistingPath(ToNativePath(template_path));
+  if (!found || !IsExistingFile(*found)) {
+    msg.ShowMessage(kTemplateMissingMessage);
+    return false;
+  }
+  progress.Load();
+  bool progress_shown = true;
+  try {
+    std::unique_ptr<Workbook> book = Workbook::Open(*found);
+    if (book->WorksheetCount() < kRequiredWorksheets) {
+      throw WorkbookError("テンプレートのワークシートが足りません: " + std::to_string(kRequiredWorksheets) +
+                          " 枚必要ですが " + std::to_string(book->WorksheetCount()) + " 枚です。");
+    }
+    WriteCover(book->Worksheets(1), model.Project);
+    WriteFileComposition(book->Worksheets(5), model);
+    WriteOverview(book->Worksheets(4), model.Project);
+    WriteFunctionList(book->Worksheets(8), model, progress);
+    progress.Unload();
+    progress_shown = false;
+    book->Sheets(1).Activate();
+    std::string error;
+    auto save = [&book](const std::string& native_path, std::string* save_error) {
+      try {
+        book->SaveAs(native_path);
+        return true;
+      } catch (const std::exception& failure) {
+        *save_error = failure.what();
+        return false;
+      }
+    };
+    if (!handover.HandOver(save, model.Project.Name, &error)) throw WorkbookError(error);
+    return true;
+  } catch (const std::exception& failure) {
+    msg.ShowError(failure.what());
+    if (progress_shown) progress.Unload();
+    return false;
+  }
+}
+
+}  // namespace dovrek

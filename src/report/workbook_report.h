@@ -1,0 +1,27 @@
+#pragma once
+// The specification as a spreadsheet workbook, made from the template Dovrek.xlt: the cover,
+// the processing overview, the file composition and one block of cells per procedure on the
+// function list.
+
+#include <string>
+
+#include "model/specification_model.h"
+#include "platform/message_box.h"
+#include "platform/progress_window.h"
+#include "report/workbook_handover.h"
+
+namespace dovrek {
+
+inline constexpr char kTemplateMissingMessage[] = "XLT ファイルが存在しません。";
+inline constexpr char kFunctionListProgressMessage[] = "関数一覧を出力しています…";
+
+// Builds the workbook from the template (a Windows-form path) and hands it over. When the
+// template is not an existing regular file, shows kTemplateMissingMessage through
+// msg.ShowMessage and answers false without touching the progress window. Any later failure
+// (a template that is not a usable workbook, fewer than eight worksheets, a defined name that is
+// missing or not one cell on its sheet, a failed hand-over) is shown through msg.ShowError with
+// its description, the progress window is unloaded and the answer is false.
+bool WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
+                         WorkbookHandover& handover, ProgressWindow& progress, MessageBox& msg);
+
+}  // namespace dovrek

@@ -1,0 +1,224 @@
+#include "report/workbook_report.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/native_path.h"
+#include "report/workbook/template_fixture.h"
+#include "report/workbook/workbook.h"
+
+namespace dovrek {
+namespace {
+
+using testing::BuiltTemplatePath;
+using testing::RecordingMessageBox;
+using testing::RecordingProgressWindow;
+using testing::TempDir;
+using testing::TemplateVariant;
+
+constexpr char kHeadingFill[] = "FFBEBEBE";
+constexpr char kWhite[] = "FFFFFFFF";
+
+// Saves into a fixed file and remembers what it was given.
+class FileHandover : public WorkbookHandover {
+ public:
+  explicit FileHandover(std::string path, bool fail = false) : path_(std::move(path)), fail_(fail) {}
+  bool HandOver(const WorkbookSaver& save, const std::string& project_name, std::string* error) override {
+    ++calls;
+    name = project_name;
+    if (fail_) {
+      *error = "保存できません。";
+      return false;
+    }
+    return save(path_, error);
+  }
+  int calls = 0;
+  std::string name;
+
+ private:
+  std::string path_;
+  bool fail_;
+};
+
+class WorkbookReportTest : public ::testing::Test {
+ protected:
+  // Runs the writer over the model with the given template; answers the produced workbook or
+  // nullptr when the writer answered false.
+  std::unique_ptr<Workbook> Write(const SpecificationModel& model, const std::string& template_path = BuiltTemplatePath()) {
+    FileHandover handover(dir.Native("spec.xlsx"));
+    ok = WriteWorkbookReport(model, ToWindowsPath(template_path), handover, progress, msg);
+    handovers = handover.calls;
+    return ok ? Workbook::Open(dir.Native("spec.xlsx")) : nullptr;
+  }
+
+  static SpecificationModel Sample() {
+    SpecificationModel model;
+    model.Project = {"販売管理", "Hanbai", "Hanbai.exe", "/debug", "hanbai.hlp", "販売管理システム",
+                     "ドブレク商事", "1", "0", "5"};
+    return model;
+  }
+
+  TempDir dir;
+  RecordingProgressWindow progress;
+  RecordingMessageBox msg;
+  bool ok = false;
+  int handovers = 0;
+};
+
+TEST_F(WorkbookReportTest, WritesCoverOverviewAndNamesTheSheets) {
+  auto book = Write(Sample());
+  ASSERT_TRUE(book) << (msg.shown.empty() ? "" : msg.shown[0]);
+  const char* names[] = {"表紙", "改訂履歴", "目次", "処理概要", "ﾌｧｲﾙ構成", "画面一覧", "備考", "関数一覧"};
+  for (int i = 1; i <= 8; ++i) EXPECT_EQ(book->Worksheets(i).Name(), names[i - 1]);
+  Worksheet& cover = book->Worksheets(1);
+  const std::pair<const char*, const char*> values[] = {
+      {"TITLE", "販売管理"},  {"VERSION", "Version 1.0.5"}, {"COMPANY", "ドブレク商事"}, {"NAME", "Hanbai"},
+      {"EXENAME", "Hanbai.exe"}, {"COMMAND", "/debug"},     {"HELPFILE", "hanbai.hlp"}};
+  for (const auto& [name, value] : values) EXPECT_EQ(cover.Range(name).Value(), value) << name;
+  EXPECT_EQ(book->Worksheets(4).Range("DESCRIPTION").Value(), "販売管理システム");
+  for (const char* list : {"FORM", "MODULE", "CLASS"}) {
+    EXPECT_EQ(book->Worksheets(5).Range(list).Value(), "なし");
+    EXPECT_EQ(book->Worksheets(5).Range(list).RowHeight(), 20);  // the template's height
+  }
+  EXPECT_EQ(book->Worksheets(8).Range("B5").Value(), "");
+  EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Unload"}));
+  EXPECT_TRUE(msg.shown.empty());
+  std::string workbook_xml = *ZipPackage::Read(dir.Native("spec.xlsx")).Find("xl/workbook.xml");
+  EXPECT_NE(workbook_xml.find("activeTab=\"0\""), std::string::npos);
+}
+
+TEST_F(WorkbookReportTest, EmptyFieldsStayEmptyButCommandAndHelpFile) {
+  auto book = Write(SpecificationModel{});
+  ASSERT_TRUE(book);
+  Worksheet& cover = book->Worksheets(1);
+  for (const char* name : {"TITLE", "COMPANY", "NAME", "EXENAME"}) EXPECT_EQ(cover.Range(name).Value(), "") << name;
+  EXPECT_EQ(cover.Range("VERSION").Value(), "Version ..");
+  EXPECT_EQ(cover.Range("COMMAND").Value(), "なし");
+  EXPECT_EQ(cover.Range("HELPFILE").Value(), "なし");
+  EXPECT_EQ(book->Worksheets(4).Range("DESCRIPTION").Value(), "");
+}
+
+TEST_F(WorkbookReportTest, ListsFilesOnePerLineWithMatchingHeight) {
+  SpecificationModel model = Sample();
+  model.FormFiles = {{"frmA.frm", ""}, {"frmB.frm", ".."}, {"frmC.frm", ""}};
+  model.ClassFiles = {{"clsLog.cls", "..\\Common"}};
+  auto book = Write(model);
+  ASSERT_TRUE(book);
+  Worksheet& files = book->Worksheets(5);
+  EXPECT_EQ(files.Range("FORM").Value(), "frmA.frm\nfrmB.frm\nfrmC.frm");
+  EXPECT_EQ(files.Range("FORM").RowHeight(), 42);
+  EXPECT_EQ(files.Range("MODULE").Value(), "なし");
+  EXPECT_EQ(files.Range("MODULE").RowHeight(), 20);
+  EXPECT_EQ(files.Range("CLASS").Value(), "clsLog.cls");
+  EXPECT_EQ(files.Range("CLASS").RowHeight(), 14);
+}
+
+TEST_F(WorkbookReportTest, WritesOneBlockPerProcedure) {
+  SpecificationModel model = Sample();
+  model.Procedures = {{"Init", "Public", "basMain.bas", "初期化する\n", "", ""},
+                      {"Calc", "Private", "clsCalc.cls", "", "ByVal a As Long,\nByVal b As Long", "Long"}};
+  auto book = Write(model);
+  ASSERT_TRUE(book);
+  Worksheet& list = book->Worksheets(8);
+  Cell first = list.Range("B5");
+  EXPECT_EQ(first.Value(), "Init(basMain.bas)\nスコープ　：Public\nパラメータ：\n戻り値　　：\n");
+  EXPECT_EQ(first.RowHeight(), 56);
+  EXPECT_EQ(first.Interior().Color(), kHeadingFill);
+  EXPECT_EQ(first.Font().Color(), kWhite);
+  EXPECT_EQ(list.Range("B7").Value(), "初期化する\n");
+  EXPECT_EQ(list.Range("B7").RowHeight(), 14);
+  for (const char* untouched : {"B6", "B8", "B9", "A5", "C5"}) EXPECT_EQ(list.Range(untouched).Value(), "") << untouched;
+  Cell second = list.Range("B10");
+  EXPECT_EQ(second.Value(),
+            "Calc(clsCalc.cls)\nスコープ　：Private\nパラメータ：ByVal a As Long,\nByVal b As Long\n戻り値　　：Long\n");
+  EXPECT_EQ(second.RowHeight(), 70);
+  EXPECT_EQ(second.Interior().Color(), kHeadingFill);
+  EXPECT_EQ(list.Range("B12").Value(), "");
+  EXPECT_EQ(list.Range("B12").RowHeight(), 0);  // an empty comment asks for 0
+  EXPECT_EQ(list.Range("B15").Value(), "");
+  EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Init 1 関数一覧を出力しています…", "Progress 0",
+                                                      "Progress 1", "Unload"}));
+}
+
+TEST_F(WorkbookReportTest, CommentHeightsFollowTheirLinesUpToTheLimit) {
+  struct Case {
+    std::string comment;
+    double height;
+  } cases[] = {{"a\nb\nc\n", 42}, {std::string(40, '\n'), 409}, {"one line without feed", 0}};
+  for (const Case& c : cases) {
+    SpecificationModel model;
+    model.Procedures = {{"P", "Public", "m.bas", c.comment, "", ""}};
+    auto book = Write(model);
+    ASSERT_TRUE(book);
+    EXPECT_EQ(book->Worksheets(8).Range("B7").Value(), c.comment);
+    EXPECT_EQ(book->Worksheets(8).Range("B7").RowHeight(), c.height);
+  }
+}
+
+TEST_F(WorkbookReportTest, HostileTextStaysTextAndIsCutToTheCellLimit) {
+  SpecificationModel model = Sample();
+  model.Project.Title = "=HYPERLINK(\"http://example.com\",\"x\")";
+  model.Project.Command32 = "@SUM(1) <&>\"";
+  model.Procedures = {{"<&>\"", "Public", "a\x01.bas", "\x0B" "制御\x1F文字 _x0041_\n", "", ""},
+                      {"Long", "Public", "b.bas", std::string(40000, 'x'), "", ""}};
+  auto book = Write(model);
+  ASSERT_TRUE(book);
+  EXPECT_EQ(book->Worksheets(1).Range("TITLE").Value(), model.Project.Title);
+  EXPECT_EQ(book->Worksheets(1).Range("COMMAND").Value(), model.Project.Command32);
+  EXPECT_EQ(book->Worksheets(8).Range("B5").Value(), "<&>\"(a\x01.bas)\nスコープ　：Public\nパラメータ：\n戻り値　　：\n");
+  EXPECT_EQ(book->Worksheets(8).Range("B7").Value(), model.Procedures[0].Comment);
+  EXPECT_EQ(book->Worksheets(8).Range("B12").Value(), std::string(32767, 'x'));
+  std::string sheet = *ZipPackage::Read(dir.Native("spec.xlsx")).Find("xl/worksheets/sheet1.xml");
+  EXPECT_EQ(sheet.find("<f>"), std::string::npos);
+}
+
+TEST_F(WorkbookReportTest, MissingTemplateOnlyCautions) {
+  EXPECT_FALSE(Write(Sample(), dir.Native("Dovrek.xlt")));
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(msg.shown, (std::vector<std::string>{"注意|XLT ファイルが存在しません。"}));
+  EXPECT_TRUE(progress.calls.empty());
+  EXPECT_EQ(handovers, 0);
+  std::filesystem::create_directory(dir.path() / "folder.xlt");
+  EXPECT_FALSE(Write(Sample(), dir.Native("folder.xlt")));
+  EXPECT_TRUE(progress.calls.empty());
+}
+
+TEST_F(WorkbookReportTest, UnusableTemplatesFailNamingWhatIsMissing) {
+  struct Case {
+    const char* name;
+    std::string path;
+    const char* expected;
+  } cases[] = {
+      {"seven sheets", TemplateVariant(dir, "seven.xlt", "xl/workbook.xml", "<sheet name=\"関数一覧\" sheetId=\"8\" r:id=\"rId8\"/>", ""), "7 枚"},
+      {"no HELPFILE", TemplateVariant(dir, "nohelp.xlt", "xl/workbook.xml", "name=\"HELPFILE\"", "name=\"HELP\""), "HELPFILE"},
+      {"no CLASS", TemplateVariant(dir, "noclass.xlt", "xl/workbook.xml", "name=\"CLASS\"", "name=\"KLASSE\""), "CLASS"},
+      {"name elsewhere", TemplateVariant(dir, "elsewhere.xlt", "xl/workbook.xml", "'処理概要'!$B$5", "'表紙'!$B$5"), "DESCRIPTION"},
+      {"name of a range", TemplateVariant(dir, "range.xlt", "xl/workbook.xml", "'表紙'!$C$5", "'表紙'!$C$5:$C$6"), "TITLE"},
+      {"legacy", dir.Write("legacy.xlt", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(600, '\0')), "旧形式"},
+  };
+  for (const Case& c : cases) {
+    msg.shown.clear();
+    progress.calls.clear();
+    EXPECT_FALSE(Write(Sample(), c.path)) << c.name;
+    ASSERT_EQ(msg.shown.size(), 1u) << c.name;
+    EXPECT_EQ(msg.shown[0].rfind("エラー|", 0), 0u) << c.name;
+    EXPECT_NE(msg.shown[0].find(c.expected), std::string::npos) << c.name << ": " << msg.shown[0];
+    EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Unload"})) << c.name;
+    EXPECT_EQ(handovers, 0) << c.name;
+  }
+}
+
+TEST_F(WorkbookReportTest, FailedHandoverIsReportedOnce) {
+  FileHandover failing(dir.Native("x.xlsx"), true);
+  EXPECT_FALSE(WriteWorkbookReport(Sample(), ToWindowsPath(BuiltTemplatePath()), failing, progress, msg));
+  EXPECT_EQ(failing.name, "Hanbai");
+  EXPECT_EQ(msg.shown, (std::vector<std::string>{"エラー|保存できません。"}));
+  EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Unload"}));
+  FileHandover unwritable(dir.Native("no/such/folder/x.xlsx"));
+  msg.shown.clear();
+  EXPECT_FALSE(WriteWorkbookReport(Sample(), ToWindowsPath(BuiltTemplatePath()), unwritable, progress, msg));
+  ASSERT_EQ(msg.shown.size(), 1u);
+  EXPECT_NE(msg.shown[0].find("no/such/folder/x.xlsx"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dovrek
