@@ -1,6 +1,8 @@
 #include "ui/qt_front_end.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "platform/native_path.h"
 #include "ui/form_metrics.h"
@@ -10,11 +12,25 @@
 #include "ui/qt_progress_window.h"
 
 namespace dovrek {
+namespace {
+
+// The windows speak Japanese: their font, and Qt's own texts (the buttons of the boxes, the
+// file dialog) in Japanese when Qt's translations are installed, in English otherwise.
+void PrepareApplication(QApplication& app) {
+  QApplication::setFont(WindowFont());
+  auto* translator = new QTranslator(&app);
+  if (translator->load(QStringLiteral("qtbase_ja"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(translator);
+  }
+}
+
+}  // namespace
 
 int RunMainWindow(int& argc, char** argv, const std::string& project_path, Options& options,
                   const std::string& settings_path, const RunFunction& run) {
   QApplication app(argc, argv);
-  QApplication::setFont(WindowFont());
+  PrepareApplication(app);
   QtMessageBox msg;
   QtFileDialog dialog(msg);
   QtProgressWindow* progress = nullptr;
@@ -37,7 +53,7 @@ int RunMainWindow(int& argc, char** argv, const std::string& project_path, Optio
 int RunUnattendedWindowed(int& argc, char** argv, const std::string& project_path,
                           const RunFunction& run) {
   QApplication app(argc, argv);
-  QApplication::setFont(WindowFont());
+  PrepareApplication(app);
   QtMessageBox msg;
   QtFileDialog dialog(msg);
   QtProgressWindow progress;
