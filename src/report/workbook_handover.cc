@@ -1,17 +1,16 @@
 #include "report/workbook_handover.h"
 
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
-#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
 
+#include "platform/replacing_file.h"
 #include "platform/system_error.h"
 
 extern char** environ;
@@ -22,28 +21,6 @@ namespace {
 // How long to wait for the opener to report whether it could open the file. Openers that hand
 // the file to a running desktop return at once; one that keeps running has started a viewer.
 constexpr auto kOpenerWait = std::chrono::seconds(5);
-
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// The path to write to: a symbolic link's final target, else the path itself.
-std::string FollowLinks(const std::string& path) {
-  char resolved[PATH_MAX];
-  struct stat st;
-  if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::realpath(path.c_str(), resolved)) {
-    return resolved;
-  }
-  return path;
-}
-
-mode_t NewFileMode() {
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
 
 }  // namespace
 
@@ -56,42 +33,20 @@ std::string WorkbookFileName(const std::string& project_name) {
   return name + ".xlsx";
 }
 
-bool SaveToFileHandover::HandOver(const WorkbookSaver& save, const std::string&, std::string* error) {
-  std::string target = FollowLinks(path_);
-  struct stat st;
-  bool exists = ::stat(target.c_str(), &st) == 0;
-  if (exists && !S_ISREG(st.st_mode)) return save(target, error);
-
-  std::string base = target.substr(target.rfind('/') + 1);
-  std::string temp = FolderOf(target) + "/." + base + ".XXXXXX";
-  int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    *error = FileErrorMessage(target, errno);
-    return false;
-  }
-  ::fchmod(fd, exists ? (st.st_mode & 07777) : NewFileMode());
-  ::close(fd);
-  if (!save(temp, error)) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  if (::rename(temp.c_str(), target.c_str()) != 0) {
-    *error = FileErrorMessage(target, errno);
-    ::unlink(temp.c_str());
-    return false;
-  }
-  return true;
+bool SaveToFileHandover::HandOver(const std::string& workbook, const std::string&,
+                                  std::string* error) {
+  return WriteWholeFile(path_, workbook, error);
 }
 
-bool OpenInDesktopHandover::HandOver(const WorkbookSaver& save, const std::string& project_name,
-                                     std::string* error) {
+bool OpenInDesktopHandover::HandOver(const std::string& workbook,
+                                     const std::string& project_name, std::string* error) {
   std::string folder = (std::filesystem::temp_directory_path() / "dovrek-XXXXXX").string();
   if (!::mkdtemp(folder.data())) {
     *error = FileErrorMessage(folder, errno);
     return false;
   }
   std::string path = folder + "/" + WorkbookFileName(project_name);
-  if (!save(path, error)) {
+  if (!WriteWholeFile(path, workbook, error)) {
     ::unlink(path.c_str());
     ::rmdir(folder.c_str());
     return false;

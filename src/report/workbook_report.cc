@@ -125,16 +125,9 @@ bool WriteWorkbookReport(const SpecificationModel& model, const std::string& tem
     progress_shown = false;
     book->Sheets(1).Activate();
     std::string error;
-    auto save = [&book](const std::string& native_path, std::string* save_error) {
-      try {
-        book->SaveAs(native_path);
-        return true;
-      } catch (const std::exception& failure) {
-        *save_error = failure.what();
-        return false;
-      }
-    };
-    if (!handover.HandOver(save, model.Project.Name, &error)) throw WorkbookError(error);
+    if (!handover.HandOver(book->SaveAsBytes(), model.Project.Name, &error)) {
+      throw WorkbookError(error);
+    }
     return true;
   } catch (const std::exception& failure) {
     msg.ShowError(failure.what());

@@ -28,16 +28,6 @@ std::string PythonWithOpenpyxl() {
   return "";
 }
 
-class SaveTo : public WorkbookHandover {
- public:
-  explicit SaveTo(std::string path) : path_(std::move(path)) {}
-  bool HandOver(const WorkbookSaver& save, const std::string&, std::string* error) override {
-    return save(path_, error);
-  }
-
- private:
-  std::string path_;
-};
 
 std::string WriteSample(const TempDir& dir) {
   SpecificationModel model;
@@ -48,7 +38,7 @@ std::string WriteSample(const TempDir& dir) {
                       {"=HYPERLINK(\"x\")", "Private", "frmMain.frm", "a<&>\"\x01" "b\n" + std::string(40, '\n'),
                        "ByVal n As Long", "Boolean"}};
   std::string path = dir.Native("Zaiko.xlsx");
-  SaveTo handover(path);
+  SaveToFileHandover handover(path);
   SilentProgressWindow progress;
   RecordingMessageBox msg;
   EXPECT_TRUE(WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress, msg));

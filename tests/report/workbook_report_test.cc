@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/native_path.h"
+#include "platform/replacing_file.h"
 #include "report/workbook/template_fixture.h"
 #include "report/workbook/workbook.h"
 
@@ -22,14 +23,15 @@ constexpr char kWhite[] = "FFFFFFFF";
 class FileHandover : public WorkbookHandover {
  public:
   explicit FileHandover(std::string path, bool fail = false) : path_(std::move(path)), fail_(fail) {}
-  bool HandOver(const WorkbookSaver& save, const std::string& project_name, std::string* error) override {
+  bool HandOver(const std::string& workbook, const std::string& project_name,
+                std::string* error) override {
     ++calls;
     name = project_name;
     if (fail_) {
       *error = "保存できません。";
       return false;
     }
-    return save(path_, error);
+    return WriteWholeFile(path_, workbook, error);
   }
   int calls = 0;
   std::string name;

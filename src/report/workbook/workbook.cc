@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "model/text_helpers.h"
+#include "platform/replacing_file.h"
 #include "platform/system_error.h"
 #include "report/workbook/defined_name_formula.h"
 #include "report/workbook/workbook_error.h"
@@ -82,23 +83,6 @@ std::string Serialize(const pugi::xml_document& document) {
   } writer;
   document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
   return std::move(writer.bytes);
-}
-
-void WriteWholeFile(const std::string& native_path, const std::string& bytes) {
-  int fd = ::open(native_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) throw WorkbookError(FileErrorMessage(native_path, errno));
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) {
-      int error = wrote < 0 ? errno : EIO;
-      ::close(fd);
-      throw WorkbookError(FileErrorMessage(native_path, error));
-    }
-    done += static_cast<size_t>(wrote);
-  }
-  if (::close(fd) != 0) throw WorkbookError(FileErrorMessage(native_path, errno));
 }
 
 }  // namespace
@@ -305,6 +289,9 @@ std::string Workbook::SaveAsBytes() {
   return package_.ToBytes();
 }
 
-void Workbook::SaveAs(const std::string& native_path) { WriteWholeFile(native_path, SaveAsBytes()); }
+void Workbook::SaveAs(const std::string& native_path) {
+  std::string error;
+  if (!WriteWholeFile(native_path, SaveAsBytes(), &error)) throw WorkbookError(error);
+}
 
 }  // namespace dovrek
