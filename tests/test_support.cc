@@ -55,7 +55,7 @@ int16_t RecordingMessageBox::ShowQuestion(const std::string& m) {
   shown.push_back(std::string(kQuestionTitle) + "|" + m);
   if (answers.empty()) return kAnswerNo;
   int16_t answer = answers.front();
-  answers.erase(answers.begin());
+  answers.pop_front();
   return answer;
 }
 

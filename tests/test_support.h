@@ -3,6 +3,7 @@
 // for the windows a person would otherwise have to answer.
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -52,7 +53,7 @@ class RecordingMessageBox : public MessageBox {
   int16_t ShowQuestion(const std::string& m) override;
 
   std::vector<std::string> shown;
-  std::vector<int16_t> answers;
+  std::deque<int16_t> answers;
 };
 
 // Records the calls as text: "Load", "Unload", "Init <max> <msg>", "Progress <idx>".
@@ -68,21 +69,22 @@ class RecordingProgressWindow : public ProgressWindow {
   std::vector<std::string> calls;
 };
 
-// Answers every dialog with a fixed path, or as cancelled when the path is empty.
+// Answers every dialog with a fixed path (Windows form), or as cancelled when it is empty.
 class FixedFileDialog : public FileDialog {
  public:
-  explicit FixedFileDialog(std::string path) : path_(std::move(path)) {}
+  explicit FixedFileDialog(std::string fixed_path = "") : path(std::move(fixed_path)) {}
   bool ShowOpenDialog(const std::string&, std::string* chosen) override { return Answer(chosen); }
   bool ShowSaveDialog(const std::string&, std::string* chosen) override { return Answer(chosen); }
+
+  std::string path;
   int calls = 0;
 
  private:
   bool Answer(std::string* chosen) {
     ++calls;
-    *chosen = path_;
-    return !path_.empty();
+    *chosen = path;
+    return !path.empty();
   }
-  std::string path_;
 };
 
 }  // namespace dovrek::testing

@@ -17,7 +17,7 @@
 
 #include "platform/native_path.h"
 #include "ui/form_metrics.h"
-#include "ui/recording_fakes.h"
+#include "test_support.h"
 
 namespace dovrek {
 namespace {
@@ -50,7 +50,7 @@ struct Harness {
   QTemporaryDir dir;
   Options options;
   testing::RecordingMessageBox msg;
-  testing::ScriptedFileDialog dialog;
+  testing::FixedFileDialog dialog;
   std::vector<std::string> runs;
   std::vector<bool> busy;
   std::vector<Options> seen;

@@ -6,7 +6,7 @@
 #include <deque>
 
 #include "platform/native_path.h"
-#include "ui/recording_fakes.h"
+#include "test_support.h"
 
 namespace dovrek {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "platform/native_path.h"
 #include "ui/main_window.h"
-#include "ui/recording_fakes.h"
+#include "test_support.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   options.Cmt = 1;
   options.Func = 1;
   dovrek::testing::RecordingMessageBox msg;
-  dovrek::testing::ScriptedFileDialog dialog;
+  dovrek::testing::FixedFileDialog dialog;
   dovrek::MainWindow window(options,
                             dovrek::ToWindowsPath(settings.filePath("Dovrek.ini").toStdString()),
                             msg, dialog, [](const std::string&) { return true; });
