@@ -1,6 +1,81 @@
-#include <iostream>
+// dovrek: writes the program specification of a Visual Basic 6 project.
 
-int main() {
-  std::cout << "dovrek\n";
-  return 0;
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "run/command_line.h"
+#include "run/console_runs.h"
+#include "run/startup.h"
+
+#ifdef DOVREK_HAVE_GUI
+#include "platform/native_path.h"
+#include "report/workbook_handover.h"
+#include "run/run_stages.h"
+#include "run/settings_store.h"
+#include "ui/qt_front_end.h"
+#endif
+
+namespace {
+
+int UsageError(const std::string& why) {
+  if (!why.empty()) std::cerr << "dovrek: " << why << "\n\n";
+  std::cerr << dovrek::UsageText();
+  return 2;
+}
+
+#ifdef DOVREK_HAVE_GUI
+// The run the windows start: the real stages with the windows they are given.
+dovrek::RunFunction WindowedRun(const dovrek::Options& options) {
+  return [&options](const std::string& project_path, dovrek::MessageBox& msg,
+                    dovrek::ProgressWindow& progress, dovrek::FileDialog& dialog) {
+    dovrek::OpenInDesktopHandover handover(msg);
+    dovrek::RunServices services{msg, progress, dialog, handover, dovrek::TemplatePath()};
+    dovrek::SpecificationModel model;
+    return dovrek::RunSpecification(project_path, model, options, services);
+  };
+}
+#endif
+
+int RunWithWindows(const dovrek::CommandLine& line, int& argc, char** argv) {
+#ifdef DOVREK_HAVE_GUI
+  if (dovrek::HasDisplay()) {
+    dovrek::Options options = dovrek::LoadOptions(dovrek::SettingsPath());
+    if (line.mode == dovrek::RunMode::kUnattended) {
+      return dovrek::RunUnattendedWindowed(argc, argv, line.project_path, WindowedRun(options));
+    }
+    return dovrek::RunMainWindow(argc, argv, line.project_path, options, dovrek::SettingsPath(),
+                                 WindowedRun(options));
+  }
+#else
+  (void)argc;
+  (void)argv;
+#endif
+  if (line.mode == dovrek::RunMode::kUnattended) {
+    return dovrek::RunUnattendedOnConsole(line.project_path);
+  }
+  return UsageError("ウィンドウを表示できません (ディスプレイがありません)。");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  dovrek::CommandLine line = dovrek::ParseCommandLine(args);
+  switch (line.mode) {
+    case dovrek::RunMode::kHelp:
+      std::cout << dovrek::UsageText();
+      return 0;
+    case dovrek::RunMode::kVersion:
+      std::cout << "dovrek " << DOVREK_VERSION << "\n";
+      return 0;
+    case dovrek::RunMode::kUsageError:
+      return UsageError(line.error);
+    case dovrek::RunMode::kBatch:
+      return dovrek::RunBatch(line);
+    case dovrek::RunMode::kUnattended:
+    case dovrek::RunMode::kWindow:
+      return RunWithWindows(line, argc, argv);
+  }
+  return 2;
 }

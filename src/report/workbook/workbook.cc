@@ -15,8 +15,6 @@ namespace {
 
 constexpr char kContentTypesPart[] = "[Content_Types].xml";
 constexpr char kRootRelationships[] = "_rels/.rels";
-constexpr char kOfficeDocumentType[] =
-    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument";
 constexpr char kTemplateType[] =
     "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml";
 constexpr char kWorkbookType[] =

@@ -1,0 +1,17 @@
+#pragma once
+// The runs that need no display: a batch run driven by output options, and an unattended run
+// whose windows are console stand-ins.
+
+#include "run/command_line.h"
+
+namespace dovrek {
+
+// A batch run: the parsing flags from the settings file with the command line's overrides,
+// the reports the options name. Answers the exit status: 0 done, 1 failed, 2 no output named.
+int RunBatch(const CommandLine& line);
+
+// An unattended run without a display: the six flags from the settings file, messages on
+// standard error, the text report's file asked for on the terminal. Answers 0 or 1.
+int RunUnattendedOnConsole(const std::string& project_path);
+
+}  // namespace dovrek

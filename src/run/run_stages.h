@@ -1,0 +1,46 @@
+#pragma once
+// The real stages of a run, bound to the windows (or their stand-ins) of one way of running.
+
+#include <string>
+
+#include "model/specification_model.h"
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+#include "platform/progress_window.h"
+#include "platform/text_codec.h"
+#include "report/workbook_handover.h"
+#include "run/generation_driver.h"
+
+namespace dovrek {
+
+// What the stages show and where their products go.
+struct RunServices {
+  MessageBox& msg;
+  ProgressWindow& progress;
+  FileDialog& dialog;
+  WorkbookHandover& handover;
+  std::string template_path;  // Windows form
+  TextEncoding text_encoding = TextEncoding::Cp932;
+};
+
+class ProductionStages : public RunStages {
+ public:
+  ProductionStages(SpecificationModel& model, const Options& options, RunServices& services)
+      : model_(model), options_(options), services_(services) {}
+
+  bool ReadProject(const std::string& project_path) override;
+  bool ReadModule(const std::string& path) override;
+  bool WriteWorkbookReport() override;
+  bool WriteTextReport() override;
+
+ private:
+  SpecificationModel& model_;
+  const Options& options_;
+  RunServices& services_;
+};
+
+// One run over the project with the real stages.
+bool RunSpecification(const std::string& project_path, SpecificationModel& model,
+                      const Options& options, RunServices& services);
+
+}  // namespace dovrek

@@ -1,0 +1,65 @@
+#include "ui/qt_front_end.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "platform/native_path.h"
+#include "ui/form_metrics.h"
+#include "ui/main_window.h"
+#include "ui/qt_file_dialog.h"
+#include "ui/qt_message_box.h"
+#include "ui/qt_progress_window.h"
+
+namespace dovrek {
+namespace {
+
+// The windows speak Japanese: their font, and Qt's own texts (the buttons of the boxes, the
+// file dialog) in Japanese when Qt's translations are installed, in English otherwise.
+void PrepareApplication(QApplication& app) {
+  QApplication::setFont(WindowFont());
+  auto* translator = new QTranslator(&app);
+  if (translator->load(QStringLiteral("qtbase_ja"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(translator);
+  }
+}
+
+}  // namespace
+
+int RunMainWindow(int& argc, char** argv, const std::string& project_path, Options& options,
+                  const std::string& settings_path, const RunFunction& run) {
+  QApplication app(argc, argv);
+  PrepareApplication(app);
+  QtMessageBox msg;
+  QtFileDialog dialog(msg);
+  QtProgressWindow* progress = nullptr;
+  MainWindow window(options, settings_path, msg, dialog,
+                    [&](const std::string& path) { return run(path, msg, *progress, dialog); });
+  QtProgressWindow progress_window(&window);
+  progress = &progress_window;
+  msg.SetOwner(&window);
+  dialog.SetOwner(&window);
+
+  window.SetProjectPath(QString::fromStdString(ToNativePath(project_path)));
+  window.CentreOnScreen();
+  window.show();
+  app.exec();
+  // A session that ends the program without closing the window still keeps the flags.
+  if (window.isVisible()) window.close();
+  return 0;
+}
+
+int RunUnattendedWindowed(int& argc, char** argv, const std::string& project_path,
+                          const RunFunction& run) {
+  QApplication app(argc, argv);
+  PrepareApplication(app);
+  QtMessageBox msg;
+  QtFileDialog dialog(msg);
+  QtProgressWindow progress;
+  const bool done = run(project_path, msg, progress, dialog);
+  progress.hide();
+  return done ? 0 : 1;
+}
+
+}  // namespace dovrek
