@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <bit>
 #include <cstring>
 
 #include "platform/system_error.h"
@@ -19,10 +20,11 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr uint64_t kOnes = 0x0101010101010101ull;
 constexpr uint64_t kHighBits = 0x8080808080808080ull;
 
-// True when one of the eight bytes of `word` is `byte`.
-bool HasByte(uint64_t word, unsigned char byte) {
+// The high bit of each byte of `word` that equals `byte`; bits above the lowest may be wrong,
+// the lowest is exact.
+uint64_t BytesEqual(uint64_t word, unsigned char byte) {
   uint64_t x = word ^ (kOnes * byte);
-  return ((x - kOnes) & ~x & kHighBits) != 0;
+  return (x - kOnes) & ~x & kHighBits;
 }
 }  // namespace
 
@@ -139,16 +141,27 @@ bool LineReader::ReadLine(std::string* line, std::string* error) {
   return true;
 }
 
-// Eight bytes at a time: most lines are long enough for the word loop to carry the work, and
-// the ASCII test rides along instead of taking a second pass over the line.
+// Eight bytes at a time: the word loop carries most of the work, and the ASCII test rides
+// along instead of taking a second pass over the line.
 const char* LineReader::FindLineEnd(const char* start, size_t avail, bool* high) {
   size_t i = 0;
   uint64_t seen = 0;
   for (; i + 8 <= avail; i += 8) {
     uint64_t word;
     std::memcpy(&word, start + i, sizeof word);
-    if (HasByte(word, '\n') || HasByte(word, '\r')) break;
-    seen |= word;
+    uint64_t ends = BytesEqual(word, '\n') | BytesEqual(word, '\r');
+    if (ends == 0) {
+      seen |= word;
+      continue;
+    }
+    if constexpr (std::endian::native == std::endian::little) {
+      // The lowest flagged byte is the first line end; only the bytes before it count.
+      int bits = std::countr_zero(ends) & ~7;
+      seen |= word & ((uint64_t{1} << bits) - 1);
+      if (seen & kHighBits) *high = true;
+      return start + i + bits / 8;
+    }
+    break;
   }
   if (seen & kHighBits) *high = true;
   for (; i < avail; ++i) {
