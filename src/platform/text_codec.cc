@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace dovrek {
 namespace {
@@ -176,6 +177,33 @@ const std::string& Cp932Character(std::string_view ch) {
   return entry->second;
 }
 
+// Appends the code page 932 bytes of one valid multi-byte UTF-8 character. Characters below
+// U+10000 are remembered in a flat table indexed by code point, as hashing the character for
+// every lookup cost more than all the rest of encoding; each slot holds the byte count above
+// the bytes, 0 while unknown.
+void AppendCp932Character(std::string_view ch, std::string* out) {
+  if (ch.size() > 3) {
+    out->append(Cp932Character(ch));
+    return;
+  }
+  thread_local std::vector<uint32_t> packed(0x10000, 0);
+  auto byte = [&ch](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(ch[k])); };
+  uint32_t cp = ch.size() == 2 ? ((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F)
+                               : ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+  uint32_t& slot = packed[cp];
+  if (slot == 0) {
+    const std::string& bytes = Cp932Character(ch);
+    if (bytes.empty() || bytes.size() > 2) {
+      out->append(bytes);
+      return;
+    }
+    slot = static_cast<uint32_t>(bytes.size()) << 16;
+    for (unsigned char b : bytes) slot = (slot & 0xFF0000) | ((slot & 0xFF) << 8) | b;
+  }
+  if ((slot >> 16) == 2) out->push_back(static_cast<char>((slot >> 8) & 0xFF));
+  out->push_back(static_cast<char>(slot & 0xFF));
+}
+
 }  // namespace
 
 bool IsAscii(std::string_view bytes) {
@@ -257,7 +285,7 @@ std::string EncodeCp932(std::string_view utf8) {
       i += static_cast<size_t>(-n);
       continue;
     }
-    out += Cp932Character(utf8.substr(i, static_cast<size_t>(n)));
+    AppendCp932Character(utf8.substr(i, static_cast<size_t>(n)), &out);
     i += static_cast<size_t>(n);
   }
   return out;
