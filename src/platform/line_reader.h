@@ -33,8 +33,10 @@ class LineReader {
   bool Fill(std::string* error);
   bool DetectMark(std::string* error);
   bool SkipLineFeedAfterCr(std::string* error);
-  static const char* FindLineEnd(const char* start, size_t avail);
-  void DecodeInto(std::string_view raw, std::string* line) const;
+  // The first CR or LF in the `avail` bytes at `start`, or nullptr; sets *high when a byte
+  // at or above 0x80 comes before it.
+  static const char* FindLineEnd(const char* start, size_t avail, bool* high);
+  void DecodeInto(std::string_view raw, bool ascii, std::string* line) const;
 
   int fd_ = -1;
   std::string path_;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace dovrek {
 namespace {
@@ -29,6 +30,26 @@ void AppendCodePoint(uint32_t cp, std::string* out) {
     out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
     out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
   }
+}
+
+// Writes the UTF-8 form of a code point at `put` and answers the position after it.
+char* PutCodePoint(uint32_t cp, char* put) {
+  if (cp < 0x80) {
+    *put++ = static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    *put++ = static_cast<char>(0xC0 | (cp >> 6));
+    *put++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    *put++ = static_cast<char>(0xE0 | (cp >> 12));
+    *put++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *put++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    *put++ = static_cast<char>(0xF0 | (cp >> 18));
+    *put++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *put++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *put++ = static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return put;
 }
 
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
@@ -156,42 +177,79 @@ const std::string& Cp932Character(std::string_view ch) {
   return entry->second;
 }
 
+// Appends the code page 932 bytes of one valid multi-byte UTF-8 character. Characters below
+// U+10000 are remembered in a flat table indexed by code point, as hashing the character for
+// every lookup cost more than all the rest of encoding; each slot holds the byte count above
+// the bytes, 0 while unknown.
+void AppendCp932Character(std::string_view ch, std::string* out) {
+  if (ch.size() > 3) {
+    out->append(Cp932Character(ch));
+    return;
+  }
+  thread_local std::vector<uint32_t> packed(0x10000, 0);
+  auto byte = [&ch](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(ch[k])); };
+  uint32_t cp = ch.size() == 2 ? ((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F)
+                               : ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+  uint32_t& slot = packed[cp];
+  if (slot == 0) {
+    const std::string& bytes = Cp932Character(ch);
+    if (bytes.empty() || bytes.size() > 2) {
+      out->append(bytes);
+      return;
+    }
+    slot = static_cast<uint32_t>(bytes.size()) << 16;
+    for (unsigned char b : bytes) slot = (slot & 0xFF0000) | ((slot & 0xFF) << 8) | b;
+  }
+  if ((slot >> 16) == 2) out->push_back(static_cast<char>((slot >> 8) & 0xFF));
+  out->push_back(static_cast<char>(slot & 0xFF));
+}
+
 }  // namespace
 
 bool IsAscii(std::string_view bytes) {
-  for (unsigned char c : bytes) {
-    if (c >= 0x80) return false;
+  // Eight bytes at a time; the tail byte by byte.
+  constexpr uint64_t kHighBits = 0x8080808080808080ull;
+  size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes.data() + i, sizeof word);
+    if (word & kHighBits) return false;
+  }
+  for (; i < bytes.size(); ++i) {
+    if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
   }
   return true;
 }
 
 void AppendCp932AsUtf8(std::string_view bytes, std::string* out) {
   const DoubleByteTable& table = Table();
+  const size_t old_size = out->size();
+  // No byte gives more than three bytes of UTF-8 (a pair gives at most three, a single byte
+  // or an invalid lead U+FFFD's three), so the characters are written straight into room
+  // made once, not appended one by one.
+  out->resize(old_size + 3 * bytes.size());
+  char* const first = out->data();
+  char* put = first + old_size;
+  const size_t n = bytes.size();
   size_t i = 0;
-  while (i < bytes.size()) {
+  while (i < n) {
     unsigned char b = static_cast<unsigned char>(bytes[i]);
     if (b < 0x80) {
-      size_t run = i;
-      while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80) ++run;
-      out->append(bytes.data() + i, run - i);
-      i = run;
+      *put++ = static_cast<char>(b);
+      ++i;
       continue;
     }
-    if (IsLeadByte(b) && i + 1 < bytes.size()) {
-      uint32_t cp = table.Lookup(b, static_cast<unsigned char>(bytes[i + 1]));
-      if (cp != 0) {
-        AppendCodePoint(cp, out);
+    if (IsLeadByte(b) && i + 1 < n) {
+      if (uint32_t cp = table.Lookup(b, static_cast<unsigned char>(bytes[i + 1]))) {
+        put = PutCodePoint(cp, put);
         i += 2;
         continue;
       }
     }
-    if (IsLeadByte(b)) {
-      out->append(kReplacement);
-    } else {
-      AppendCodePoint(SingleByte(b), out);
-    }
+    put = PutCodePoint(IsLeadByte(b) ? 0xFFFD : SingleByte(b), put);
     ++i;
   }
+  out->resize(static_cast<size_t>(put - first));
 }
 
 void AppendSanitizedUtf8(std::string_view bytes, std::string* out) {
@@ -227,7 +285,7 @@ std::string EncodeCp932(std::string_view utf8) {
       i += static_cast<size_t>(-n);
       continue;
     }
-    out += Cp932Character(utf8.substr(i, static_cast<size_t>(n)));
+    AppendCp932Character(utf8.substr(i, static_cast<size_t>(n)), &out);
     i += static_cast<size_t>(n);
   }
   return out;
