@@ -252,6 +252,15 @@ void AppendCp932AsUtf8(std::string_view bytes, std::string* out) {
   out->resize(static_cast<size_t>(put - first));
 }
 
+bool IsValidUtf8(std::string_view bytes) {
+  for (size_t i = 0; i < bytes.size();) {
+    int n = Utf8SequenceAt(bytes, i);
+    if (n <= 0) return false;
+    i += static_cast<size_t>(n);
+  }
+  return true;
+}
+
 void AppendSanitizedUtf8(std::string_view bytes, std::string* out) {
   size_t i = 0;
   while (i < bytes.size()) {

@@ -23,6 +23,9 @@ std::string EncodeCp932(std::string_view utf8);
 // The bytes of a UTF-8 text in the given encoding.
 std::string EncodeText(std::string_view utf8, TextEncoding encoding);
 
+// True when the bytes are well-formed UTF-8.
+bool IsValidUtf8(std::string_view bytes);
+
 // True when every byte is below 0x80.
 bool IsAscii(std::string_view bytes);
 
