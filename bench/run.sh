@@ -12,7 +12,7 @@ build=$(cd "$root" && mkdir -p "${1:-build}" && cd "${1:-build}" && pwd)
 out="$root/bench/out"
 
 cmake -S "$root" -B "$build" -DDOVREK_BENCH=ON -DDOVREK_GUI=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j2 --target dovrek generate_project scan_project >/dev/null
+cmake --build "$build" -j2 --target dovrek dovrek_template generate_project scan_project >/dev/null
 dovrek="$build/dovrek"
 
 echo "== generating"

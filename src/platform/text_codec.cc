@@ -14,25 +14,6 @@ namespace {
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
-void AppendCodePoint(uint32_t cp, std::string* out) {
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
-// Writes the UTF-8 form of a code point at `put` and answers the position after it.
 char* PutCodePoint(uint32_t cp, char* put) {
   if (cp < 0x80) {
     *put++ = static_cast<char>(cp);
@@ -143,7 +124,7 @@ uint32_t WindowsSingleByteFor(std::string_view ch) {
   // Built once: this runs for every non-ASCII character written.
   static const std::array<std::string, kWindowsSingleBytes.size()> mapped = [] {
     std::array<std::string, kWindowsSingleBytes.size()> utf8;
-    for (size_t i = 0; i < utf8.size(); ++i) AppendCodePoint(kWindowsSingleBytes[i].second, &utf8[i]);
+    for (size_t i = 0; i < utf8.size(); ++i) AppendUtf8(kWindowsSingleBytes[i].second, &utf8[i]);
     return utf8;
   }();
   for (size_t i = 0; i < mapped.size(); ++i) {
@@ -250,6 +231,24 @@ void AppendCp932AsUtf8(std::string_view bytes, std::string* out) {
     ++i;
   }
   out->resize(static_cast<size_t>(put - first));
+}
+
+void AppendUtf8(char32_t code, std::string* out) {
+  char bytes[4];
+  out->append(bytes, static_cast<size_t>(PutCodePoint(code, bytes) - bytes));
+}
+
+char32_t NextCodePoint(std::string_view text, size_t* pos) {
+  int n = Utf8SequenceAt(text, *pos);
+  if (n <= 0) {
+    *pos += static_cast<size_t>(-n);
+    return 0xFFFD;
+  }
+  const auto byte = [&](int k) { return static_cast<unsigned char>(text[*pos + static_cast<size_t>(k)]); };
+  char32_t code = n == 1 ? byte(0) : byte(0) & (0x7F >> n);
+  for (int k = 1; k < n; ++k) code = (code << 6) | (byte(k) & 0x3F);
+  *pos += static_cast<size_t>(n);
+  return code;
 }
 
 bool IsValidUtf8(std::string_view bytes) {

@@ -23,6 +23,13 @@ std::string EncodeCp932(std::string_view utf8);
 // The bytes of a UTF-8 text in the given encoding.
 std::string EncodeText(std::string_view utf8, TextEncoding encoding);
 
+// Appends the UTF-8 form of a code point.
+void AppendUtf8(char32_t code, std::string* out);
+
+// The code point at text[*pos], advancing *pos past it; a maximal invalid subpart gives
+// U+FFFD, as AppendSanitizedUtf8 does.
+char32_t NextCodePoint(std::string_view text, size_t* pos);
+
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 

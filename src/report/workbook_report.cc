@@ -77,6 +77,13 @@ std::string HeadingText(const ProcedureEntry& entry) {
          "戻り値　　：" + entry.ReturnType + "\n";
 }
 
+// The address of a function-list cell, "B" and the row in digits.
+std::string FunctionListCell(int32_t row) {
+  std::string address(kFunctionColumn);
+  address += std::to_string(row);
+  return address;
+}
+
 void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model, ProgressWindow& progress) {
   sheet.Activate();
   sheet.SetName("関数一覧");
@@ -86,13 +93,13 @@ void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model, Progre
   int32_t row = kFirstHeadingRow;
   for (int32_t i = 0; i <= last; ++i) {
     const ProcedureEntry& entry = model.Procedures[static_cast<size_t>(i)];
-    Cell heading = sheet.Range(kFunctionColumn + std::to_string(row));
+    Cell heading = sheet.Range(FunctionListCell(row));
     heading.SetValue(HeadingText(entry));
     heading.Interior().SetColor(kHeadingFill);
     heading.Font().SetColor(kHeadingFont);
     heading.SetRowHeight(CountLineFeeds(heading.Value()) * kLineHeight);
     row += kHeadingToDescription;
-    Cell description = sheet.Range(kFunctionColumn + std::to_string(row));
+    Cell description = sheet.Range(FunctionListCell(row));
     description.SetValue(entry.Comment);
     IgnoringFailure([&] { description.SetRowHeight(CountLineFeeds(entry.Comment) * kLineHeight); });
     row += kDescriptionToNextHeading;

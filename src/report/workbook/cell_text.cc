@@ -2,60 +2,12 @@
 
 #include <cstdint>
 
+#include "platform/text_codec.h"
+
 namespace dovrek {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-// Decodes one UTF-8 character at text[*pos] and advances *pos; an invalid byte gives U+FFFD
-// and advances by one.
-char32_t NextCodePoint(std::string_view text, size_t* pos) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  unsigned char lead = byte(*pos);
-  if (lead < 0x80) {
-    ++*pos;
-    return lead;
-  }
-  size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-  if (lead > 0xF4 || length == 0 || *pos + length > text.size()) {
-    ++*pos;
-    return kReplacement;
-  }
-  char32_t code = lead & (0x3F >> (length - 1));
-  for (size_t i = 1; i < length; ++i) {
-    unsigned char next = byte(*pos + i);
-    if ((next & 0xC0) != 0x80) {
-      ++*pos;
-      return kReplacement;
-    }
-    code = (code << 6) | (next & 0x3F);
-  }
-  static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-    ++*pos;
-    return kReplacement;
-  }
-  *pos += length;
-  return code;
-}
-
-void AppendUtf8(char32_t code, std::string* out) {
-  if (code < 0x80) {
-    out->push_back(static_cast<char>(code));
-  } else if (code < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (code >> 6)));
-    out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  } else if (code < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (code >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (code >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  }
-}
 
 bool IsXmlCharacter(char32_t code) {
   return code == 0x9 || code == 0xA || (code >= 0x20 && code <= 0xD7FF) ||

@@ -28,7 +28,9 @@ TEST(CellTextTest, EncodesWhatXmlCannotHoldAndRoundTrips) {
 }
 
 TEST(CellTextTest, ReplacesInvalidUtf8AndDecodesSurrogateEscapes) {
-  EXPECT_EQ(EncodeCellText("a\xFF" "b\xE3\x81"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xEF\xBF\xBD");
+  // One replacement for each maximal invalid subpart, as everywhere else in the program.
+  EXPECT_EQ(EncodeCellText("a\xFF" "b\xE3\x81"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+  EXPECT_EQ(EncodeCellText("\xE7\xE7\x86\n"), "\xEF\xBF\xBD\xEF\xBF\xBD\n");
   EXPECT_EQ(DecodeCellText("_xD83D__xDE00_"), "😀");
   EXPECT_EQ(DecodeCellText("_xD83D_x"), "\xEF\xBF\xBDx");
   EXPECT_EQ(DecodeCellText("_x00e9_"), "é");
