@@ -35,6 +35,17 @@ int32_t EscapeAt(std::string_view text, size_t pos) {
   return value;
 }
 
+// True when "_x" and four hex digits stand at text[pos]. Its "_" must be escaped even when no
+// "_" follows in the text: the next character may itself be written as an escape, whose
+// leading "_" would close this one.
+bool StartsLikeAnEscape(std::string_view text, size_t pos) {
+  if (pos + 6 > text.size() || text[pos] != '_' || text[pos + 1] != 'x') return false;
+  for (size_t i = pos + 2; i < pos + 6; ++i) {
+    if (HexValue(text[i]) < 0) return false;
+  }
+  return true;
+}
+
 void AppendEscape(uint32_t unit, std::string* out) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   out->append("_x");
@@ -49,7 +60,7 @@ std::string EncodeCellText(std::string_view text) {
   out.reserve(text.size());
   size_t pos = 0;
   while (pos < text.size()) {
-    if (EscapeAt(text, pos) >= 0) {
+    if (StartsLikeAnEscape(text, pos)) {
       AppendEscape('_', &out);
       ++pos;
       continue;

@@ -18,6 +18,9 @@ TEST(CellTextTest, EncodesWhatXmlCannotHoldAndRoundTrips) {
       {std::string("nul\0x", 5), "nul_x0000_x"},
       {"_x0041_", "_x005F_x0041_"},
       {"_x12G4_ _x_ __x0001_", "_x12G4_ _x_ __x005F_x0001_"},
+      // A character written as an escape right after "_xHHHH" would close it.
+      {std::string("_x0041\0", 7), "_x005F_x0041_x0000_"},
+      {"_x0041z", "_x005F_x0041z"},
       {"\xEF\xBF\xBE", "_xFFFE_"},
       {"😀", "😀"},
   };
