@@ -25,8 +25,8 @@ bool ReadModule(const std::string& path, const Options& options, SpecificationMo
 // spans lines.
 class ModuleScanner {
  public:
-  // Entries go to model->Procedures; the options' Cmt, Func and Trim flags are read on every
-  // line. Both must outlive the scanner.
+  // Entries go to model->Procedures, which must outlive the scanner; the options' Cmt, Func
+  // and Trim flags are copied.
   ModuleScanner(const Options& options, SpecificationModel* model);
 
   // Begins a file. `path` (Windows form) gives each entry's FileName (its file-name part) and
@@ -56,7 +56,7 @@ class ModuleScanner {
   void CollectComment(std::string_view line);
   std::string Failure(long line_number, std::string_view reason) const;
 
-  const Options& options_;
+  const Options options_;  // a copy: the flags in force when the scanner was made
   SpecificationModel* model_;
   std::string path_;
   std::string file_name_;
