@@ -8,12 +8,14 @@
 namespace dovrek {
 
 ConsoleMessageBox::ConsoleMessageBox()
-    : ConsoleMessageBox(std::cerr, ::isatty(STDIN_FILENO) ? &std::cin : nullptr) {}
+    : ConsoleMessageBox(std::cerr, ::isatty(STDIN_FILENO) ? &std::cin : nullptr,
+                        ::isatty(STDERR_FILENO)) {}
 
-ConsoleMessageBox::ConsoleMessageBox(std::ostream& err, std::istream* terminal)
-    : err_(err), terminal_(terminal) {}
+ConsoleMessageBox::ConsoleMessageBox(std::ostream& err, std::istream* terminal, bool clear_line)
+    : err_(err), terminal_(terminal), clear_line_(clear_line) {}
 
 void ConsoleMessageBox::Print(const char* title, const std::string& text) {
+  if (clear_line_) err_ << "\r\x1b[K";
   err_ << title << ": " << text << std::endl;
 }
 
@@ -28,6 +30,7 @@ void ConsoleMessageBox::ShowInformation(const std::string& vstrInformation) {
 }
 
 int16_t ConsoleMessageBox::ShowQuestion(const std::string& vstrQuestion) {
+  if (clear_line_) err_ << "\r\x1b[K";
   err_ << kQuestionTitle << ": " << vstrQuestion << " [y/N] " << std::flush;
   std::string answer;
   if (!terminal_ || !std::getline(*terminal_, answer)) {

@@ -11,7 +11,8 @@ namespace dovrek {
 class ConsoleMessageBox : public MessageBox {
  public:
   ConsoleMessageBox();
-  ConsoleMessageBox(std::ostream& err, std::istream* terminal);
+  // `clear_line`: erase the current terminal line first, where a progress bar may stand.
+  ConsoleMessageBox(std::ostream& err, std::istream* terminal, bool clear_line = false);
 
   void ShowError(const std::string& vstrMessage) override;
   void ShowMessage(const std::string& vstrMessage) override;
@@ -23,6 +24,7 @@ class ConsoleMessageBox : public MessageBox {
 
   std::ostream& err_;
   std::istream* terminal_;
+  bool clear_line_;
 };
 
 }  // namespace dovrek
