@@ -35,6 +35,7 @@ class LineReader {
   bool SkipLineFeedAfterCr(std::string* error);
   static const char* FindLineEnd(const char* start, size_t avail);
   void DecodeInto(std::string_view raw, std::string* line) const;
+  void TakePending(std::string* line);
 
   int fd_ = -1;
   std::string path_;
