@@ -7,8 +7,9 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Decodes one UTF-8 character at text[*pos] and advances *pos; an invalid byte gives U+FFFD
-// and advances by one.
+// Decodes one UTF-8 character at text[*pos] and advances *pos. An invalid sequence gives one
+// U+FFFD for each maximal subpart, as the Unicode Standard recommends and as the text codec
+// sanitizes, so that a text reads back the same whichever of the two saw it first.
 char32_t NextCodePoint(std::string_view text, size_t* pos) {
   const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
   unsigned char lead = byte(*pos);
@@ -16,24 +17,31 @@ char32_t NextCodePoint(std::string_view text, size_t* pos) {
     ++*pos;
     return lead;
   }
-  size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-  if (lead > 0xF4 || length == 0 || *pos + length > text.size()) {
+  size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;   // no overlong forms
+    if (lead == 0xED) high = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+  } else {
     ++*pos;
     return kReplacement;
   }
-  char32_t code = lead & (0x3F >> (length - 1));
+  char32_t code = lead & (0x7F >> length);
   for (size_t i = 1; i < length; ++i) {
-    unsigned char next = byte(*pos + i);
-    if ((next & 0xC0) != 0x80) {
-      ++*pos;
+    if (*pos + i >= text.size() || byte(*pos + i) < low || byte(*pos + i) > high) {
+      *pos += i;
       return kReplacement;
     }
-    code = (code << 6) | (next & 0x3F);
-  }
-  static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-    ++*pos;
-    return kReplacement;
+    code = (code << 6) | (byte(*pos + i) & 0x3F);
+    low = 0x80;
+    high = 0xBF;
   }
   *pos += length;
   return code;
