@@ -98,6 +98,17 @@ void AppendEscape(uint32_t unit, std::string* out) {
   out->push_back('_');
 }
 
+// True when text[pos] starts "_x" and four hex digits. Its "_" is escaped whatever follows: the
+// next character may itself come out as an escape starting with "_", which would complete
+// "_xHHHH_" in the stored text.
+bool StartsLikeEscape(std::string_view text, size_t pos) {
+  if (pos + 6 > text.size() || text[pos] != '_' || text[pos + 1] != 'x') return false;
+  for (size_t i = pos + 2; i < pos + 6; ++i) {
+    if (HexValue(text[i]) < 0) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string EncodeCellText(std::string_view text) {
@@ -105,7 +116,7 @@ std::string EncodeCellText(std::string_view text) {
   out.reserve(text.size());
   size_t pos = 0;
   while (pos < text.size()) {
-    if (EscapeAt(text, pos) >= 0) {
+    if (StartsLikeEscape(text, pos)) {
       AppendEscape('_', &out);
       ++pos;
       continue;

@@ -1,6 +1,6 @@
 #pragma once
 // Cell text as SpreadsheetML stores it. XML 1.0 cannot hold most control characters, so a cell
-// text carries them as "_xHHHH_" (the code unit in hex); a literal "_xHHHH_" in the text has its
+// text carries them as "_xHHHH_" (the code unit in hex); a literal "_xHHHH" in the text has its
 // underscore written as "_x005F_" so that every text comes back unchanged.
 
 #include <cstddef>
@@ -14,7 +14,7 @@ inline constexpr size_t kMaxCellCharacters = 32767;
 
 // The UTF-8 text ready to be put in a <t> element (XML markup escaping is left to the XML
 // writer): characters XML 1.0 cannot hold, and carriage returns (which XML readers turn into
-// line feeds), become "_xHHHH_"; the "_" starting a literal "_xHHHH_" becomes "_x005F_";
+// line feeds), become "_xHHHH_"; the "_" starting a literal "_xHHHH" becomes "_x005F_";
 // a byte that is not valid UTF-8 becomes U+FFFD.
 std::string EncodeCellText(std::string_view text);
 

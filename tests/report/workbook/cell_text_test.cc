@@ -35,6 +35,10 @@ TEST(CellTextTest, ReplacesInvalidUtf8AndDecodesSurrogateEscapes) {
   EXPECT_EQ(EncodeCellText("a\xFF" "b\xE3\x81"), "a" + kFffd + "b" + kFffd);
   EXPECT_EQ(EncodeCellText("\xD9\xE1\x9B\xC2"), kFffd + kFffd + kFffd);  // found by fuzzing
   EXPECT_EQ(EncodeCellText("\xE0\x80\xED\xA0\x80\xF4\x90"), kFffd + kFffd + kFffd + kFffd + kFffd + kFffd + kFffd);
+  // A literal "_xHHHH" before a character that is itself escaped: found by fuzzing.
+  EXPECT_EQ(EncodeCellText(std::string("_xefff\0", 7)), "_x005F_xefff_x0000_");
+  EXPECT_EQ(DecodeCellText(EncodeCellText(std::string("_xefff\0", 7))), std::string("_xefff\0", 7));
+  EXPECT_EQ(DecodeCellText(EncodeCellText("_x0041__x0042")), "_x0041__x0042");
   for (const char* bytes : {"\xD9\xE1\x9B\xC2", "\xF0\x9F\x98", "\xE0\x80\xED\xA0\x80\xF4\x90", "x\xC0\xAFy"}) {
     std::string sanitized;
     AppendSanitizedUtf8(bytes, &sanitized);
