@@ -217,7 +217,7 @@ TEST_F(FaultInputTest, UnusableTemplatesFailNamingThem) {
       {"cut short", dir.Write("t/half.xlt", built.substr(0, built.size() / 2)), "zip"},
       {"zip without a workbook part", dir.Write("t/nobook.xlt", without_book.ToBytes()), "xl/workbook.xml"},
       {"zip bomb", TemplateWithZeroPart(dir, "t/bomb.xlt", "xl/media/huge.bin", (64 << 20) + 1), "huge.bin"},
-      {"part larger than its header says", TemplateUnderstatingAPart(dir), "liar.bin"},
+      {"part larger than its header says", TemplateUnderstatingAPart(dir), "liar.bin が壊れています (記録された大きさより長いデータです)"},
       {"defined name on another sheet",
        TemplateVariant(dir, "t/elsewhere.xlt", "xl/workbook.xml", "'処理概要'!$B$5", "'表紙'!$B$5"), "DESCRIPTION"},
       {"defined name of a range",
