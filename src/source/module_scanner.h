@@ -28,6 +28,8 @@ class ModuleScanner {
   // Entries go to model->Procedures; the options' Cmt, Func and Trim flags are read on every
   // line. Both must outlive the scanner.
   ModuleScanner(const Options& options, SpecificationModel* model);
+  // The scanner keeps a reference to the options: a temporary would be gone before the first line.
+  ModuleScanner(Options&& options, SpecificationModel* model) = delete;
 
   // Begins a file. `path` (Windows form) gives each entry's FileName (its file-name part) and
   // names the file in failure descriptions.
