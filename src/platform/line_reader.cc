@@ -44,11 +44,16 @@ bool LineReader::Open(const std::string& native_path, std::string* error) {
     return false;
   }
   struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    int saved = S_ISDIR(st.st_mode) ? EISDIR : errno;
+  if (::fstat(fd, &st) != 0) {
+    int saved = errno;
     ::close(fd);
-    *error = saved != 0 ? FileErrorMessage(native_path, saved)
-                        : native_path + ": 通常のファイルではありません。";
+    *error = FileErrorMessage(native_path, saved);
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    ::close(fd);
+    *error = S_ISDIR(st.st_mode) ? FileErrorMessage(native_path, EISDIR)
+                                 : native_path + ": 通常のファイルではありません。";
     return false;
   }
   // A regular file never blocks; reads go on in blocking mode.
@@ -128,7 +133,7 @@ bool LineReader::ReadLine(std::string* line, std::string* error) {
     ++line_number_;
     if (spans) {
       pending_.append(start, length);
-      DecodeInto(pending_, !high, line);
+      TakePending(!high, line);
     } else {
       DecodeInto(std::string_view(start, length), !high, line);
     }
@@ -137,8 +142,19 @@ bool LineReader::ReadLine(std::string* line, std::string* error) {
   }
   if (!spans) return false;
   ++line_number_;
-  DecodeInto(pending_, !high, line);
+  TakePending(!high, line);
   return true;
+}
+
+// A line that spanned buffers is handed over without a second copy when it needs no decoding,
+// and a long one does not keep its memory for the rest of the file.
+void LineReader::TakePending(bool ascii, std::string* line) {
+  if (ascii) {
+    line->swap(pending_);
+  } else {
+    DecodeInto(pending_, false, line);
+  }
+  if (pending_.capacity() > 4 * kBufferSize) std::string().swap(pending_);
 }
 
 // Eight bytes at a time: the word loop carries most of the work, and the ASCII test rides

@@ -37,6 +37,7 @@ class LineReader {
   // at or above 0x80 comes before it.
   static const char* FindLineEnd(const char* start, size_t avail, bool* high);
   void DecodeInto(std::string_view raw, bool ascii, std::string* line) const;
+  void TakePending(bool ascii, std::string* line);
 
   int fd_ = -1;
   std::string path_;

@@ -47,6 +47,12 @@ bool ReplacingFile::Open(const std::string& native_path, std::string* error) {
   target_ = ResolveTarget(native_path);
   struct stat st;
   bool exists = ::stat(target_.c_str(), &st) == 0;
+  struct stat link;
+  if (!exists && ::lstat(native_path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    // A link to a file that does not exist yet: opening through the link creates the file it
+    // names, where renaming would replace the link itself.
+    return OpenInPlace(O_CREAT | O_TRUNC, error);
+  }
   if (exists && S_ISDIR(st.st_mode)) return Fail(EISDIR, error);
   if (exists && !S_ISREG(st.st_mode)) return OpenInPlace(O_TRUNC, error);
   // Renaming over a file the user may not write would get round its protection.

@@ -1,7 +1,8 @@
 #pragma once
 // Writes a file so that an earlier version is replaced only when the new one is complete: the
 // bytes go to a temporary file in the same folder, which is renamed over the target on Commit.
-// A symbolic link is followed (its target is replaced, not the link). A target that exists and
+// A symbolic link is followed (its target is replaced, not the link; a link to a file that does
+// not exist yet creates that file in place). A target that exists and
 // is not a regular file (a device such as /dev/full, a FIFO) is written in place, so the
 // program never replaces a device node.
 

@@ -16,6 +16,8 @@ std::string DescribeSystemError(int error) {
     case ENOSPC:
     case EDQUOT: return "ディスクの空き容量が不足しています。";
     case EIO: return "デバイス I/O エラーです。";
+    case EFBIG: return "ファイルが大きすぎます。";
+    case ENXIO: return "デバイスが見つかりません。(読み手のいないパイプなど)";
     case ENAMETOOLONG: return "ファイル名が長すぎます。";
     default: return std::string(std::strerror(error));
   }

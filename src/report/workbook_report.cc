@@ -121,7 +121,7 @@ bool WriteWorkbookReport(const SpecificationModel& model, const std::string& tem
   try {
     std::unique_ptr<Workbook> book = Workbook::Open(*found);
     if (book->WorksheetCount() < kRequiredWorksheets) {
-      throw WorkbookError("テンプレートのワークシートが足りません: " + std::to_string(kRequiredWorksheets) +
+      throw WorkbookError(*found + ": テンプレートのワークシートが足りません: " + std::to_string(kRequiredWorksheets) +
                           " 枚必要ですが " + std::to_string(book->WorksheetCount()) + " 枚です。");
     }
     WriteCover(book->Worksheets(1), model.Project);

@@ -253,7 +253,8 @@ TEST(ModuleScannerTest, FailuresNameTheFileAndTheLine) {
 
 TEST(ModuleScannerTest, StartForgetsThePreviousFile) {
   SpecificationModel model;
-  ModuleScanner scanner(Options{}, &model);
+  Options options;
+  ModuleScanner scanner(options, &model);
   std::string error;
   scanner.Start("a.bas");
   for (const char* line : {kModuleHeader, "Sub A()", "' a", "x = 1 _"}) {

@@ -176,7 +176,7 @@ Worksheet& Workbook::Worksheets(int32_t position) {
   for (const auto& sheet : sheets_) {
     if (sheet->is_worksheet() && ++seen == position) return *sheet;
   }
-  throw WorkbookError("ワークシート " + std::to_string(position) + " がありません (テンプレートのワークシートは " +
+  throw WorkbookError(source_ + ": ワークシート " + std::to_string(position) + " がありません (テンプレートのワークシートは " +
                       std::to_string(WorksheetCount()) + " 枚です)。");
 }
 

@@ -110,20 +110,20 @@ void Worksheet::SetName(const std::string& name) { book_->RenameSheet(*this, nam
 void Worksheet::Activate() { book_->ActivateSheet(*this); }
 
 Cell Worksheet::Range(std::string_view name_or_address) {
-  if (!is_worksheet_) throw WorkbookError("シート「" + Name() + "」はワークシートではありません。");
+  if (!is_worksheet_) throw WorkbookError(book_->source_ + ": シート「" + Name() + "」はワークシートではありません。");
   Load();
   if (std::optional<CellReference> cell = ParseCellReference(name_or_address)) return Cell(this, *cell);
   std::string name(name_or_address);
   std::optional<std::string> formula = book_->DefinedName(name, book_->IndexOf(*this));
   if (!formula) {
-    throw WorkbookError("定義名 " + name + " がテンプレートにありません (シート「" + Name() + "」)。");
+    throw WorkbookError(book_->source_ + ": 定義名 " + name + " がテンプレートにありません (シート「" + Name() + "」)。");
   }
   std::optional<SheetCell> target = ParseSheetCell(*formula);
   if (!target) {
-    throw WorkbookError("定義名 " + name + " (" + *formula + ") が 1 つのセルを指していません。");
+    throw WorkbookError(book_->source_ + ": 定義名 " + name + " (" + *formula + ") が 1 つのセルを指していません。");
   }
   if (!EqualsNoCase(target->sheet, Name())) {
-    throw WorkbookError("定義名 " + name + " がシート「" + Name() + "」ではなくシート「" + target->sheet +
+    throw WorkbookError(book_->source_ + ": 定義名 " + name + " がシート「" + Name() + "」ではなくシート「" + target->sheet +
                         "」を指しています。");
   }
   return Cell(this, target->cell);
@@ -144,7 +144,7 @@ void Worksheet::Load() {
   for (pugi::xml_node row : data.children("row")) {
     uint32_t number = row.attribute("r").as_uint(previous + 1);
     if (number <= previous || number > kMaxRow) {
-      throw WorkbookError("シート「" + Name() + "」の行番号 " + std::to_string(number) + " が不正です。");
+      throw WorkbookError(book_->source_ + ": シート「" + Name() + "」の行番号 " + std::to_string(number) + " が不正です。");
     }
     SetAttribute(row, "r", std::to_string(number).c_str());
     rows_.emplace_hint(rows_.end(), number, row);
@@ -158,7 +158,7 @@ void Worksheet::Load() {
 
 pugi::xml_node Worksheet::SheetData() {
   pugi::xml_node sheet = Document().child("worksheet");
-  if (!sheet) throw WorkbookError("シート「" + Name() + "」のパーツ " + part_ + " がワークシートではありません。");
+  if (!sheet) throw WorkbookError(book_->source_ + ": シート「" + Name() + "」のパーツ " + part_ + " がワークシートではありません。");
   pugi::xml_node data = sheet.child("sheetData");
   if (data) return data;
   pugi::xml_node after;

@@ -62,11 +62,15 @@ std::string ReadPart(zip_t* archive, zip_uint64_t index, const std::string& nati
   }
   std::string bytes(stat.size, '\0');
   zip_int64_t got = zip_fread(file.get(), bytes.data(), bytes.size());
-  char extra;
-  if (got < 0 || static_cast<zip_uint64_t>(got) != stat.size ||
-      zip_fread(file.get(), &extra, 1) != 0) {
+  if (got < 0 || static_cast<zip_uint64_t>(got) != stat.size) {
     throw WorkbookError(native_path + ": パーツ " + name + " が壊れています (" +
                         zip_file_strerror(file.get()) + ")。");
+  }
+  // Data beyond the size the headers state: the part is not read any further.
+  char extra;
+  if (zip_int64_t more = zip_fread(file.get(), &extra, 1); more != 0) {
+    throw WorkbookError(native_path + ": パーツ " + name + " が壊れています (" +
+                        (more < 0 ? zip_file_strerror(file.get()) : "記録された大きさより長いデータです") + ")。");
   }
   *budget -= bytes.size();
   return bytes;

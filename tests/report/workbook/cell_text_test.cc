@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text_codec.h"
+
 namespace dovrek {
 namespace {
 
@@ -31,9 +33,21 @@ TEST(CellTextTest, EncodesWhatXmlCannotHoldAndRoundTrips) {
 }
 
 TEST(CellTextTest, ReplacesInvalidUtf8AndDecodesSurrogateEscapes) {
-  // One replacement for each maximal invalid subpart, as everywhere else in the program.
-  EXPECT_EQ(EncodeCellText("a\xFF" "b\xE3\x81"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
-  EXPECT_EQ(EncodeCellText("\xE7\xE7\x86\n"), "\xEF\xBF\xBD\xEF\xBF\xBD\n");
+  // One U+FFFD for each maximal invalid subpart, as the text codec sanitizes.
+  const std::string kFffd = "\xEF\xBF\xBD";
+  EXPECT_EQ(EncodeCellText("a\xFF" "b\xE3\x81"), "a" + kFffd + "b" + kFffd);
+  EXPECT_EQ(EncodeCellText("\xE7\xE7\x86\n"), kFffd + kFffd + "\n");
+  EXPECT_EQ(EncodeCellText("\xD9\xE1\x9B\xC2"), kFffd + kFffd + kFffd);  // found by fuzzing
+  EXPECT_EQ(EncodeCellText("\xE0\x80\xED\xA0\x80\xF4\x90"), kFffd + kFffd + kFffd + kFffd + kFffd + kFffd + kFffd);
+  // A literal "_xHHHH" before a character that is itself escaped: found by fuzzing.
+  EXPECT_EQ(EncodeCellText(std::string("_xefff\0", 7)), "_x005F_xefff_x0000_");
+  EXPECT_EQ(DecodeCellText(EncodeCellText(std::string("_xefff\0", 7))), std::string("_xefff\0", 7));
+  EXPECT_EQ(DecodeCellText(EncodeCellText("_x0041__x0042")), "_x0041__x0042");
+  for (const char* bytes : {"\xD9\xE1\x9B\xC2", "\xF0\x9F\x98", "\xE0\x80\xED\xA0\x80\xF4\x90", "x\xC0\xAFy"}) {
+    std::string sanitized;
+    AppendSanitizedUtf8(bytes, &sanitized);
+    EXPECT_EQ(DecodeCellText(EncodeCellText(bytes)), sanitized) << bytes;
+  }
   EXPECT_EQ(DecodeCellText("_xD83D__xDE00_"), "😀");
   EXPECT_EQ(DecodeCellText("_xD83D_x"), "\xEF\xBF\xBDx");
   EXPECT_EQ(DecodeCellText("_x00e9_"), "é");

@@ -1,0 +1,124 @@
+#pragma once
+// Runs a private copy of the built dovrek program as a child process: with no display, standard
+// input from /dev/null, a time limit, optionally a file-size limit, and its peak resident memory
+// read back when it ends.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "test_support.h"
+
+namespace dovrek::testing {
+
+// Built with AddressSanitizer, the program's memory use and speed say nothing about the code.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool kSanitized = true;
+#else
+inline constexpr bool kSanitized = false;
+#endif
+#else
+inline constexpr bool kSanitized = false;
+#endif
+
+struct ProcessOutcome {
+  int exit_code = -1;    // -1 when the process did not exit normally
+  int signal = 0;        // the signal that ended it, 0 when it exited
+  bool timed_out = false;
+  long max_rss_kb = 0;   // peak resident memory
+  std::string out;       // standard output
+  std::string err;       // standard error
+};
+
+struct ProcessLimits {
+  std::chrono::seconds timeout{30};
+  rlim_t file_size = RLIM_INFINITY;  // bytes one file may grow to; writes beyond fail with EFBIG
+};
+
+// A copy of the program in <dir>/bin with the built template beside it, so that its Dovrek.ini
+// and Dovrek.xlt are the test's own.
+class ProgramCopy {
+ public:
+  explicit ProgramCopy(const TempDir& dir) : dir_(dir) {
+    std::filesystem::create_directories(dir.Native("bin"));
+    program_ = dir.Native("bin/dovrek");
+    std::filesystem::copy_file(DOVREK_BINARY, program_);
+    std::filesystem::path built = std::filesystem::path(DOVREK_BINARY).parent_path() / "Dovrek.xlt";
+    if (std::filesystem::exists(built)) std::filesystem::copy_file(built, template_path());
+  }
+
+  std::string template_path() const { return dir_.Native("bin/Dovrek.xlt"); }
+
+  // Runs the program with the arguments; standard output and error go to files in the folder.
+  ProcessOutcome Run(const std::vector<std::string>& args, ProcessLimits limits = {}) const {
+    std::string out_file = dir_.Native("stdout.txt");
+    std::string err_file = dir_.Native("stderr.txt");
+    std::vector<std::string> argv_text{program_};
+    argv_text.insert(argv_text.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& arg : argv_text) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t pid = ::fork();
+    if (pid == 0) Child(argv.data(), out_file, err_file, limits);
+    ProcessOutcome outcome;
+    auto deadline = std::chrono::steady_clock::now() + limits.timeout;
+    int status = 0;
+    struct rusage usage {};
+    while (::wait4(pid, &status, WNOHANG, &usage) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        outcome.timed_out = true;
+        ::kill(pid, SIGKILL);
+        ::wait4(pid, &status, 0, &usage);
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (WIFEXITED(status)) outcome.exit_code = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) outcome.signal = WTERMSIG(status);
+    outcome.max_rss_kb = usage.ru_maxrss;
+    outcome.out = ReadFileBytes(out_file);
+    outcome.err = ReadFileBytes(err_file);
+    return outcome;
+  }
+
+ private:
+  [[noreturn]] static void Child(char** argv, const std::string& out_file, const std::string& err_file,
+                                 const ProcessLimits& limits) {
+    int in = ::open("/dev/null", O_RDONLY);
+    int out = ::open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int err = ::open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (in < 0 || out < 0 || err < 0) ::_exit(126);
+    ::dup2(in, 0);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
+    ::unsetenv("DISPLAY");
+    ::unsetenv("WAYLAND_DISPLAY");
+    ::unsetenv("QT_QPA_PLATFORM");
+    if (limits.file_size != RLIM_INFINITY) {
+      // An ignored signal stays ignored across exec: a write past the limit then fails with
+      // EFBIG instead of killing the program.
+      ::signal(SIGXFSZ, SIG_IGN);
+      struct rlimit limit {limits.file_size, limits.file_size};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ::execv(argv[0], argv);
+    ::_exit(127);
+  }
+
+  const TempDir& dir_;
+  std::string program_;
+};
+
+}  // namespace dovrek::testing
