@@ -63,6 +63,8 @@ bool LineReader::Open(const std::string& native_path, std::string* error) {
   begin_ = end_ = 0;
   eof_ = false;
   utf8_ = false;
+  units_ = Units::kBytes;
+  utf16_.clear();
   line_number_ = 0;
   return DetectMark(error);
 }
@@ -73,16 +75,72 @@ bool LineReader::Fill(std::string* error) {
     end_ -= begin_;
     begin_ = 0;
   }
-  ssize_t got;
+  if (units_ != Units::kBytes) return FillFromUtf16(error);
+  size_t got = 0;
+  if (!ReadRaw(buffer_.data() + end_, buffer_.size() - end_, &got, error)) return false;
+  end_ += got;
+  return true;
+}
+
+bool LineReader::ReadRaw(char* into, size_t size, size_t* got, std::string* error) {
+  ssize_t n;
   do {
-    got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
-  } while (got < 0 && errno == EINTR);
-  if (got < 0) {
+    n = ::read(fd_, into, size);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) {
     *error = FileErrorMessage(path_, errno);
     return false;
   }
-  if (got == 0) eof_ = true;
-  end_ += static_cast<size_t>(got);
+  if (n == 0) eof_ = true;
+  *got = static_cast<size_t>(n);
+  return true;
+}
+
+// Reads UTF-16 and puts its UTF-8 form into the buffer, so that lines are split as in any other
+// file. Two bytes of UTF-16 take at most three of UTF-8; what does not fit waits in utf16_.
+bool LineReader::FillFromUtf16(std::string* error) {
+  const size_t room = buffer_.size() - end_;
+  const size_t wanted = room / 3 * 2;
+  if (utf16_.size() < wanted && !eof_) {
+    size_t kept = utf16_.size();
+    utf16_.resize(wanted);
+    size_t got = 0;
+    if (!ReadRaw(utf16_.data() + kept, wanted - kept, &got, error)) return false;
+    utf16_.resize(kept + got);
+  }
+  const bool little = units_ == Units::kUtf16Le;
+  auto unit_at = [&](size_t i) -> char32_t {
+    auto lo = static_cast<unsigned char>(utf16_[little ? i : i + 1]);
+    auto hi = static_cast<unsigned char>(utf16_[little ? i + 1 : i]);
+    return static_cast<char32_t>(hi << 8 | lo);
+  };
+  std::string utf8;
+  size_t i = 0;
+  while (i + 2 <= utf16_.size() && utf8.size() + 4 <= room) {
+    char32_t unit = unit_at(i);
+    size_t used = 2;
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
+      if (i + 4 > utf16_.size() && !eof_) break;  // its pair comes with the next read
+      char32_t low = i + 4 <= utf16_.size() ? unit_at(i + 2) : 0;
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+        used = 4;
+      } else {
+        unit = 0xFFFD;
+      }
+    } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+      unit = 0xFFFD;
+    }
+    AppendUtf8(unit, &utf8);
+    i += used;
+  }
+  utf16_.erase(0, i);
+  if (eof_ && utf16_.size() == 1 && utf8.size() + 3 <= room) {  // an odd byte at the end
+    AppendUtf8(0xFFFD, &utf8);
+    utf16_.clear();
+  }
+  std::memcpy(buffer_.data() + end_, utf8.data(), utf8.size());
+  end_ += utf8.size();
   return true;
 }
 
@@ -90,9 +148,15 @@ bool LineReader::DetectMark(std::string* error) {
   while (!eof_ && end_ < kUtf8Mark.size()) {
     if (!Fill(error)) return false;
   }
-  if (std::string_view(buffer_.data(), end_).substr(0, kUtf8Mark.size()) == kUtf8Mark) {
+  std::string_view head(buffer_.data(), end_);
+  if (head.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
     utf8_ = true;
     begin_ = kUtf8Mark.size();
+  } else if (head.substr(0, 2) == "\xFF\xFE" || head.substr(0, 2) == "\xFE\xFF") {
+    utf8_ = true;
+    units_ = head[0] == '\xFF' ? Units::kUtf16Le : Units::kUtf16Be;
+    utf16_.assign(head.substr(2));  // read already; converted by the next Fill
+    begin_ = end_ = 0;
   }
   return true;
 }
@@ -115,7 +179,7 @@ bool LineReader::ReadLine(std::string* line, std::string* error) {
   bool high = false;
   for (;;) {
     if (begin_ == end_) {
-      if (eof_) break;
+      if (Exhausted()) break;
       if (!Fill(error)) return false;
       continue;
     }
@@ -189,7 +253,7 @@ const char* LineReader::FindLineEnd(const char* start, size_t avail, bool* high)
 }
 
 bool LineReader::SkipLineFeedAfterCr(std::string* error) {
-  if (begin_ == end_ && !eof_ && !Fill(error)) return false;
+  if (begin_ == end_ && !Exhausted() && !Fill(error)) return false;
   if (begin_ < end_ && buffer_[begin_] == '\n') ++begin_;
   return true;
 }

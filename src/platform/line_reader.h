@@ -1,7 +1,7 @@
 #pragma once
 // Reads a text file line by line in one buffered pass, decoding each line to UTF-8.
-// A file that starts with the UTF-8 byte-order mark is UTF-8 (the mark is dropped); any other
-// file is code page 932. Lines end at CR LF, a lone CR or a lone LF; the end is not part of the
+// A file that starts with a byte-order mark is UTF-8 or UTF-16 (little or big endian) as the
+// mark says (the mark is dropped); any other file is code page 932. Lines end at CR LF, a lone CR or a lone LF; the end is not part of the
 // line. Memory is bounded by the buffer and the longest line.
 
 #include <string>
@@ -30,7 +30,13 @@ class LineReader {
   void Close();
 
  private:
+  enum class Units { kBytes, kUtf16Le, kUtf16Be };
+
   bool Fill(std::string* error);
+  bool ReadRaw(char* into, size_t size, size_t* got, std::string* error);
+  bool FillFromUtf16(std::string* error);
+  // True when the file is read to its end and nothing read waits to be converted.
+  bool Exhausted() const { return eof_ && utf16_.empty(); }
   bool DetectMark(std::string* error);
   bool SkipLineFeedAfterCr(std::string* error);
   // The first CR or LF in the `avail` bytes at `start`, or nullptr; sets *high when a byte
@@ -46,6 +52,8 @@ class LineReader {
   size_t end_ = 0;
   bool eof_ = false;
   bool utf8_ = false;
+  Units units_ = Units::kBytes;
+  std::string utf16_;  // UTF-16 bytes read but not yet converted (an odd byte, a high surrogate)
   long line_number_ = 0;
   std::string pending_;
 };

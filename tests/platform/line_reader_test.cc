@@ -32,6 +32,11 @@ TEST(LineReaderTest, SplitsAtEveryKindOfLineEnd) {
       {"\xEF\xBB\xBF" "x\xC3\xA9\n", {"xé"}},
       {"\xEF\xBB", {"\uFFFDｻ"}},  // not a full mark: code page 932, 0xBB on its own
       {"\x82\xA0\x0D\x0A\x95\x5C", {"あ", "表"}},
+      // UTF-16 with its mark: little and big endian, a surrogate pair, a lone surrogate and an
+      // odd byte at the end each becoming U+FFFD.
+      {std::string("\xFF\xFE" "a\0\r\0\n\0" "\x68\x88" "\x3D\xD8\x00\xDE" "\n\0" "\x00\xDC" "x", 19),
+       {"a", "表😀", "\uFFFD\uFFFD"}},
+      {std::string("\xFE\xFF" "\0a\0\n" "\x88\x68", 8), {"a", "表"}},
   };
   testing::TempDir dir;
   for (const Case& c : cases) {
@@ -51,6 +56,18 @@ TEST(LineReaderTest, LinesLongerThanTheBufferAndCrLfAcrossItsEdge) {
   EXPECT_EQ(lines[0], longline);
   EXPECT_EQ(lines[1], edge);
   EXPECT_EQ(lines[2], "z");
+}
+
+TEST(LineReaderTest, Utf16AcrossManyBuffers) {
+  testing::TempDir dir;
+  // 40,000 lines of "表😀" (3 code units): surrogate pairs fall on every buffer edge in turn.
+  std::string bytes = "\xFF\xFE";
+  for (int i = 0; i < 40000; ++i) bytes += std::string("\x68\x88\x3D\xD8\x00\xDE\r\0\n\0", 10);
+  std::string error;
+  std::vector<std::string> lines = ReadAll(dir.Write("u16.bas", bytes), &error);
+  EXPECT_EQ(error, "");
+  ASSERT_EQ(lines.size(), 40000u);
+  for (const std::string& line : lines) ASSERT_EQ(line, "表😀");
 }
 
 TEST(LineReaderTest, RefusesWhatIsNotARegularFile) {

@@ -125,8 +125,9 @@ TEST_F(FaultInputTest, OddMembersGiveACorrectReport) {
       {"invalid code page 932",
        "Attribute VB_Name = \"x\"\r\nPublic Sub Bad\x81()\r\n    ' a\x81 b \x85\x40 c\x82\r\nEnd Sub\r\n",
        {"\"Name\": \"Bad\xEF\xBF\xBD\"", "\"Comment\": \" a\xEF\xBF\xBD b \xEF\xBF\xBD@ c\xEF\xBF\xBD\\n\""}},
-      // UTF-16 is not a source format: read as code page 932 it holds no procedure head.
-      {"UTF-16 with mark", "\xFF\xFE" + utf16_text, {}},
+      // UTF-16 with its mark is read as UTF-16; without it, as code page 932, where it holds
+      // no procedure head.
+      {"UTF-16 with mark", "\xFF\xFE" + utf16_text, {"\"FileName\": \"odd.frm\""}},
       {"UTF-16 without mark", utf16_text, {}},
       {"binary", std::string("\x7F" "ELF\x02\x01\x01\0\0\0\0\0\r\n\r\0\n\xFF\xFE\xFD", 21), {}},
   };
