@@ -13,8 +13,8 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: generate_project [--seed N] [--lines N] [--procedures N] [--ascii] FOLDER\n");
+  std::fprintf(
+      stderr, "usage: generate_project [--seed N] [--lines N] [--procedures N] [--ascii] FOLDER\n");
   return 2;
 }
 
@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
   if (!folder) return Usage();
   if (size.lines == 0 && size.procedures == 0) size.lines = 1000000;
   try {
-    auto project = dovrek::bench::GenerateProject(folder, static_cast<uint64_t>(seed), size, script);
+    auto project =
+        dovrek::bench::GenerateProject(folder, static_cast<uint64_t>(seed), size, script);
     std::printf("%s: %ld files, %ld lines, %ld procedures\n", project.vbp_path.c_str(),
                 project.files, project.lines, project.procedures);
   } catch (const std::exception& e) {

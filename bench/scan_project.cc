@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
       }
       ++read;
     }
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (dump) Dump(model);
     std::fprintf(stderr, "%s: %zu of %zu files, %zu procedures, %.3f s\n",
                  dovrek::ToNativePath(project).c_str(), read, members.size(),

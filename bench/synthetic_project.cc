@@ -39,25 +39,28 @@ struct Text {
   std::string_view ascii;
 };
 
-constexpr std::string_view kVerbs[] = {"Calc", "Show", "Load", "Save", "Check", "Update",
-                                       "Print", "Find", "Make", "Clear", "Read", "Write"};
-constexpr std::string_view kNouns[] = {"Total", "Order", "Customer", "Stock", "Price", "Report",
-                                       "Detail", "Header", "Slip", "Master", "Grid", "Date"};
-constexpr std::string_view kParameters[] = {
-    "ByVal lngCount As Long", "ByRef strName As String", "Optional ByVal blnAll As Boolean = False",
-    "ByVal dtmDate As Date", "ByRef varValues() As Variant", "ByVal curPrice As Currency",
-    "Optional ByVal strSep As String = \",\"", "ParamArray avarArgs() As Variant"};
-constexpr std::string_view kTypes[] = {"Long", "String", "Boolean", "Variant", "Currency",
-                                       "Date", "String()", "Collection"};
-constexpr Text kPurposes[] = {
-    {"合計金額を計算する", "Calculates the total amount"},
-    {"受注明細を画面に表示する", "Shows the order lines on the screen"},
-    {"得意先マスタを読み込む", "Loads the customer master"},
-    {"在庫数を更新する", "Updates the stock count"},
-    {"帳票を印刷する", "Prints the report"},
-    {"入力値の妥当性を検査する", "Checks the values entered"},
-    {"伝票番号を採番する", "Numbers the slip"},
-    {"一覧表を初期化する", "Clears the list"}};
+constexpr std::string_view kVerbs[] = {"Calc",  "Show", "Load", "Save",  "Check", "Update",
+                                       "Print", "Find", "Make", "Clear", "Read",  "Write"};
+constexpr std::string_view kNouns[] = {"Total",  "Order",  "Customer", "Stock",  "Price", "Report",
+                                       "Detail", "Header", "Slip",     "Master", "Grid",  "Date"};
+constexpr std::string_view kParameters[] = {"ByVal lngCount As Long",
+                                            "ByRef strName As String",
+                                            "Optional ByVal blnAll As Boolean = False",
+                                            "ByVal dtmDate As Date",
+                                            "ByRef varValues() As Variant",
+                                            "ByVal curPrice As Currency",
+                                            "Optional ByVal strSep As String = \",\"",
+                                            "ParamArray avarArgs() As Variant"};
+constexpr std::string_view kTypes[] = {"Long",     "String", "Boolean",  "Variant",
+                                       "Currency", "Date",   "String()", "Collection"};
+constexpr Text kPurposes[] = {{"合計金額を計算する", "Calculates the total amount"},
+                              {"受注明細を画面に表示する", "Shows the order lines on the screen"},
+                              {"得意先マスタを読み込む", "Loads the customer master"},
+                              {"在庫数を更新する", "Updates the stock count"},
+                              {"帳票を印刷する", "Prints the report"},
+                              {"入力値の妥当性を検査する", "Checks the values entered"},
+                              {"伝票番号を採番する", "Numbers the slip"},
+                              {"一覧表を初期化する", "Clears the list"}};
 constexpr Text kRemarks[] = {
     {"明細を集計する", "Sum up the lines"},
     {"０件の場合は何もしない", "Nothing to do when there are no rows"},
@@ -206,15 +209,16 @@ void WriteBody(SourceWriter* out, long length, std::string_view exit) {
 // procedures and Friend and Static ones are written but not recorded.
 bool WriteProcedure(SourceWriter* out, long serial) {
   Random& random = out->random();
-  std::string name = std::string(random.Pick(kVerbs)) + std::string(random.Pick(kNouns)) +
-                     std::to_string(serial);
+  std::string name =
+      std::string(random.Pick(kVerbs)) + std::string(random.Pick(kNouns)) + std::to_string(serial);
   long kind = random.Below(20);
   if (random.Percent(60)) WriteHeadComment(out, name);
   const char* scope = random.Percent(45) ? "Public " : random.Percent(80) ? "Private " : "";
   std::string parameters = ParameterList(&random, random.Percent(15));
   if (kind < 2) {
     const char* accessor = kind == 0 ? "Get " : "Let ";
-    out->Line("Public Property ", accessor, name, kind == 0 ? "() As Long" : "(ByVal lngNew As Long)");
+    out->Line("Public Property ", accessor, name,
+              kind == 0 ? "() As Long" : "(ByVal lngNew As Long)");
     out->Line("    ' ", out->Say({"プロパティの値を返す", "The value of the property"}));
     out->Line("    ", kind == 0 ? name + " = mlngCount" : "mlngCount = lngNew");
     out->Line("End Property");
@@ -323,7 +327,9 @@ GeneratedProject GenerateProject(const std::string& folder, uint64_t seed, const
   std::string vbp = "Type=Exe\r\n";
   while (!Reached(size, project)) {
     long pick = random.Below(10);
-    MemberKind kind = pick < 3 ? MemberKind::Form : pick < 7 ? MemberKind::Module : MemberKind::Class;
+    MemberKind kind = pick < 3   ? MemberKind::Form
+                      : pick < 7 ? MemberKind::Module
+                                 : MemberKind::Class;
     char number[24];
     std::snprintf(number, sizeof number, "%05ld", project.files + 1);
     std::string name = Prefix(kind) + std::string(number);

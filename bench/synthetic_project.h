@@ -36,7 +36,7 @@ struct ProjectSize {
 struct GeneratedProject {
   std::string vbp_path;  // native path of the project file
   long files = 0;
-  long lines = 0;        // source lines written, the project file not counted
+  long lines = 0;  // source lines written, the project file not counted
   long procedures = 0;
 };
 

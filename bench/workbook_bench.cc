@@ -17,7 +17,8 @@ namespace {
 class SaveTo : public dovrek::WorkbookHandover {
  public:
   explicit SaveTo(std::string path) : path_(std::move(path)) {}
-  bool HandOver(const dovrek::WorkbookSaver& save, const std::string&, std::string* error) override {
+  bool HandOver(const dovrek::WorkbookSaver& save, const std::string&,
+                std::string* error) override {
     return save(path_, error);
   }
 
@@ -37,15 +38,17 @@ int main(int argc, char** argv) {
   model.Project.Name = "Bench";
   for (int i = 0; i < count; ++i) {
     std::string n = std::to_string(i);
-    model.Procedures.push_back({"Procedure" + n, i % 2 ? "Private" : "Public", "mod" + std::to_string(i / 100) + ".bas",
-                                "処理 " + n + " の説明\n引数を確認する\n結果を返す\n", "ByVal a As Long, ByRef b As String",
-                                i % 3 ? "" : "Boolean"});
+    model.Procedures.push_back({"Procedure" + n, i % 2 ? "Private" : "Public",
+                                "mod" + std::to_string(i / 100) + ".bas",
+                                "処理 " + n + " の説明\n引数を確認する\n結果を返す\n",
+                                "ByVal a As Long, ByRef b As String", i % 3 ? "" : "Boolean"});
   }
   SaveTo handover(argv[2]);
   dovrek::SilentProgressWindow progress;
   dovrek::ConsoleMessageBox msg;
   auto start = std::chrono::steady_clock::now();
-  bool ok = dovrek::WriteWorkbookReport(model, dovrek::ToWindowsPath(argv[1]), handover, progress, msg);
+  bool ok =
+      dovrek::WriteWorkbookReport(model, dovrek::ToWindowsPath(argv[1]), handover, progress, msg);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("%d procedures: %.2f s (%s)\n", count, seconds, ok ? "ok" : "failed");
   return ok ? 0 : 1;

@@ -9,8 +9,7 @@ namespace dovrek::fuzz {
 
 std::string WriteInput(const std::string& name, const uint8_t* data, size_t size) {
   static const std::string folder = [] {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "dovrek-fuzz-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "dovrek-fuzz-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) std::abort();
     return pattern;
   }();

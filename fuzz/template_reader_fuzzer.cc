@@ -89,7 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const auto parts = TemplateParts();
   if (parts.empty() || size == 0) return 0;
   auto spliced = parts;
-  spliced[data[0] % spliced.size()].second.assign(reinterpret_cast<const char*>(data + 1), size - 1);
+  spliced[data[0] % spliced.size()].second.assign(reinterpret_cast<const char*>(data + 1),
+                                                  size - 1);
   std::string package = Zip(spliced);
   Exercise(fuzz::WriteInput("spliced.xlt", reinterpret_cast<const uint8_t*>(package.data()),
                             package.size()));

@@ -31,7 +31,9 @@ std::string TempDir::Write(const std::string& relative, const std::string& bytes
   return file.string();
 }
 
-std::string TempDir::Native(const std::string& relative) const { return (path_ / relative).string(); }
+std::string TempDir::Native(const std::string& relative) const {
+  return (path_ / relative).string();
+}
 
 std::string TempDir::Windows(const std::string& relative) const {
   return ToWindowsPath(Native(relative));
@@ -46,7 +48,8 @@ std::string ReadFileBytes(const std::string& native_path) {
 }
 
 std::string CorpusFolder() {
-  std::filesystem::path corpus = std::filesystem::path(DOVREK_SOURCE_DIR) / ".." / "shared" / "corpus";
+  std::filesystem::path corpus =
+      std::filesystem::path(DOVREK_SOURCE_DIR) / ".." / "shared" / "corpus";
   std::error_code ec;
   return std::filesystem::is_directory(corpus, ec) ? corpus.lexically_normal().string() : "";
 }

@@ -43,7 +43,9 @@ std::string CorpusFolder();
 // Records every box as "title|message" and answers questions from a queue (No when empty).
 class RecordingMessageBox : public MessageBox {
  public:
-  void ShowError(const std::string& m) override { shown.push_back(std::string(kErrorTitle) + "|" + m); }
+  void ShowError(const std::string& m) override {
+    shown.push_back(std::string(kErrorTitle) + "|" + m);
+  }
   void ShowMessage(const std::string& m) override {
     shown.push_back(std::string(kMessageTitle) + "|" + m);
   }

@@ -121,7 +121,8 @@ class ProjectFileReader {
   void AddMember(const MemberKey& key, std::string value) {
     size_t separator = value.find(key.separator);
     if (separator != std::string::npos) value.erase(0, separator + 1);
-    if (Options::On(options_.Dir) && LiesOutsideProjectFolder(folder_, std::string(TrimSpaces(value)))) {
+    if (Options::On(options_.Dir) &&
+        LiesOutsideProjectFolder(folder_, std::string(TrimSpaces(value)))) {
       return;
     }
     (model_->*key.list).push_back(MemberFile{FileNamePart(value), FolderPart(value)});

@@ -46,8 +46,8 @@ bool ConsoleFileDialog::Ask(const char* filter, Confirm confirm, std::string* ch
   chosen_path->clear();
   if (!terminal_) return false;
   for (;;) {
-    prompt_ << FilterName(filter) << " のファイル名を入力してください (空欄で取り消し): "
-            << std::flush;
+    prompt_ << FilterName(filter)
+            << " のファイル名を入力してください (空欄で取り消し): " << std::flush;
     std::string answer;
     if (!ReadLine(&answer)) return false;
     std::string path = MakeAbsolute(TrimBlanks(answer));

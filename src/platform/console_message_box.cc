@@ -19,7 +19,9 @@ void ConsoleMessageBox::Print(const char* title, const std::string& text) {
   err_ << title << ": " << text << std::endl;
 }
 
-void ConsoleMessageBox::ShowError(const std::string& vstrMessage) { Print(kErrorTitle, vstrMessage); }
+void ConsoleMessageBox::ShowError(const std::string& vstrMessage) {
+  Print(kErrorTitle, vstrMessage);
+}
 
 void ConsoleMessageBox::ShowMessage(const std::string& vstrMessage) {
   Print(kMessageTitle, vstrMessage);

@@ -28,7 +28,8 @@ IniProfile::IniProfile(std::string_view bytes) {
   while (pos < bytes.size()) {
     size_t end = bytes.find_first_of("\r\n", pos);
     Line line;
-    line.raw = std::string(bytes.substr(pos, end == std::string_view::npos ? bytes.npos : end - pos));
+    line.raw =
+        std::string(bytes.substr(pos, end == std::string_view::npos ? bytes.npos : end - pos));
     if (end == std::string_view::npos) {
       pos = bytes.size();
     } else if (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') {

@@ -29,9 +29,9 @@ class IniProfile {
 
  private:
   struct Line {
-    std::string raw;         // the bytes of the line, without its end
-    std::string ending;      // "\r\n", "\n", "\r" or "" for the last line
-    std::string text;        // the decoded line
+    std::string raw;     // the bytes of the line, without its end
+    std::string ending;  // "\r\n", "\n", "\r" or "" for the last line
+    std::string text;    // the decoded line
   };
   // The index range [first, last) of the section's body (lines after its header), or nullopt.
   std::optional<std::pair<size_t, size_t>> FindSection(std::string_view section) const;

@@ -4,9 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cerrno>
 #include <cstdint>
-#include <bit>
 #include <cstring>
 
 #include "platform/system_error.h"

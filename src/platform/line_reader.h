@@ -1,8 +1,9 @@
 #pragma once
 // Reads a text file line by line in one buffered pass, decoding each line to UTF-8.
 // A file that starts with a byte-order mark is UTF-8 or UTF-16 (little or big endian) as the
-// mark says (the mark is dropped); any other file is code page 932. Lines end at CR LF, a lone CR or a lone LF; the end is not part of the
-// line. Memory is bounded by the buffer and the longest line.
+// mark says (the mark is dropped); any other file is code page 932. Lines end at CR LF, a lone CR
+// or a lone LF; the end is not part of the line. Memory is bounded by the buffer and the longest
+// line.
 
 #include <string>
 #include <string_view>

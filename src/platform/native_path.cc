@@ -81,7 +81,7 @@ std::optional<std::string> FindExistingPath(std::string_view native_path) {
     if (component.empty()) continue;
     std::string folder = built;
     std::string candidate = (first && native_path[0] != '/') ? std::string(component)
-                                                            : built + "/" + std::string(component);
+                                                             : built + "/" + std::string(component);
     if (!Exists(candidate)) {
       if (component == "." || component == "..") return std::nullopt;
       std::optional<std::string> match = MatchInFolder(folder, component);

@@ -19,7 +19,8 @@ constexpr size_t kFlushSize = 1 << 16;
 std::string ResolveTarget(const std::string& path) {
   char resolved[PATH_MAX];
   struct stat st;
-  if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::realpath(path.c_str(), resolved)) {
+  if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) &&
+      ::realpath(path.c_str(), resolved)) {
     return resolved;
   }
   return path;

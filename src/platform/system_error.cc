@@ -7,19 +7,29 @@ namespace dovrek {
 
 std::string DescribeSystemError(int error) {
   switch (error) {
-    case ENOENT: return "ファイルが見つかりません。";
-    case ENOTDIR: return "パスが見つかりません。";
-    case EISDIR: return "パス/ファイル アクセス エラーです。(フォルダです)";
+    case ENOENT:
+      return "ファイルが見つかりません。";
+    case ENOTDIR:
+      return "パスが見つかりません。";
+    case EISDIR:
+      return "パス/ファイル アクセス エラーです。(フォルダです)";
     case EACCES:
     case EPERM:
-    case EROFS: return "書き込みできません。(アクセスが拒否されました)";
+    case EROFS:
+      return "書き込みできません。(アクセスが拒否されました)";
     case ENOSPC:
-    case EDQUOT: return "ディスクの空き容量が不足しています。";
-    case EIO: return "デバイス I/O エラーです。";
-    case EFBIG: return "ファイルが大きすぎます。";
-    case ENXIO: return "デバイスが見つかりません。(読み手のいないパイプなど)";
-    case ENAMETOOLONG: return "ファイル名が長すぎます。";
-    default: return std::string(std::strerror(error));
+    case EDQUOT:
+      return "ディスクの空き容量が不足しています。";
+    case EIO:
+      return "デバイス I/O エラーです。";
+    case EFBIG:
+      return "ファイルが大きすぎます。";
+    case ENXIO:
+      return "デバイスが見つかりません。(読み手のいないパイプなど)";
+    case ENAMETOOLONG:
+      return "ファイル名が長すぎます。";
+    default:
+      return std::string(std::strerror(error));
   }
 }
 

@@ -36,8 +36,8 @@ char* PutCodePoint(uint32_t cp, char* put) {
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 // Single bytes that Windows maps outside iconv's CP932 table; they round-trip both ways.
-constexpr std::array<std::pair<unsigned char, uint32_t>, 5> kWindowsSingleBytes = {{
-    {0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}}};
+constexpr std::array<std::pair<unsigned char, uint32_t>, 5> kWindowsSingleBytes = {
+    {{0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}}};
 
 // Every double-byte character of code page 932, as UTF-8, built once from iconv.
 class DoubleByteTable {
@@ -169,8 +169,9 @@ void AppendCp932Character(std::string_view ch, std::string* out) {
   }
   thread_local std::vector<uint32_t> packed(0x10000, 0);
   auto byte = [&ch](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(ch[k])); };
-  uint32_t cp = ch.size() == 2 ? ((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F)
-                               : ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+  uint32_t cp = ch.size() == 2
+                    ? ((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F)
+                    : ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
   uint32_t& slot = packed[cp];
   if (slot == 0) {
     const std::string& bytes = Cp932Character(ch);
@@ -244,7 +245,9 @@ char32_t NextCodePoint(std::string_view text, size_t* pos) {
     *pos += static_cast<size_t>(-n);
     return 0xFFFD;
   }
-  const auto byte = [&](int k) { return static_cast<unsigned char>(text[*pos + static_cast<size_t>(k)]); };
+  const auto byte = [&](int k) {
+    return static_cast<unsigned char>(text[*pos + static_cast<size_t>(k)]);
+  };
   char32_t code = n == 1 ? byte(0) : byte(0) & (0x7F >> n);
   for (int k = 1; k < n; ++k) code = (code << 6) | (byte(k) & 0x3F);
   *pos += static_cast<size_t>(n);

@@ -82,10 +82,10 @@ bool WriteRows(LogWriter& log, const std::array<std::string, N>& rows) {
 }
 
 bool WriteMemberLists(LogWriter& log, const SpecificationModel& model) {
-  return WriteRows(log, std::array<std::string, 9>{
-                            "○使用するフォームモジュール", ListRow(model.FormFiles), "",
-                            "○使用する標準モジュール", ListRow(model.ModuleFiles), "",
-                            "○使用するクラスモジュール", ListRow(model.ClassFiles), ""});
+  return WriteRows(
+      log, std::array<std::string, 9>{"○使用するフォームモジュール", ListRow(model.FormFiles), "",
+                                      "○使用する標準モジュール", ListRow(model.ModuleFiles), "",
+                                      "○使用するクラスモジュール", ListRow(model.ClassFiles), ""});
 }
 
 bool WriteProcedures(LogWriter& log, const SpecificationModel& model, ProgressWindow& progress) {

@@ -38,8 +38,8 @@ bool SaveToFileHandover::HandOver(const std::string& workbook, const std::string
   return WriteWholeFile(path_, workbook, error);
 }
 
-bool OpenInDesktopHandover::HandOver(const std::string& workbook,
-                                     const std::string& project_name, std::string* error) {
+bool OpenInDesktopHandover::HandOver(const std::string& workbook, const std::string& project_name,
+                                     std::string* error) {
   std::string folder = (std::filesystem::temp_directory_path() / "dovrek-XXXXXX").string();
   if (!::mkdtemp(folder.data())) {
     *error = FileErrorMessage(folder, errno);
@@ -53,8 +53,10 @@ bool OpenInDesktopHandover::HandOver(const std::string& workbook,
   }
   saved_path_ = path;
   if (!StartOpener(path)) {
-    msg_.ShowInformation("ワークブックを開くアプリケーションを起動できませんでした。ファイルは次の場所に保存されています。\n" +
-                         path);
+    msg_.ShowInformation(
+        "ワークブックを開くアプリケーションを起動できませんでした。ファイルは次の場所に保存されてい"
+        "ます。\n" +
+        path);
   }
   return true;
 }

@@ -71,10 +71,8 @@ void WriteOverview(Worksheet& sheet, const ProjectInfo& project) {
 }
 
 std::string HeadingText(const ProcedureEntry& entry) {
-  return entry.Name + "(" + entry.FileName + ")\n" +
-         "スコープ　：" + entry.Scope + "\n" +
-         "パラメータ：" + entry.Parameters + "\n" +
-         "戻り値　　：" + entry.ReturnType + "\n";
+  return entry.Name + "(" + entry.FileName + ")\n" + "スコープ　：" + entry.Scope + "\n" +
+         "パラメータ：" + entry.Parameters + "\n" + "戻り値　　：" + entry.ReturnType + "\n";
 }
 
 // The address of a function-list cell, "B" and the row in digits.
@@ -84,7 +82,8 @@ std::string FunctionListCell(int32_t row) {
   return address;
 }
 
-void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model, ProgressWindow& progress) {
+void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model,
+                       ProgressWindow& progress) {
   sheet.Activate();
   sheet.SetName("関数一覧");
   const int32_t last = model.LastProcedure();
@@ -121,8 +120,9 @@ bool WriteWorkbookReport(const SpecificationModel& model, const std::string& tem
   try {
     std::unique_ptr<Workbook> book = Workbook::Open(*found);
     if (book->WorksheetCount() < kRequiredWorksheets) {
-      throw WorkbookError(*found + ": テンプレートのワークシートが足りません: " + std::to_string(kRequiredWorksheets) +
-                          " 枚必要ですが " + std::to_string(book->WorksheetCount()) + " 枚です。");
+      throw WorkbookError(*found + ": テンプレートのワークシートが足りません: " +
+                          std::to_string(kRequiredWorksheets) + " 枚必要ですが " +
+                          std::to_string(book->WorksheetCount()) + " 枚です。");
     }
     WriteCover(book->Worksheets(1), model.Project);
     WriteFileComposition(book->Worksheets(5), model);

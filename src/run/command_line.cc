@@ -68,8 +68,10 @@ CommandLine ParseBatch(const std::vector<std::string>& args) {
     line.error = e.what();
     return line;
   }
-  if (help) line.mode = RunMode::kHelp;
-  else if (version) line.mode = RunMode::kVersion;
+  if (help)
+    line.mode = RunMode::kHelp;
+  else if (version)
+    line.mode = RunMode::kVersion;
   else if (project.empty()) {
     line.mode = RunMode::kUsageError;
     line.error = "プロジェクト ファイルが指定されていません。";

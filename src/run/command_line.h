@@ -24,13 +24,15 @@ struct CommandLine {
   std::string project_path;  // Windows form, absolute; empty when none was given
   std::string text_path;     // native, as given
   std::string workbook_path;
-  std::string json_path;     // "-" for standard output
+  std::string json_path;  // "-" for standard output
   std::optional<bool> cmt, func, dir, trim;
   TextEncoding text_encoding = TextEncoding::Cp932;
   bool quiet = false;
   std::string error;
 
-  bool HasOutput() const { return !text_path.empty() || !workbook_path.empty() || !json_path.empty(); }
+  bool HasOutput() const {
+    return !text_path.empty() || !workbook_path.empty() || !json_path.empty();
+  }
 };
 
 // Parses the arguments (without the program's own path).

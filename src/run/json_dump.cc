@@ -24,13 +24,27 @@ void AppendString(std::string_view s, std::string* out) {
     out->append(s.data() + run, i - run);
     run = i + 1;
     switch (c) {
-      case '"': out->append("\\\""); break;
-      case '\\': out->append("\\\\"); break;
-      case '\b': out->append("\\b"); break;
-      case '\f': out->append("\\f"); break;
-      case '\n': out->append("\\n"); break;
-      case '\r': out->append("\\r"); break;
-      case '\t': out->append("\\t"); break;
+      case '"':
+        out->append("\\\"");
+        break;
+      case '\\':
+        out->append("\\\\");
+        break;
+      case '\b':
+        out->append("\\b");
+        break;
+      case '\f':
+        out->append("\\f");
+        break;
+      case '\n':
+        out->append("\\n");
+        break;
+      case '\r':
+        out->append("\\r");
+        break;
+      case '\t':
+        out->append("\\t");
+        break;
       default:
         out->append("\\u00");
         out->push_back(kHex[c >> 4]);
@@ -80,11 +94,16 @@ std::string ModelToJson(const SpecificationModel& model) {
   std::string out;
   const ProjectInfo& p = model.Project;
   out.append("{\n  \"project\": ");
-  AppendObject({{"Title", &p.Title}, {"Name", &p.Name}, {"ExeName32", &p.ExeName32},
-                {"Command32", &p.Command32}, {"HelpFile", &p.HelpFile},
+  AppendObject({{"Title", &p.Title},
+                {"Name", &p.Name},
+                {"ExeName32", &p.ExeName32},
+                {"Command32", &p.Command32},
+                {"HelpFile", &p.HelpFile},
                 {"VersionFileDescription", &p.VersionFileDescription},
-                {"VersionCompanyName", &p.VersionCompanyName}, {"MajorVer", &p.MajorVer},
-                {"MinorVer", &p.MinorVer}, {"RevisionVer", &p.RevisionVer}},
+                {"VersionCompanyName", &p.VersionCompanyName},
+                {"MajorVer", &p.MajorVer},
+                {"MinorVer", &p.MinorVer},
+                {"RevisionVer", &p.RevisionVer}},
                2, &out);
   auto member = [&out](const MemberFile& m) {
     AppendObject({{"FileName", &m.FileName}, {"Folder", &m.Folder}}, 4, &out);
@@ -96,11 +115,18 @@ std::string ModelToJson(const SpecificationModel& model) {
   out.append(",\n  \"classes\": ");
   AppendArray(model.ClassFiles, member, &out);
   out.append(",\n  \"procedures\": ");
-  AppendArray(model.Procedures, [&out](const ProcedureEntry& e) {
-    AppendObject({{"Name", &e.Name}, {"Scope", &e.Scope}, {"FileName", &e.FileName},
-                  {"Comment", &e.Comment}, {"Parameters", &e.Parameters},
-                  {"ReturnType", &e.ReturnType}}, 4, &out);
-  }, &out);
+  AppendArray(
+      model.Procedures,
+      [&out](const ProcedureEntry& e) {
+        AppendObject({{"Name", &e.Name},
+                      {"Scope", &e.Scope},
+                      {"FileName", &e.FileName},
+                      {"Comment", &e.Comment},
+                      {"Parameters", &e.Parameters},
+                      {"ReturnType", &e.ReturnType}},
+                     4, &out);
+      },
+      &out);
   out.append("\n}\n");
   return out;
 }

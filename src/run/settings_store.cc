@@ -77,7 +77,9 @@ int16_t ParseFlag(const std::string& text) {
 }
 
 Options LoadOptions(const std::string& settings_path) {
-  auto flag = [&](const char* key) { return ParseFlag(ReadSetting(settings_path, kSettingsSection, key)); };
+  auto flag = [&](const char* key) {
+    return ParseFlag(ReadSetting(settings_path, kSettingsSection, key));
+  };
   Options options;
   options.Xls = flag("XLS");
   options.Txt = flag("TXT");
@@ -89,8 +91,8 @@ Options LoadOptions(const std::string& settings_path) {
 }
 
 void SaveOptions(const std::string& settings_path, const Options& options) {
-  const std::pair<const char*, int16_t> keys[] = {{"XLS", options.Xls}, {"TXT", options.Txt},
-                                                  {"CMT", options.Cmt}, {"DIR", options.Dir},
+  const std::pair<const char*, int16_t> keys[] = {{"XLS", options.Xls},   {"TXT", options.Txt},
+                                                  {"CMT", options.Cmt},   {"DIR", options.Dir},
                                                   {"FUNC", options.Func}, {"TRIM", options.Trim}};
   for (const auto& [key, value] : keys) {
     WriteSetting(settings_path, kSettingsSection, key, std::to_string(value));

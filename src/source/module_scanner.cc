@@ -21,12 +21,9 @@ struct HeadRow {
 
 // Tested in this order within each kind; the first match wins.
 constexpr HeadRow kHeadTable[] = {
-    {"Public Function", Kind::Function, "Public"},
-    {"Private Function", Kind::Function, "Private"},
-    {"Function", Kind::Function, "Public"},
-    {"Public Sub", Kind::Sub, "Public"},
-    {"Private Sub", Kind::Sub, "Private"},
-    {"Sub", Kind::Sub, "Public"},
+    {"Public Function", Kind::Function, "Public"}, {"Private Function", Kind::Function, "Private"},
+    {"Function", Kind::Function, "Public"},        {"Public Sub", Kind::Sub, "Public"},
+    {"Private Sub", Kind::Sub, "Private"},         {"Sub", Kind::Sub, "Public"},
 };
 
 constexpr std::string_view kEndFunction = "End Function";

@@ -65,10 +65,10 @@ class ModuleScanner {
   bool header_passed_ = false;
   bool in_function_ = false;
   bool in_sub_ = false;
-  std::string continued_;      // physical lines of the unfinished logical line, markers kept
-  long continued_from_ = 0;    // the first of those lines
-  std::string collected_;      // comment lines waiting for the next end line
-  std::string head_scratch_;   // the head text while a head is being cut
+  std::string continued_;     // physical lines of the unfinished logical line, markers kept
+  long continued_from_ = 0;   // the first of those lines
+  std::string collected_;     // comment lines waiting for the next end line
+  std::string head_scratch_;  // the head text while a head is being cut
 };
 
 }  // namespace dovrek

@@ -29,12 +29,12 @@ struct Placement {
 };
 
 constexpr Placement kPlacements[] = {
-    {"lblVbp", 330, 330, 2415, 225},     {"txtVbp", 300, 570, 5385, 285},
-    {"cmdVbp", 5700, 600, 315, 255},     {"chkXls", 540, 1080, 2355, 195},
-    {"chkTxt", 540, 1380, 2355, 195},    {"fraOption", 300, 1770, 5715, 1875},
-    {"chkCmt", 240, 360, 5175, 195},     {"chkFunc", 240, 660, 5175, 195},
-    {"chkTrim", 240, 960, 5175, 195},    {"chkDir", 240, 1170, 5295, 555},
-    {"fraBtn", 3420, 4080, 2775, 375},   {"cmdOK", 0, 30, 1335, 315},
+    {"lblVbp", 330, 330, 2415, 225},    {"txtVbp", 300, 570, 5385, 285},
+    {"cmdVbp", 5700, 600, 315, 255},    {"chkXls", 540, 1080, 2355, 195},
+    {"chkTxt", 540, 1380, 2355, 195},   {"fraOption", 300, 1770, 5715, 1875},
+    {"chkCmt", 240, 360, 5175, 195},    {"chkFunc", 240, 660, 5175, 195},
+    {"chkTrim", 240, 960, 5175, 195},   {"chkDir", 240, 1170, 5295, 555},
+    {"fraBtn", 3420, 4080, 2775, 375},  {"cmdOK", 0, 30, 1335, 315},
     {"cmdCancel", 1440, 30, 1335, 315},
 };
 
@@ -51,9 +51,12 @@ class BusyCursor {
 
 int16_t BoxValue(const QCheckBox& box) {
   switch (box.checkState()) {
-    case Qt::Checked: return 1;
-    case Qt::PartiallyChecked: return 2;
-    default: return 0;
+    case Qt::Checked:
+      return 1;
+    case Qt::PartiallyChecked:
+      return 2;
+    default:
+      return 0;
   }
 }
 

@@ -12,10 +12,14 @@ struct KindLook {
 
 KindLook LookOf(MessageKind kind) {
   switch (kind) {
-    case MessageKind::kError: return {kErrorTitle, QMessageBox::Critical};
-    case MessageKind::kMessage: return {kMessageTitle, QMessageBox::Warning};
-    case MessageKind::kInformation: return {kInformationTitle, QMessageBox::Information};
-    case MessageKind::kQuestion: return {kQuestionTitle, QMessageBox::Question};
+    case MessageKind::kError:
+      return {kErrorTitle, QMessageBox::Critical};
+    case MessageKind::kMessage:
+      return {kMessageTitle, QMessageBox::Warning};
+    case MessageKind::kInformation:
+      return {kInformationTitle, QMessageBox::Information};
+    case MessageKind::kQuestion:
+      return {kQuestionTitle, QMessageBox::Question};
   }
   return {kErrorTitle, QMessageBox::Critical};
 }

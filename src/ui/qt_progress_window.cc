@@ -35,8 +35,8 @@ QtProgressWindow::QtProgressWindow(QWidget* owner)
 
   lblMsg_->setObjectName(QStringLiteral("lblMsg"));
   lblMsg_->setTextFormat(Qt::PlainText);
-  lblMsg_->setGeometry(TwipsToPixels(kMessageRect[0], kMessageRect[1], kMessageRect[2],
-                                     kMessageRect[3], dpi));
+  lblMsg_->setGeometry(
+      TwipsToPixels(kMessageRect[0], kMessageRect[1], kMessageRect[2], kMessageRect[3], dpi));
 
   picProg_->setObjectName(QStringLiteral("picProg"));
   picProg_->setFrameStyle(QFrame::Box | QFrame::Plain);

@@ -46,8 +46,10 @@ TEST(ProjectReaderTest, SplitsMemberLines) {
       "Module=NoSemicolon.bas\nClass=clsLog; ..\\Common\\clsLog.cls\nForm=\n"
       "FormsExtra=x=y\\z.frm\nModule=basMain; basMain.bas\n");
   ASSERT_TRUE(r.ok);
-  std::vector<MemberFile> forms = {{"frmMain.frm", ""}, {"frm2.frm", "..\\Forms"}, {"", ""}, {"z.frm", "x=y"}};
-  std::vector<MemberFile> modules = {{"basMain.bas", ""}, {"NoSemicolon.bas", ""}, {"basMain.bas", ""}};
+  std::vector<MemberFile> forms = {
+      {"frmMain.frm", ""}, {"frm2.frm", "..\\Forms"}, {"", ""}, {"z.frm", "x=y"}};
+  std::vector<MemberFile> modules = {
+      {"basMain.bas", ""}, {"NoSemicolon.bas", ""}, {"basMain.bas", ""}};
   std::vector<MemberFile> classes = {{"clsLog.cls", "..\\Common"}};
   EXPECT_EQ(r.model.FormFiles, forms);
   EXPECT_EQ(r.model.ModuleFiles, modules);
@@ -99,9 +101,9 @@ TEST(ProjectReaderTest, OutsideTheProjectFolderRule) {
   } cases[] = {
       {"\\work\\app", "a.frm", false},
       {"\\work\\app", "..\\app\\a.frm", false},
-      {"\\work\\app", "..\\APP\\a.frm", false},       // case-insensitive prefix
-      {"\\work\\app", "..\\app2\\a.frm", true},       // prefix on "\" boundaries only
-      {"\\work\\app", "..\\..\\..\\..\\a.frm", true}, // above the root
+      {"\\work\\app", "..\\APP\\a.frm", false},        // case-insensitive prefix
+      {"\\work\\app", "..\\app2\\a.frm", true},        // prefix on "\" boundaries only
+      {"\\work\\app", "..\\..\\..\\..\\a.frm", true},  // above the root
       {"\\work\\app", "\\work\\app\\x\\a.frm", false},
       {"\\work\\app", "\\other\\a.frm", true},
       {"\\work\\app", "C:\\Program Files\\a.cls", true},

@@ -29,14 +29,27 @@ TEST(LineReaderTest, SplitsAtEveryKindOfLineEnd) {
       {"a\nb\rc\r\nd", {"a", "b", "c", "d"}},
       {"\r\n\r\n", {"", ""}},
       {"a\r\r\nb", {"a", "", "b"}},
-      {"\xEF\xBB\xBF" "x\xC3\xA9\n", {"xé"}},
+      {"\xEF\xBB\xBF"
+       "x\xC3\xA9\n",
+       {"xé"}},
       {"\xEF\xBB", {"\uFFFDｻ"}},  // not a full mark: code page 932, 0xBB on its own
       {"\x82\xA0\x0D\x0A\x95\x5C", {"あ", "表"}},
       // UTF-16 with its mark: little and big endian, a surrogate pair, a lone surrogate and an
       // odd byte at the end each becoming U+FFFD.
-      {std::string("\xFF\xFE" "a\0\r\0\n\0" "\x68\x88" "\x3D\xD8\x00\xDE" "\n\0" "\x00\xDC" "x", 19),
+      {std::string("\xFF\xFE"
+                   "a\0\r\0\n\0"
+                   "\x68\x88"
+                   "\x3D\xD8\x00\xDE"
+                   "\n\0"
+                   "\x00\xDC"
+                   "x",
+                   19),
        {"a", "表😀", "\uFFFD\uFFFD"}},
-      {std::string("\xFE\xFF" "\0a\0\n" "\x88\x68", 8), {"a", "表"}},
+      {std::string("\xFE\xFF"
+                   "\0a\0\n"
+                   "\x88\x68",
+                   8),
+       {"a", "表"}},
   };
   testing::TempDir dir;
   for (const Case& c : cases) {

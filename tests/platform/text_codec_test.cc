@@ -23,14 +23,16 @@ TEST(TextCodecTest, DecodesCp932AsWindowsDoes) {
     std::string utf8;
   } cases[] = {
       {"abc", "abc"},
-      {"\x95\x5C", "表"},                       // trail byte is "\"
-      {"\x87\x40", "①"},                        // NEC row 13
-      {"\x81\x60", "～"},                       // FULLWIDTH TILDE, not WAVE DASH
-      {"\xB1\xB2", "ｱｲ"},                       // half-width katakana
+      {"\x95\x5C", "表"},  // trail byte is "\"
+      {"\x87\x40", "①"},   // NEC row 13
+      {"\x81\x60", "～"},  // FULLWIDTH TILDE, not WAVE DASH
+      {"\xB1\xB2", "ｱｲ"},  // half-width katakana
       {"\x80\xA0\xFD\xFE\xFF", "\u0080\uF8F0\uF8F1\uF8F2\uF8F3"},
-      {"\x81", "\uFFFD"},                       // lead byte at the end
-      {"\x81\x20" "a", "\uFFFD a"},             // invalid trail decoded on its own
-      {"\xFA\x40", "ⅰ"},                        // IBM extension
+      {"\x81", "\uFFFD"},  // lead byte at the end
+      {"\x81\x20"
+       "a",
+       "\uFFFD a"},       // invalid trail decoded on its own
+      {"\xFA\x40", "ⅰ"},  // IBM extension
       {std::string("a\0b", 3), std::string("a\0b", 3)},
   };
   for (const Case& c : cases) EXPECT_EQ(Decode(c.bytes), c.utf8) << c.utf8;
@@ -43,9 +45,12 @@ TEST(TextCodecTest, SanitizesUtf8ByMaximalSubpart) {
   } cases[] = {
       {"héllo", "héllo"},
       {"\xC3", "\uFFFD"},
-      {"\xE3\x81", "\uFFFD"},               // truncated three-byte sequence: one replacement
-      {"\xE3\x81" "a", "\uFFFD" "a"},
-      {"\xC0\xAF", "\uFFFD\uFFFD"},         // overlong: each byte on its own
+      {"\xE3\x81", "\uFFFD"},  // truncated three-byte sequence: one replacement
+      {"\xE3\x81"
+       "a",
+       "\uFFFD"
+       "a"},
+      {"\xC0\xAF", "\uFFFD\uFFFD"},            // overlong: each byte on its own
       {"\xED\xA0\x80", "\uFFFD\uFFFD\uFFFD"},  // surrogate
       {"\xF4\x90\x80\x80", "\uFFFD\uFFFD\uFFFD\uFFFD"},
       {"\xF0\x9F\x98\x80", "😀"},

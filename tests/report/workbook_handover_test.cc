@@ -21,7 +21,8 @@ TEST(WorkbookHandoverTest, SaveToFileReplacesTheFileFollowingLinks) {
   std::string error;
   EXPECT_TRUE(SaveToFileHandover(target).HandOver("new report", "", &error));
   EXPECT_EQ(ReadFileBytes(target), "new report");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+            1);  // no temporary left
   std::string real = dir.Write("real.xlsx", "old");
   std::filesystem::create_symlink(real, dir.path() / "link.xlsx");
   EXPECT_TRUE(SaveToFileHandover(dir.Native("link.xlsx")).HandOver("new", "", &error));
@@ -46,7 +47,10 @@ TEST(WorkbookHandoverTest, OpensInAPrivateFolderAndSaysWhereWhenNoViewerStarts) 
   struct Case {
     std::vector<std::string> opener;
     bool opened;
-  } cases[] = {{{"true"}, true}, {{"false"}, false}, {{"/nonexistent/opener"}, false}, {{"sh", "-c", "exit 0", "sh"}, true}};
+  } cases[] = {{{"true"}, true},
+               {{"false"}, false},
+               {{"/nonexistent/opener"}, false},
+               {{"sh", "-c", "exit 0", "sh"}, true}};
   for (const Case& c : cases) {
     RecordingMessageBox msg;
     OpenInDesktopHandover handover(msg, c.opener);

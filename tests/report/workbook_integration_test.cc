@@ -18,7 +18,9 @@ using testing::ReadFileBytes;
 using testing::RecordingMessageBox;
 using testing::TempDir;
 
-bool Runs(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
+bool Runs(const std::string& command) {
+  return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
 
 // The Python interpreter that has openpyxl, or empty.
 std::string PythonWithOpenpyxl() {
@@ -28,20 +30,24 @@ std::string PythonWithOpenpyxl() {
   return "";
 }
 
-
 std::string WriteSample(const TempDir& dir) {
   SpecificationModel model;
-  model.Project = {"在庫管理", "Zaiko", "Zaiko.exe", "", "", "在庫を管理する", "ドブレク商事", "2", "1", "0"};
+  model.Project = {"在庫管理",       "Zaiko",        "Zaiko.exe", "",  "",
+                   "在庫を管理する", "ドブレク商事", "2",         "1", "0"};
   model.FormFiles = {{"frmMain.frm", ""}, {"frmEdit.frm", ""}, {"frmList.frm", ""}};
   model.ModuleFiles = {{"basMain.bas", ""}};
   model.Procedures = {{"Main", "Public", "basMain.bas", "起動する\n", "", ""},
-                      {"=HYPERLINK(\"x\")", "Private", "frmMain.frm", "a<&>\"\x01" "b\n" + std::string(40, '\n'),
+                      {"=HYPERLINK(\"x\")", "Private", "frmMain.frm",
+                       "a<&>\"\x01"
+                       "b\n" +
+                           std::string(40, '\n'),
                        "ByVal n As Long", "Boolean"}};
   std::string path = dir.Native("Zaiko.xlsx");
   SaveToFileHandover handover(path);
   SilentProgressWindow progress;
   RecordingMessageBox msg;
-  EXPECT_TRUE(WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress, msg));
+  EXPECT_TRUE(
+      WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress, msg));
   return path;
 }
 
@@ -49,9 +55,11 @@ TEST(WorkbookIntegrationTest, LibreOfficeConvertsEverySheet) {
   if (!Runs("command -v soffice")) GTEST_SKIP() << "soffice is not installed";
   TempDir dir;
   std::string book = WriteSample(dir);
-  std::string command = "cd '" + dir.path().string() + "' && timeout 120 soffice --headless --norestore " +
+  std::string command = "cd '" + dir.path().string() +
+                        "' && timeout 120 soffice --headless --norestore " +
                         "-env:UserInstallation=file://" + dir.Native("profile") +
-                        " --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1'" +
+                        " --convert-to 'csv:Text - txt - csv "
+                        "(StarCalc):44,34,76,1,,0,false,true,false,false,false,-1'" +
                         " --outdir out Zaiko.xlsx";
   ASSERT_TRUE(Runs(command)) << command;
   std::string cover = ReadFileBytes(dir.Native("out/Zaiko-表紙.csv"));
@@ -63,7 +71,10 @@ TEST(WorkbookIntegrationTest, LibreOfficeConvertsEverySheet) {
   std::string functions = ReadFileBytes(dir.Native("out/Zaiko-関数一覧.csv"));
   EXPECT_NE(functions.find("Main(basMain.bas)"), std::string::npos) << functions;
   EXPECT_NE(functions.find("=HYPERLINK(\"\"x\"\")(frmMain.frm)"), std::string::npos) << functions;
-  EXPECT_NE(functions.find("a<&>\"\"\x01" "b\n"), std::string::npos) << functions;
+  EXPECT_NE(functions.find("a<&>\"\"\x01"
+                           "b\n"),
+            std::string::npos)
+      << functions;
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "out"), {}), 8);
 }
 
@@ -103,7 +114,8 @@ TEST(WorkbookIntegrationTest, OpenpyxlReadsNamesValuesHeightsAndColours) {
   TempDir dir;
   std::string book = WriteSample(dir);
   std::string script = dir.Write("check.py", kOpenpyxlCheck);
-  std::string command = python + " '" + script + "' '" + book + "' > '" + dir.Native("result.txt") + "' 2>&1";
+  std::string command =
+      python + " '" + script + "' '" + book + "' > '" + dir.Native("result.txt") + "' 2>&1";
   int status = std::system(command.c_str());
   EXPECT_EQ(status, 0) << ReadFileBytes(dir.Native("result.txt"));
 }

@@ -22,7 +22,8 @@ constexpr char kWhite[] = "FFFFFFFF";
 // Saves into a fixed file and remembers what it was given.
 class FileHandover : public WorkbookHandover {
  public:
-  explicit FileHandover(std::string path, bool fail = false) : path_(std::move(path)), fail_(fail) {}
+  explicit FileHandover(std::string path, bool fail = false)
+      : path_(std::move(path)), fail_(fail) {}
   bool HandOver(const std::string& workbook, const std::string& project_name,
                 std::string* error) override {
     ++calls;
@@ -45,7 +46,8 @@ class WorkbookReportTest : public ::testing::Test {
  protected:
   // Runs the writer over the model with the given template; answers the produced workbook or
   // nullptr when the writer answered false.
-  std::unique_ptr<Workbook> Write(const SpecificationModel& model, const std::string& template_path = BuiltTemplatePath()) {
+  std::unique_ptr<Workbook> Write(const SpecificationModel& model,
+                                  const std::string& template_path = BuiltTemplatePath()) {
     FileHandover handover(dir.Native("spec.xlsx"));
     ok = WriteWorkbookReport(model, ToWindowsPath(template_path), handover, progress, msg);
     handovers = handover.calls;
@@ -54,8 +56,8 @@ class WorkbookReportTest : public ::testing::Test {
 
   static SpecificationModel Sample() {
     SpecificationModel model;
-    model.Project = {"販売管理", "Hanbai", "Hanbai.exe", "/debug", "hanbai.hlp", "販売管理システム",
-                     "ドブレク商事", "1", "0", "5"};
+    model.Project = {"販売管理",         "Hanbai",       "Hanbai.exe", "/debug", "hanbai.hlp",
+                     "販売管理システム", "ドブレク商事", "1",          "0",      "5"};
     return model;
   }
 
@@ -69,12 +71,14 @@ class WorkbookReportTest : public ::testing::Test {
 TEST_F(WorkbookReportTest, WritesCoverOverviewAndNamesTheSheets) {
   auto book = Write(Sample());
   ASSERT_TRUE(book) << (msg.shown.empty() ? "" : msg.shown[0]);
-  const char* names[] = {"表紙", "改訂履歴", "目次", "処理概要", "ﾌｧｲﾙ構成", "画面一覧", "備考", "関数一覧"};
+  const char* names[] = {"表紙",     "改訂履歴", "目次", "処理概要",
+                         "ﾌｧｲﾙ構成", "画面一覧", "備考", "関数一覧"};
   for (int i = 1; i <= 8; ++i) EXPECT_EQ(book->Worksheets(i).Name(), names[i - 1]);
   Worksheet& cover = book->Worksheets(1);
   const std::pair<const char*, const char*> values[] = {
-      {"TITLE", "販売管理"},  {"VERSION", "Version 1.0.5"}, {"COMPANY", "ドブレク商事"}, {"NAME", "Hanbai"},
-      {"EXENAME", "Hanbai.exe"}, {"COMMAND", "/debug"},     {"HELPFILE", "hanbai.hlp"}};
+      {"TITLE", "販売管理"},     {"VERSION", "Version 1.0.5"}, {"COMPANY", "ドブレク商事"},
+      {"NAME", "Hanbai"},        {"EXENAME", "Hanbai.exe"},    {"COMMAND", "/debug"},
+      {"HELPFILE", "hanbai.hlp"}};
   for (const auto& [name, value] : values) EXPECT_EQ(cover.Range(name).Value(), value) << name;
   EXPECT_EQ(book->Worksheets(4).Range("DESCRIPTION").Value(), "販売管理システム");
   for (const char* list : {"FORM", "MODULE", "CLASS"}) {
@@ -92,7 +96,8 @@ TEST_F(WorkbookReportTest, EmptyFieldsStayEmptyButCommandAndHelpFile) {
   auto book = Write(SpecificationModel{});
   ASSERT_TRUE(book);
   Worksheet& cover = book->Worksheets(1);
-  for (const char* name : {"TITLE", "COMPANY", "NAME", "EXENAME"}) EXPECT_EQ(cover.Range(name).Value(), "") << name;
+  for (const char* name : {"TITLE", "COMPANY", "NAME", "EXENAME"})
+    EXPECT_EQ(cover.Range(name).Value(), "") << name;
   EXPECT_EQ(cover.Range("VERSION").Value(), "Version ..");
   EXPECT_EQ(cover.Range("COMMAND").Value(), "なし");
   EXPECT_EQ(cover.Range("HELPFILE").Value(), "なし");
@@ -116,8 +121,9 @@ TEST_F(WorkbookReportTest, ListsFilesOnePerLineWithMatchingHeight) {
 
 TEST_F(WorkbookReportTest, WritesOneBlockPerProcedure) {
   SpecificationModel model = Sample();
-  model.Procedures = {{"Init", "Public", "basMain.bas", "初期化する\n", "", ""},
-                      {"Calc", "Private", "clsCalc.cls", "", "ByVal a As Long,\nByVal b As Long", "Long"}};
+  model.Procedures = {
+      {"Init", "Public", "basMain.bas", "初期化する\n", "", ""},
+      {"Calc", "Private", "clsCalc.cls", "", "ByVal a As Long,\nByVal b As Long", "Long"}};
   auto book = Write(model);
   ASSERT_TRUE(book);
   Worksheet& list = book->Worksheets(8);
@@ -128,17 +134,19 @@ TEST_F(WorkbookReportTest, WritesOneBlockPerProcedure) {
   EXPECT_EQ(first.Font().Color(), kWhite);
   EXPECT_EQ(list.Range("B7").Value(), "初期化する\n");
   EXPECT_EQ(list.Range("B7").RowHeight(), 14);
-  for (const char* untouched : {"B6", "B8", "B9", "A5", "C5"}) EXPECT_EQ(list.Range(untouched).Value(), "") << untouched;
+  for (const char* untouched : {"B6", "B8", "B9", "A5", "C5"})
+    EXPECT_EQ(list.Range(untouched).Value(), "") << untouched;
   Cell second = list.Range("B10");
   EXPECT_EQ(second.Value(),
-            "Calc(clsCalc.cls)\nスコープ　：Private\nパラメータ：ByVal a As Long,\nByVal b As Long\n戻り値　　：Long\n");
+            "Calc(clsCalc.cls)\nスコープ　：Private\nパラメータ：ByVal a As Long,\nByVal b As "
+            "Long\n戻り値　　：Long\n");
   EXPECT_EQ(second.RowHeight(), 70);
   EXPECT_EQ(second.Interior().Color(), kHeadingFill);
   EXPECT_EQ(list.Range("B12").Value(), "");
   EXPECT_EQ(list.Range("B12").RowHeight(), 0);  // an empty comment asks for 0
   EXPECT_EQ(list.Range("B15").Value(), "");
-  EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Init 1 関数一覧を出力しています…", "Progress 0",
-                                                      "Progress 1", "Unload"}));
+  EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Init 1 関数一覧を出力しています…",
+                                                      "Progress 0", "Progress 1", "Unload"}));
 }
 
 TEST_F(WorkbookReportTest, CommentHeightsFollowTheirLinesUpToTheLimit) {
@@ -160,13 +168,17 @@ TEST_F(WorkbookReportTest, HostileTextStaysTextAndIsCutToTheCellLimit) {
   SpecificationModel model = Sample();
   model.Project.Title = "=HYPERLINK(\"http://example.com\",\"x\")";
   model.Project.Command32 = "@SUM(1) <&>\"";
-  model.Procedures = {{"<&>\"", "Public", "a\x01.bas", "\x0B" "制御\x1F文字 _x0041_\n", "", ""},
+  model.Procedures = {{"<&>\"", "Public", "a\x01.bas",
+                       "\x0B"
+                       "制御\x1F文字 _x0041_\n",
+                       "", ""},
                       {"Long", "Public", "b.bas", std::string(40000, 'x'), "", ""}};
   auto book = Write(model);
   ASSERT_TRUE(book);
   EXPECT_EQ(book->Worksheets(1).Range("TITLE").Value(), model.Project.Title);
   EXPECT_EQ(book->Worksheets(1).Range("COMMAND").Value(), model.Project.Command32);
-  EXPECT_EQ(book->Worksheets(8).Range("B5").Value(), "<&>\"(a\x01.bas)\nスコープ　：Public\nパラメータ：\n戻り値　　：\n");
+  EXPECT_EQ(book->Worksheets(8).Range("B5").Value(),
+            "<&>\"(a\x01.bas)\nスコープ　：Public\nパラメータ：\n戻り値　　：\n");
   EXPECT_EQ(book->Worksheets(8).Range("B7").Value(), model.Procedures[0].Comment);
   EXPECT_EQ(book->Worksheets(8).Range("B12").Value(), std::string(32767, 'x'));
   std::string sheet = *ZipPackage::Read(dir.Native("spec.xlsx")).Find("xl/worksheets/sheet1.xml");
@@ -190,12 +202,26 @@ TEST_F(WorkbookReportTest, UnusableTemplatesFailNamingWhatIsMissing) {
     std::string path;
     const char* expected;
   } cases[] = {
-      {"seven sheets", TemplateVariant(dir, "seven.xlt", "xl/workbook.xml", "<sheet name=\"関数一覧\" sheetId=\"8\" r:id=\"rId8\"/>", ""), "7 枚"},
-      {"no HELPFILE", TemplateVariant(dir, "nohelp.xlt", "xl/workbook.xml", "name=\"HELPFILE\"", "name=\"HELP\""), "HELPFILE"},
-      {"no CLASS", TemplateVariant(dir, "noclass.xlt", "xl/workbook.xml", "name=\"CLASS\"", "name=\"KLASSE\""), "CLASS"},
-      {"name elsewhere", TemplateVariant(dir, "elsewhere.xlt", "xl/workbook.xml", "'処理概要'!$B$5", "'表紙'!$B$5"), "DESCRIPTION"},
-      {"name of a range", TemplateVariant(dir, "range.xlt", "xl/workbook.xml", "'表紙'!$C$5", "'表紙'!$C$5:$C$6"), "TITLE"},
-      {"legacy", dir.Write("legacy.xlt", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(600, '\0')), "旧形式"},
+      {"seven sheets",
+       TemplateVariant(dir, "seven.xlt", "xl/workbook.xml",
+                       "<sheet name=\"関数一覧\" sheetId=\"8\" r:id=\"rId8\"/>", ""),
+       "7 枚"},
+      {"no HELPFILE",
+       TemplateVariant(dir, "nohelp.xlt", "xl/workbook.xml", "name=\"HELPFILE\"", "name=\"HELP\""),
+       "HELPFILE"},
+      {"no CLASS",
+       TemplateVariant(dir, "noclass.xlt", "xl/workbook.xml", "name=\"CLASS\"", "name=\"KLASSE\""),
+       "CLASS"},
+      {"name elsewhere",
+       TemplateVariant(dir, "elsewhere.xlt", "xl/workbook.xml", "'処理概要'!$B$5", "'表紙'!$B$5"),
+       "DESCRIPTION"},
+      {"name of a range",
+       TemplateVariant(dir, "range.xlt", "xl/workbook.xml", "'表紙'!$C$5", "'表紙'!$C$5:$C$6"),
+       "TITLE"},
+      {"legacy",
+       dir.Write("legacy.xlt",
+                 std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(600, '\0')),
+       "旧形式"},
   };
   for (const Case& c : cases) {
     msg.shown.clear();
@@ -211,13 +237,15 @@ TEST_F(WorkbookReportTest, UnusableTemplatesFailNamingWhatIsMissing) {
 
 TEST_F(WorkbookReportTest, FailedHandoverIsReportedOnce) {
   FileHandover failing(dir.Native("x.xlsx"), true);
-  EXPECT_FALSE(WriteWorkbookReport(Sample(), ToWindowsPath(BuiltTemplatePath()), failing, progress, msg));
+  EXPECT_FALSE(
+      WriteWorkbookReport(Sample(), ToWindowsPath(BuiltTemplatePath()), failing, progress, msg));
   EXPECT_EQ(failing.name, "Hanbai");
   EXPECT_EQ(msg.shown, (std::vector<std::string>{"エラー|保存できません。"}));
   EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Unload"}));
   FileHandover unwritable(dir.Native("no/such/folder/x.xlsx"));
   msg.shown.clear();
-  EXPECT_FALSE(WriteWorkbookReport(Sample(), ToWindowsPath(BuiltTemplatePath()), unwritable, progress, msg));
+  EXPECT_FALSE(
+      WriteWorkbookReport(Sample(), ToWindowsPath(BuiltTemplatePath()), unwritable, progress, msg));
   ASSERT_EQ(msg.shown.size(), 1u);
   EXPECT_NE(msg.shown[0].find("no/such/folder/x.xlsx"), std::string::npos);
 }

@@ -41,9 +41,9 @@ TEST(CommandLineTest, ChoosesTheMode) {
 }
 
 TEST(CommandLineTest, ReadsBatchOptions) {
-  CommandLine line = ParseCommandLine({"-t", "out.txt", "--workbook", "/o/x.xlsx", "-j", "-",
-                                       "--no-cmt", "--func", "--trim", "--text-encoding",
-                                       "utf-8", "-q", "rel/app.vbp"});
+  CommandLine line =
+      ParseCommandLine({"-t", "out.txt", "--workbook", "/o/x.xlsx", "-j", "-", "--no-cmt", "--func",
+                        "--trim", "--text-encoding", "utf-8", "-q", "rel/app.vbp"});
   ASSERT_EQ(line.mode, RunMode::kBatch) << line.error;
   EXPECT_EQ(line.text_path, "out.txt");
   EXPECT_EQ(line.workbook_path, "/o/x.xlsx");

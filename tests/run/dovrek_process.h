@@ -34,12 +34,12 @@ inline constexpr bool kSanitized = false;
 #endif
 
 struct ProcessOutcome {
-  int exit_code = -1;    // -1 when the process did not exit normally
-  int signal = 0;        // the signal that ended it, 0 when it exited
+  int exit_code = -1;  // -1 when the process did not exit normally
+  int signal = 0;      // the signal that ended it, 0 when it exited
   bool timed_out = false;
-  long max_rss_kb = 0;   // peak resident memory
-  std::string out;       // standard output
-  std::string err;       // standard error
+  long max_rss_kb = 0;  // peak resident memory
+  std::string out;      // standard output
+  std::string err;      // standard error
 };
 
 struct ProcessLimits {
@@ -94,8 +94,8 @@ class ProgramCopy {
   }
 
  private:
-  [[noreturn]] static void Child(char** argv, const std::string& out_file, const std::string& err_file,
-                                 const ProcessLimits& limits) {
+  [[noreturn]] static void Child(char** argv, const std::string& out_file,
+                                 const std::string& err_file, const ProcessLimits& limits) {
     int in = ::open("/dev/null", O_RDONLY);
     int out = ::open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     int err = ::open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -110,7 +110,9 @@ class ProgramCopy {
       // An ignored signal stays ignored across exec: a write past the limit then fails with
       // EFBIG instead of killing the program.
       ::signal(SIGXFSZ, SIG_IGN);
-      struct rlimit limit {limits.file_size, limits.file_size};
+      struct rlimit limit {
+        limits.file_size, limits.file_size
+      };
       ::setrlimit(RLIMIT_FSIZE, &limit);
     }
     ::execv(argv[0], argv);

@@ -46,7 +46,8 @@ class FaultInputTest : public ::testing::Test {
   }
 
   // A failed run: exit 1, one error line naming the file, the earlier reports untouched.
-  void ExpectFailureNaming(const ProcessOutcome& run, const std::string& named, const std::string& label) {
+  void ExpectFailureNaming(const ProcessOutcome& run, const std::string& named,
+                           const std::string& label) {
     EXPECT_FALSE(run.timed_out) << label;
     EXPECT_EQ(run.signal, 0) << label;
     EXPECT_EQ(run.exit_code, 1) << label << ": " << run.err;
@@ -64,7 +65,8 @@ class FaultInputTest : public ::testing::Test {
     EXPECT_FALSE(run.timed_out) << label;
     EXPECT_EQ(run.exit_code, 0) << label << ": " << run.err;
     EXPECT_EQ(run.err, "") << label;
-    EXPECT_NE(ReadFileBytes(dir.Native("out/spec.txt")).find("\x81\x9B"), std::string::npos) << label;  // ○
+    EXPECT_NE(ReadFileBytes(dir.Native("out/spec.txt")).find("\x81\x9B"), std::string::npos)
+        << label;  // ○
     EXPECT_NO_THROW(Workbook::Open(dir.Native("out/spec.xlsx"))) << label;
     EXPECT_EQ(ReadFileBytes(dir.Native("out/spec.json")).back(), '\n') << label;
     ExpectNoTemporaryLeft(label);
@@ -103,7 +105,8 @@ TEST_F(FaultInputTest, MembersThatAreNoFilesFailNamingThem) {
     c.make(dir.Native("p/") + c.member);
     ProcessOutcome run = RunProject();
     ExpectFailureNaming(run, c.member, c.label);
-    EXPECT_NE(run.err.find(std::string(c.member) + ": " + c.reason), std::string::npos) << c.label << run.err;
+    EXPECT_NE(run.err.find(std::string(c.member) + ": " + c.reason), std::string::npos)
+        << c.label << run.err;
   }
 }
 
@@ -123,13 +126,19 @@ TEST_F(FaultInputTest, OddMembersGiveACorrectReport) {
       // Invalid code page 932: a lead byte before a blank or at the line's end becomes U+FFFD and
       // the next byte is read on its own; an unassigned pair is one U+FFFD and the trail byte.
       {"invalid code page 932",
-       "Attribute VB_Name = \"x\"\r\nPublic Sub Bad\x81()\r\n    ' a\x81 b \x85\x40 c\x82\r\nEnd Sub\r\n",
-       {"\"Name\": \"Bad\xEF\xBF\xBD\"", "\"Comment\": \" a\xEF\xBF\xBD b \xEF\xBF\xBD@ c\xEF\xBF\xBD\\n\""}},
+       "Attribute VB_Name = \"x\"\r\nPublic Sub Bad\x81()\r\n    ' a\x81 b \x85\x40 c\x82\r\nEnd "
+       "Sub\r\n",
+       {"\"Name\": \"Bad\xEF\xBF\xBD\"",
+        "\"Comment\": \" a\xEF\xBF\xBD b \xEF\xBF\xBD@ c\xEF\xBF\xBD\\n\""}},
       // UTF-16 with its mark is read as UTF-16; without it, as code page 932, where it holds
       // no procedure head.
       {"UTF-16 with mark", "\xFF\xFE" + utf16_text, {"\"FileName\": \"odd.frm\""}},
       {"UTF-16 without mark", utf16_text, {}},
-      {"binary", std::string("\x7F" "ELF\x02\x01\x01\0\0\0\0\0\r\n\r\0\n\xFF\xFE\xFD", 21), {}},
+      {"binary",
+       std::string("\x7F"
+                   "ELF\x02\x01\x01\0\0\0\0\0\r\n\r\0\n\xFF\xFE\xFD",
+                   21),
+       {}},
   };
   for (const Case& c : cases) {
     std::filesystem::remove_all(dir.path() / "p");
@@ -141,9 +150,12 @@ TEST_F(FaultInputTest, OddMembersGiveACorrectReport) {
     std::string json = Json();
     EXPECT_NE(json.find("\"Name\": \"Good\""), std::string::npos) << c.label;
     size_t procedures = 0;
-    for (size_t at = json.find("\"Scope\""); at != std::string::npos; at = json.find("\"Scope\"", at + 1)) ++procedures;
+    for (size_t at = json.find("\"Scope\""); at != std::string::npos;
+         at = json.find("\"Scope\"", at + 1))
+      ++procedures;
     EXPECT_EQ(procedures, 1 + (c.expected.empty() ? 0 : 1)) << c.label << json;
-    for (const std::string& part : c.expected) EXPECT_NE(json.find(part), std::string::npos) << c.label << json;
+    for (const std::string& part : c.expected)
+      EXPECT_NE(json.find(part), std::string::npos) << c.label << json;
   }
 }
 
@@ -174,8 +186,8 @@ TEST_F(FaultInputTest, BinaryProjectFileNeitherCrashesNorHangs) {
 
 // A copy of the built template with a part of `size` zero bytes added, deflated from a sparse
 // file so that neither the test nor the package holds the zeros.
-std::string TemplateWithZeroPart(const TempDir& dir, const std::string& file, const std::string& part,
-                                 off_t size) {
+std::string TemplateWithZeroPart(const TempDir& dir, const std::string& file,
+                                 const std::string& part, off_t size) {
   std::string zeros = dir.Native("zeros.bin");
   std::filesystem::copy_file(testing::BuiltTemplatePath(), dir.Native(file));
   EXPECT_EQ(::truncate(dir.Write("zeros.bin", "").c_str(), size), 0);
@@ -190,7 +202,8 @@ std::string TemplateWithZeroPart(const TempDir& dir, const std::string& file, co
 
 // A package whose headers state a part is 16 bytes long while its data inflates to 1 MiB.
 std::string TemplateUnderstatingAPart(const TempDir& dir) {
-  std::string bytes = ReadFileBytes(TemplateWithZeroPart(dir, "liar.xlt", "xl/media/liar.bin", 1 << 20));
+  std::string bytes =
+      ReadFileBytes(TemplateWithZeroPart(dir, "liar.xlt", "xl/media/liar.bin", 1 << 20));
   const std::string name = "xl/media/liar.bin";
   auto put32 = [&](size_t at, uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
@@ -213,16 +226,24 @@ TEST_F(FaultInputTest, UnusableTemplatesFailNamingThem) {
     std::string path;
     const char* named;
   } cases[] = {
-      {"legacy binary workbook", dir.Write("t/legacy.xlt", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(4096, '\0')), "旧形式"},
+      {"legacy binary workbook",
+       dir.Write("t/legacy.xlt",
+                 std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(4096, '\0')),
+       "旧形式"},
       {"empty file", dir.Write("t/empty.xlt", ""), "zip"},
       {"cut short", dir.Write("t/half.xlt", built.substr(0, built.size() / 2)), "zip"},
-      {"zip without a workbook part", dir.Write("t/nobook.xlt", without_book.ToBytes()), "xl/workbook.xml"},
-      {"zip bomb", TemplateWithZeroPart(dir, "t/bomb.xlt", "xl/media/huge.bin", (64 << 20) + 1), "huge.bin"},
-      {"part larger than its header says", TemplateUnderstatingAPart(dir), "liar.bin が壊れています (記録された大きさより長いデータです)"},
+      {"zip without a workbook part", dir.Write("t/nobook.xlt", without_book.ToBytes()),
+       "xl/workbook.xml"},
+      {"zip bomb", TemplateWithZeroPart(dir, "t/bomb.xlt", "xl/media/huge.bin", (64 << 20) + 1),
+       "huge.bin"},
+      {"part larger than its header says", TemplateUnderstatingAPart(dir),
+       "liar.bin が壊れています (記録された大きさより長いデータです)"},
       {"defined name on another sheet",
-       TemplateVariant(dir, "t/elsewhere.xlt", "xl/workbook.xml", "'処理概要'!$B$5", "'表紙'!$B$5"), "DESCRIPTION"},
+       TemplateVariant(dir, "t/elsewhere.xlt", "xl/workbook.xml", "'処理概要'!$B$5", "'表紙'!$B$5"),
+       "DESCRIPTION"},
       {"defined name of a range",
-       TemplateVariant(dir, "t/range.xlt", "xl/workbook.xml", "'表紙'!$C$5", "'表紙'!$C$5:$C$6"), "TITLE"},
+       TemplateVariant(dir, "t/range.xlt", "xl/workbook.xml", "'表紙'!$C$5", "'表紙'!$C$5:$C$6"),
+       "TITLE"},
   };
   dir.Write("p/p.vbp", "Module=basGood; good.bas\r\n");
   dir.Write("p/good.bas", kGoodModule);

@@ -62,7 +62,8 @@ TEST_F(DriverFixture, MissingProjectShowsTheCautionOnly) {
   for (std::string path : {std::string(), dir.Windows("nothing.vbp"), dir.Windows("app")}) {
     msg.shown.clear();
     EXPECT_FALSE(Run(path));
-    EXPECT_EQ(msg.shown, std::vector<std::string>{"注意|指定されたフォルダに vbp ファイルが見つかりません。"});
+    EXPECT_EQ(msg.shown,
+              std::vector<std::string>{"注意|指定されたフォルダに vbp ファイルが見つかりません。"});
   }
   EXPECT_TRUE(stages.calls.empty());
   EXPECT_TRUE(progress.calls.empty());
@@ -121,7 +122,8 @@ TEST_F(DriverFixture, NoReportChosenStillReadsEverything) {
   ASSERT_TRUE(Run(project));
   EXPECT_EQ(stages.calls.size(), 2u);
   EXPECT_EQ(progress.calls,
-            (std::vector<std::string>{"Load", "Init 1 標準モジュールを読み込んでいます…", "Progress 0", "Unload"}));
+            (std::vector<std::string>{"Load", "Init 1 標準モジュールを読み込んでいます…",
+                                      "Progress 0", "Unload"}));
 }
 
 TEST_F(DriverFixture, AnEmptyProjectOpensAndClosesTheProgressWindowOnly) {

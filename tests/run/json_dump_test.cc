@@ -33,18 +33,21 @@ TEST(JsonDumpTest, AnIndependentReaderGetsEveryFieldBack) {
 TEST(JsonDumpTest, KeepsTheFieldOrderAndLayout) {
   SpecificationModel model;
   model.ModuleFiles = {{"m.bas", ""}};
-  EXPECT_EQ(ModelToJson(model),
-            "{\n  \"project\": {\n    \"Title\": \"\",\n    \"Name\": \"\",\n    \"ExeName32\": \"\",\n"
-            "    \"Command32\": \"\",\n    \"HelpFile\": \"\",\n    \"VersionFileDescription\": \"\",\n"
-            "    \"VersionCompanyName\": \"\",\n    \"MajorVer\": \"\",\n    \"MinorVer\": \"\",\n"
-            "    \"RevisionVer\": \"\"\n  },\n  \"forms\": [],\n  \"modules\": [\n    {\n"
-            "      \"FileName\": \"m.bas\",\n      \"Folder\": \"\"\n    }\n  ],\n  \"classes\": [],\n"
-            "  \"procedures\": []\n}\n");
+  EXPECT_EQ(
+      ModelToJson(model),
+      "{\n  \"project\": {\n    \"Title\": \"\",\n    \"Name\": \"\",\n    \"ExeName32\": \"\",\n"
+      "    \"Command32\": \"\",\n    \"HelpFile\": \"\",\n    \"VersionFileDescription\": \"\",\n"
+      "    \"VersionCompanyName\": \"\",\n    \"MajorVer\": \"\",\n    \"MinorVer\": \"\",\n"
+      "    \"RevisionVer\": \"\"\n  },\n  \"forms\": [],\n  \"modules\": [\n    {\n"
+      "      \"FileName\": \"m.bas\",\n      \"Folder\": \"\"\n    }\n  ],\n  \"classes\": [],\n"
+      "  \"procedures\": []\n}\n");
 }
 
 TEST(JsonDumpTest, InvalidUtf8BecomesReplacementCharacters) {
   SpecificationModel model;
-  model.Project.Name = "a\xFF" "b";
+  model.Project.Name =
+      "a\xFF"
+      "b";
   nlohmann::json json = nlohmann::json::parse(ModelToJson(model));
   EXPECT_EQ(json["project"]["Name"], "a\uFFFDb");
 }

@@ -23,7 +23,8 @@ constexpr size_t kMegabyte = 1 << 20;
 constexpr long kAllowanceKb = 100 * 1024;  // what the program may use above the model
 
 // Writes `total` bytes made of `unit` repeated (the last copy cut short) after a first line.
-void WriteRepeated(const std::string& path, const std::string& first, const std::string& unit, size_t total) {
+void WriteRepeated(const std::string& path, const std::string& first, const std::string& unit,
+                   size_t total) {
   std::string block;
   while (block.size() < kMegabyte) block += unit;
   std::ofstream out(path, std::ios::binary);
@@ -60,7 +61,8 @@ TEST_F(MemoryBoundTest, ALargeMemberOfOrdinaryLinesIsStreamed) {
   // Procedures of about 1 MB of ordinary code lines each, with a one-line comment: the model
   // stays small (some 300 entries) while the file is large.
   std::string procedure = "Public Function Total(ByVal n As Long) As Long\r\n    ' adds up\r\n";
-  for (int i = 0; i < 30000; ++i) procedure += "    Total = Total + n * " + std::to_string(i) + "\r\n";
+  for (int i = 0; i < 30000; ++i)
+    procedure += "    Total = Total + n * " + std::to_string(i) + "\r\n";
   procedure += "End Function\r\n";
   dir.Write("big/p.vbp", "Module=basBig; big.bas\r\n");
   WriteRepeated(dir.Native("big/big.bas"), "Attribute VB_Name = \"basBig\"\r\n", procedure, size);

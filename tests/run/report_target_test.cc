@@ -69,7 +69,8 @@ bool IsCharacterDevice(const char* path) {
 }
 
 TEST_F(ReportTargetTest, DevicesAreWrittenInPlaceAndAFullOneFailsTheRun) {
-  if (!IsCharacterDevice("/dev/full") || !IsCharacterDevice("/dev/null")) GTEST_SKIP() << "no /dev/full";
+  if (!IsCharacterDevice("/dev/full") || !IsCharacterDevice("/dev/null"))
+    GTEST_SKIP() << "no /dev/full";
   for (const char* option : {"-t", "-x"}) {
     ProcessOutcome full = Run({option, "/dev/full"});
     EXPECT_EQ(full.exit_code, 1) << option;
@@ -88,7 +89,9 @@ std::string DrainFifo(int fd) {
   char chunk[4096];
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (std::chrono::steady_clock::now() < deadline) {
-    struct pollfd wait_for{fd, POLLIN, 0};
+    struct pollfd wait_for {
+      fd, POLLIN, 0
+    };
     if (::poll(&wait_for, 1, 100) <= 0) continue;
     ssize_t n = ::read(fd, chunk, sizeof chunk);
     if (n > 0) bytes.append(chunk, static_cast<size_t>(n));
@@ -138,7 +141,8 @@ TEST_F(ReportTargetTest, SymbolicLinksAreFollowedAndKept) {
       EXPECT_TRUE(std::filesystem::is_symlink(target)) << option << target;
       EXPECT_EQ(ReadFileBytes(target), expected) << option << target;
     }
-    EXPECT_EQ(Listing(dir.Native("real")), (std::vector<std::string>{"new-report", "report"})) << option;
+    EXPECT_EQ(Listing(dir.Native("real")), (std::vector<std::string>{"new-report", "report"}))
+        << option;
     std::filesystem::remove_all(dir.path() / "real");
     std::filesystem::remove(link);
     std::filesystem::remove(dangling);
@@ -170,7 +174,8 @@ TEST_F(ReportTargetTest, AFailedWriteLeavesTheEarlierReport) {
 // reading the members, the second for the report being written.
 class FolderRemovingProgress : public testing::RecordingProgressWindow {
  public:
-  FolderRemovingProgress(std::string folder, int at_load) : folder_(std::move(folder)), at_load_(at_load) {}
+  FolderRemovingProgress(std::string folder, int at_load)
+      : folder_(std::move(folder)), at_load_(at_load) {}
   void Load() override {
     RecordingProgressWindow::Load();
     if (++loads_ == at_load_) std::filesystem::remove_all(folder_);
@@ -199,7 +204,9 @@ TEST_F(ReportTargetTest, AFolderRemovedDuringTheRunFailsTheReport) {
     options.Txt = c.txt;
     SpecificationModel model;
     EXPECT_FALSE(RunSpecification(ToWindowsPath(sample), model, options, services)) << c.label;
-    EXPECT_EQ(msg.shown, (std::vector<std::string>{"エラー|" + target + ": ファイルが見つかりません。"})) << c.label;
+    EXPECT_EQ(msg.shown,
+              (std::vector<std::string>{"エラー|" + target + ": ファイルが見つかりません。"}))
+        << c.label;
     EXPECT_EQ(progress.calls.back(), "Unload") << c.label;
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "gone")) << c.label;
   }
@@ -217,8 +224,9 @@ TEST_F(ReportTargetTest, TheProjectIsOnlyRead) {
     std::string path = dir.Native("p/" + name);
     before[name] = {ReadFileBytes(path), std::filesystem::last_write_time(path)};
   }
-  ProcessOutcome run = program.Run({"-q", "-t", dir.Native("out/s.txt"), "-x", dir.Native("out/s.xlsx"),
-                                    "-j", dir.Native("out/s.json"), dir.Native("p/Sample.vbp")});
+  ProcessOutcome run =
+      program.Run({"-q", "-t", dir.Native("out/s.txt"), "-x", dir.Native("out/s.xlsx"), "-j",
+                   dir.Native("out/s.json"), dir.Native("p/Sample.vbp")});
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(Listing(dir.Native("p")).size(), before.size());
   for (const auto& [name, state] : before) {

@@ -10,9 +10,11 @@ namespace {
 TEST(SettingsStoreTest, ReadsValuesAsTheProfileFunctionsDo) {
   testing::TempDir dir;
   std::string path = dir.Windows("Dovrek.ini");
-  dir.Write("Dovrek.ini",
-            "; comment\r\n[other]\r\nXLS=9\r\n[chkbox]\r\n xls = 1 \r\ntxt=\"0\"\r\nname=\x92\x6C\r\n"
-            "long=" + std::string(1100, 'v') + "\r\n");
+  dir.Write(
+      "Dovrek.ini",
+      "; comment\r\n[other]\r\nXLS=9\r\n[chkbox]\r\n xls = 1 \r\ntxt=\"0\"\r\nname=\x92\x6C\r\n"
+      "long=" +
+          std::string(1100, 'v') + "\r\n");
   EXPECT_EQ(ReadSetting(path, "CHKBOX", "XLS"), "1");
   EXPECT_EQ(ReadSetting(path, "CHKBOX", "TXT"), "0");
   EXPECT_EQ(ReadSetting(path, "CHKBOX", "CMT"), "");
@@ -62,7 +64,8 @@ TEST(SettingsStoreTest, AddsTheSectionToAFileWithoutIt) {
   testing::TempDir dir;
   dir.Write("Dovrek.ini", "[Other]\r\nX=1");
   EXPECT_TRUE(WriteSetting(dir.Windows("Dovrek.ini"), "CHKBOX", "XLS", "1"));
-  EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")), "[Other]\r\nX=1\r\n[CHKBOX]\r\nXLS=1\r\n");
+  EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
+            "[Other]\r\nX=1\r\n[CHKBOX]\r\nXLS=1\r\n");
 }
 
 TEST(SettingsStoreTest, FailsQuietlyWhenTheFolderIsMissing) {
@@ -75,10 +78,10 @@ TEST(SettingsStoreTest, FlagNumberRules) {
   struct Case {
     const char* text;
     int16_t flag;
-  } cases[] = {{"1", 1},   {"0", 0},      {"", 0},       {"word", 0},  {"2", 2},
-               {" 1 ", 1}, {"1.5", 2},    {"0.5", 0},    {"2.5", 2},   {"-1", -1},
-               {"1e0", 1}, {"0x1", 0},    {"inf", 0},    {"1 1", 0},   {"40000", 0},
-               {"-32768", -32768},        {"32767", 32767},            {"-0.5", 0}};
+  } cases[] = {{"1", 1},           {"0", 0},         {"", 0},    {"word", 0}, {"2", 2},
+               {" 1 ", 1},         {"1.5", 2},       {"0.5", 0}, {"2.5", 2},  {"-1", -1},
+               {"1e0", 1},         {"0x1", 0},       {"inf", 0}, {"1 1", 0},  {"40000", 0},
+               {"-32768", -32768}, {"32767", 32767}, {"-0.5", 0}};
   for (const Case& c : cases) EXPECT_EQ(ParseFlag(c.text), c.flag) << c.text;
 }
 

@@ -17,7 +17,8 @@ TEST(StartupTest, FindsTheTemplateBesideTheProgramThenInShare) {
   testing::TempDir dir;
   std::string bin = dir.Native("bin");
   std::filesystem::create_directories(bin);
-  EXPECT_EQ(TemplatePathFor(bin), ToWindowsPath(bin + "/Dovrek.xlt"));  // neither: the expected place
+  EXPECT_EQ(TemplatePathFor(bin),
+            ToWindowsPath(bin + "/Dovrek.xlt"));  // neither: the expected place
   dir.Write("share/dovrek/Dovrek.xlt", "x");
   EXPECT_EQ(TemplatePathFor(bin), ToWindowsPath(bin + "/../share/dovrek/Dovrek.xlt"));
   dir.Write("bin/Dovrek.xlt", "x");
@@ -40,7 +41,8 @@ TEST(StartupTest, EveryOptionOfTheUsageIsInTheManualPage) {
   std::string usage = UsageText();
   std::set<std::string> options;
   std::regex option(R"(--?[a-z][a-z-]*)");
-  for (auto it = std::sregex_iterator(usage.begin(), usage.end(), option); it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(usage.begin(), usage.end(), option);
+       it != std::sregex_iterator(); ++it) {
     options.insert(it->str());
   }
   EXPECT_GT(options.size(), 15u);

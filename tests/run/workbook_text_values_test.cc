@@ -25,19 +25,22 @@ TEST(WorkbookTextValuesTest, FormulaLikeNamesAndCommentsStayText) {
   ProgramCopy program(dir);
   const std::vector<std::string> comments = {"=SUM(A1:A2)", "+1+1", "-2+3", "@SUM(1)",
                                              "=HYPERLINK(\"http://x\",\"y\")"};
-  std::string module = "Attribute VB_Name = \"basX\"\r\nPublic Sub =HYPERLINK(\"http://x\",\"y\")\r\nEnd Sub\r\n";
+  std::string module =
+      "Attribute VB_Name = \"basX\"\r\nPublic Sub =HYPERLINK(\"http://x\",\"y\")\r\nEnd Sub\r\n";
   for (size_t i = 0; i < comments.size(); ++i) {
     module += "Sub P" + std::to_string(i) + "()\r\n'" + comments[i] + "\r\nEnd Sub\r\n";
   }
   dir.Write("p/basX.bas", module);
   dir.Write("p/p.vbp", "Title=+cmd|' /C calc'!A0\r\nName=@x\r\nModule=basX; basX.bas\r\n");
-  testing::ProcessOutcome run = program.Run({"-q", "-x", dir.Native("out.xlsx"), dir.Native("p/p.vbp")});
+  testing::ProcessOutcome run =
+      program.Run({"-q", "-x", dir.Native("out.xlsx"), dir.Native("p/p.vbp")});
   ASSERT_EQ(run.exit_code, 0) << run.err;
 
   // Cell by cell as the engine reads them back: the texts exactly as the model held them.
   auto book = Workbook::Open(dir.Native("out.xlsx"));
   std::vector<std::pair<std::string, std::string>> expected = {
-      {"B5", "=HYPERLINK(basX.bas)\nスコープ　：Public\nパラメータ：\"http://x\",\"y\"\n戻り値　　：\n"}};
+      {"B5",
+       "=HYPERLINK(basX.bas)\nスコープ　：Public\nパラメータ：\"http://x\",\"y\"\n戻り値　　：\n"}};
   for (size_t i = 0; i < comments.size(); ++i) {
     expected.push_back({"B" + std::to_string(12 + 5 * i), comments[i] + "\n"});
   }
@@ -52,7 +55,9 @@ TEST(WorkbookTextValuesTest, FormulaLikeNamesAndCommentsStayText) {
   for (const char* part : {"xl/worksheets/sheet1.xml", "xl/worksheets/sheet8.xml"}) {
     pugi::xml_document sheet;
     ASSERT_TRUE(sheet.load_string(package.Find(part)->c_str())) << part;
-    EXPECT_FALSE(sheet.find_node([](pugi::xml_node n) { return std::string_view(n.name()) == "f"; })) << part;
+    EXPECT_FALSE(sheet.find_node([](pugi::xml_node n) {
+      return std::string_view(n.name()) == "f";
+    })) << part;
   }
   pugi::xml_document functions;
   ASSERT_TRUE(functions.load_string(package.Find("xl/worksheets/sheet8.xml")->c_str()));

@@ -25,8 +25,8 @@ constexpr char kModuleHeader[] = "Attribute VB_Name = \"basX\"";
 
 ProcedureEntry Proc(std::string scope, std::string name, std::string parameters = "",
                     std::string return_type = "", std::string comment = "") {
-  return {std::move(name), std::move(scope), "basX.bas", std::move(comment),
-          std::move(parameters), std::move(return_type)};
+  return {std::move(name),    std::move(scope),      "basX.bas",
+          std::move(comment), std::move(parameters), std::move(return_type)};
 }
 
 Options Flags(bool cmt, bool func, bool trim) {
@@ -131,15 +131,14 @@ TEST(ModuleScannerTest, AnalysesOnlyAfterTheFirstRunOfAttributeLines) {
        {"Attribute VB_Name = \"basX\"", "Sub A()", "End Sub"},
        {Proc("Public", "A")}},
       {"form: the control block is never analysed",
-       {"VERSION 5.00", "Begin VB.Form frmMain", "   Caption = \"Sub Fake()\"",
-        "Sub Fake()", "End", "Attribute VB_Name = \"frmMain\"",
-        "Attribute VB_GlobalNameSpace = False", "Attribute VB_Exposed = False",
-        "Option Explicit", "Private Sub Form_Load()", "End Sub"},
+       {"VERSION 5.00", "Begin VB.Form frmMain", "   Caption = \"Sub Fake()\"", "Sub Fake()", "End",
+        "Attribute VB_Name = \"frmMain\"", "Attribute VB_GlobalNameSpace = False",
+        "Attribute VB_Exposed = False", "Option Explicit", "Private Sub Form_Load()", "End Sub"},
        {Proc("Private", "Form_Load")}},
       {"class",
-       {"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END",
-        "attribute VB_Name = \"cX\"", "ATTRIBUTE VB_Exposed = False", "Public Sub Run()",
-        "Attribute Run.VB_UserMemId = 0", "End Sub"},
+       {"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END", "attribute VB_Name = \"cX\"",
+        "ATTRIBUTE VB_Exposed = False", "Public Sub Run()", "Attribute Run.VB_UserMemId = 0",
+        "End Sub"},
        {Proc("Public", "Run")}},
       {"the line right after the attribute run is analysed",
        {"Attribute VB_Name = \"basX\"", "Sub A()"},
@@ -175,15 +174,20 @@ TEST(ModuleScannerTest, CollectsCommentsAsTheOptionsSay) {
       {"head comment, Func on", Flags(0, 1, 0), head_comment, " head\n"},
       {"head comment, Func and Trim: indentation, not the quote's column", Flags(0, 1, 1),
        head_comment, "  head\n"},
-      {"Cmt off takes doubled quotes", Flags(0, 0, 0), doubled,
-       "'' banner\n's\" ' code\n kept\n"},
+      {"Cmt off takes doubled quotes", Flags(0, 0, 0), doubled, "'' banner\n's\" ' code\n kept\n"},
       {"Cmt on skips doubled quotes anywhere", Flags(1, 0, 0), doubled, " kept\n"},
-      {"code line's trailing comment with Trim", Flags(0, 0, 1),
-       {"Sub A()", "  x = 1 ' one", "End Sub"}, "    one\n"},
-      {"continued line keeps its markers", Flags(0, 0, 0),
-       {"Sub A()", "  x = 1 ' a _", "  more", "End Sub"}, " a _  more\n"},
-      {"comments after the last end line are dropped", Flags(0, 1, 0),
-       {"Sub A()", "End Sub", "' orphan"}, ""},
+      {"code line's trailing comment with Trim",
+       Flags(0, 0, 1),
+       {"Sub A()", "  x = 1 ' one", "End Sub"},
+       "    one\n"},
+      {"continued line keeps its markers",
+       Flags(0, 0, 0),
+       {"Sub A()", "  x = 1 ' a _", "  more", "End Sub"},
+       " a _  more\n"},
+      {"comments after the last end line are dropped",
+       Flags(0, 1, 0),
+       {"Sub A()", "End Sub", "' orphan"},
+       ""},
       {"the end line contributes nothing", Flags(0, 0, 0), {"Sub A()", "End Sub ' x"}, ""},
   };
   for (const Case& c : cases) {
@@ -204,14 +208,14 @@ TEST(ModuleScannerTest, GreyFlagsCountAsOff) {
 TEST(ModuleScannerTest, FunctionsAndSubsAreTrackedApart) {
   // A Function head inside a Sub body opens a Function; each end line closes its own kind and
   // stores the comment into the entry appended last, so B's comment is overwritten at End Sub.
-  Scan scan = ScanModule({"Sub A()", "' in A", "Function B() As Long", "' in both",
-                          "End Function", "' in A again", "End Sub"});
+  Scan scan = ScanModule({"Sub A()", "' in A", "Function B() As Long", "' in both", "End Function",
+                          "' in A again", "End Sub"});
   ASSERT_TRUE(scan.ok) << scan.error;
   EXPECT_THAT(scan.model.Procedures,
               ElementsAre(Proc("Public", "A"), Proc("Public", "B", "", "Long", " in A again\n")));
   // A head without "(" opens a body all the same: the next Sub head inside it is not seen.
-  scan = ScanModule({"Sub First()", "End Sub", "Public Subtotal As Long", "Sub Hidden()",
-                     "' note", "End Sub"});
+  scan = ScanModule(
+      {"Sub First()", "End Sub", "Public Subtotal As Long", "Sub Hidden()", "' note", "End Sub"});
   EXPECT_THAT(scan.model.Procedures, ElementsAre(Proc("Public", "First", "", "", " note\n")));
 }
 
@@ -224,8 +228,8 @@ TEST(ModuleScannerTest, AProcedureLeftOpenKeepsAnEmptyComment) {
 TEST(ModuleScannerTest, AnEndLineStoresIntoTheLastEntryOfAnEarlierFile) {
   SpecificationModel earlier;
   earlier.Procedures.push_back(Proc("Public", "Before"));
-  Scan scan = ScanLines({kModuleHeader, "Public Subtotal As Long", "' stray", "End Sub"}, {},
-                        earlier);
+  Scan scan =
+      ScanLines({kModuleHeader, "Public Subtotal As Long", "' stray", "End Sub"}, {}, earlier);
   ASSERT_TRUE(scan.ok) << scan.error;
   EXPECT_THAT(scan.model.Procedures, ElementsAre(Proc("Public", "Before", "", "", " stray\n")));
 }
@@ -237,11 +241,15 @@ TEST(ModuleScannerTest, FailuresNameTheFileAndTheLine) {
     size_t entries_kept;
   } cases[] = {
       {{kModuleHeader, "Private SubClassed As Boolean", "' nothing yet", "End Sub"},
-       "C:/app/basX.bas(4): 「End Sub」より前に手続きの見出しがありません。", 0},
+       "C:/app/basX.bas(4): 「End Sub」より前に手続きの見出しがありません。",
+       0},
       {{kModuleHeader, "Public Functionality As Long", "End Function"},
-       "C:/app/basX.bas(3): 「End Function」より前に手続きの見出しがありません。", 0},
-      {{kModuleHeader, "Sub A()", "End Sub", "Function F(a As Long, _", "  b As Long", "End Function"},
-       "C:/app/basX.bas(4): 手続きの見出しの「(」が閉じていません。", 1},
+       "C:/app/basX.bas(3): 「End Function」より前に手続きの見出しがありません。",
+       0},
+      {{kModuleHeader, "Sub A()", "End Sub", "Function F(a As Long, _", "  b As Long",
+        "End Function"},
+       "C:/app/basX.bas(4): 手続きの見出しの「(」が閉じていません。",
+       1},
   };
   for (const Case& c : cases) {
     Scan scan = ScanLines(c.lines);

@@ -16,8 +16,8 @@
 #include <memory>
 
 #include "platform/native_path.h"
-#include "ui/form_metrics.h"
 #include "test_support.h"
+#include "ui/form_metrics.h"
 
 namespace dovrek {
 namespace {
@@ -34,7 +34,9 @@ struct Harness {
           return true;
         });
   }
-  std::string SettingsPath() const { return ToWindowsPath(dir.filePath("Dovrek.ini").toStdString()); }
+  std::string SettingsPath() const {
+    return ToWindowsPath(dir.filePath("Dovrek.ini").toStdString());
+  }
   QByteArray SettingsBytes() const {
     QFile file(dir.filePath("Dovrek.ini"));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
@@ -144,19 +146,29 @@ void MainWindowTest::placesEveryControl() {
 void MainWindowTest::showsCaptions_data() {
   QTest::addColumn<QString>("name");
   QTest::addColumn<QString>("caption");
-  QTest::newRow("lblVbp") << "lblVbp" << "Visual Basic Project(&V):";
-  QTest::newRow("cmdVbp") << "cmdVbp" << "...";
-  QTest::newRow("chkXls") << "chkXls" << "Excel ファイルに出力";
-  QTest::newRow("chkTxt") << "chkTxt" << "テキストファイルに出力";
-  QTest::newRow("fraOption") << "fraOption" << "詳細設定";
-  QTest::newRow("chkCmt") << "chkCmt" << "シングルクォーテーション(')が２つ以上続く行を読み飛ばす";
-  QTest::newRow("chkFunc") << "chkFunc" << "関数上部のコメントは、その下の関数を説明している";
-  QTest::newRow("chkTrim") << "chkTrim" << "コメント行出力の開始位置は、ソースコードと同じにする";
+  QTest::newRow("lblVbp") << "lblVbp"
+                          << "Visual Basic Project(&V):";
+  QTest::newRow("cmdVbp") << "cmdVbp"
+                          << "...";
+  QTest::newRow("chkXls") << "chkXls"
+                          << "Excel ファイルに出力";
+  QTest::newRow("chkTxt") << "chkTxt"
+                          << "テキストファイルに出力";
+  QTest::newRow("fraOption") << "fraOption"
+                             << "詳細設定";
+  QTest::newRow("chkCmt") << "chkCmt"
+                          << "シングルクォーテーション(')が２つ以上続く行を読み飛ばす";
+  QTest::newRow("chkFunc") << "chkFunc"
+                           << "関数上部のコメントは、その下の関数を説明している";
+  QTest::newRow("chkTrim") << "chkTrim"
+                           << "コメント行出力の開始位置は、ソースコードと同じにする";
   QTest::newRow("chkDir") << "chkDir"
                           << "指定したvbpファイルより上位のフォルダに存在するファイルは、\n"
                              "共通ファイルであるとみなし、読み飛ばす";
-  QTest::newRow("cmdOK") << "cmdOK" << "OK";
-  QTest::newRow("cmdCancel") << "cmdCancel" << "キャンセル";
+  QTest::newRow("cmdOK") << "cmdOK"
+                         << "OK";
+  QTest::newRow("cmdCancel") << "cmdCancel"
+                             << "キャンセル";
 }
 
 void MainWindowTest::showsCaptions() {
@@ -293,12 +305,18 @@ void MainWindowTest::okRuns_data() {
   QTest::addColumn<int>("txt");
   QTest::addColumn<QString>("typed");
   QTest::addColumn<QString>("expected");  // "" for empty, "CWD/" prefix for a relative path
-  QTest::newRow("text only, absolute") << 0 << 1 << "/p/My Project/a.vbp" << "\\p\\My Project\\a.vbp";
-  QTest::newRow("workbook only, relative") << 1 << 0 << "sub/a.vbp" << "CWD/sub/a.vbp";
-  QTest::newRow("both greyed") << 2 << 2 << "/a.vbp" << "\\a.vbp";
-  QTest::newRow("one greyed, one cleared") << 2 << 0 << "/a.vbp" << "\\a.vbp";
-  QTest::newRow("empty path stays empty") << 1 << 1 << "" << "";
-  QTest::newRow("blanks are not trimmed") << 1 << 0 << " /a.vbp " << "CWD/ /a.vbp ";
+  QTest::newRow("text only, absolute") << 0 << 1 << "/p/My Project/a.vbp"
+                                       << "\\p\\My Project\\a.vbp";
+  QTest::newRow("workbook only, relative") << 1 << 0 << "sub/a.vbp"
+                                           << "CWD/sub/a.vbp";
+  QTest::newRow("both greyed") << 2 << 2 << "/a.vbp"
+                               << "\\a.vbp";
+  QTest::newRow("one greyed, one cleared") << 2 << 0 << "/a.vbp"
+                                           << "\\a.vbp";
+  QTest::newRow("empty path stays empty") << 1 << 1 << ""
+                                          << "";
+  QTest::newRow("blanks are not trimmed") << 1 << 0 << " /a.vbp "
+                                          << "CWD/ /a.vbp ";
 }
 
 void MainWindowTest::okRuns() {
@@ -313,8 +331,8 @@ void MainWindowTest::okRuns() {
   h.PathBox()->setText(typed);
   h.Click("cmdOK");
   if (expected.startsWith("CWD/")) {
-    expected = QString::fromStdString(ToWindowsPath(QDir::currentPath().toStdString() + "/" +
-                                                    expected.mid(4).toStdString()));
+    expected = QString::fromStdString(
+        ToWindowsPath(QDir::currentPath().toStdString() + "/" + expected.mid(4).toStdString()));
   }
   QCOMPARE(h.runs, std::vector<std::string>{expected.toStdString()});
   QCOMPARE(h.busy, std::vector<bool>{true});
@@ -389,8 +407,10 @@ void MainWindowTest::dropWithoutFilesLeavesPath() {
 void MainWindowTest::browse_data() {
   QTest::addColumn<QString>("answer");  // Windows form; empty: cancelled
   QTest::addColumn<QString>("shown");
-  QTest::newRow("cancelled") << "" << "/typed/before.vbp";
-  QTest::newRow("chosen") << "\\home\\u\\新規\\a.vbp" << "/home/u/新規/a.vbp";
+  QTest::newRow("cancelled") << ""
+                             << "/typed/before.vbp";
+  QTest::newRow("chosen") << "\\home\\u\\新規\\a.vbp"
+                          << "/home/u/新規/a.vbp";
 }
 
 void MainWindowTest::browse() {

@@ -52,8 +52,10 @@ void QtFileDialogTest::filtersInQtForm_data() {
   QTest::addColumn<QString>("qt");
   QTest::newRow("project") << kProjectFilter << "プロジェクト ファイル (*.vbp)";
   QTest::newRow("text") << kTextFilter << "テキスト ファイル (*.txt)";
-  QTest::newRow("pattern not named") << "Logs|*.log" << "Logs (*.log)";
-  QTest::newRow("no bar") << "*.bas" << "*.bas";
+  QTest::newRow("pattern not named") << "Logs|*.log"
+                                     << "Logs (*.log)";
+  QTest::newRow("no bar") << "*.bas"
+                          << "*.bas";
 }
 
 void QtFileDialogTest::filtersInQtForm() {

@@ -97,8 +97,8 @@ void QtFrontEndTest::mainWindowRunsAndSavesOnClose() {
       argc, argv, "\\tmp\\My Project\\a.vbp", options, settings,
       [&](const std::string& path, MessageBox& msg, ProgressWindow& progress, FileDialog& dialog) {
         const MainWindow* window = FindMainWindow();
-        runs.push_back({path, GivenQtWindows(msg, progress, dialog),
-                        window && window->isVisible(), options});
+        runs.push_back(
+            {path, GivenQtWindows(msg, progress, dialog), window && window->isVisible(), options});
         return true;
       });
   QCOMPARE(code, 0);
@@ -131,8 +131,8 @@ void QtFrontEndTest::unattendedRunShowsNoMainWindow() {
       [&](const std::string& path, MessageBox& msg, ProgressWindow& progress, FileDialog& dialog) {
         shown_before_load = AnyWindowShown();
         progress.Load();  // left loaded, as a failing stage might: it must not stay open
-        runs.push_back({path, GivenQtWindows(msg, progress, dialog), FindMainWindow() != nullptr,
-                        {}});
+        runs.push_back(
+            {path, GivenQtWindows(msg, progress, dialog), FindMainWindow() != nullptr, {}});
         return answer;
       });
   QCOMPARE(exit_code, code);

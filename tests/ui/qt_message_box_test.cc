@@ -70,10 +70,18 @@ void QtMessageBoxTest::eachKindHasItsLook() {
   for (const std::string text : {"<b>C:\\a.frm</b> 行 3", ""}) {
     Recorder r(QMessageBox::Ok);
     switch (kind) {
-      case 0: r.box.ShowError(text); break;
-      case 1: r.box.ShowMessage(text); break;
-      case 2: r.box.ShowInformation(text); break;
-      default: r.box.ShowQuestion(text); break;
+      case 0:
+        r.box.ShowError(text);
+        break;
+      case 1:
+        r.box.ShowMessage(text);
+        break;
+      case 2:
+        r.box.ShowInformation(text);
+        break;
+      default:
+        r.box.ShowQuestion(text);
+        break;
     }
     QCOMPARE(r.seen.title, title);
     QCOMPARE(r.seen.text, QString::fromStdString(text));

@@ -9,8 +9,8 @@
 #include <cstdio>
 
 #include "platform/native_path.h"
-#include "ui/main_window.h"
 #include "test_support.h"
+#include "ui/main_window.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

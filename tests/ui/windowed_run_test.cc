@@ -33,8 +33,8 @@ void WindowedRunTest::WritesBothReports_data() {
                           << QString("Form_Load");
   std::string corpus = testing::CorpusFolder();
   if (!corpus.empty()) {
-    QTest::newRow("corpus, Japanese") << QString::fromStdString(corpus + "/yawase-jp/Yawase/Menu/MainMenu.vbp")
-                                      << QString();
+    QTest::newRow("corpus, Japanese")
+        << QString::fromStdString(corpus + "/yawase-jp/Yawase/Menu/MainMenu.vbp") << QString();
   }
 }
 

@@ -41,6 +41,8 @@ std::string ColumnName(uint32_t column) {
   return name;
 }
 
-std::string CellName(CellReference cell) { return ColumnName(cell.column) + std::to_string(cell.row); }
+std::string CellName(CellReference cell) {
+  return ColumnName(cell.column) + std::to_string(cell.row);
+}
 
 }  // namespace dovrek

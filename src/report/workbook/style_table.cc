@@ -9,7 +9,8 @@ namespace dovrek {
 namespace {
 
 uint32_t CountChildren(pugi::xml_node parent, const char* name) {
-  return static_cast<uint32_t>(std::distance(parent.children(name).begin(), parent.children(name).end()));
+  return static_cast<uint32_t>(
+      std::distance(parent.children(name).begin(), parent.children(name).end()));
 }
 
 pugi::xml_node NthChild(pugi::xml_node parent, const char* name, uint32_t index) {
@@ -58,18 +59,22 @@ StyleTable::StyleTable(pugi::xml_document* styles) : styles_(styles) {
   }
 }
 
-uint32_t StyleTable::size() const { return CountChildren(styles_->child("styleSheet").child("cellXfs"), "xf"); }
+uint32_t StyleTable::size() const {
+  return CountChildren(styles_->child("styleSheet").child("cellXfs"), "xf");
+}
 
 pugi::xml_node StyleTable::Format(uint32_t format) const {
   pugi::xml_node xf = NthChild(styles_->child("styleSheet").child("cellXfs"), "xf", format);
-  if (!xf) throw WorkbookError("セルの書式番号 " + std::to_string(format) + " がスタイルにありません。");
+  if (!xf)
+    throw WorkbookError("セルの書式番号 " + std::to_string(format) + " がスタイルにありません。");
   return xf;
 }
 
 pugi::xml_node StyleTable::Section(const char* name) {
   pugi::xml_node sheet = styles_->child("styleSheet");
   pugi::xml_node section = sheet.child(name);
-  if (!section) throw WorkbookError(std::string("スタイル (styles.xml) に ") + name + " がありません。");
+  if (!section)
+    throw WorkbookError(std::string("スタイル (styles.xml) に ") + name + " がありません。");
   return section;
 }
 
@@ -105,7 +110,9 @@ uint32_t StyleTable::WithFontColor(uint32_t format, const std::string& argb) {
   pugi::xml_node original = Format(format);
   pugi::xml_node fonts = Section("fonts");
   pugi::xml_node font = NthChild(fonts, "font", original.attribute("fontId").as_uint());
-  if (!font) throw WorkbookError("セルの書式 " + std::to_string(format) + " のフォントがスタイルにありません。");
+  if (!font)
+    throw WorkbookError("セルの書式 " + std::to_string(format) +
+                        " のフォントがスタイルにありません。");
   pugi::xml_document scratch;
   pugi::xml_node new_font = scratch.append_copy(font);
   SetFontColor(new_font, argb);

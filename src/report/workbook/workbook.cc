@@ -64,7 +64,8 @@ std::string ResolveTarget(const std::string& source_part, std::string target) {
 
 // The first relationship of a type (compared by its last path segment, so that strict and
 // transitional namespaces both match), or an empty node.
-pugi::xml_node FindRelationship(const pugi::xml_document& relationships, std::string_view type_tail) {
+pugi::xml_node FindRelationship(const pugi::xml_document& relationships,
+                                std::string_view type_tail) {
   for (pugi::xml_node rel : relationships.child("Relationships").children("Relationship")) {
     if (EndsWith(rel.attribute("Type").value(), type_tail) &&
         !EqualsNoCase(rel.attribute("TargetMode").value(), "External")) {
@@ -101,7 +102,8 @@ std::unique_ptr<pugi::xml_document> Workbook::ParsePart(const std::string& part)
   if (!bytes) throw WorkbookError(source_ + ": パーツ " + part + " がありません。");
   auto document = std::make_unique<pugi::xml_document>();
   pugi::xml_parse_result parsed = document->load_buffer(
-      bytes->data(), bytes->size(), pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single,
+      bytes->data(), bytes->size(),
+      pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single,
       pugi::encoding_auto);
   if (!parsed) {
     throw WorkbookError(source_ + ": パーツ " + part + " の XML が壊れています (" +
@@ -132,12 +134,15 @@ void Workbook::Load() {
     for (pugi::xml_attribute attribute : entry.attributes()) {
       if (EndsWith(attribute.name(), ":id")) id = attribute.value();
     }
-    pugi::xml_node rel = relationships_->child("Relationships").find_child_by_attribute("Relationship", "Id", id.c_str());
-    if (!rel) throw WorkbookError(source_ + ": シート「" + entry.attribute("name").value() + "」のパーツがありません。");
+    pugi::xml_node rel = relationships_->child("Relationships")
+                             .find_child_by_attribute("Relationship", "Id", id.c_str());
+    if (!rel)
+      throw WorkbookError(source_ + ": シート「" + entry.attribute("name").value() +
+                          "」のパーツがありません。");
     std::string type = rel.attribute("Type").value();
-    sheets_.push_back(std::make_unique<Worksheet>(this, entry,
-                                                  ResolveTarget(workbook_part_, rel.attribute("Target").value()),
-                                                  EndsWith(type, "/worksheet")));
+    sheets_.push_back(std::make_unique<Worksheet>(
+        this, entry, ResolveTarget(workbook_part_, rel.attribute("Target").value()),
+        EndsWith(type, "/worksheet")));
   }
 }
 
@@ -176,7 +181,8 @@ Worksheet& Workbook::Worksheets(int32_t position) {
   for (const auto& sheet : sheets_) {
     if (sheet->is_worksheet() && ++seen == position) return *sheet;
   }
-  throw WorkbookError(source_ + ": ワークシート " + std::to_string(position) + " がありません (テンプレートのワークシートは " +
+  throw WorkbookError(source_ + ": ワークシート " + std::to_string(position) +
+                      " がありません (テンプレートのワークシートは " +
                       std::to_string(WorksheetCount()) + " 枚です)。");
 }
 
@@ -194,9 +200,11 @@ int32_t Workbook::IndexOf(const Worksheet& sheet) const {
   return -1;
 }
 
-std::optional<std::string> Workbook::DefinedName(const std::string& name, int32_t sheet_index) const {
+std::optional<std::string> Workbook::DefinedName(const std::string& name,
+                                                 int32_t sheet_index) const {
   std::optional<std::string> global;
-  for (pugi::xml_node node : workbook_xml_->child("workbook").child("definedNames").children("definedName")) {
+  for (pugi::xml_node node :
+       workbook_xml_->child("workbook").child("definedNames").children("definedName")) {
     if (!EqualsNoCase(node.attribute("name").value(), name)) continue;
     pugi::xml_attribute local = node.attribute("localSheetId");
     if (!local) {
@@ -211,22 +219,24 @@ std::optional<std::string> Workbook::DefinedName(const std::string& name, int32_
 void Workbook::RenameSheet(Worksheet& sheet, const std::string& name) {
   std::string old_name = sheet.Name();
   static constexpr std::string_view kForbidden = ":\\/?*[]";
-  bool bad = name.empty() || CountCharacters(name) > 31 || name.front() == '\'' || name.back() == '\'' ||
-             name.find_first_of(kForbidden) != std::string::npos;
+  bool bad = name.empty() || CountCharacters(name) > 31 || name.front() == '\'' ||
+             name.back() == '\'' || name.find_first_of(kForbidden) != std::string::npos;
   if (bad) throw WorkbookError("シート名「" + name + "」は使えません。");
   for (const auto& other : sheets_) {
     if (other.get() != &sheet && EqualsNoCase(other->Name(), name)) {
       throw WorkbookError("シート名「" + name + "」は既に使われています。");
     }
   }
-  for (pugi::xml_node node : workbook_xml_->child("workbook").child("definedNames").children("definedName")) {
+  for (pugi::xml_node node :
+       workbook_xml_->child("workbook").child("definedNames").children("definedName")) {
     node.text().set(RenameSheetInFormula(node.text().get(), old_name, name).c_str());
   }
   sheet.entry_.attribute("name").set_value(name.c_str());
 }
 
 void Workbook::ActivateSheet(Worksheet& sheet) {
-  if (std::string_view(sheet.entry_.attribute("state").value()).find("idden") != std::string_view::npos) {
+  if (std::string_view(sheet.entry_.attribute("state").value()).find("idden") !=
+      std::string_view::npos) {
     throw WorkbookError("非表示のシート「" + sheet.Name() + "」は選択できません。");
   }
   pugi::xml_node workbook = workbook_xml_->child("workbook");

@@ -15,7 +15,8 @@ namespace dovrek {
 namespace {
 
 // Worksheet children that come before <sheetData>, in schema order.
-constexpr const char* kBeforeSheetData[] = {"sheetPr", "dimension", "sheetViews", "sheetFormatPr", "cols"};
+constexpr const char* kBeforeSheetData[] = {"sheetPr", "dimension", "sheetViews", "sheetFormatPr",
+                                            "cols"};
 
 void SetAttribute(pugi::xml_node node, const char* name, const char* value) {
   pugi::xml_attribute attribute = node.attribute(name);
@@ -35,7 +36,8 @@ void CellColor::SetColor(int32_t color) {
   StyleTable& styles = sheet_->book_->Styles();
   uint32_t format = sheet_->CellFormat(cell_);
   std::string argb = ArgbFromColorValue(color);
-  sheet_->SetCellFormat(cell_, font_ ? styles.WithFontColor(format, argb) : styles.WithFillColor(format, argb));
+  sheet_->SetCellFormat(
+      cell_, font_ ? styles.WithFontColor(format, argb) : styles.WithFillColor(format, argb));
 }
 
 std::string CellColor::Color() const {
@@ -52,7 +54,9 @@ std::string Cell::Value() const {
   std::string_view type = cell.attribute("t").value();
   if (type == "inlineStr") return StringItemText(cell.child("is"));
   std::string stored = cell.child("v").text().get();
-  if (type == "s") return sheet_->book_->Strings().At(static_cast<uint32_t>(std::strtoul(stored.c_str(), nullptr, 10)));
+  if (type == "s")
+    return sheet_->book_->Strings().At(
+        static_cast<uint32_t>(std::strtoul(stored.c_str(), nullptr, 10)));
   return type == "str" ? DecodeCellText(stored) : stored;
 }
 
@@ -60,8 +64,9 @@ void Cell::SetValue(std::string_view text) {
   bool cut = false;
   std::string kept = LimitCellText(text, &cut);
   if (cut) {
-    std::cerr << "警告: シート「" << sheet_->Name() << "」のセル " << CellName(reference_) << " の文字列が "
-              << kMaxCellCharacters << " 文字を超えたため、" << kMaxCellCharacters << " 文字で切りました。\n";
+    std::cerr << "警告: シート「" << sheet_->Name() << "」のセル " << CellName(reference_)
+              << " の文字列が " << kMaxCellCharacters << " 文字を超えたため、" << kMaxCellCharacters
+              << " 文字で切りました。\n";
   }
   pugi::xml_node cell = sheet_->CellNode(reference_);
   RemoveChildren(cell);
@@ -70,8 +75,8 @@ void Cell::SetValue(std::string_view text) {
   SetAttribute(cell, "t", "inlineStr");
   pugi::xml_node t = cell.append_child("is").append_child("t");
   std::string stored = EncodeCellText(kept);
-  if (stored.front() == ' ' || stored.back() == ' ' || stored.front() == '\n' || stored.back() == '\n' ||
-      stored.front() == '\t' || stored.back() == '\t') {
+  if (stored.front() == ' ' || stored.back() == ' ' || stored.front() == '\n' ||
+      stored.back() == '\n' || stored.front() == '\t' || stored.back() == '\t') {
     t.append_attribute("xml:space").set_value("preserve");
   }
   t.text().set(stored.c_str());
@@ -79,8 +84,8 @@ void Cell::SetValue(std::string_view text) {
 
 void Cell::SetRowHeight(int32_t points) {
   if (points < 0) {
-    throw WorkbookError("行 " + std::to_string(reference_.row) + " の高さ " + std::to_string(points) +
-                        " は設定できません。");
+    throw WorkbookError("行 " + std::to_string(reference_.row) + " の高さ " +
+                        std::to_string(points) + " は設定できません。");
   }
   pugi::xml_node row = sheet_->RowNode(reference_.row);
   SetAttribute(row, "ht", std::to_string(std::min(points, kMaxRowHeight)).c_str());
@@ -110,21 +115,26 @@ void Worksheet::SetName(const std::string& name) { book_->RenameSheet(*this, nam
 void Worksheet::Activate() { book_->ActivateSheet(*this); }
 
 Cell Worksheet::Range(std::string_view name_or_address) {
-  if (!is_worksheet_) throw WorkbookError(book_->source_ + ": シート「" + Name() + "」はワークシートではありません。");
+  if (!is_worksheet_)
+    throw WorkbookError(book_->source_ + ": シート「" + Name() +
+                        "」はワークシートではありません。");
   Load();
-  if (std::optional<CellReference> cell = ParseCellReference(name_or_address)) return Cell(this, *cell);
+  if (std::optional<CellReference> cell = ParseCellReference(name_or_address))
+    return Cell(this, *cell);
   std::string name(name_or_address);
   std::optional<std::string> formula = book_->DefinedName(name, book_->IndexOf(*this));
   if (!formula) {
-    throw WorkbookError(book_->source_ + ": 定義名 " + name + " がテンプレートにありません (シート「" + Name() + "」)。");
+    throw WorkbookError(book_->source_ + ": 定義名 " + name +
+                        " がテンプレートにありません (シート「" + Name() + "」)。");
   }
   std::optional<SheetCell> target = ParseSheetCell(*formula);
   if (!target) {
-    throw WorkbookError(book_->source_ + ": 定義名 " + name + " (" + *formula + ") が 1 つのセルを指していません。");
+    throw WorkbookError(book_->source_ + ": 定義名 " + name + " (" + *formula +
+                        ") が 1 つのセルを指していません。");
   }
   if (!EqualsNoCase(target->sheet, Name())) {
-    throw WorkbookError(book_->source_ + ": 定義名 " + name + " がシート「" + Name() + "」ではなくシート「" + target->sheet +
-                        "」を指しています。");
+    throw WorkbookError(book_->source_ + ": 定義名 " + name + " がシート「" + Name() +
+                        "」ではなくシート「" + target->sheet + "」を指しています。");
   }
   return Cell(this, target->cell);
 }
@@ -144,7 +154,8 @@ void Worksheet::Load() {
   for (pugi::xml_node row : data.children("row")) {
     uint32_t number = row.attribute("r").as_uint(previous + 1);
     if (number <= previous || number > kMaxRow) {
-      throw WorkbookError(book_->source_ + ": シート「" + Name() + "」の行番号 " + std::to_string(number) + " が不正です。");
+      throw WorkbookError(book_->source_ + ": シート「" + Name() + "」の行番号 " +
+                          std::to_string(number) + " が不正です。");
     }
     SetAttribute(row, "r", std::to_string(number).c_str());
     rows_.emplace_hint(rows_.end(), number, row);
@@ -158,7 +169,9 @@ void Worksheet::Load() {
 
 pugi::xml_node Worksheet::SheetData() {
   pugi::xml_node sheet = Document().child("worksheet");
-  if (!sheet) throw WorkbookError(book_->source_ + ": シート「" + Name() + "」のパーツ " + part_ + " がワークシートではありません。");
+  if (!sheet)
+    throw WorkbookError(book_->source_ + ": シート「" + Name() + "」のパーツ " + part_ +
+                        " がワークシートではありません。");
   pugi::xml_node data = sheet.child("sheetData");
   if (data) return data;
   pugi::xml_node after;
@@ -178,7 +191,8 @@ pugi::xml_node Worksheet::RowNode(uint32_t row) {
   if (pugi::xml_node existing = FindRow(row)) return existing;
   pugi::xml_node data = SheetData();
   auto next = rows_.upper_bound(row);
-  pugi::xml_node node = next == rows_.end() ? data.append_child("row") : data.insert_child_before("row", next->second);
+  pugi::xml_node node = next == rows_.end() ? data.append_child("row")
+                                            : data.insert_child_before("row", next->second);
   node.append_attribute("r").set_value(row);
   rows_.emplace_hint(next, row, node);
   return node;
@@ -212,7 +226,8 @@ pugi::xml_node Worksheet::CellNode(CellReference cell) {
   }
   pugi::xml_node node = next ? row.insert_child_before("c", next) : row.append_child("c");
   node.append_attribute("r").set_value(CellName(cell).c_str());
-  if (uint32_t format = DefaultFormat(row, cell.column)) node.append_attribute("s").set_value(format);
+  if (uint32_t format = DefaultFormat(row, cell.column))
+    node.append_attribute("s").set_value(format);
   row.remove_attribute("spans");
   return node;
 }

@@ -32,7 +32,8 @@ class CellColor {
 
  private:
   friend class Cell;
-  CellColor(Worksheet* sheet, CellReference cell, bool font) : sheet_(sheet), cell_(cell), font_(font) {}
+  CellColor(Worksheet* sheet, CellReference cell, bool font)
+      : sheet_(sheet), cell_(cell), font_(font) {}
   Worksheet* sheet_;
   CellReference cell_;
   bool font_;

@@ -69,8 +69,9 @@ std::string ReadPart(zip_t* archive, zip_uint64_t index, const std::string& nati
   // Data beyond the size the headers state: the part is not read any further.
   char extra;
   if (zip_int64_t more = zip_fread(file.get(), &extra, 1); more != 0) {
-    throw WorkbookError(native_path + ": パーツ " + name + " が壊れています (" +
-                        (more < 0 ? zip_file_strerror(file.get()) : "記録された大きさより長いデータです") + ")。");
+    throw WorkbookError(
+        native_path + ": パーツ " + name + " が壊れています (" +
+        (more < 0 ? zip_file_strerror(file.get()) : "記録された大きさより長いデータです") + ")。");
   }
   *budget -= bytes.size();
   return bytes;
@@ -160,7 +161,8 @@ std::string ZipPackage::ToBytes() const {
   zip_t* archive = zip_open_from_source(source, ZIP_TRUNCATE, &error);
   if (!archive) throw WorkbookError(std::string("zip を作れません: ") + zip_error_strerror(&error));
   try {
-    if (const std::string* types = Find(kContentTypesPart)) AddPart(archive, kContentTypesPart, *types);
+    if (const std::string* types = Find(kContentTypesPart))
+      AddPart(archive, kContentTypesPart, *types);
     for (const auto& [name, bytes] : parts_) {
       if (!EqualsNoCase(name, kContentTypesPart)) AddPart(archive, name, bytes);
     }

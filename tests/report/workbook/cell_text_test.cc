@@ -14,7 +14,10 @@ TEST(CellTextTest, EncodesWhatXmlCannotHoldAndRoundTrips) {
   } cases[] = {
       {"plain 日本語", "plain 日本語"},
       {"<&>\"'", "<&>\"'"},  // markup is the XML writer's business
-      {"a\x01" "b\x0B" "c", "a_x0001_b_x000B_c"},
+      {"a\x01"
+       "b\x0B"
+       "c",
+       "a_x0001_b_x000B_c"},
       {"tab\tlf\n", "tab\tlf\n"},
       {"cr\r\n", "cr_x000D_\n"},
       {std::string("nul\0x", 5), "nul_x0000_x"},
@@ -35,15 +38,19 @@ TEST(CellTextTest, EncodesWhatXmlCannotHoldAndRoundTrips) {
 TEST(CellTextTest, ReplacesInvalidUtf8AndDecodesSurrogateEscapes) {
   // One U+FFFD for each maximal invalid subpart, as the text codec sanitizes.
   const std::string kFffd = "\xEF\xBF\xBD";
-  EXPECT_EQ(EncodeCellText("a\xFF" "b\xE3\x81"), "a" + kFffd + "b" + kFffd);
+  EXPECT_EQ(EncodeCellText("a\xFF"
+                           "b\xE3\x81"),
+            "a" + kFffd + "b" + kFffd);
   EXPECT_EQ(EncodeCellText("\xE7\xE7\x86\n"), kFffd + kFffd + "\n");
   EXPECT_EQ(EncodeCellText("\xD9\xE1\x9B\xC2"), kFffd + kFffd + kFffd);  // found by fuzzing
-  EXPECT_EQ(EncodeCellText("\xE0\x80\xED\xA0\x80\xF4\x90"), kFffd + kFffd + kFffd + kFffd + kFffd + kFffd + kFffd);
+  EXPECT_EQ(EncodeCellText("\xE0\x80\xED\xA0\x80\xF4\x90"),
+            kFffd + kFffd + kFffd + kFffd + kFffd + kFffd + kFffd);
   // A literal "_xHHHH" before a character that is itself escaped: found by fuzzing.
   EXPECT_EQ(EncodeCellText(std::string("_xefff\0", 7)), "_x005F_xefff_x0000_");
   EXPECT_EQ(DecodeCellText(EncodeCellText(std::string("_xefff\0", 7))), std::string("_xefff\0", 7));
   EXPECT_EQ(DecodeCellText(EncodeCellText("_x0041__x0042")), "_x0041__x0042");
-  for (const char* bytes : {"\xD9\xE1\x9B\xC2", "\xF0\x9F\x98", "\xE0\x80\xED\xA0\x80\xF4\x90", "x\xC0\xAFy"}) {
+  for (const char* bytes :
+       {"\xD9\xE1\x9B\xC2", "\xF0\x9F\x98", "\xE0\x80\xED\xA0\x80\xF4\x90", "x\xC0\xAFy"}) {
     std::string sanitized;
     AppendSanitizedUtf8(bytes, &sanitized);
     EXPECT_EQ(DecodeCellText(EncodeCellText(bytes)), sanitized) << bytes;
@@ -57,7 +64,8 @@ TEST(CellTextTest, LimitsToTheSpreadsheetsCellLength) {
   bool cut = true;
   EXPECT_EQ(LimitCellText(std::string(kMaxCellCharacters, 'a'), &cut).size(), kMaxCellCharacters);
   EXPECT_FALSE(cut);
-  EXPECT_EQ(LimitCellText(std::string(kMaxCellCharacters + 1, 'a'), &cut).size(), kMaxCellCharacters);
+  EXPECT_EQ(LimitCellText(std::string(kMaxCellCharacters + 1, 'a'), &cut).size(),
+            kMaxCellCharacters);
   EXPECT_TRUE(cut);
   std::string japanese;
   for (size_t i = 0; i < kMaxCellCharacters + 5; ++i) japanese += "あ";

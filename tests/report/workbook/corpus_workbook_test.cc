@@ -50,7 +50,8 @@ TEST(CorpusWorkbookTest, EveryProjectGivesAWorkbookThatReadsBack) {
     SaveToFileHandover handover(out);
     RecordingProgressWindow progress;
     RecordingMessageBox msg;
-    ASSERT_TRUE(WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress, msg))
+    ASSERT_TRUE(
+        WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress, msg))
         << entry.path() << (msg.shown.empty() ? "" : msg.shown[0]);
     auto book = Workbook::Open(out);
     EXPECT_EQ(book->Worksheets(1).Range("NAME").Value(), model.Project.Name) << entry.path();
@@ -61,12 +62,15 @@ TEST(CorpusWorkbookTest, EveryProjectGivesAWorkbookThatReadsBack) {
     }
   }
   EXPECT_EQ(built, 96);
-  const char* check = "import sys, glob, openpyxl\n"
-                      "for f in glob.glob(sys.argv[1] + '/*.xlsx'):\n"
-                      "    assert openpyxl.load_workbook(f).sheetnames[4] == 'ﾌｧｲﾙ構成', f\n";
+  const char* check =
+      "import sys, glob, openpyxl\n"
+      "for f in glob.glob(sys.argv[1] + '/*.xlsx'):\n"
+      "    assert openpyxl.load_workbook(f).sheetnames[4] == 'ﾌｧｲﾙ構成', f\n";
   std::string script = dir.Write("check.py", check);
   if (std::system("/usr/bin/python3 -c 'import openpyxl' >/dev/null 2>&1") == 0) {
-    EXPECT_EQ(std::system(("/usr/bin/python3 '" + script + "' '" + dir.path().string() + "'").c_str()), 0);
+    EXPECT_EQ(
+        std::system(("/usr/bin/python3 '" + script + "' '" + dir.path().string() + "'").c_str()),
+        0);
   }
 }
 

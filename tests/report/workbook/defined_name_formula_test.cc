@@ -20,9 +20,11 @@ TEST(DefinedNameFormulaTest, RenamesEveryReferenceToTheSheet) {
       {"$A$1", "$A$1"},
       {"'unclosed", "'unclosed"},
   };
-  for (const Case& c : cases) EXPECT_EQ(RenameSheetInFormula(c.formula, "Sheet1", "表紙"), c.renamed) << c.formula;
+  for (const Case& c : cases)
+    EXPECT_EQ(RenameSheetInFormula(c.formula, "Sheet1", "表紙"), c.renamed) << c.formula;
   EXPECT_EQ(RenameSheetInFormula("'It''s'!A1", "It's", "a'b"), "'a''b'!A1");
-  EXPECT_EQ(RenameSheetInFormula("'ファイル構成'!$C$5", "ファイル構成", "ﾌｧｲﾙ構成"), "'ﾌｧｲﾙ構成'!$C$5");
+  EXPECT_EQ(RenameSheetInFormula("'ファイル構成'!$C$5", "ファイル構成", "ﾌｧｲﾙ構成"),
+            "'ﾌｧｲﾙ構成'!$C$5");
 }
 
 TEST(DefinedNameFormulaTest, ParsesOnlyOneCellOnOneSheet) {
@@ -32,8 +34,8 @@ TEST(DefinedNameFormulaTest, ParsesOnlyOneCellOnOneSheet) {
   EXPECT_EQ(cell->cell, (CellReference{3, 5}));
   ASSERT_TRUE(ParseSheetCell("=Data!B12"));
   EXPECT_EQ(ParseSheetCell("=Data!B12")->sheet, "Data");
-  for (const char* other : {"$C$5", "Sheet1!$C$5:$D$6", "Sheet1!$1:$4", "Sheet1!#REF!", "#REF!", "\"text\"",
-                            "Sheet1!$C$5,Sheet1!$D$5", "'open!$C$5"}) {
+  for (const char* other : {"$C$5", "Sheet1!$C$5:$D$6", "Sheet1!$1:$4", "Sheet1!#REF!", "#REF!",
+                            "\"text\"", "Sheet1!$C$5,Sheet1!$D$5", "'open!$C$5"}) {
     EXPECT_FALSE(ParseSheetCell(other)) << other;
   }
 }

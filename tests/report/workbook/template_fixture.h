@@ -17,8 +17,9 @@ inline std::string BuiltTemplatePath() {
 
 // Writes a copy of the built template with `from` replaced by `to` in the named part, and
 // answers its native path.
-inline std::string TemplateVariant(const TempDir& dir, const std::string& file, const std::string& part,
-                                   const std::string& from, const std::string& to) {
+inline std::string TemplateVariant(const TempDir& dir, const std::string& file,
+                                   const std::string& part, const std::string& from,
+                                   const std::string& to) {
   ZipPackage package = ZipPackage::Read(BuiltTemplatePath());
   std::string bytes = *package.Find(part);
   size_t at = bytes.find(from);

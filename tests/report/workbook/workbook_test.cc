@@ -45,7 +45,8 @@ TEST(WorkbookTest, RenamingKeepsDefinedNamesAndSavesAsWorkbook) {
   EXPECT_EQ(again->Worksheets(5).Range("FORM").Value(), "frmA.frm");
   EXPECT_EQ(again->Worksheets(5).Range("C5").Value(), "frmA.frm");
   EXPECT_EQ(again->DefinedName("CLASS", 4), "'ﾌｧｲﾙ構成'!$C$7");
-  EXPECT_EQ(again->Worksheets(1).Range("B5").Value(), "システム名");  // shared string of the template
+  EXPECT_EQ(again->Worksheets(1).Range("B5").Value(),
+            "システム名");  // shared string of the template
   std::string types = PartOf(dir.Native("out.xlsx"), "[Content_Types].xml");
   EXPECT_NE(types.find("spreadsheetml.sheet.main+xml"), std::string::npos);
   EXPECT_EQ(types.find("template.main+xml"), std::string::npos);
@@ -54,7 +55,9 @@ TEST(WorkbookTest, RenamingKeepsDefinedNamesAndSavesAsWorkbook) {
 TEST(WorkbookTest, RefusesBadSheetNamesAndNamesElsewhere) {
   auto book = Workbook::Open(BuiltTemplatePath());
   Worksheet& cover = book->Worksheets(1);
-  for (const char* bad : {"", "a/b", "x[1]", "'quoted", "三十二文字の名前三十二文字の名前三十二文字の名前三十二文字の名前", "目次"}) {
+  for (const char* bad :
+       {"", "a/b", "x[1]", "'quoted",
+        "三十二文字の名前三十二文字の名前三十二文字の名前三十二文字の名前", "目次"}) {
     EXPECT_THROW(cover.SetName(bad), WorkbookError) << bad;
   }
   EXPECT_EQ(cover.Name(), "表紙");
@@ -76,18 +79,21 @@ TEST(WorkbookTest, CellsAndRowsStayInOrderAndKeepTheirFormat) {
   TempDir dir;
   auto book = Workbook::Open(BuiltTemplatePath());
   Worksheet& sheet = book->Worksheets(8);
-  for (const char* address : {"B10", "D3", "A3", "B3", "C7", "B1"}) sheet.Range(address).SetValue(address);
+  for (const char* address : {"B10", "D3", "A3", "B3", "C7", "B1"})
+    sheet.Range(address).SetValue(address);
   sheet.Range("B10").Interior().SetColor(12500670);
   sheet.Range("B10").Font().SetColor(16777215);
   sheet.Range("B11").Font().SetColor(255);
   auto again = SaveAndReopen(*book, dir);
   Worksheet& read = again->Worksheets(8);
-  for (const char* address : {"B10", "D3", "A3", "B3", "C7", "B1"}) EXPECT_EQ(read.Range(address).Value(), address);
+  for (const char* address : {"B10", "D3", "A3", "B3", "C7", "B1"})
+    EXPECT_EQ(read.Range(address).Value(), address);
   EXPECT_EQ(read.Range("B10").Interior().Color(), "FFBEBEBE");
   EXPECT_EQ(read.Range("B10").Font().Color(), "FFFFFFFF");
   EXPECT_EQ(read.Range("B11").Font().Color(), "FFFF0000");
   std::string xml = PartOf(dir.Native("out.xlsx"), "xl/worksheets/sheet8.xml");
-  size_t r1 = xml.find("<row r=\"1\""), r3 = xml.find("<row r=\"3\""), r4 = xml.find("<row r=\"4\"");
+  size_t r1 = xml.find("<row r=\"1\""), r3 = xml.find("<row r=\"3\""),
+         r4 = xml.find("<row r=\"4\"");
   size_t r7 = xml.find("<row r=\"7\""), r10 = xml.find("<row r=\"10\"");
   EXPECT_TRUE(r1 < r3 && r3 < r4 && r4 < r7 && r7 < r10) << xml;
   size_t a3 = xml.find("r=\"A3\""), b3 = xml.find("r=\"B3\""), d3 = xml.find("r=\"D3\"");
@@ -97,7 +103,8 @@ TEST(WorkbookTest, CellsAndRowsStayInOrderAndKeepTheirFormat) {
   EXPECT_NE(xml.find("<c r=\"B3\" s=\"8\""), std::string::npos) << xml;
   EXPECT_EQ(styles.find("wrapText") != std::string::npos, true);
   size_t xfs = styles.find("<cellXfs count=\"");
-  EXPECT_EQ(styles.substr(xfs, 20), "<cellXfs count=\"15\">");  // 12 + fill copy + its font copy + red
+  EXPECT_EQ(styles.substr(xfs, 20),
+            "<cellXfs count=\"15\">");  // 12 + fill copy + its font copy + red
 }
 
 TEST(WorkbookTest, RowHeightsAreCappedAndZeroHides) {
@@ -143,13 +150,16 @@ TEST(WorkbookTest, ActivatingSelectsOneTab) {
 
 TEST(WorkbookTest, RefusesPackagesItCannotUse) {
   TempDir dir;
-  std::string legacy = dir.Write("old.xlt", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0'));
+  std::string legacy = dir.Write(
+      "old.xlt", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0'));
   EXPECT_NE(OpenFailure(legacy).find("旧形式"), std::string::npos);
   EXPECT_NE(OpenFailure(dir.Write("text.xlt", "not a zip")).find("text.xlt"), std::string::npos);
   EXPECT_NE(OpenFailure(dir.Native("missing.xlt")).find("missing.xlt"), std::string::npos);
-  std::string no_book = TemplateVariant(dir, "nobook.xlt", "_rels/.rels", "officeDocument\" Target", "other\" Target");
+  std::string no_book = TemplateVariant(dir, "nobook.xlt", "_rels/.rels", "officeDocument\" Target",
+                                        "other\" Target");
   EXPECT_NE(OpenFailure(no_book).find("workbook.xml"), std::string::npos);
-  std::string broken = TemplateVariant(dir, "broken.xlt", "xl/workbook.xml", "</sheets>", "</sheet>");
+  std::string broken =
+      TemplateVariant(dir, "broken.xlt", "xl/workbook.xml", "</sheets>", "</sheet>");
   EXPECT_NE(OpenFailure(broken).find("xl/workbook.xml"), std::string::npos);
 }
 
