@@ -35,15 +35,12 @@ int32_t EscapeAt(std::string_view text, size_t pos) {
   return value;
 }
 
-// True when "_x" and four hex digits stand at text[pos]. Its "_" must be escaped even when no
-// "_" follows in the text: the next character may itself be written as an escape, whose
-// leading "_" would close this one.
+// True when "_x" and a hex digit stand at text[pos]. Its "_" is escaped even when no full
+// "_xHHHH_" follows: an escape written for the next character could complete it, and some
+// readers take shorter forms such as "_x00_" for escapes too.
 bool StartsLikeAnEscape(std::string_view text, size_t pos) {
-  if (pos + 6 > text.size() || text[pos] != '_' || text[pos + 1] != 'x') return false;
-  for (size_t i = pos + 2; i < pos + 6; ++i) {
-    if (HexValue(text[i]) < 0) return false;
-  }
-  return true;
+  return pos + 3 <= text.size() && text[pos] == '_' && text[pos + 1] == 'x' &&
+         HexValue(text[pos + 2]) >= 0;
 }
 
 void AppendEscape(uint32_t unit, std::string* out) {

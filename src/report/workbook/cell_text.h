@@ -1,7 +1,7 @@
 #pragma once
 // Cell text as SpreadsheetML stores it. XML 1.0 cannot hold most control characters, so a cell
 // text carries them as "_xHHHH_" (the code unit in hex); a literal "_xHHHH_" in the text has its
-// underscore written as "_x005F_" (as does any "_x" and four hex digits, since an escape
+// underscore written as "_x005F_" (as does any "_x" followed by a hex digit, since an escape
 // written next to it could close it) so that every text comes back unchanged.
 
 #include <cstddef>
@@ -15,7 +15,7 @@ inline constexpr size_t kMaxCellCharacters = 32767;
 
 // The UTF-8 text ready to be put in a <t> element (XML markup escaping is left to the XML
 // writer): characters XML 1.0 cannot hold, and carriage returns (which XML readers turn into
-// line feeds), become "_xHHHH_"; the "_" starting a literal "_xHHHH" becomes "_x005F_";
+// line feeds), become "_xHHHH_"; the "_" of a literal "_x" and hex digit becomes "_x005F_";
 // a byte that is not valid UTF-8 becomes U+FFFD.
 std::string EncodeCellText(std::string_view text);
 

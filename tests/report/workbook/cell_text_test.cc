@@ -22,10 +22,11 @@ TEST(CellTextTest, EncodesWhatXmlCannotHoldAndRoundTrips) {
       {"cr\r\n", "cr_x000D_\n"},
       {std::string("nul\0x", 5), "nul_x0000_x"},
       {"_x0041_", "_x005F_x0041_"},
-      {"_x12G4_ _x_ __x0001_", "_x12G4_ _x_ __x005F_x0001_"},
+      {"_x12G4_ _x_ __x0001_", "_x005F_x12G4_ _x_ __x005F_x0001_"},
       // A character written as an escape right after "_xHHHH" would close it.
       {std::string("_x0041\0", 7), "_x005F_x0041_x0000_"},
       {"_x0041z", "_x005F_x0041z"},
+      {"_x00_ _xg _x", "_x005F_x00_ _xg _x"},  // shorter forms some readers decode too
       {"\xEF\xBF\xBE", "_xFFFE_"},
       {"😀", "😀"},
   };
