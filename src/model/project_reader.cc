@@ -77,6 +77,14 @@ std::optional<std::vector<std::string_view>> Collapse(std::vector<std::string_vi
   return out;
 }
 
+// The segments that are not empty; nullopt stays nullopt.
+std::optional<std::vector<std::string_view>> NonEmpty(
+    std::optional<std::vector<std::string_view>> parts) {
+  if (!parts) return parts;
+  std::erase(*parts, std::string_view());
+  return parts;
+}
+
 bool IsAbsoluteWindowsPath(std::string_view path) {
   return (!path.empty() && path[0] == '\\') || (path.size() >= 2 && path[1] == ':');
 }
@@ -137,21 +145,17 @@ class ProjectFileReader {
 }  // namespace
 
 bool LiesOutsideProjectFolder(const std::string& project_folder, const std::string& member_path) {
-  std::string joined =
-      IsAbsoluteWindowsPath(member_path) ? member_path : project_folder + "\\" + member_path;
-  std::vector<std::string_view> root;
-  for (std::string_view part : Segments(project_folder)) {
-    if (!part.empty()) root.push_back(part);
-  }
-  std::optional<std::vector<std::string_view>> parts = Collapse(Segments(joined));
-  if (!parts) return true;
-  std::vector<std::string_view> member;
-  for (std::string_view part : *parts) {
-    if (!part.empty()) member.push_back(part);
-  }
-  if (member.size() <= root.size()) return true;
-  for (size_t i = 0; i < root.size(); ++i) {
-    if (!EqualsNoCase(member[i], root[i])) return true;
+  // The member is judged where the run will read it: its folder part decides, as when the
+  // path of the file is built, whether it is joined onto the project folder.
+  std::string joined = IsAbsoluteWindowsPath(FolderPart(member_path))
+                           ? member_path
+                           : project_folder + "\\" + member_path;
+  std::optional<std::vector<std::string_view>> member = NonEmpty(Collapse(Segments(joined)));
+  // The project folder as typed may hold "." and ".." too (app\..\app).
+  std::optional<std::vector<std::string_view>> root = NonEmpty(Collapse(Segments(project_folder)));
+  if (!member || !root || member->size() <= root->size()) return true;
+  for (size_t i = 0; i < root->size(); ++i) {
+    if (!EqualsNoCase((*member)[i], (*root)[i])) return true;
   }
   return false;
 }

@@ -109,6 +109,12 @@ TEST(ProjectReaderTest, OutsideTheProjectFolderRule) {
       {"\\work\\app", "C:\\Program Files\\a.cls", true},
       {"\\work\\app", "sub\\\\a.frm", false},
       {"\\work\\app", "", true},
+      // The project folder as typed may hold "." and "..".
+      {"\\work\\app\\.", "z.bas", false},
+      {"\\work\\x\\..\\app", "z.bas", false},
+      {"\\work\\x\\..\\app", "..\\x\\z.bas", true},
+      // "\\m.bas" has no folder part: the run reads it from the project folder.
+      {"\\work\\app", "\\m.bas", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(LiesOutsideProjectFolder(c.folder, c.member), c.outside) << c.member;
