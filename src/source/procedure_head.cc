@@ -5,17 +5,13 @@
 namespace dovrek {
 namespace {
 
-// The text before its first "'" that stands outside a double-quoted string, less the blanks
-// that separated the comment from the code.
+// The text before its first "'" that stands outside a double-quoted string. The blanks before
+// the quote stay: the head text ends at the quote, and only the joins are undone later.
 std::string_view WithoutTrailingComment(std::string_view text) {
   bool in_string = false;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '"') in_string = !in_string;
-    if (text[i] == '\'' && !in_string) {
-      std::string_view code = text.substr(0, i);
-      while (!code.empty() && code.back() == ' ') code.remove_suffix(1);
-      return code;
-    }
+    if (text[i] == '\'' && !in_string) return text.substr(0, i);
   }
   return text;
 }

@@ -22,7 +22,7 @@ enum class HeadCut {
 
 // Cuts `head_text`, the logical line less its head words ("Public Function" and the one
 // character after them). A trailing comment (from the first "'" outside a double-quoted string)
-// and the blanks before it are dropped; the continuation joins are undone by removing every
+// is dropped, the blanks before it kept; the continuation joins are undone by removing every
 // "_ " and then every "  "; the parameters run from the first "(" to the ")" that closes it,
 // parentheses inside double-quoted strings not counting. A Function's return type follows the
 // last word "As" after that ")", less the one character after it. `scratch` holds the

@@ -31,7 +31,11 @@ TEST(ProcedureHeadTest, CutsNameParametersAndReturnType) {
       {"F(ByVal s As String) _    As String()", true, HeadCut::Made, "F", "ByVal s As String",
        "String()"},
       // A trailing comment is not part of the head.
-      {"F() As Long ' count", true, HeadCut::Made, "F", "", "Long"},
+      // The head ends at the quote: the blank before it stays with the return type, and a run
+      // of blanks is halved as every run is.
+      {"F() As Long ' count", true, HeadCut::Made, "F", "", "Long "},
+      {"ReadChar() As Byte   'KeyAscii", true, HeadCut::Made, "ReadChar", "", "Byte "},
+      {"F() As Long' count", true, HeadCut::Made, "F", "", "Long"},
       {"F(s As String) ' it's (x)", true, HeadCut::Made, "F", "s As String", ""},
       {"F(Optional s As String = \"'\") As Long", true, HeadCut::Made, "F",
        "Optional s As String = \"'\"", "Long"},
