@@ -145,11 +145,8 @@ class ProjectFileReader {
 }  // namespace
 
 bool LiesOutsideProjectFolder(const std::string& project_folder, const std::string& member_path) {
-  // The member is judged where the run will read it: its folder part decides, as when the
-  // path of the file is built, whether it is joined onto the project folder.
-  std::string joined = IsAbsoluteWindowsPath(FolderPart(member_path))
-                           ? member_path
-                           : project_folder + "\\" + member_path;
+  std::string joined =
+      IsAbsoluteWindowsPath(member_path) ? member_path : project_folder + "\\" + member_path;
   std::optional<std::vector<std::string_view>> member = NonEmpty(Collapse(Segments(joined)));
   // The project folder as typed may hold "." and ".." too (app\..\app).
   std::optional<std::vector<std::string_view>> root = NonEmpty(Collapse(Segments(project_folder)));

@@ -113,8 +113,8 @@ TEST(ProjectReaderTest, OutsideTheProjectFolderRule) {
       {"\\work\\app\\.", "z.bas", false},
       {"\\work\\x\\..\\app", "z.bas", false},
       {"\\work\\x\\..\\app", "..\\x\\z.bas", true},
-      // "\\m.bas" has no folder part: the run reads it from the project folder.
-      {"\\work\\app", "\\m.bas", false},
+      // An absolute path is compared as it stands.
+      {"\\work\\app", "\\m.bas", true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(LiesOutsideProjectFolder(c.folder, c.member), c.outside) << c.member;
