@@ -1,6 +1,6 @@
 #!/bin/sh
 # End-to-end timing of dovrek on generated projects; see docs/benchmarks.md.
-#   bench/run.sh [BUILD_DIR]      (default: build)
+#   bench/run.sh [BUILD_DIR]      (default: build-bench)
 # Builds dovrek and the bench tools (Release, no window) in BUILD_DIR, generates a project of
 # 1,000,000 source lines and one of 50,000 procedures under bench/out/, then times in one
 # hyperfine run `dovrek -q --json /dev/null` against cat of the same files (the I/O floor) and
@@ -8,7 +8,7 @@
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "$root" && mkdir -p "${1:-build}" && cd "${1:-build}" && pwd)
+build=$(cd "$root" && mkdir -p "${1:-build-bench}" && cd "${1:-build-bench}" && pwd)
 out="$root/bench/out"
 
 cmake -S "$root" -B "$build" -DDOVREK_BENCH=ON -DDOVREK_GUI=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
