@@ -61,37 +61,29 @@ std::string MakeAbsolute(std::string_view native_path) {
 }
 
 std::optional<std::string> FindExistingPath(std::string_view native_path) {
+  if (native_path.empty()) return std::nullopt;
   std::string exact(native_path);
-  if (exact.empty()) return std::nullopt;
   if (Exists(exact)) return exact;
-  std::string built;
+  // The folder found so far: "" stands for the root, "." for the current folder.
+  std::string built = native_path[0] == '/' ? "" : ".";
   size_t pos = 0;
-  if (native_path[0] == '/') {
-    built = "";
-    pos = 1;
-  } else {
-    built = ".";
-  }
-  bool first = true;
   while (pos <= native_path.size()) {
     size_t slash = native_path.find('/', pos);
     if (slash == std::string_view::npos) slash = native_path.size();
     std::string_view component = native_path.substr(pos, slash - pos);
     pos = slash + 1;
     if (component.empty()) continue;
-    std::string folder = built;
-    std::string candidate = (first && native_path[0] != '/') ? std::string(component)
-                                                             : built + "/" + std::string(component);
+    std::string candidate = built + "/" + std::string(component);
     if (!Exists(candidate)) {
       if (component == "." || component == "..") return std::nullopt;
-      std::optional<std::string> match = MatchInFolder(folder, component);
+      std::optional<std::string> match = MatchInFolder(built, component);
       if (!match) return std::nullopt;
-      candidate = (first && native_path[0] != '/') ? *match : built + "/" + *match;
+      candidate = built + "/" + *match;
     }
-    built = candidate;
-    first = false;
+    built = std::move(candidate);
   }
-  return built.empty() ? std::nullopt : std::optional<std::string>(built);
+  if (built.empty() || built == ".") return std::nullopt;
+  return built;
 }
 
 bool IsExistingFile(std::string_view native_path) {
