@@ -85,10 +85,6 @@ std::optional<std::vector<std::string_view>> NonEmpty(
   return parts;
 }
 
-bool IsAbsoluteWindowsPath(std::string_view path) {
-  return (!path.empty() && path[0] == '\\') || (path.size() >= 2 && path[1] == ':');
-}
-
 class ProjectFileReader {
  public:
   ProjectFileReader(const std::string& path, const Options& options, SpecificationModel* model)

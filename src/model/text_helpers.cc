@@ -33,6 +33,10 @@ int16_t CountLineFeeds(std::string_view text) {
   return static_cast<int16_t>(std::min<size_t>(count, std::numeric_limits<int16_t>::max()));
 }
 
+bool IsAbsoluteWindowsPath(std::string_view path) {
+  return (!path.empty() && path[0] == '\\') || (path.size() >= 2 && path[1] == ':');
+}
+
 std::string RemoveDoubleQuotes(std::string_view text) {
   std::string out;
   out.reserve(text.size());

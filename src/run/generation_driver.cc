@@ -13,10 +13,6 @@ struct MemberGroup {
   const char* message;
 };
 
-bool IsAbsoluteFolder(const std::string& folder) {
-  return (!folder.empty() && folder[0] == '\\') || (folder.size() >= 2 && folder[1] == ':');
-}
-
 // Reads every member of every group; closes the progress window when a member fails.
 bool ReadMembers(const std::string& project_path, RunContext& run) {
   const MemberGroup groups[] = {{run.model.FormFiles, kReadingForms},
@@ -40,7 +36,7 @@ bool ReadMembers(const std::string& project_path, RunContext& run) {
 }  // namespace
 
 std::string MemberPath(const std::string& project_path, const MemberFile& member) {
-  if (IsAbsoluteFolder(member.Folder)) return member.Folder + "\\" + member.FileName;
+  if (IsAbsoluteWindowsPath(member.Folder)) return member.Folder + "\\" + member.FileName;
   return FolderPart(project_path) + "\\" + member.Folder + "\\" + member.FileName;
 }
 

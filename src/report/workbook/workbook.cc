@@ -1,10 +1,5 @@
 #include "report/workbook/workbook.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "model/text_helpers.h"
 #include "platform/replacing_file.h"
 #include "platform/system_error.h"
