@@ -23,7 +23,7 @@ std::string ValueOrDefault(std::string_view value, std::string_view fallback);
 // The number of line feeds (code 10) in the text, held to the 16-bit range.
 int16_t CountLineFeeds(std::string_view text);
 
-// True when a Windows-form path is absolute: it starts with "\\" or with a drive letter and ":".
+// True when a Windows-form path is absolute: it starts with "\" or with a drive letter and ":".
 bool IsAbsoluteWindowsPath(std::string_view path);
 
 // The text with every double quote removed.
