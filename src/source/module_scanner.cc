@@ -31,7 +31,9 @@ constexpr std::string_view kEndSub = "End Sub";
 
 const HeadRow* MatchHead(Kind kind, std::string_view line) {
   for (const HeadRow& row : kHeadTable) {
-    if (row.kind == kind && line.starts_with(row.text)) return &row;
+    if (row.kind == kind && line.starts_with(row.text) && EndsWord(line, row.text.size())) {
+      return &row;
+    }
   }
   return nullptr;
 }
@@ -162,10 +164,11 @@ bool ModuleScanner::TryHead(bool is_function, const LogicalLine& line, std::stri
   const HeadRow* row = MatchHead(is_function ? Kind::Function : Kind::Sub, line.text);
   if (!row) return true;
   (is_function ? in_function_ : in_sub_) = true;
+  std::string_view head_text = HeadText(line.text, row->text);
   ProcedureHead head;
-  switch (CutProcedureHead(HeadText(line.text, row->text), is_function, &head_scratch_, &head)) {
+  switch (CutProcedureHead(head_text, is_function, &head_scratch_, &head)) {
     case HeadCut::NoParenthesis:
-      return true;
+      return EndOnHeadLine(is_function, head_text, line, error);
     case HeadCut::Unclosed:
       *error = Failure(line.first_line, "手続きの見出しの「(」が閉じていません。");
       return false;
@@ -179,6 +182,16 @@ bool ModuleScanner::TryHead(bool is_function, const LogicalLine& line, std::stri
   entry.Parameters = head.parameters;
   entry.ReturnType = head.return_type;
   model_->Procedures.push_back(std::move(entry));
+  return EndOnHeadLine(is_function, head_text, line, error);
+}
+
+// "Function F() As Long: End Function" ends where it begins, as if an end line followed.
+bool ModuleScanner::EndOnHeadLine(bool is_function, std::string_view head_text,
+                                  const LogicalLine& line, std::string* error) {
+  std::string_view end_text = is_function ? kEndFunction : kEndSub;
+  if (!HeadEndsOnItsLine(head_text, end_text)) return true;
+  if (!EndProcedure(line, end_text, error)) return false;
+  (is_function ? in_function_ : in_sub_) = false;
   return true;
 }
 

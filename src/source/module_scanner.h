@@ -52,6 +52,8 @@ class ModuleScanner {
   void PassHeader(std::string_view line);
   bool Analyse(const LogicalLine& line, std::string* error);
   bool TryHead(bool is_function, const LogicalLine& line, std::string* error);
+  bool EndOnHeadLine(bool is_function, std::string_view head_text, const LogicalLine& line,
+                     std::string* error);
   bool EndProcedure(const LogicalLine& line, std::string_view end_text, std::string* error);
   void CollectComment(std::string_view line);
   std::string Failure(long line_number, std::string_view reason) const;

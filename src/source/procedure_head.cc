@@ -5,14 +5,24 @@
 namespace dovrek {
 namespace {
 
-// The text before its first "'" that stands outside a double-quoted string. The blanks before
-// the quote stay: the head text ends at the quote, and only the joins are undone later.
-std::string_view WithoutTrailingComment(std::string_view text) {
+// Where the head statement stops: the first "'" (a trailing comment) or ":" (the next
+// statement) that stands outside a double-quoted string, or the end of the text.
+size_t StatementEnd(std::string_view text) {
   bool in_string = false;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '"') in_string = !in_string;
-    if (text[i] == '\'' && !in_string) return text.substr(0, i);
+    if (!in_string && (text[i] == '\'' || text[i] == ':')) return i;
   }
+  return text.size();
+}
+
+// The head statement without a trailing comment or a following statement, and without the
+// blanks that stood before either: they belong to what was cut, not to the return type.
+std::string_view HeadStatement(std::string_view text) {
+  size_t end = StatementEnd(text);
+  if (end == text.size()) return text;
+  text = text.substr(0, end);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   return text;
 }
 
@@ -62,11 +72,30 @@ std::string_view ReturnTypeIn(std::string_view text) {
   return text.substr(at + 3);
 }
 
+// Any byte of a non-ASCII UTF-8 character counts: such characters may continue a name.
+bool IsNameCharacter(char c) {
+  unsigned char u = static_cast<unsigned char>(c);
+  return u >= 0x80 || u == '_' || (u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') ||
+         (u >= 'A' && u <= 'Z');
+}
+
 }  // namespace
+
+bool EndsWord(std::string_view line, size_t at) {
+  return at >= line.size() || !IsNameCharacter(line[at]);
+}
+
+bool HeadEndsOnItsLine(std::string_view head_text, std::string_view end_text) {
+  size_t end = StatementEnd(head_text);
+  if (end == head_text.size() || head_text[end] != ':') return false;
+  std::string_view next = head_text.substr(end + 1);
+  while (!next.empty() && next.front() == ' ') next.remove_prefix(1);
+  return next.starts_with(end_text) && EndsWord(next, end_text.size());
+}
 
 HeadCut CutProcedureHead(std::string_view head_text, bool is_function, std::string* scratch,
                          ProcedureHead* head) {
-  std::string_view code = WithoutTrailingComment(head_text);
+  std::string_view code = HeadStatement(head_text);
   if (code.find('(') == std::string_view::npos) return HeadCut::NoParenthesis;
   scratch->assign(code);
   RemovePairs(scratch, '_', ' ');

@@ -20,9 +20,20 @@ enum class HeadCut {
   Unclosed,       // the "(" is never closed: the file cannot be read
 };
 
+// True when `line` holds no character at `at`, or one that cannot continue a Basic name (not
+// an ASCII letter, digit or underscore, and not a non-ASCII character): a head text matched up
+// to `at` is then a whole word, so "Sub Main()" is a head and "Subject" is not.
+bool EndsWord(std::string_view line, size_t at);
+
+// True when the head statement of `head_text` is followed, after a ":" outside a
+// double-quoted string and any blanks, by `end_text` ("End Sub" or "End Function") as a whole
+// word: a one-line procedure such as "Sub CloseReader(): End Sub".
+bool HeadEndsOnItsLine(std::string_view head_text, std::string_view end_text);
+
 // Cuts `head_text`, the logical line less its head words ("Public Function" and the one
-// character after them). A trailing comment (from the first "'" outside a double-quoted string)
-// is dropped, the blanks before it kept; the continuation joins are undone by removing every
+// character after them). The head statement ends at the first "'" (a trailing comment) or ":"
+// (the next statement) outside a double-quoted string; what follows, and the blanks before
+// it, are dropped; the continuation joins are undone by removing every
 // "_ " and then every "  "; the parameters run from the first "(" to the ")" that closes it,
 // parentheses inside double-quoted strings not counting. A Function's return type follows the
 // last word "As" after that ")", less the one character after it. `scratch` holds the

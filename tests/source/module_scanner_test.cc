@@ -3,9 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <ostream>
+#include <regex>
 #include <vector>
 
+#include "platform/native_path.h"
 #include "platform/text_codec.h"
 #include "test_support.h"
 
@@ -76,11 +80,18 @@ TEST(ModuleScannerTest, RecognisesTheHeadTableExactly) {
       {"Public Sub S()", {Proc("Public", "S")}},
       {"Private Sub Form_Load()", {Proc("Private", "Form_Load")}},
       {"Sub Main()", {Proc("Public", "Main")}},
-      // The character after the head words is dropped, whatever it is.
-      {"Sub\u3000Main()", {Proc("Public", "Main")}},
-      // No word boundary: "Public Sub" begins this array declaration.
-      {"Public Subtotal(3) As Long", {Proc("Public", "otal", "3")}},
-      {"Public Subtotal As Long", {}},
+      // The character after the head words is dropped; a non-ASCII one continues the word.
+      {"Sub\u3000Main()", {}},
+      // The head words must end a word: a tab or a "(" may follow them, a name character not.
+      {"Public Sub\tB()", {Proc("Public", "B")}},
+      {"Sub", {}},
+      {"Public Subtotal(3) As Long", {}},
+      {"Private Subject As String", {}},
+      {"Private Functions(3) As Long", {}},
+      {"Sub_Main()", {}},
+      {"FunctionError:", {}},
+      {"SubTitle = \"x (y)\"", {}},
+      {"Sub合計()", {}},
       // Indented, other letter case, or not a Sub or Function of our kinds.
       {"  Sub Main()", {}},
       {"public sub Main()", {}},
@@ -215,8 +226,32 @@ TEST(ModuleScannerTest, FunctionsAndSubsAreTrackedApart) {
               ElementsAre(Proc("Public", "A"), Proc("Public", "B", "", "Long", " in A again\n")));
   // A head without "(" opens a body all the same: the next Sub head inside it is not seen.
   scan = ScanModule(
-      {"Sub First()", "End Sub", "Public Subtotal As Long", "Sub Hidden()", "' note", "End Sub"});
+      {"Sub First()", "End Sub", "Public Sub Total", "Sub Hidden()", "' note", "End Sub"});
   EXPECT_THAT(scan.model.Procedures, ElementsAre(Proc("Public", "First", "", "", " note\n")));
+}
+
+TEST(ModuleScannerTest, AnEndStatementAfterAColonEndsTheProcedureOnItsLine) {
+  struct Case {
+    Lines lines;
+    std::vector<ProcedureEntry> entries;
+  } cases[] = {
+      {{"Public Function NewEnum() As IUnknown: End Function", "' b", "Function B() As Long",
+        "End Function"},
+       {Proc("Public", "NewEnum", "", "IUnknown"), Proc("Public", "B", "", "Long", " b\n")}},
+      {{"' a", "Public Sub CloseReader():End Sub ' c", "Sub B()", "End Sub"},
+       {Proc("Public", "CloseReader", "", "", " a\n c\n"), Proc("Public", "B")}},
+      // Not the matching end statement: the procedure stays open, parameters stay whole.
+      {{"Sub E(Optional s As String = \"a:b\"): x = 1", "' body", "End Sub"},
+       {Proc("Public", "E", "Optional s As String = \"a:b\"", "", " body\n")}},
+      {{"Sub A(): End Function", "Sub B()", "' in A", "End Sub"},
+       {Proc("Public", "A", "", "", " in A\n")}},
+      {{"Sub A(): End Subs", "Sub B()", "End Sub"}, {Proc("Public", "A")}},
+  };
+  for (const Case& c : cases) {
+    Scan scan = ScanModule(c.lines, Flags(0, 1, 0));
+    EXPECT_TRUE(scan.ok) << c.lines[0] << ": " << scan.error;
+    EXPECT_EQ(scan.model.Procedures, c.entries) << c.lines[0];
+  }
 }
 
 TEST(ModuleScannerTest, AProcedureLeftOpenKeepsAnEmptyComment) {
@@ -228,8 +263,7 @@ TEST(ModuleScannerTest, AProcedureLeftOpenKeepsAnEmptyComment) {
 TEST(ModuleScannerTest, AnEndLineStoresIntoTheLastEntryOfAnEarlierFile) {
   SpecificationModel earlier;
   earlier.Procedures.push_back(Proc("Public", "Before"));
-  Scan scan =
-      ScanLines({kModuleHeader, "Public Subtotal As Long", "' stray", "End Sub"}, {}, earlier);
+  Scan scan = ScanLines({kModuleHeader, "Public Sub Total", "' stray", "End Sub"}, {}, earlier);
   ASSERT_TRUE(scan.ok) << scan.error;
   EXPECT_THAT(scan.model.Procedures, ElementsAre(Proc("Public", "Before", "", "", " stray\n")));
 }
@@ -240,10 +274,10 @@ TEST(ModuleScannerTest, FailuresNameTheFileAndTheLine) {
     std::string error;
     size_t entries_kept;
   } cases[] = {
-      {{kModuleHeader, "Private SubClassed As Boolean", "' nothing yet", "End Sub"},
+      {{kModuleHeader, "Private Sub Classed", "' nothing yet", "End Sub"},
        "C:/app/basX.bas(4): 「End Sub」より前に手続きの見出しがありません。",
        0},
-      {{kModuleHeader, "Public Functionality As Long", "End Function"},
+      {{kModuleHeader, "Public Function Ality", "End Function"},
        "C:/app/basX.bas(3): 「End Function」より前に手続きの見出しがありません。",
        0},
       {{kModuleHeader, "Sub A()", "End Sub", "Function F(a As Long, _", "  b As Long",
@@ -270,7 +304,7 @@ TEST(ModuleScannerTest, StartForgetsThePreviousFile) {
   }
   scanner.Start("b.bas");
   // "Sub B()" comes before b.bas's header; the end line stores b.bas's own, empty comment.
-  for (const char* line : {"Sub B()", kModuleHeader, "Public Subtotal As Long", "End Sub"}) {
+  for (const char* line : {"Sub B()", kModuleHeader, "Public Sub Total", "End Sub"}) {
     ASSERT_TRUE(scanner.ScanLine(line, &error)) << error;
   }
   ASSERT_EQ(model.Procedures.size(), 1u);
@@ -308,6 +342,56 @@ TEST(ModuleScannerTest, ReadModuleShowsEachFailureOnce) {
   ASSERT_EQ(msg.shown.size(), 1u);
   EXPECT_NE(msg.shown[0].find("missing.bas"), std::string::npos) << msg.shown[0];
   EXPECT_EQ(model.Procedures.size(), 1u);
+}
+
+// Counts, in the raw bytes of a source file, the physical lines after its first run of
+// attribute lines that begin with a Sub or Function head of the default kinds, while no
+// procedure of the same kind is open (a one-line procedure closes itself): an independent line scan
+// to hold the scanner against. Only an end line at the start of a line closes a procedure, so a Sub
+// after an indented "End Sub" is not counted.
+size_t CountHeadLines(const std::filesystem::path& file) {
+  static const std::regex head("^(Public |Private )?(Function|Sub)[ \\t].*");
+  static const std::regex attribute("attribute", std::regex::icase);
+  static const std::regex one_line(R"(: *End (Sub|Function)\b)");
+  std::ifstream in(file, std::ios::binary);
+  std::string line;
+  bool seen = false, passed = false, open[2] = {false, false};
+  size_t heads = 0;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!passed) {
+      bool has = std::regex_search(line, attribute);
+      passed = seen && !has;
+      seen = seen || has;
+      if (!passed) continue;
+    }
+    std::smatch m;
+    if (std::regex_match(line, m, head)) {
+      bool& kind_open = open[m[2] == "Sub"];
+      heads += !kind_open;
+      kind_open = kind_open || !std::regex_search(line, one_line);
+    }
+    if (line.starts_with("End Function")) open[0] = false;
+    if (line.starts_with("End Sub")) open[1] = false;
+  }
+  return heads;
+}
+
+TEST(ModuleScannerTest, ListsEveryHeadOfTheCorpus) {
+  std::string corpus = testing::CorpusFolder();
+  if (corpus.empty()) GTEST_SKIP() << "no shared corpus";
+  size_t files = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
+    std::string ext = entry.path().extension().string();
+    if (ext != ".bas" && ext != ".cls" && ext != ".frm") continue;
+    SpecificationModel model;
+    testing::RecordingMessageBox msg;
+    ASSERT_TRUE(ReadModule(ToWindowsPath(entry.path().string()), {}, &model, msg)) << entry.path();
+    EXPECT_EQ(model.Procedures.size(), CountHeadLines(entry.path())) << entry.path();
+    for (const ProcedureEntry& e : model.Procedures) EXPECT_NE(e.Name, "") << entry.path();
+    ++files;
+  }
+  EXPECT_GT(files, 900u);
 }
 
 }  // namespace

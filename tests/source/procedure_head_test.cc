@@ -30,11 +30,14 @@ TEST(ProcedureHeadTest, CutsNameParametersAndReturnType) {
       {"Show _    (ByVal n As Long)", false, HeadCut::Made, "Show", "ByVal n As Long", ""},
       {"F(ByVal s As String) _    As String()", true, HeadCut::Made, "F", "ByVal s As String",
        "String()"},
-      // A trailing comment is not part of the head.
-      // The head ends at the quote: the blank before it stays with the return type, and a run
-      // of blanks is halved as every run is.
-      {"F() As Long ' count", true, HeadCut::Made, "F", "", "Long "},
-      {"ReadChar() As Byte   'KeyAscii", true, HeadCut::Made, "ReadChar", "", "Byte "},
+      // A trailing comment or a following statement is not part of the head, nor are the
+      // blanks before it.
+      {"F() As Long ' count", true, HeadCut::Made, "F", "", "Long"},
+      {"ReadChar() As Byte   'KeyAscii", true, HeadCut::Made, "ReadChar", "", "Byte"},
+      {"NewEnum() As IUnknown: End Function", true, HeadCut::Made, "NewEnum", "", "IUnknown"},
+      {"E(Optional s As String = \"a:b\"): x = 1", false, HeadCut::Made, "E",
+       "Optional s As String = \"a:b\"", ""},
+      {"F(a As Long,   b) As Long", true, HeadCut::Made, "F", "a As Long, b", "Long"},
       {"F() As Long' count", true, HeadCut::Made, "F", "", "Long"},
       {"F(s As String) ' it's (x)", true, HeadCut::Made, "F", "s As String", ""},
       {"F(Optional s As String = \"'\") As Long", true, HeadCut::Made, "F",
@@ -66,6 +69,28 @@ TEST(ProcedureHeadTest, CutsNameParametersAndReturnType) {
     EXPECT_EQ(head.name, c.name) << c.head_text;
     EXPECT_EQ(head.parameters, c.parameters) << c.head_text;
     EXPECT_EQ(head.return_type, c.return_type) << c.head_text;
+  }
+}
+
+TEST(ProcedureHeadTest, FindsAnEndStatementAfterAColon) {
+  const struct {
+    std::string_view head_text;
+    std::string_view end_text;
+    bool ends;
+  } cases[] = {
+      {"CloseReader(): End Sub", "End Sub", true},
+      {"CloseReader():End Sub ' done", "End Sub", true},
+      {"CloseReader(): End Sub: x = 1", "End Sub", true},
+      {"NewEnum() As IUnknown: End Function", "End Function", true},
+      {"CloseReader(): End Function", "End Sub", false},
+      {"CloseReader(): End Subtotal", "End Sub", false},
+      {"E(s = \"a: End Sub\")", "End Sub", false},
+      {"E() ' note: End Sub", "End Sub", false},
+      {"E(): x = 1: End Sub", "End Sub", false},
+      {"E()", "End Sub", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(HeadEndsOnItsLine(c.head_text, c.end_text), c.ends) << c.head_text;
   }
 }
 
