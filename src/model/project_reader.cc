@@ -42,10 +42,18 @@ constexpr std::array<MemberKey, 3> kMemberKeys = {{
     {"Class", ';', &SpecificationModel::ClassFiles},
 }};
 
-// The line's value after a key: without the key and the one character after it, every double
-// quote removed. nullopt when nothing follows the key.
-std::optional<std::string> RawValue(std::string_view line, std::string_view key) {
-  if (line.size() < key.size() + 1) return std::nullopt;
+enum class KeyMatch { kNone, kValue, kKeyAlone };
+
+// A line names a key when it begins with the key, in any letter case, followed by "=";
+// "RevisionVersion=0" or "FormX=1" name no key. A line that is the key alone cannot be used.
+KeyMatch MatchKey(std::string_view line, std::string_view key) {
+  if (!StartsWithNoCase(line, key)) return KeyMatch::kNone;
+  if (line.size() == key.size()) return KeyMatch::kKeyAlone;
+  return line[key.size()] == '=' ? KeyMatch::kValue : KeyMatch::kNone;
+}
+
+// The line's value after its key and "=", every double quote removed.
+std::string RawValue(std::string_view line, std::string_view key) {
   return RemoveDoubleQuotes(line.substr(key.size() + 1));
 }
 
@@ -108,16 +116,14 @@ class ProjectFileReader {
  private:
   bool TakeLine(std::string_view line) {
     for (const SingleKey& key : kSingleKeys) {
-      if (!StartsWithNoCase(line, key.key)) continue;
-      std::optional<std::string> value = RawValue(line, key.key);
-      if (!value) return false;
-      model_->Project.*key.field = std::move(*value);
+      KeyMatch match = MatchKey(line, key.key);
+      if (match == KeyMatch::kKeyAlone) return false;
+      if (match == KeyMatch::kValue) model_->Project.*key.field = RawValue(line, key.key);
     }
     for (const MemberKey& key : kMemberKeys) {
-      if (!StartsWithNoCase(line, key.key)) continue;
-      std::optional<std::string> value = RawValue(line, key.key);
-      if (!value) return false;
-      AddMember(key, *value);
+      KeyMatch match = MatchKey(line, key.key);
+      if (match == KeyMatch::kKeyAlone) return false;
+      if (match == KeyMatch::kValue) AddMember(key, RawValue(line, key.key));
     }
     return true;
   }
@@ -146,7 +152,8 @@ bool LiesOutsideProjectFolder(const std::string& project_folder, const std::stri
   std::optional<std::vector<std::string_view>> member = NonEmpty(Collapse(Segments(joined)));
   // The project folder as typed may hold "." and ".." too (app\..\app).
   std::optional<std::vector<std::string_view>> root = NonEmpty(Collapse(Segments(project_folder)));
-  if (!member || !root || member->size() <= root->size()) return true;
+  // A path that comes back to the project folder itself (an empty one, say) lies inside it.
+  if (!member || !root || member->size() < root->size()) return true;
   for (size_t i = 0; i < root->size(); ++i) {
     if (!EqualsNoCase((*member)[i], (*root)[i])) return true;
   }

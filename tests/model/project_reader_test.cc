@@ -34,7 +34,9 @@ TEST(ProjectReaderTest, TakesTheSingleValueKeys) {
       "Type=Exe\r\nTitle=\"Two Words\"\r\nname=Foo\r\nName=\"Bar\"\r\nExeName32=\"a.exe\"\r\n"
       "Command32=\"\"\r\nHelpFile=\"h.hlp\"\r\nVersionFileDescription=説明\r\n"
       "VersionCompanyName=\"会社\"\r\nMajorVer=1\r\nMinorVer=2\r\nRevisionVer=3\r\n"
-      " Title=ignored\r\n[MS Transaction Server]\r\nAutoRefresh=1\r\n"));
+      " Title=ignored\r\n[MS Transaction Server]\r\nAutoRefresh=1\r\n"
+      // A key counts only when "=" follows it.
+      "RevisionVersion=0\r\nNamespace=x\r\nTitle:X\r\nNames\r\n"));
   ASSERT_TRUE(r.ok);
   ProjectInfo expected{"Two Words", "Bar", "a.exe", "", "h.hlp", "説明", "会社", "1", "2", "3"};
   EXPECT_EQ(r.model.Project, expected);
@@ -46,8 +48,7 @@ TEST(ProjectReaderTest, SplitsMemberLines) {
       "Module=NoSemicolon.bas\nClass=clsLog; ..\\Common\\clsLog.cls\nForm=\n"
       "FormsExtra=x=y\\z.frm\nModule=basMain; basMain.bas\n");
   ASSERT_TRUE(r.ok);
-  std::vector<MemberFile> forms = {
-      {"frmMain.frm", ""}, {"frm2.frm", "..\\Forms"}, {"", ""}, {"z.frm", "x=y"}};
+  std::vector<MemberFile> forms = {{"frmMain.frm", ""}, {"frm2.frm", "..\\Forms"}, {"", ""}};
   std::vector<MemberFile> modules = {
       {"basMain.bas", ""}, {"NoSemicolon.bas", ""}, {"basMain.bas", ""}};
   std::vector<MemberFile> classes = {{"clsLog.cls", "..\\Common"}};
@@ -82,15 +83,16 @@ TEST(ProjectReaderTest, EmptyFileAndRereadingStartAfresh) {
 TEST(ProjectReaderTest, DirSkipsMembersOutsideTheProjectFolder) {
   std::string vbp =
       "Form=a.frm\nForm=..\\shared\\b.frm\nModule=m; sub\\..\\m.bas\nModule=n; sub\\..\\..\\n.bas\n"
-      "Class=c; \\etc\\c.cls\nClass=d; .\\d.cls\n";
+      "Class=c; \\etc\\c.cls\nClass=d; .\\d.cls\nForm=\n";
   EXPECT_EQ(Read(vbp, 0).model.FormCount() + Read(vbp, 0).model.ModuleCount() +
                 Read(vbp, 0).model.ClassCount(),
-            6);
+            7);
+  // An empty member path names the project folder: it is kept, and fails when read.
   ReadResult on = Read(vbp, 1);
-  EXPECT_EQ(on.model.FormFiles, (std::vector<MemberFile>{{"a.frm", ""}}));
+  EXPECT_EQ(on.model.FormFiles, (std::vector<MemberFile>{{"a.frm", ""}, {"", ""}}));
   EXPECT_EQ(on.model.ModuleFiles, (std::vector<MemberFile>{{"m.bas", "sub\\.."}}));
   EXPECT_EQ(on.model.ClassFiles, (std::vector<MemberFile>{{"d.cls", "."}}));
-  EXPECT_EQ(Read(vbp, 2).model.FormCount(), 2);  // a greyed box counts as off
+  EXPECT_EQ(Read(vbp, 2).model.FormCount(), 3);  // a greyed box counts as off
 }
 
 TEST(ProjectReaderTest, OutsideTheProjectFolderRule) {
@@ -108,7 +110,8 @@ TEST(ProjectReaderTest, OutsideTheProjectFolderRule) {
       {"\\work\\app", "\\other\\a.frm", true},
       {"\\work\\app", "C:\\Program Files\\a.cls", true},
       {"\\work\\app", "sub\\\\a.frm", false},
-      {"\\work\\app", "", true},
+      {"\\work\\app", "", false},
+      {"\\work\\app", "sub\\..", false},
       // The project folder as typed may hold "." and "..".
       {"\\work\\app\\.", "z.bas", false},
       {"\\work\\x\\..\\app", "z.bas", false},
