@@ -12,6 +12,7 @@
 #include "platform/native_path.h"
 #include "run/command_line.h"
 #include "run/settings_store.h"
+#include "ui/caption_fit.h"
 #include "ui/form_metrics.h"
 #include "ui_main_window.h"
 
@@ -21,6 +22,9 @@ namespace {
 // The client area of the window, in twips.
 constexpr int kClientWidth = 6315;
 constexpr int kClientHeight = 4515;
+
+// How far the window's font may shrink for its captions to fit: still easy to read.
+constexpr double kSmallestPointSize = 8.0;
 
 // Where each control stands, in twips relative to its container.
 struct Placement {
@@ -78,8 +82,8 @@ MainWindow::MainWindow(Options& options, std::string settings_path, MessageBox& 
       start_run_(std::move(start_run)) {
   ui_->setupUi(this);
   setWindowTitle(QString::fromUtf8(kApplicationTitle));
-  setFont(WindowFont());
   PlaceControls();
+  FitWindowFont(*this, WindowFont(), kSmallestPointSize);
   ShowFlags();
   ConnectBoxes();
   ui_->txtVbp->clear();

@@ -13,10 +13,12 @@
 #include <QUrl>
 #include <QWindow>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 
 #include "platform/native_path.h"
 #include "test_support.h"
+#include "ui/caption_fit.h"
 #include "ui/form_metrics.h"
 
 namespace dovrek {
@@ -89,6 +91,8 @@ class MainWindowTest : public QObject {
   void placesEveryControl();
   void showsCaptions_data();
   void showsCaptions();
+  void captionsFitTheirControls_data();
+  void captionsFitTheirControls();
   void scalesWithTheLogicalDpi();
   void hasFixedClientAreaAndTitle();
   void tabsThroughControlsInOrder();
@@ -181,6 +185,32 @@ void MainWindowTest::showsCaptions() {
   QCOMPARE(control->property(property).toString(), caption);
 }
 
+void MainWindowTest::captionsFitTheirControls_data() { showsCaptions_data(); }
+
+void MainWindowTest::captionsFitTheirControls() {
+  QFETCH(QString, name);
+  Harness h;
+  QWidget* control = h.window->findChild<QWidget*>(name);
+  QVERIFY(control);
+  const QRect room = CaptionRoom(*control);
+  const QFontMetrics metrics(control->font());
+  const QStringList lines = CaptionOf(*control).split('\n');
+  for (const QString& line : lines) {
+    const int width = metrics.horizontalAdvance(QString(line).remove('&'));
+    QVERIFY2(
+        width <= room.width(),
+        qPrintable(
+            QString("%1: %2 px in %3 px: %4").arg(name).arg(width).arg(room.width()).arg(line)));
+  }
+  // Lines stacked on each other need their full spacing; a single line is centred.
+  if (lines.size() > 1) {
+    const int height = metrics.height() + (lines.size() - 1) * metrics.lineSpacing();
+    QVERIFY2(
+        height <= room.height(),
+        qPrintable(QString("%1: %2 px high in %3 px").arg(name).arg(height).arg(room.height())));
+  }
+}
+
 void MainWindowTest::scalesWithTheLogicalDpi() {
   QCOMPARE(TwipsToPixels(330, 330, 2415, 225, 96), QRect(22, 22, 161, 15));
   QCOMPARE(TwipsToPixels(330, 330, 2415, 225, 144), QRect(33, 33, 242, 23));  // 241.5, 22.5 up
@@ -197,7 +227,17 @@ void MainWindowTest::hasFixedClientAreaAndTitle() {
   QCOMPARE(h.window->maximumSize(), client);
   QCOMPARE(h.window->windowTitle(), QString("Dovrek Builder"));
   QCOMPARE(h.window->font().family(), QString("MS UI Gothic"));
-  QCOMPARE(h.window->font().pointSizeF(), 9.75);
+  // The designed size, or the largest below it at which a stand-in font fits every caption.
+  const double size = h.window->font().pointSizeF();
+  QVERIFY(size >= 8.0 && size <= 9.75);
+  if (size < 9.75) {
+    QFont larger = h.window->font();
+    larger.setPointSizeF(size + 0.25);
+    h.window->setFont(larger);
+    const QList<QWidget*> controls = h.window->findChildren<QWidget*>();
+    QVERIFY(!std::all_of(controls.begin(), controls.end(),
+                         [](const QWidget* c) { return CaptionFits(*c); }));
+  }
   QVERIFY(h.PathBox()->text().isEmpty());
 }
 
