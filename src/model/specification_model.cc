@@ -24,8 +24,10 @@ std::ostream& operator<<(std::ostream& out, const MemberFile& m) {
 }
 
 std::ostream& operator<<(std::ostream& out, const ProcedureEntry& e) {
-  return out << "{" << e.Scope << " " << e.Name << "(" << e.Parameters << ") As " << e.ReturnType
-             << " in " << e.FileName << " comment=[" << e.Comment << "]}";
+  out << "{" << e.Scope << (e.Static ? " Static " : " ") << e.Kind << (e.Kind.empty() ? "" : " ")
+      << e.Name << "(" << e.Parameters << ") As " << e.ReturnType << " in " << e.FileName;
+  if (!e.Lib.empty() || !e.Alias.empty()) out << " Lib " << e.Lib << " Alias " << e.Alias;
+  return out << " comment=[" << e.Comment << "]}";
 }
 
 }  // namespace dovrek

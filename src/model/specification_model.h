@@ -43,6 +43,13 @@ struct ProcedureEntry {
   std::string Comment;
   std::string Parameters;
   std::string ReturnType;
+  // Complete mode only (empty or false otherwise): "Sub", "Function", "Property Get",
+  // "Property Let", "Property Set", "Declare Sub", "Declare Function" or "Event"; whether the
+  // head says Static; a Declare's library and alias, quotes removed.
+  std::string Kind = {};
+  bool Static = false;
+  std::string Lib = {};
+  std::string Alias = {};
 
   bool operator==(const ProcedureEntry&) const = default;
 };
@@ -74,6 +81,10 @@ struct Options {
   int16_t Func = 0;
   int16_t Dir = 0;
   int16_t Trim = 0;
+
+  // Complete mode: every procedure kind and declaration, describing comments as people write
+  // them. Off by default; not one of the check boxes.
+  bool Complete = false;
 
   static bool On(int16_t flag) { return flag == 1; }
   bool operator==(const Options&) const = default;

@@ -5,6 +5,7 @@
 #include "model/text_helpers.h"
 #include "platform/line_reader.h"
 #include "platform/native_path.h"
+#include "source/comment_line.h"
 #include "source/procedure_head.h"
 
 namespace dovrek {
@@ -88,7 +89,7 @@ bool ReadModule(const std::string& path, const Options& options, SpecificationMo
 }
 
 ModuleScanner::ModuleScanner(const Options& options, SpecificationModel* model)
-    : options_(options), model_(model) {}
+    : options_(options), model_(model), complete_(options, model) {}
 
 void ModuleScanner::Start(std::string_view path) {
   path_ = ToNativePath(path);
@@ -98,9 +99,11 @@ void ModuleScanner::Start(std::string_view path) {
   continued_.clear();
   continued_from_ = 0;
   collected_.clear();
+  complete_.Start(file_name_);
 }
 
 void ModuleScanner::Finish() {
+  if (options_.Complete) complete_.Finish();
   continued_.clear();
   collected_.clear();
   in_function_ = in_sub_ = false;
@@ -137,6 +140,10 @@ void ModuleScanner::PassHeader(std::string_view line) {
 // Function heads are tested inside a Sub and Sub heads inside a Function, so one line can take
 // part in both; with Func on, a line outside both is collected for the procedure that follows.
 bool ModuleScanner::Analyse(const LogicalLine& line, std::string* error) {
+  if (options_.Complete) {
+    complete_.Analyse(line.text);
+    return true;
+  }
   if (Options::On(options_.Func) && !in_function_ && !in_sub_) CollectComment(line.text);
   if (in_function_) {
     if (line.text.starts_with(kEndFunction)) {
@@ -208,15 +215,8 @@ bool ModuleScanner::EndProcedure(const LogicalLine& line, std::string_view end_t
   return true;
 }
 
-// Takes the text after the line's first "'", wherever it stands. With Trim on, the comment keeps
-// the line's indentation plus one blank for the quote.
 void ModuleScanner::CollectComment(std::string_view line) {
-  size_t quote = line.find('\'');
-  if (quote == std::string_view::npos) return;
-  if (Options::On(options_.Cmt) && line.find("''", quote) != std::string_view::npos) return;
-  if (Options::On(options_.Trim)) collected_.append(line.find_first_not_of(' ') + 1, ' ');
-  collected_.append(line.substr(quote + 1));
-  collected_.push_back('\n');
+  dovrek::CollectComment(line, options_, &collected_);
 }
 
 std::string ModuleScanner::Failure(long line_number, std::string_view reason) const {

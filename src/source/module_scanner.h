@@ -8,6 +8,7 @@
 
 #include "model/specification_model.h"
 #include "platform/message_box.h"
+#include "source/complete_analysis.h"
 
 namespace dovrek {
 
@@ -60,6 +61,7 @@ class ModuleScanner {
 
   const Options options_;  // a copy: the flags in force when the scanner was made
   SpecificationModel* model_;
+  CompleteAnalysis complete_;  // takes the logical lines in complete mode
   std::string path_;
   std::string file_name_;
   long line_number_ = 0;

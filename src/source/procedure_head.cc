@@ -16,16 +16,6 @@ size_t StatementEnd(std::string_view text) {
   return text.size();
 }
 
-// The head statement without a trailing comment or a following statement, and without the
-// blanks that stood before either: they belong to what was cut, not to the return type.
-std::string_view HeadStatement(std::string_view text) {
-  size_t end = StatementEnd(text);
-  if (end == text.size()) return text;
-  text = text.substr(0, end);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 // Removes every `first` followed by `second`, in one left-to-right pass over
 // non-overlapping occurrences, in place.
 void RemovePairs(std::string* text, char first, char second) {
@@ -80,6 +70,16 @@ bool IsNameCharacter(char c) {
 }
 
 }  // namespace
+
+// The blanks before a trailing comment or a following statement belong to what was cut, not to
+// the return type.
+std::string_view HeadStatement(std::string_view text) {
+  size_t end = StatementEnd(text);
+  if (end == text.size()) return text;
+  text = text.substr(0, end);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
 
 bool EndsWord(std::string_view line, size_t at) {
   return at >= line.size() || !IsNameCharacter(line[at]);

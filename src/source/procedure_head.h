@@ -30,6 +30,10 @@ bool EndsWord(std::string_view line, size_t at);
 // word: a one-line procedure such as "Sub CloseReader(): End Sub".
 bool HeadEndsOnItsLine(std::string_view head_text, std::string_view end_text);
 
+// The head statement of `head_text`: up to the first "'" or ":" outside a double-quoted
+// string, less the blanks before it.
+std::string_view HeadStatement(std::string_view head_text);
+
 // Cuts `head_text`, the logical line less its head words ("Public Function" and the one
 // character after them). The head statement ends at the first "'" (a trailing comment) or ":"
 // (the next statement) outside a double-quoted string; what follows, and the blanks before

@@ -1,0 +1,106 @@
+#include "source/complete_analysis.h"
+
+#include "model/text_helpers.h"
+#include "source/comment_line.h"
+#include "source/procedure_head.h"
+
+namespace dovrek {
+namespace {
+
+std::string_view SkipBlanks(std::string_view text) {
+  size_t start = text.find_first_not_of(" \t");
+  return start == std::string_view::npos ? std::string_view() : text.substr(start);
+}
+
+// The text of an Attribute Name.VB_Description = "..." line, without its quotes; nullopt
+// for any other line.
+std::optional<std::string_view> DescriptionAttribute(std::string_view code) {
+  if (!StartsWithNoCase(code, "Attribute ")) return std::nullopt;
+  size_t key = code.find(".VB_Description");
+  size_t open = code.find('"');
+  if (key == std::string_view::npos || open == std::string_view::npos || open < key) {
+    return std::nullopt;
+  }
+  size_t close = code.rfind('"');
+  return code.substr(open + 1, close > open ? close - open - 1 : std::string_view::npos);
+}
+
+}  // namespace
+
+CompleteAnalysis::CompleteAnalysis(const Options& options, SpecificationModel* model)
+    : options_(options), model_(model) {}
+
+void CompleteAnalysis::Start(std::string_view file_name) {
+  file_name_ = file_name;
+  open_.reset();
+  above_.clear();
+  collected_.clear();
+  description_.clear();
+}
+
+void CompleteAnalysis::Finish() {
+  if (open_) Close();
+  above_.clear();
+}
+
+void CompleteAnalysis::Analyse(std::string_view line) {
+  std::string_view code = SkipBlanks(line);
+  if (std::optional<CompleteHead> head = MatchCompleteHead(code)) {
+    if (open_) Close();
+    TakeHead(*head, line);
+  } else if (open_) {
+    TakeBodyLine(line, code);
+  } else {
+    TakeOutsideLine(line, code);
+  }
+}
+
+// With Func on, the comment starts with the block above the head and the head's own trailing
+// comment. A declaration has no body: its entry is complete at once.
+void CompleteAnalysis::TakeHead(const CompleteHead& head, std::string_view line) {
+  ProcedureEntry entry = CutCompleteHead(head, &scratch_);
+  entry.FileName = file_name_;
+  collected_.clear();
+  if (Options::On(options_.Func)) {
+    collected_.swap(above_);
+    CollectComment(line, options_, &collected_);
+  }
+  above_.clear();
+  model_->Procedures.push_back(std::move(entry));
+  end_text_ = EndTextOf(head.kind);
+  open_ = model_->Procedures.size() - 1;
+  if (end_text_.empty() || HeadEndsOnItsLine(head.rest, end_text_)) Close();
+}
+
+void CompleteAnalysis::TakeBodyLine(std::string_view line, std::string_view code) {
+  if (code.starts_with(end_text_) && EndsWord(code, end_text_.size())) {
+    Close();
+  } else if (std::optional<std::string_view> text = DescriptionAttribute(code)) {
+    description_ = *text;
+  } else {
+    CollectComment(line, options_, &collected_);
+  }
+}
+
+// Outside a procedure only whole comment lines describe what follows; a blank line or a line
+// of code ends the block.
+void CompleteAnalysis::TakeOutsideLine(std::string_view line, std::string_view code) {
+  if (code.starts_with('\'') && Options::On(options_.Func)) {
+    CollectComment(line, options_, &above_);
+  } else if (!code.starts_with('\'')) {
+    above_.clear();
+  }
+}
+
+// The VB_Description text, when there is one, is the description's first line.
+void CompleteAnalysis::Close() {
+  std::string& comment = model_->Procedures[*open_].Comment;
+  comment.clear();
+  if (!description_.empty()) comment.append(description_).push_back('\n');
+  comment.append(collected_);
+  open_.reset();
+  collected_.clear();
+  description_.clear();
+}
+
+}  // namespace dovrek
