@@ -104,7 +104,7 @@ TEST(WorkbookTest, CellsAndRowsStayInOrderAndKeepTheirFormat) {
   EXPECT_EQ(styles.find("wrapText") != std::string::npos, true);
   size_t xfs = styles.find("<cellXfs count=\"");
   EXPECT_EQ(styles.substr(xfs, 20),
-            "<cellXfs count=\"15\">");  // 12 + fill copy + its font copy + red
+            "<cellXfs count=\"17\">");  // 14 + fill copy + its font copy + red
 }
 
 TEST(WorkbookTest, RowHeightsAreCappedAndZeroHides) {
