@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -22,6 +23,11 @@ namespace {
 // the file to a running desktop return at once; one that keeps running has started a viewer.
 constexpr auto kOpenerWait = std::chrono::seconds(5);
 
+constexpr char kWorkbookExtension[] = ".xlsx";
+
+// True for the second and later bytes of a UTF-8 sequence, where a name must not be cut.
+bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
 }  // namespace
 
 std::string WorkbookFileName(const std::string& project_name) {
@@ -30,7 +36,12 @@ std::string WorkbookFileName(const std::string& project_name) {
     if (c == '/') c = '_';
   }
   if (name.find_first_not_of('.') == std::string::npos) name = "Dovrek";
-  return name + ".xlsx";
+  size_t fits = NAME_MAX - (sizeof(kWorkbookExtension) - 1);
+  if (name.size() > fits) {
+    while (fits > 0 && IsContinuationByte(name[fits])) --fits;
+    name.resize(fits);
+  }
+  return name + kWorkbookExtension;
 }
 
 bool SaveToFileHandover::HandOver(const std::string& workbook, const std::string&,

@@ -54,7 +54,9 @@ class OpenInDesktopHandover : public WorkbookHandover {
 };
 
 // The file name a workbook of the project is saved under: the name with "/" (which no file name
-// can hold) replaced by "_", then ".xlsx"; "Dovrek.xlsx" for an empty or dot-only name.
+// can hold) replaced by "_", then ".xlsx"; "Dovrek.xlsx" for an empty or dot-only name. A name
+// too long for the file system (NAME_MAX bytes with the extension) is shortened at a character
+// boundary and keeps ".xlsx", so a long project name does not stop the hand-over.
 std::string WorkbookFileName(const std::string& project_name);
 
 }  // namespace dovrek

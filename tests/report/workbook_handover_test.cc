@@ -43,6 +43,24 @@ TEST(WorkbookHandoverTest, NamesTheFileAfterTheProject) {
   EXPECT_EQ(WorkbookFileName("販売 管理"), "販売 管理.xlsx");
 }
 
+TEST(WorkbookHandoverTest, ShortensALongNameToFitTheFileSystemAtACharacterBoundary) {
+  std::string japanese;
+  for (int i = 0; i < 90; ++i) japanese += "販";
+  struct Case {
+    std::string name;
+    std::string expected;
+  } cases[] = {{std::string(250, 'a'), std::string(250, 'a') + ".xlsx"},  // 255 bytes fit
+               {std::string(251, 'a'), std::string(250, 'a') + ".xlsx"},
+               {japanese, japanese.substr(0, 83 * 3) + ".xlsx"}};
+  for (const Case& c : cases) EXPECT_EQ(WorkbookFileName(c.name), c.expected) << c.name.size();
+  RecordingMessageBox msg;
+  OpenInDesktopHandover handover(msg, {"true"});
+  std::string error;
+  ASSERT_TRUE(handover.HandOver("book", japanese, &error)) << error;
+  EXPECT_EQ(ReadFileBytes(handover.saved_path()), "book");
+  std::filesystem::remove_all(std::filesystem::path(handover.saved_path()).parent_path());
+}
+
 TEST(WorkbookHandoverTest, OpensInAPrivateFolderAndSaysWhereWhenNoViewerStarts) {
   struct Case {
     std::vector<std::string> opener;
