@@ -5,6 +5,7 @@
 
 #include "model/text_helpers.h"
 #include "platform/native_path.h"
+#include "report/workbook/cell_reference.h"
 #include "report/workbook/workbook.h"
 #include "report/workbook/workbook_error.h"
 
@@ -106,6 +107,19 @@ void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model,
   }
 }
 
+// The most procedures the function list holds: the description of the last one must still lie
+// on or above the worksheet's last row.
+constexpr size_t kMostProcedures = (kMaxRow - kFirstHeadingRow - kHeadingToDescription) /
+                                       (kHeadingToDescription + kDescriptionToNextHeading) +
+                                   1;
+
+// Says that the procedures are more than one worksheet holds.
+std::string TooManyProceduresMessage(size_t count) {
+  return "関数の数（" + std::to_string(count) +
+         " 個）が 1 枚のワークシートに収まりません。関数一覧に書けるのは " +
+         std::to_string(kMostProcedures) + " 個までです。";
+}
+
 }  // namespace
 
 bool WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
@@ -113,6 +127,10 @@ bool WriteWorkbookReport(const SpecificationModel& model, const std::string& tem
   std::optional<std::string> found = FindExistingPath(ToNativePath(template_path));
   if (!found || !IsExistingFile(*found)) {
     msg.ShowMessage(kTemplateMissingMessage);
+    return false;
+  }
+  if (model.Procedures.size() > kMostProcedures) {
+    msg.ShowError(TooManyProceduresMessage(model.Procedures.size()));
     return false;
   }
   progress.Load();
