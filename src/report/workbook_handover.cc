@@ -13,6 +13,7 @@
 
 #include "platform/replacing_file.h"
 #include "platform/system_error.h"
+#include "report/workbook/cell_text.h"
 
 extern char** environ;
 
@@ -44,6 +45,19 @@ std::string WorkbookFileName(const std::string& project_name) {
   return name + kWorkbookExtension;
 }
 
+std::string CutTextsInformation(const std::vector<std::string>& procedures) {
+  const std::string limit = std::to_string(kMaxCellCharacters);
+  std::string text = "次の関数の文字列が 1 つのセルに入る " + limit +
+                     " 文字を超えたため、ワークブックでは " + limit + " 文字で切りました。";
+  for (size_t i = 0; i < procedures.size() && i < kMostCutTextsNamed; ++i) {
+    text += "\n" + procedures[i];
+  }
+  if (procedures.size() > kMostCutTextsNamed) {
+    text += "\nほか " + std::to_string(procedures.size() - kMostCutTextsNamed) + " 個";
+  }
+  return text;
+}
+
 bool SaveToFileHandover::HandOver(const std::string& workbook, const std::string&,
                                   std::string* error) {
   return WriteWholeFile(path_, workbook, error);
@@ -70,6 +84,10 @@ bool OpenInDesktopHandover::HandOver(const std::string& workbook, const std::str
         path);
   }
   return true;
+}
+
+void OpenInDesktopHandover::ReportCutTexts(const std::vector<std::string>& procedures) {
+  if (!procedures.empty()) msg_.ShowInformation(CutTextsInformation(procedures));
 }
 
 // Starts the opener and waits a short while for its verdict: a non-zero exit or a failed start

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -59,6 +60,15 @@ TEST(WorkbookHandoverTest, ShortensALongNameToFitTheFileSystemAtACharacterBounda
   ASSERT_TRUE(handover.HandOver("book", japanese, &error)) << error;
   EXPECT_EQ(ReadFileBytes(handover.saved_path()), "book");
   std::filesystem::remove_all(std::filesystem::path(handover.saved_path()).parent_path());
+}
+
+TEST(WorkbookHandoverTest, CutTextsInformationNamesAtMostTwentyProcedures) {
+  std::vector<std::string> procedures;
+  for (int i = 0; i < 22; ++i) procedures.push_back("P" + std::to_string(i) + "(m.bas)");
+  std::string text = CutTextsInformation(procedures);
+  EXPECT_NE(text.find("\nP19(m.bas)\nほか 2 個"), std::string::npos) << text;
+  EXPECT_EQ(text.find("P20("), std::string::npos);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 21);
 }
 
 TEST(WorkbookHandoverTest, OpensInAPrivateFolderAndSaysWhereWhenNoViewerStarts) {
