@@ -6,12 +6,14 @@
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
 
 #include "platform/replacing_file.h"
 #include "platform/system_error.h"
+#include "report/workbook/cell_text.h"
 
 extern char** environ;
 
@@ -22,6 +24,11 @@ namespace {
 // the file to a running desktop return at once; one that keeps running has started a viewer.
 constexpr auto kOpenerWait = std::chrono::seconds(5);
 
+constexpr char kWorkbookExtension[] = ".xlsx";
+
+// True for the second and later bytes of a UTF-8 sequence, where a name must not be cut.
+bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
 }  // namespace
 
 std::string WorkbookFileName(const std::string& project_name) {
@@ -30,7 +37,25 @@ std::string WorkbookFileName(const std::string& project_name) {
     if (c == '/') c = '_';
   }
   if (name.find_first_not_of('.') == std::string::npos) name = "Dovrek";
-  return name + ".xlsx";
+  size_t fits = NAME_MAX - (sizeof(kWorkbookExtension) - 1);
+  if (name.size() > fits) {
+    while (fits > 0 && IsContinuationByte(name[fits])) --fits;
+    name.resize(fits);
+  }
+  return name + kWorkbookExtension;
+}
+
+std::string CutTextsInformation(const std::vector<std::string>& procedures) {
+  const std::string limit = std::to_string(kMaxCellCharacters);
+  std::string text = "次の関数の文字列が 1 つのセルに入る " + limit +
+                     " 文字を超えたため、ワークブックでは " + limit + " 文字で切りました。";
+  for (size_t i = 0; i < procedures.size() && i < kMostCutTextsNamed; ++i) {
+    text += "\n" + procedures[i];
+  }
+  if (procedures.size() > kMostCutTextsNamed) {
+    text += "\nほか " + std::to_string(procedures.size() - kMostCutTextsNamed) + " 個";
+  }
+  return text;
 }
 
 bool SaveToFileHandover::HandOver(const std::string& workbook, const std::string&,
@@ -59,6 +84,10 @@ bool OpenInDesktopHandover::HandOver(const std::string& workbook, const std::str
         path);
   }
   return true;
+}
+
+void OpenInDesktopHandover::ReportCutTexts(const std::vector<std::string>& procedures) {
+  if (!procedures.empty()) msg_.ShowInformation(CutTextsInformation(procedures));
 }
 
 // Starts the opener and waits a short while for its verdict: a non-zero exit or a failed start

@@ -2,9 +2,12 @@
 
 #include <exception>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "model/text_helpers.h"
 #include "platform/native_path.h"
+#include "report/workbook/cell_reference.h"
 #include "report/workbook/workbook.h"
 #include "report/workbook/workbook_error.h"
 
@@ -70,9 +73,14 @@ void WriteOverview(Worksheet& sheet, const ProjectInfo& project) {
   sheet.Range("DESCRIPTION").SetValue(project.VersionFileDescription);
 }
 
+// How a procedure is named to the user: its name and, in parentheses, its file.
+std::string ProcedureLabel(const ProcedureEntry& entry) {
+  return entry.Name + "(" + entry.FileName + ")";
+}
+
 std::string HeadingText(const ProcedureEntry& entry) {
-  return entry.Name + "(" + entry.FileName + ")\n" + "スコープ　：" + entry.Scope + "\n" +
-         "パラメータ：" + entry.Parameters + "\n" + "戻り値　　：" + entry.ReturnType + "\n";
+  return ProcedureLabel(entry) + "\n" + "スコープ　：" + entry.Scope + "\n" + "パラメータ：" +
+         entry.Parameters + "\n" + "戻り値　　：" + entry.ReturnType + "\n";
 }
 
 // The address of a function-list cell, "B" and the row in digits.
@@ -82,8 +90,10 @@ std::string FunctionListCell(int32_t row) {
   return address;
 }
 
-void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model,
-                       ProgressWindow& progress) {
+// Writes one block per procedure; adds to *cut the label of each procedure whose heading or
+// description was cut to the cell limit.
+void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model, ProgressWindow& progress,
+                       std::vector<std::string>* cut) {
   sheet.Activate();
   sheet.SetName("関数一覧");
   const int32_t last = model.LastProcedure();
@@ -93,26 +103,44 @@ void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model,
   for (int32_t i = 0; i <= last; ++i) {
     const ProcedureEntry& entry = model.Procedures[static_cast<size_t>(i)];
     Cell heading = sheet.Range(FunctionListCell(row));
-    heading.SetValue(HeadingText(entry));
+    bool heading_cut = heading.SetValue(HeadingText(entry));
     heading.Interior().SetColor(kHeadingFill);
     heading.Font().SetColor(kHeadingFont);
     heading.SetRowHeight(CountLineFeeds(heading.Value()) * kLineHeight);
     row += kHeadingToDescription;
     Cell description = sheet.Range(FunctionListCell(row));
-    description.SetValue(entry.Comment);
+    if (description.SetValue(entry.Comment) || heading_cut) cut->push_back(ProcedureLabel(entry));
     IgnoringFailure([&] { description.SetRowHeight(CountLineFeeds(entry.Comment) * kLineHeight); });
     row += kDescriptionToNextHeading;
     progress.Progress(i);
   }
 }
 
+// The most procedures the function list holds: the description of the last one must still lie
+// on or above the worksheet's last row.
+constexpr size_t kMostProcedures = (kMaxRow - kFirstHeadingRow - kHeadingToDescription) /
+                                       (kHeadingToDescription + kDescriptionToNextHeading) +
+                                   1;
+
+// Says that the procedures are more than one worksheet holds.
+std::string TooManyProceduresMessage(size_t count) {
+  return "関数の数（" + std::to_string(count) +
+         " 個）が 1 枚のワークシートに収まりません。関数一覧に書けるのは " +
+         std::to_string(kMostProcedures) + " 個までです。";
+}
+
 }  // namespace
 
 bool WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
-                         WorkbookHandover& handover, ProgressWindow& progress, MessageBox& msg) {
+                         WorkbookHandover& handover, ProgressWindow& progress, MessageBox& msg,
+                         std::vector<std::string>* cut_procedures) {
   std::optional<std::string> found = FindExistingPath(ToNativePath(template_path));
   if (!found || !IsExistingFile(*found)) {
     msg.ShowMessage(kTemplateMissingMessage);
+    return false;
+  }
+  if (model.Procedures.size() > kMostProcedures) {
+    msg.ShowError(TooManyProceduresMessage(model.Procedures.size()));
     return false;
   }
   progress.Load();
@@ -127,7 +155,8 @@ bool WriteWorkbookReport(const SpecificationModel& model, const std::string& tem
     WriteCover(book->Worksheets(1), model.Project);
     WriteFileComposition(book->Worksheets(5), model);
     WriteOverview(book->Worksheets(4), model.Project);
-    WriteFunctionList(book->Worksheets(8), model, progress);
+    std::vector<std::string> cut;
+    WriteFunctionList(book->Worksheets(8), model, progress, &cut);
     progress.Unload();
     progress_shown = false;
     book->Sheets(1).Activate();
@@ -135,6 +164,7 @@ bool WriteWorkbookReport(const SpecificationModel& model, const std::string& tem
     if (!handover.HandOver(book->SaveAsBytes(), model.Project.Name, &error)) {
       throw WorkbookError(error);
     }
+    if (cut_procedures) *cut_procedures = std::move(cut);
     return true;
   } catch (const std::exception& failure) {
     msg.ShowError(failure.what());

@@ -4,6 +4,7 @@
 // function list.
 
 #include <string>
+#include <vector>
 
 #include "model/specification_model.h"
 #include "platform/message_box.h"
@@ -17,11 +18,16 @@ inline constexpr char kFunctionListProgressMessage[] = "関数一覧を出力し
 
 // Builds the workbook from the template (a Windows-form path) and hands it over. When the
 // template is not an existing regular file, shows kTemplateMissingMessage through
-// msg.ShowMessage and answers false without touching the progress window. Any later failure
+// msg.ShowMessage and answers false without touching the progress window. More procedures than
+// the function list's worksheet holds are refused the same way through msg.ShowError, with their
+// count, before anything is written. Any later failure
 // (a template that is not a usable workbook, fewer than eight worksheets, a defined name that is
 // missing or not one cell on its sheet, a failed hand-over) is shown through msg.ShowError with
-// its description, the progress window is unloaded and the answer is false.
+// its description, the progress window is unloaded and the answer is false. After a successful
+// hand-over, *cut_procedures (when given) holds "Name(FileName)" of each procedure whose heading
+// or description was cut to the cell limit, in list order.
 bool WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
-                         WorkbookHandover& handover, ProgressWindow& progress, MessageBox& msg);
+                         WorkbookHandover& handover, ProgressWindow& progress, MessageBox& msg,
+                         std::vector<std::string>* cut_procedures = nullptr);
 
 }  // namespace dovrek

@@ -17,7 +17,7 @@ bool ProductionStages::ReadModule(const std::string& path) {
 
 bool ProductionStages::WriteWorkbookReport() {
   return dovrek::WriteWorkbookReport(model_, services_.template_path, services_.handover,
-                                     services_.progress, services_.msg);
+                                     services_.progress, services_.msg, &cut_procedures_);
 }
 
 bool ProductionStages::WriteTextReport() {
@@ -29,7 +29,9 @@ bool RunSpecification(const std::string& project_path, SpecificationModel& model
                       const Options& options, RunServices& services) {
   ProductionStages stages(model, options, services);
   RunContext run{model, options, services.msg, services.progress, stages};
-  return CreateSpecification(project_path, run);
+  bool done = CreateSpecification(project_path, run);
+  services.handover.ReportCutTexts(stages.cut_procedures());
+  return done;
 }
 
 }  // namespace dovrek

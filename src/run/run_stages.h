@@ -2,6 +2,7 @@
 // The real stages of a run, bound to the windows (or their stand-ins) of one way of running.
 
 #include <string>
+#include <vector>
 
 #include "model/specification_model.h"
 #include "platform/file_dialog.h"
@@ -33,13 +34,18 @@ class ProductionStages : public RunStages {
   bool WriteWorkbookReport() override;
   bool WriteTextReport() override;
 
+  // The procedures whose text the handed-over workbook holds cut to the cell limit.
+  const std::vector<std::string>& cut_procedures() const { return cut_procedures_; }
+
  private:
   SpecificationModel& model_;
   const Options& options_;
   RunServices& services_;
+  std::vector<std::string> cut_procedures_;
 };
 
-// One run over the project with the real stages.
+// One run over the project with the real stages. Afterwards, also when a later stage failed,
+// the hand-over reports the procedures whose text its workbook holds cut.
 bool RunSpecification(const std::string& project_path, SpecificationModel& model,
                       const Options& options, RunServices& services);
 

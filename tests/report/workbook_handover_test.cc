@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -41,6 +42,33 @@ TEST(WorkbookHandoverTest, NamesTheFileAfterTheProject) {
   EXPECT_EQ(WorkbookFileName(".."), "Dovrek.xlsx");
   EXPECT_EQ(WorkbookFileName("a/b"), "a_b.xlsx");
   EXPECT_EQ(WorkbookFileName("販売 管理"), "販売 管理.xlsx");
+}
+
+TEST(WorkbookHandoverTest, ShortensALongNameToFitTheFileSystemAtACharacterBoundary) {
+  std::string japanese;
+  for (int i = 0; i < 90; ++i) japanese += "販";
+  struct Case {
+    std::string name;
+    std::string expected;
+  } cases[] = {{std::string(250, 'a'), std::string(250, 'a') + ".xlsx"},  // 255 bytes fit
+               {std::string(251, 'a'), std::string(250, 'a') + ".xlsx"},
+               {japanese, japanese.substr(0, 83 * 3) + ".xlsx"}};
+  for (const Case& c : cases) EXPECT_EQ(WorkbookFileName(c.name), c.expected) << c.name.size();
+  RecordingMessageBox msg;
+  OpenInDesktopHandover handover(msg, {"true"});
+  std::string error;
+  ASSERT_TRUE(handover.HandOver("book", japanese, &error)) << error;
+  EXPECT_EQ(ReadFileBytes(handover.saved_path()), "book");
+  std::filesystem::remove_all(std::filesystem::path(handover.saved_path()).parent_path());
+}
+
+TEST(WorkbookHandoverTest, CutTextsInformationNamesAtMostTwentyProcedures) {
+  std::vector<std::string> procedures;
+  for (int i = 0; i < 22; ++i) procedures.push_back("P" + std::to_string(i) + "(m.bas)");
+  std::string text = CutTextsInformation(procedures);
+  EXPECT_NE(text.find("\nP19(m.bas)\nほか 2 個"), std::string::npos) << text;
+  EXPECT_EQ(text.find("P20("), std::string::npos);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 21);
 }
 
 TEST(WorkbookHandoverTest, OpensInAPrivateFolderAndSaysWhereWhenNoViewerStarts) {

@@ -185,6 +185,17 @@ TEST_F(WorkbookReportTest, HostileTextStaysTextAndIsCutToTheCellLimit) {
   EXPECT_EQ(sheet.find("<f>"), std::string::npos);
 }
 
+TEST_F(WorkbookReportTest, MoreProceduresThanOneSheetHoldsFailBeforeAnythingIsWritten) {
+  SpecificationModel model = Sample();
+  model.Procedures.resize(209715);  // the last description would lie below row 1048576
+  EXPECT_FALSE(Write(model));
+  EXPECT_EQ(msg.shown, (std::vector<std::string>{
+                           "エラー|関数の数（209715 個）が 1 枚のワークシートに収まりません。"
+                           "関数一覧に書けるのは 209714 個までです。"}));
+  EXPECT_TRUE(progress.calls.empty());
+  EXPECT_EQ(handovers, 0);
+}
+
 TEST_F(WorkbookReportTest, MissingTemplateOnlyCautions) {
   EXPECT_FALSE(Write(Sample(), dir.Native("Dovrek.xlt")));
   EXPECT_FALSE(ok);

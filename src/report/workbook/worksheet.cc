@@ -60,7 +60,7 @@ std::string Cell::Value() const {
   return type == "str" ? DecodeCellText(stored) : stored;
 }
 
-void Cell::SetValue(std::string_view text) {
+bool Cell::SetValue(std::string_view text) {
   bool cut = false;
   std::string kept = LimitCellText(text, &cut);
   if (cut) {
@@ -71,7 +71,7 @@ void Cell::SetValue(std::string_view text) {
   pugi::xml_node cell = sheet_->CellNode(reference_);
   RemoveChildren(cell);
   cell.remove_attribute("t");
-  if (kept.empty()) return;
+  if (kept.empty()) return cut;
   SetAttribute(cell, "t", "inlineStr");
   pugi::xml_node t = cell.append_child("is").append_child("t");
   std::string stored = EncodeCellText(kept);
@@ -80,6 +80,7 @@ void Cell::SetValue(std::string_view text) {
     t.append_attribute("xml:space").set_value("preserve");
   }
   t.text().set(stored.c_str());
+  return cut;
 }
 
 void Cell::SetRowHeight(int32_t points) {

@@ -46,8 +46,8 @@ class Cell {
   std::string Value() const;
   // Stores the text as a string value, never as a formula, whatever it starts with; line feeds
   // are kept. A text over kMaxCellCharacters is cut to that length with a line on standard
-  // error. An empty text empties the cell (its format stays).
-  void SetValue(std::string_view text);
+  // error. An empty text empties the cell (its format stays). Answers whether the text was cut.
+  bool SetValue(std::string_view text);
   // Sets the height of the cell's row. Heights above kMaxRowHeight are written as
   // kMaxRowHeight; 0 hides the row, as the spreadsheet does; a negative height is refused.
   void SetRowHeight(int32_t points);
