@@ -42,7 +42,7 @@ TEST_F(DovrekCliTest, BatchRunWritesWhatItIsAskedFor) {
                                         dir.Native("out/s.xlsx"), "--json", "-", sample});
   // The output folder does not exist: the workbook, written first, fails and stops the run.
   EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err, "エラー: " + dir.Native("out/s.xlsx") + ": ファイルが見つかりません。\n");
+  EXPECT_EQ(run.err, "エラー: " + dir.Native("out") + ": フォルダが存在しません。\n");
   EXPECT_EQ(run.out, "");
   std::filesystem::create_directories(dir.Native("out"));
   run = Dovrek(
