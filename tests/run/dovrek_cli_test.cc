@@ -74,12 +74,53 @@ TEST_F(DovrekCliTest, OverridesAndSettingsChangeTheParsing) {
 TEST_F(DovrekCliTest, FailuresNameTheFile) {
   testing::ProcessOutcome missing = Dovrek({"-q", "-j", "-", dir.Native("none.vbp")});
   EXPECT_EQ(missing.exit_code, 1);
-  EXPECT_EQ(missing.err, "注意: 指定されたフォルダに vbp ファイルが見つかりません。\n");
+  EXPECT_EQ(missing.err, "注意: " + dir.Native("none.vbp") +
+                             ": 指定されたフォルダに vbp ファイルが見つかりません。\n");
   dir.Write("p/p.vbp", "Module=m; gone.bas\r\n");
   testing::ProcessOutcome member = Dovrek({"-q", "-j", "-", dir.Native("p/p.vbp")});
   EXPECT_EQ(member.exit_code, 1);
   EXPECT_EQ(member.err, "エラー: " + dir.Native("p") + "//gone.bas: ファイルが見つかりません。\n");
   EXPECT_EQ(member.out, "");
+}
+
+TEST_F(DovrekCliTest, DashMeansStandardOutput) {
+  ASSERT_EQ(Dovrek({"-q", "-t", dir.Native("s.txt"), sample}).exit_code, 0);
+  testing::ProcessOutcome text = Dovrek({"-q", "-t", "-", sample});
+  EXPECT_EQ(text.exit_code, 0) << text.err;
+  EXPECT_EQ(text.out, testing::ReadFileBytes(dir.Native("s.txt")));
+  testing::ProcessOutcome workbook = Dovrek({"-q", "-x", "-", sample});
+  EXPECT_EQ(workbook.exit_code, 0) << workbook.err;
+  EXPECT_EQ(workbook.out.substr(0, 2), "PK");
+  EXPECT_FALSE(std::filesystem::exists("-"));
+}
+
+TEST_F(DovrekCliTest, RefusesWhatStandardOutputCannotTake) {
+  struct Case {
+    std::vector<std::string> outputs;
+    bool terminal;  // standard output is a terminal
+    std::string err_start;
+  } cases[] = {
+      {{"-x", "-"},
+       true,
+       "注意: "
+       "ワークブックは端末には書き出せません。標準出力をファイルかパイプにつなぐか、ファイル名"
+       "を指定してください。\n"},
+      {{"-t", "-", "-j", "-"}, false, "dovrek: 標準出力に書き出せる出力は 1 つだけです。\n"},
+      {{"-t", dir.Native("a"), "-x", dir.Native("b/../a")},
+       false,
+       "dovrek: " + dir.Native("b/../a") + ": 2 つの出力に同じファイルが指定されています。\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.outputs;
+    args.push_back(sample);
+    testing::ProcessLimits limits;
+    limits.stdout_terminal = c.terminal;
+    testing::ProcessOutcome run = program.Run(args, limits);
+    if (run.exit_code == testing::kSetupFailed) GTEST_SKIP() << "no pseudo-terminal";
+    EXPECT_EQ(run.exit_code, 2) << c.err_start;
+    EXPECT_EQ(run.err.substr(0, c.err_start.size()), c.err_start);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.Native("a")));
 }
 
 TEST_F(DovrekCliTest, UnattendedRunWithoutADisplay) {
