@@ -26,7 +26,7 @@ Options:
       --dir, --no-dir           skip members outside the project folder (or not)
       --trim, --no-trim         keep the source column of comments (or not)
       --text-encoding ENC       cp932 (default) or utf-8 for the text report
-  -q, --quiet                   no progress display
+  -q, --quiet                   no progress display and no closing summary
   -h, --help                    this text
       --version                 the program's version
 

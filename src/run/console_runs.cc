@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <iostream>
 
 #include "platform/console_file_dialog.h"
@@ -9,6 +10,8 @@
 #include "platform/console_progress_window.h"
 #include "platform/native_path.h"
 #include "run/batch_outputs.h"
+#include "run/batch_summary.h"
+#include "run/file_counting_stages.h"
 #include "run/run_stages.h"
 #include "run/settings_store.h"
 #include "run/startup.h"
@@ -61,9 +64,14 @@ int RefusalBeforeRun(const CommandLine& line, MessageBox& msg) {
   return 0;
 }
 
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 }  // namespace
 
 int RunBatch(const CommandLine& line) {
+  const auto started = std::chrono::steady_clock::now();
   ConsoleMessageBox msg;
   if (int refused = RefusalBeforeRun(line, msg)) return refused;
   BatchOutputs outputs(line);
@@ -81,13 +89,15 @@ int RunBatch(const CommandLine& line) {
                        TemplatePath(),
                        line.text_encoding};
   SpecificationModel model;
-  ProductionStages stages(model, options, services);
+  ProductionStages production(model, options, services);
+  FileCountingStages stages(production, model, progress);
   RunContext run{model, options, msg, progress, stages};
   if (!CreateSpecification(line.project_path, run)) return 1;
   if (!outputs.Finish(model, &error)) {
     msg.ShowError(error);
     return 1;
   }
+  if (!line.quiet) std::cerr << BatchSummary(model, line, SecondsSince(started)) << std::endl;
   return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 
 #include "platform/text_codec.h"
 #include "run/dovrek_process.h"
@@ -121,6 +122,20 @@ TEST_F(DovrekCliTest, RefusesWhatStandardOutputCannotTake) {
     EXPECT_EQ(run.err.substr(0, c.err_start.size()), c.err_start);
   }
   EXPECT_FALSE(std::filesystem::exists(dir.Native("a")));
+}
+
+TEST_F(DovrekCliTest, ClosingSummaryUnlessQuiet) {
+  testing::ProcessOutcome run = Dovrek({"-t", dir.Native("s.txt"), "-j", "-", sample});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const std::string head =
+      "完了: Zaiko — フォーム 1、標準モジュール 1、クラス モジュール 1、プロシージャ 7 → "
+      "テキスト: " +
+      dir.Native("s.txt") + "、JSON: 標準出力 (";
+  ASSERT_EQ(run.err.substr(0, head.size()), head);
+  EXPECT_TRUE(
+      std::regex_match(run.err.substr(head.size()), std::regex("[0-9]+\\.[0-9]{2} 秒\\)\n")))
+      << run.err;
+  EXPECT_EQ(Dovrek({"-q", "-j", dir.Native("s.json"), sample}).err, "");
 }
 
 TEST_F(DovrekCliTest, UnattendedRunWithoutADisplay) {
