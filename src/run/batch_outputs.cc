@@ -55,6 +55,13 @@ bool CopyToStandardOutput(const std::string& native_path, std::string* error) {
   return ok;
 }
 
+// The system's folder for temporary files; /tmp when TMPDIR names none that exists.
+std::filesystem::path TemporaryFolder() {
+  std::error_code error;
+  std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+  return error ? std::filesystem::path("/tmp") : folder;
+}
+
 // The workbook handed over to standard output.
 class StandardOutputHandover : public WorkbookHandover {
  public:
@@ -81,7 +88,7 @@ BatchOutputs::~BatchOutputs() {
 bool BatchOutputs::Prepare(std::string* error) {
   std::string text_file;
   if (IsStandardOutput(line_.text_path)) {
-    std::string folder = (std::filesystem::temp_directory_path() / "dovrek-XXXXXX").string();
+    std::string folder = (TemporaryFolder() / "dovrek-XXXXXX").string();
     if (!::mkdtemp(folder.data())) {
       *error = FileErrorMessage(folder, errno);
       return false;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <regex>
 
@@ -86,7 +87,16 @@ TEST_F(DovrekCliTest, FailuresNameTheFile) {
 
 TEST_F(DovrekCliTest, DashMeansStandardOutput) {
   ASSERT_EQ(Dovrek({"-q", "-t", dir.Native("s.txt"), sample}).exit_code, 0);
+  // The text report passes through a temporary file, also when TMPDIR names no folder.
+  const char* tmpdir = std::getenv("TMPDIR");
+  std::string saved = tmpdir ? tmpdir : "";
+  ::setenv("TMPDIR", dir.Native("none").c_str(), 1);
   testing::ProcessOutcome text = Dovrek({"-q", "-t", "-", sample});
+  if (tmpdir) {
+    ::setenv("TMPDIR", saved.c_str(), 1);
+  } else {
+    ::unsetenv("TMPDIR");
+  }
   EXPECT_EQ(text.exit_code, 0) << text.err;
   EXPECT_EQ(text.out, testing::ReadFileBytes(dir.Native("s.txt")));
   testing::ProcessOutcome workbook = Dovrek({"-q", "-x", "-", sample});
