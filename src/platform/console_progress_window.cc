@@ -34,6 +34,7 @@ void ConsoleProgressWindow::Unload() {
   if (enabled_ && shown_) out_ << kClearLine << std::flush;
   shown_ = false;
   drawn_.clear();
+  files_total_ = 0;
 }
 
 void ConsoleProgressWindow::InitProgress(int32_t vlngMax, const std::string& vstrMsg) {
@@ -50,6 +51,11 @@ void ConsoleProgressWindow::Progress(int32_t vlngIdx) {
   Draw();
 }
 
+void ConsoleProgressWindow::SetFilesRead(int32_t read, int32_t total) {
+  files_read_ = read;
+  files_total_ = total;
+}
+
 void ConsoleProgressWindow::Draw() {
   if (!enabled_ || !shown_) return;
   int filled = FilledCharacters(fill_);
@@ -59,6 +65,9 @@ void ConsoleProgressWindow::Draw() {
   line.append(static_cast<size_t>(filled), '#');
   line.append(static_cast<size_t>(kTrackWidth - filled), ' ');
   line += ']';
+  if (files_total_ > 0) {
+    line += ' ' + std::to_string(files_read_) + '/' + std::to_string(files_total_);
+  }
   if (line == drawn_) return;
   out_ << kClearLine << line << std::flush;
   drawn_ = std::move(line);

@@ -1,6 +1,7 @@
 #pragma once
-// The progress window without a display: one line "<message> [#####     ]" on a terminal,
-// redrawn in place with a carriage return and cleared when the window is unloaded.
+// The progress window without a display: one line "<message> [#####     ] n/N" on a terminal,
+// redrawn in place with a carriage return and cleared when the window is unloaded. "n/N", the
+// count of files read, stands there only while a count is set.
 
 #include <cstdint>
 #include <iosfwd>
@@ -26,6 +27,10 @@ class ConsoleProgressWindow : public ProgressWindow {
   void InitProgress(int32_t vlngMax, const std::string& vstrMsg) override;
   void Progress(int32_t vlngIdx) override;
 
+  // Sets the count of files read shown after the bar from the next drawing on; Unload clears
+  // it, and a total of 0 or less shows none.
+  void SetFilesRead(int32_t read, int32_t total);
+
  private:
   void Draw();
 
@@ -35,7 +40,9 @@ class ConsoleProgressWindow : public ProgressWindow {
   std::string message_;
   int32_t maximum_ = 0;  // kept across Unload and Load
   double fill_ = 0.0;    // filled width in characters, unclamped
-  std::string drawn_;    // the line on the terminal, to skip redraws that change nothing
+  int32_t files_read_ = 0;
+  int32_t files_total_ = 0;
+  std::string drawn_;  // the line on the terminal, to skip redraws that change nothing
 };
 
 }  // namespace dovrek

@@ -26,6 +26,13 @@ std::string ResolveTarget(const std::string& path) {
   return path;
 }
 
+// The folder of a path, without a trailing "/": "." for a bare name, "/" for the root.
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 mode_t CurrentUmask() {
   mode_t mask = ::umask(0);
   ::umask(mask);
@@ -37,7 +44,14 @@ mode_t CurrentUmask() {
 ReplacingFile::~ReplacingFile() { Abandon(); }
 
 bool ReplacingFile::Fail(int error_number, std::string* error) {
-  *error = FileErrorMessage(path_, error_number);
+  // A file missing because its folder is missing: the folder is what the user has to mend.
+  std::string folder = FolderOf(target_);
+  struct stat st;
+  if (error_number == ENOENT && ::stat(folder.c_str(), &st) != 0 && errno == ENOENT) {
+    *error = MissingFolderMessage(folder);
+  } else {
+    *error = FileErrorMessage(path_, error_number);
+  }
   Abandon();
   return false;
 }

@@ -5,6 +5,8 @@
 // not exist yet creates that file in place). A target that exists and
 // is not a regular file (a device such as /dev/full, a FIFO) is written in place, so the
 // program never replaces a device node.
+// Every failure is described as "path: reason", except that a file whose folder does not exist
+// is described as "folder: フォルダが存在しません。".
 
 #include <string>
 #include <string_view>

@@ -37,4 +37,8 @@ std::string FileErrorMessage(std::string_view native_path, int error) {
   return std::string(native_path) + ": " + DescribeSystemError(error);
 }
 
+std::string MissingFolderMessage(std::string_view native_folder) {
+  return std::string(native_folder) + ": フォルダが存在しません。";
+}
+
 }  // namespace dovrek

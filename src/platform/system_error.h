@@ -12,4 +12,8 @@ std::string DescribeSystemError(int error);
 // "<path>: <description of error>", the form every file failure is reported in.
 std::string FileErrorMessage(std::string_view native_path, int error);
 
+// "<folder>: フォルダが存在しません。", for a file that cannot be created because its folder is
+// missing: naming the file would suggest the file itself was expected to exist.
+std::string MissingFolderMessage(std::string_view native_folder);
+
 }  // namespace dovrek

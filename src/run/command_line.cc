@@ -1,6 +1,7 @@
 #include "run/command_line.h"
 
 #include <CLI/CLI.hpp>
+#include <filesystem>
 
 #include "model/text_helpers.h"
 #include "platform/native_path.h"
@@ -16,15 +17,16 @@ constexpr char kUsage[] =
   dovrek [OPTIONS] PROJECT.vbp    a batch run: no windows, the exit status tells the outcome
 
 Options:
-  -t, --text FILE               write the text report to FILE
-  -x, --workbook FILE           write the workbook to FILE (.xlsx)
+  -t, --text FILE               write the text report to FILE ("-": standard output)
+  -x, --workbook FILE           write the workbook to FILE (.xlsx; "-": standard output when
+                                it is not a terminal)
   -j, --json FILE               write the model as JSON to FILE ("-": standard output)
       --cmt, --no-cmt           skip comment lines holding two quotes in a row (or not)
       --func, --no-func         comments above a procedure describe it (or not)
       --dir, --no-dir           skip members outside the project folder (or not)
       --trim, --no-trim         keep the source column of comments (or not)
       --text-encoding ENC       cp932 (default) or utf-8 for the text report
-  -q, --quiet                   no progress display
+  -q, --quiet                   no progress display and no closing summary
   -h, --help                    this text
       --version                 the program's version
 
@@ -32,6 +34,25 @@ Exit status: 0 done, 1 the run failed (the message is on standard error), 2 bad 
 )";
 
 bool LooksLikeOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
+
+// The message for two outputs named on one path, which would overwrite each other; empty when
+// every output has a path of its own. "-" (standard output) is one path too.
+std::string SharedOutputPath(const CommandLine& line) {
+  std::vector<std::string> seen;
+  for (const std::string* path : {&line.text_path, &line.workbook_path, &line.json_path}) {
+    if (path->empty()) continue;
+    std::string key = IsStandardOutput(*path)
+                          ? *path
+                          : std::filesystem::path(MakeAbsolute(*path)).lexically_normal().string();
+    for (const std::string& earlier : seen) {
+      if (earlier != key) continue;
+      if (IsStandardOutput(*path)) return "標準出力に書き出せる出力は 1 つだけです。";
+      return *path + ": 2 つの出力に同じファイルが指定されています。";
+    }
+    seen.push_back(key);
+  }
+  return {};
+}
 
 void AddParsingSwitch(CLI::App& app, const char* name, std::optional<bool>* flag) {
   std::string on = std::string("--") + name;
@@ -75,6 +96,9 @@ CommandLine ParseBatch(const std::vector<std::string>& args) {
   else if (project.empty()) {
     line.mode = RunMode::kUsageError;
     line.error = "プロジェクト ファイルが指定されていません。";
+  } else if (std::string shared = SharedOutputPath(line); !shared.empty()) {
+    line.mode = RunMode::kUsageError;
+    line.error = shared;
   }
   line.text_encoding = encoding == "utf-8" ? TextEncoding::Utf8 : TextEncoding::Cp932;
   line.project_path = ProjectPathFromNative(project);

@@ -19,12 +19,18 @@ enum class RunMode {
   kUsageError,  // bad arguments; `error` says why
 };
 
+// The output name that stands for standard output.
+inline constexpr char kStandardOutputName[] = "-";
+inline bool IsStandardOutput(const std::string& path) { return path == kStandardOutputName; }
+
 struct CommandLine {
   RunMode mode = RunMode::kWindow;
   std::string project_path;  // Windows form, absolute; empty when none was given
-  std::string text_path;     // native, as given
+  // The outputs: native paths as given, "-" for standard output, empty when not asked for.
+  // No two name the same path.
+  std::string text_path;
   std::string workbook_path;
-  std::string json_path;  // "-" for standard output
+  std::string json_path;
   std::optional<bool> cmt, func, dir, trim;
   TextEncoding text_encoding = TextEncoding::Cp932;
   bool quiet = false;

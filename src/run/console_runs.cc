@@ -2,15 +2,16 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <iostream>
 
-#include "platform/batch_file_dialog.h"
 #include "platform/console_file_dialog.h"
 #include "platform/console_message_box.h"
 #include "platform/console_progress_window.h"
 #include "platform/native_path.h"
-#include "platform/replacing_file.h"
-#include "run/json_dump.h"
+#include "run/batch_outputs.h"
+#include "run/batch_summary.h"
+#include "run/file_counting_stages.h"
 #include "run/run_stages.h"
 #include "run/settings_store.h"
 #include "run/startup.h"
@@ -19,6 +20,9 @@ namespace dovrek {
 namespace {
 
 inline constexpr char kNoOutput[] = "出力先ファイルが指定されていません。";
+inline constexpr char kWorkbookToTerminal[] =
+    "ワークブックは端末には書き出せません。標準出力をファイルかパイプにつなぐか、ファイル名を指定"
+    "してください。";
 
 void Override(int16_t* flag, const std::optional<bool>& value) {
   if (value) *flag = *value ? 1 : 0;
@@ -35,36 +39,65 @@ Options BatchOptions(const CommandLine& line) {
   return options;
 }
 
-bool WriteJson(const std::string& path, const SpecificationModel& model, MessageBox& msg) {
-  std::string json = ModelToJson(model);
-  if (path == "-") {
-    std::cout << json << std::flush;
-    if (std::cout) return true;
-    msg.ShowError("標準出力に書き込めません。");
-    return false;
+// Standard output may take the workbook only when it is not a terminal, where the binary
+// bytes would garble the screen.
+bool WorkbookToTerminal(const CommandLine& line) {
+  return IsStandardOutput(line.workbook_path) && ::isatty(STDOUT_FILENO);
+}
+
+// The checks made before anything is read. Answers the exit status of a refused run after its
+// message, 0 when the run may go on.
+int RefusalBeforeRun(const CommandLine& line, MessageBox& msg) {
+  if (!line.HasOutput()) {
+    msg.ShowMessage(kNoOutput);
+    return 2;
   }
-  std::string error;
-  if (WriteWholeFile(path, json, &error)) return true;
-  msg.ShowError(error);
-  return false;
+  if (WorkbookToTerminal(line)) {
+    msg.ShowMessage(kWorkbookToTerminal);
+    return 2;
+  }
+  // The path goes in front of the message: a batch run has no window that shows it.
+  if (!ProjectFileExists(line.project_path)) {
+    msg.ShowMessage(ToNativePath(line.project_path) + ": " + kProjectNotFound);
+    return 1;
+  }
+  return 0;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 }  // namespace
 
 int RunBatch(const CommandLine& line) {
+  const auto started = std::chrono::steady_clock::now();
   ConsoleMessageBox msg;
-  if (!line.HasOutput()) {
-    msg.ShowMessage(kNoOutput);
-    return 2;
+  if (int refused = RefusalBeforeRun(line, msg)) return refused;
+  BatchOutputs outputs(line);
+  std::string error;
+  if (!outputs.Prepare(&error)) {
+    msg.ShowError(error);
+    return 1;
   }
   Options options = BatchOptions(line);
   ConsoleProgressWindow progress(::isatty(STDERR_FILENO) && !line.quiet);
-  BatchFileDialog dialog(line.text_path.empty() ? "" : ToWindowsPath(MakeAbsolute(line.text_path)));
-  SaveToFileHandover handover(line.workbook_path);
-  RunServices services{msg, progress, dialog, handover, TemplatePath(), line.text_encoding};
+  RunServices services{msg,
+                       progress,
+                       outputs.text_dialog(),
+                       outputs.workbook_handover(),
+                       TemplatePath(),
+                       line.text_encoding};
   SpecificationModel model;
-  if (!RunSpecification(line.project_path, model, options, services)) return 1;
-  if (!line.json_path.empty() && !WriteJson(line.json_path, model, msg)) return 1;
+  ProductionStages production(model, options, services);
+  FileCountingStages stages(production, model, progress);
+  RunContext run{model, options, msg, progress, stages};
+  if (!CreateSpecification(line.project_path, run)) return 1;
+  if (!outputs.Finish(model, &error)) {
+    msg.ShowError(error);
+    return 1;
+  }
+  if (!line.quiet) std::cerr << BatchSummary(model, line, SecondsSince(started)) << std::endl;
   return 0;
 }
 

@@ -7,7 +7,9 @@
 namespace dovrek {
 
 // A batch run: the parsing flags from the settings file with the command line's overrides,
-// the reports the options name. Answers the exit status: 0 done, 1 failed, 2 no output named.
+// the reports the options name, "-" standing for standard output. Without `quiet` a summary
+// line ends a successful run on standard error. Answers the exit status: 0 done, 1 failed,
+// 2 no output named or the workbook asked for on a terminal.
 int RunBatch(const CommandLine& line);
 
 // An unattended run without a display: the six flags from the settings file, messages on

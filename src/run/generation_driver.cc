@@ -40,8 +40,12 @@ std::string MemberPath(const std::string& project_path, const MemberFile& member
   return FolderPart(project_path) + "\\" + member.Folder + "\\" + member.FileName;
 }
 
+bool ProjectFileExists(const std::string& project_path) {
+  return !project_path.empty() && IsExistingFile(ToNativePath(project_path));
+}
+
 bool CreateSpecification(const std::string& project_path, RunContext& run) {
-  if (project_path.empty() || !IsExistingFile(ToNativePath(project_path))) {
+  if (!ProjectFileExists(project_path)) {
     run.msg.ShowMessage(kProjectNotFound);
     return false;
   }

@@ -37,6 +37,9 @@ struct RunContext {
 // A member folder that is absolute ("\..." or "X:...") is used as it stands.
 std::string MemberPath(const std::string& project_path, const MemberFile& member);
 
+// True when the project path (Windows form) names an existing file: the run's first check.
+bool ProjectFileExists(const std::string& project_path);
+
 // Runs the stages in order and stops at the first that answers false: the existence check of
 // the project file (Windows-form path), the project reader, every member file under the
 // progress window (forms, standard modules, class modules), the workbook report when Xls is

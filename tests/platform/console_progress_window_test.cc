@@ -72,6 +72,21 @@ TEST(ConsoleProgressWindowTest, SkipsRedrawsThatChangeNothing) {
   EXPECT_EQ(out.str(), before);
 }
 
+TEST(ConsoleProgressWindowTest, ShowsTheFilesReadUntilUnload) {
+  std::ostringstream out;
+  ConsoleProgressWindow window(out, true);
+  window.SetFilesRead(0, 3);
+  window.Load();
+  EXPECT_EQ(LastLine(out.str()), Bar(0) + " 0/3");
+  window.InitProgress(2, "a");
+  window.SetFilesRead(1, 3);
+  window.Progress(1);
+  EXPECT_EQ(LastLine(out.str()), "a " + Bar(10) + " 1/3");
+  window.Unload();
+  window.Load();
+  EXPECT_EQ(LastLine(out.str()), Bar(0));
+}
+
 TEST(ConsoleProgressWindowTest, DisabledDrawsNothing) {
   std::ostringstream out;
   ConsoleProgressWindow window(out, false);

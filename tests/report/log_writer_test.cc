@@ -135,13 +135,12 @@ TEST(LogWriterTest, LargeOutputSurvivesBuffering) {
   EXPECT_EQ(std::filesystem::file_size(dir.Native("big.txt")), 20000u * 101u);
 }
 
-TEST(LogWriterTest, MissingFolderFailsNamingTheFile) {
+TEST(LogWriterTest, MissingFolderFailsNamingTheFolder) {
   TempDir dir;
-  const std::string native = dir.Native("no/such/out.txt");
   LogWriter log;
   log.SetLogFileName(dir.Windows("no/such/out.txt"));
   EXPECT_FALSE(log.Clear());
-  EXPECT_EQ(log.error(), native + ": ファイルが見つかりません。");
+  EXPECT_EQ(log.error(), dir.Native("no/such") + ": フォルダが存在しません。");
   EXPECT_FALSE(log.LogMsg("x"));
   EXPECT_FALSE(log.Close());
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "no"));

@@ -150,12 +150,12 @@ TEST(TextReportTest, UnwritableFileFailsWithAMessage) {
   TempDir dir;
   struct Case {
     std::string path;  // native
-    std::string reason;
+    std::string message;
     std::vector<std::string> progress;
   } cases[] = {
-      {dir.Native("missing/report.txt"), "ファイルが見つかりません。", {}},
-      {dir.Native(""), "パス/ファイル アクセス エラーです。(フォルダです)", {}},
-      {"/dev/full", "ディスクの空き容量が不足しています。", {"Load", "Unload"}},
+      {dir.Native("missing/report.txt"), dir.Native("missing") + ": フォルダが存在しません。", {}},
+      {dir.Native(""), dir.Native("") + ": パス/ファイル アクセス エラーです。(フォルダです)", {}},
+      {"/dev/full", "/dev/full: ディスクの空き容量が不足しています。", {"Load", "Unload"}},
   };
   for (const Case& c : cases) {
     if (c.path == "/dev/full" && ::access("/dev/full", W_OK) != 0) continue;
@@ -163,7 +163,7 @@ TEST(TextReportTest, UnwritableFileFailsWithAMessage) {
     RecordingProgressWindow progress;
     RecordingMessageBox msg;
     EXPECT_FALSE(WriteTextReport(DefaultsModel(), dialog, progress, msg)) << c.path;
-    EXPECT_EQ(msg.shown, std::vector<std::string>{"エラー|" + c.path + ": " + c.reason});
+    EXPECT_EQ(msg.shown, std::vector<std::string>{"エラー|" + c.message});
     EXPECT_EQ(progress.calls, c.progress) << c.path;
   }
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));

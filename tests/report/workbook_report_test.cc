@@ -258,7 +258,7 @@ TEST_F(WorkbookReportTest, FailedHandoverIsReportedOnce) {
   EXPECT_FALSE(
       WriteWorkbookReport(Sample(), ToWindowsPath(BuiltTemplatePath()), unwritable, progress, msg));
   ASSERT_EQ(msg.shown.size(), 1u);
-  EXPECT_NE(msg.shown[0].find("no/such/folder/x.xlsx"), std::string::npos);
+  EXPECT_NE(msg.shown[0].find("no/such/folder: "), std::string::npos);
 }
 
 }  // namespace

@@ -38,6 +38,10 @@ TEST(CommandLineTest, ChoosesTheMode) {
   EXPECT_EQ(ParseCommandLine({"--text-encoding", "latin1", "-t", "x", "p.vbp"}).mode,
             RunMode::kUsageError);
   EXPECT_EQ(ParseCommandLine({"--cmt", "--no-cmt", "p.vbp"}).mode, RunMode::kUsageError);
+  // Two outputs on one path would overwrite each other; "-" (standard output) is one path too.
+  EXPECT_EQ(ParseCommandLine({"-t", "-", "-x", "-", "p.vbp"}).mode, RunMode::kUsageError);
+  EXPECT_EQ(ParseCommandLine({"-t", "o/a", "-j", "./o/a", "p.vbp"}).mode, RunMode::kUsageError);
+  EXPECT_EQ(ParseCommandLine({"-t", "-", "-j", "a", "p.vbp"}).mode, RunMode::kBatch);
 }
 
 TEST(CommandLineTest, ReadsBatchOptions) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <regex>
 
 #include "platform/text_codec.h"
 #include "run/dovrek_process.h"
@@ -42,7 +44,7 @@ TEST_F(DovrekCliTest, BatchRunWritesWhatItIsAskedFor) {
                                         dir.Native("out/s.xlsx"), "--json", "-", sample});
   // The output folder does not exist: the workbook, written first, fails and stops the run.
   EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err, "エラー: " + dir.Native("out/s.xlsx") + ": ファイルが見つかりません。\n");
+  EXPECT_EQ(run.err, "エラー: " + dir.Native("out") + ": フォルダが存在しません。\n");
   EXPECT_EQ(run.out, "");
   std::filesystem::create_directories(dir.Native("out"));
   run = Dovrek(
@@ -74,12 +76,76 @@ TEST_F(DovrekCliTest, OverridesAndSettingsChangeTheParsing) {
 TEST_F(DovrekCliTest, FailuresNameTheFile) {
   testing::ProcessOutcome missing = Dovrek({"-q", "-j", "-", dir.Native("none.vbp")});
   EXPECT_EQ(missing.exit_code, 1);
-  EXPECT_EQ(missing.err, "注意: 指定されたフォルダに vbp ファイルが見つかりません。\n");
+  EXPECT_EQ(missing.err, "注意: " + dir.Native("none.vbp") +
+                             ": 指定されたフォルダに vbp ファイルが見つかりません。\n");
   dir.Write("p/p.vbp", "Module=m; gone.bas\r\n");
   testing::ProcessOutcome member = Dovrek({"-q", "-j", "-", dir.Native("p/p.vbp")});
   EXPECT_EQ(member.exit_code, 1);
   EXPECT_EQ(member.err, "エラー: " + dir.Native("p") + "//gone.bas: ファイルが見つかりません。\n");
   EXPECT_EQ(member.out, "");
+}
+
+TEST_F(DovrekCliTest, DashMeansStandardOutput) {
+  ASSERT_EQ(Dovrek({"-q", "-t", dir.Native("s.txt"), sample}).exit_code, 0);
+  // The text report passes through a temporary file, also when TMPDIR names no folder.
+  const char* tmpdir = std::getenv("TMPDIR");
+  std::string saved = tmpdir ? tmpdir : "";
+  ::setenv("TMPDIR", dir.Native("none").c_str(), 1);
+  testing::ProcessOutcome text = Dovrek({"-q", "-t", "-", sample});
+  if (tmpdir) {
+    ::setenv("TMPDIR", saved.c_str(), 1);
+  } else {
+    ::unsetenv("TMPDIR");
+  }
+  EXPECT_EQ(text.exit_code, 0) << text.err;
+  EXPECT_EQ(text.out, testing::ReadFileBytes(dir.Native("s.txt")));
+  testing::ProcessOutcome workbook = Dovrek({"-q", "-x", "-", sample});
+  EXPECT_EQ(workbook.exit_code, 0) << workbook.err;
+  EXPECT_EQ(workbook.out.substr(0, 2), "PK");
+  EXPECT_FALSE(std::filesystem::exists("-"));
+}
+
+TEST_F(DovrekCliTest, RefusesWhatStandardOutputCannotTake) {
+  struct Case {
+    std::vector<std::string> outputs;
+    bool terminal;  // standard output is a terminal
+    std::string err_start;
+  } cases[] = {
+      {{"-x", "-"},
+       true,
+       "注意: "
+       "ワークブックは端末には書き出せません。標準出力をファイルかパイプにつなぐか、ファイル名"
+       "を指定してください。\n"},
+      {{"-t", "-", "-j", "-"}, false, "dovrek: 標準出力に書き出せる出力は 1 つだけです。\n"},
+      {{"-t", dir.Native("a"), "-x", dir.Native("b/../a")},
+       false,
+       "dovrek: " + dir.Native("b/../a") + ": 2 つの出力に同じファイルが指定されています。\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.outputs;
+    args.push_back(sample);
+    testing::ProcessLimits limits;
+    limits.stdout_terminal = c.terminal;
+    testing::ProcessOutcome run = program.Run(args, limits);
+    if (run.exit_code == testing::kSetupFailed) GTEST_SKIP() << "no pseudo-terminal";
+    EXPECT_EQ(run.exit_code, 2) << c.err_start;
+    EXPECT_EQ(run.err.substr(0, c.err_start.size()), c.err_start);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.Native("a")));
+}
+
+TEST_F(DovrekCliTest, ClosingSummaryUnlessQuiet) {
+  testing::ProcessOutcome run = Dovrek({"-t", dir.Native("s.txt"), "-j", "-", sample});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const std::string head =
+      "完了: Zaiko — フォーム 1、標準モジュール 1、クラス モジュール 1、プロシージャ 7 → "
+      "テキスト: " +
+      dir.Native("s.txt") + "、JSON: 標準出力 (";
+  ASSERT_EQ(run.err.substr(0, head.size()), head);
+  EXPECT_TRUE(
+      std::regex_match(run.err.substr(head.size()), std::regex("[0-9]+\\.[0-9]{2} 秒\\)\n")))
+      << run.err;
+  EXPECT_EQ(Dovrek({"-q", "-j", dir.Native("s.json"), sample}).err, "");
 }
 
 TEST_F(DovrekCliTest, UnattendedRunWithoutADisplay) {

@@ -45,7 +45,11 @@ struct ProcessOutcome {
 struct ProcessLimits {
   std::chrono::seconds timeout{30};
   rlim_t file_size = RLIM_INFINITY;  // bytes one file may grow to; writes beyond fail with EFBIG
+  bool stdout_terminal = false;      // standard output a pseudo-terminal (its output is dropped)
 };
+
+// The exit status of a child that could not set up its standard streams.
+inline constexpr int kSetupFailed = 126;
 
 // A copy of the program in <dir>/bin with the built template beside it, so that its Dovrek.ini
 // and Dovrek.xlt are the test's own.
@@ -99,7 +103,8 @@ class ProgramCopy {
     int in = ::open("/dev/null", O_RDONLY);
     int out = ::open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     int err = ::open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (in < 0 || out < 0 || err < 0) ::_exit(126);
+    if (in < 0 || out < 0 || err < 0) ::_exit(kSetupFailed);
+    if (limits.stdout_terminal) out = OpenTerminal();
     ::dup2(in, 0);
     ::dup2(out, 1);
     ::dup2(err, 2);
@@ -117,6 +122,15 @@ class ProgramCopy {
     }
     ::execv(argv[0], argv);
     ::_exit(127);
+  }
+
+  // The far end of a new pseudo-terminal, for writing.
+  static int OpenTerminal() {
+    int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) ::_exit(kSetupFailed);
+    int terminal = ::open(::ptsname(master), O_WRONLY | O_NOCTTY);
+    if (terminal < 0) ::_exit(kSetupFailed);
+    return terminal;
   }
 
   const TempDir& dir_;

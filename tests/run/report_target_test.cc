@@ -204,8 +204,8 @@ TEST_F(ReportTargetTest, AFolderRemovedDuringTheRunFailsTheReport) {
     options.Txt = c.txt;
     SpecificationModel model;
     EXPECT_FALSE(RunSpecification(ToWindowsPath(sample), model, options, services)) << c.label;
-    EXPECT_EQ(msg.shown,
-              (std::vector<std::string>{"エラー|" + target + ": ファイルが見つかりません。"}))
+    EXPECT_EQ(msg.shown, (std::vector<std::string>{"エラー|" + dir.Native("gone") +
+                                                   ": フォルダが存在しません。"}))
         << c.label;
     EXPECT_EQ(progress.calls.back(), "Unload") << c.label;
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "gone")) << c.label;

@@ -1,0 +1,116 @@
+#include "run/batch_outputs.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "platform/native_path.h"
+#include "platform/replacing_file.h"
+#include "platform/system_error.h"
+#include "run/json_dump.h"
+
+namespace dovrek {
+namespace {
+
+constexpr char kStandardOutput[] = "標準出力";
+
+// Writes the bytes whole to standard output.
+bool WriteStandardOutput(std::string_view bytes, std::string* error) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      *error = FileErrorMessage(kStandardOutput, n < 0 ? errno : EIO);
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+// Copies a file to standard output a block at a time, so that a large report is never held
+// in memory whole.
+bool CopyToStandardOutput(const std::string& native_path, std::string* error) {
+  int fd = ::open(native_path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    *error = FileErrorMessage(native_path, errno);
+    return false;
+  }
+  char block[1 << 16];
+  bool ok = true;
+  for (;;) {
+    ssize_t n = ::read(fd, block, sizeof block);
+    if (n < 0 && errno == EINTR) continue;
+    if (n == 0) break;
+    if (n < 0) *error = FileErrorMessage(native_path, errno);
+    if (n < 0 || !WriteStandardOutput({block, static_cast<size_t>(n)}, error)) {
+      ok = false;
+      break;
+    }
+  }
+  ::close(fd);
+  return ok;
+}
+
+// The system's folder for temporary files; /tmp when TMPDIR names none that exists.
+std::filesystem::path TemporaryFolder() {
+  std::error_code error;
+  std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+  return error ? std::filesystem::path("/tmp") : folder;
+}
+
+// The workbook handed over to standard output.
+class StandardOutputHandover : public WorkbookHandover {
+ public:
+  bool HandOver(const std::string& workbook, const std::string&, std::string* error) override {
+    return WriteStandardOutput(workbook, error);
+  }
+};
+
+bool WriteJson(const std::string& path, const SpecificationModel& model, std::string* error) {
+  std::string json = ModelToJson(model);
+  if (IsStandardOutput(path)) return WriteStandardOutput(json, error);
+  return WriteWholeFile(path, json, error);
+}
+
+}  // namespace
+
+BatchOutputs::BatchOutputs(const CommandLine& line) : line_(line) {}
+
+BatchOutputs::~BatchOutputs() {
+  if (!staged_text_.empty()) ::unlink(staged_text_.c_str());
+  if (!staging_folder_.empty()) ::rmdir(staging_folder_.c_str());
+}
+
+bool BatchOutputs::Prepare(std::string* error) {
+  std::string text_file;
+  if (IsStandardOutput(line_.text_path)) {
+    std::string folder = (TemporaryFolder() / "dovrek-XXXXXX").string();
+    if (!::mkdtemp(folder.data())) {
+      *error = FileErrorMessage(folder, errno);
+      return false;
+    }
+    staging_folder_ = folder;
+    staged_text_ = folder + "/report.txt";
+    text_file = staged_text_;
+  } else if (!line_.text_path.empty()) {
+    text_file = MakeAbsolute(line_.text_path);
+  }
+  dialog_ = std::make_unique<BatchFileDialog>(text_file.empty() ? "" : ToWindowsPath(text_file));
+  if (IsStandardOutput(line_.workbook_path)) {
+    handover_ = std::make_unique<StandardOutputHandover>();
+  } else {
+    handover_ = std::make_unique<SaveToFileHandover>(line_.workbook_path);
+  }
+  return true;
+}
+
+bool BatchOutputs::Finish(const SpecificationModel& model, std::string* error) {
+  if (!staged_text_.empty() && !CopyToStandardOutput(staged_text_, error)) return false;
+  return line_.json_path.empty() || WriteJson(line_.json_path, model, error);
+}
+
+}  // namespace dovrek

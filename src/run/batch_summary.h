@@ -1,0 +1,18 @@
+#pragma once
+// The one line that ends a batch run on standard error: what was read, what was written where,
+// and how long it took.
+
+#include <string>
+
+#include "model/specification_model.h"
+#include "run/command_line.h"
+
+namespace dovrek {
+
+// "完了: <name> — フォーム 1、標準モジュール 2、クラス モジュール 0、プロシージャ 9 → テキスト:
+// <path>、ワークブック: <path>、JSON: 標準出力 (0.12 秒)". The name is the project's Name, or the
+// project file's name when the project names none; the outputs are those the command line
+// asked for, with their paths as given.
+std::string BatchSummary(const SpecificationModel& model, const CommandLine& line, double seconds);
+
+}  // namespace dovrek

@@ -1,0 +1,20 @@
+#include "run/file_counting_stages.h"
+
+namespace dovrek {
+
+bool FileCountingStages::ReadProject(const std::string& project_path) {
+  if (!stages_.ReadProject(project_path)) return false;
+  read_ = 0;
+  total_ = static_cast<int32_t>(model_.FormFiles.size() + model_.ModuleFiles.size() +
+                                model_.ClassFiles.size());
+  progress_.SetFilesRead(read_, total_);
+  return true;
+}
+
+bool FileCountingStages::ReadModule(const std::string& path) {
+  if (!stages_.ReadModule(path)) return false;
+  progress_.SetFilesRead(++read_, total_);
+  return true;
+}
+
+}  // namespace dovrek
