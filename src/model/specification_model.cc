@@ -9,6 +9,11 @@ void SpecificationModel::ClearProject() {
   FormFiles.clear();
   ModuleFiles.clear();
   ClassFiles.clear();
+  ControlFiles.clear();
+  PageFiles.clear();
+  DocumentFiles.clear();
+  DesignerFiles.clear();
+  SourceEncoding.clear();
 }
 
 std::ostream& operator<<(std::ostream& out, const ProjectInfo& p) {

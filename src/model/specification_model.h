@@ -59,7 +59,15 @@ struct SpecificationModel {
   std::vector<MemberFile> FormFiles;
   std::vector<MemberFile> ModuleFiles;
   std::vector<MemberFile> ClassFiles;
+  // Complete mode only: user controls, property pages, user documents and designers.
+  std::vector<MemberFile> ControlFiles;
+  std::vector<MemberFile> PageFiles;
+  std::vector<MemberFile> DocumentFiles;
+  std::vector<MemberFile> DesignerFiles;
   std::vector<ProcedureEntry> Procedures;
+  // The encoding the sources were read in ("cp932", "utf-8" or "cp1252"), as decided for the
+  // run; empty when nothing decided it.
+  std::string SourceEncoding;
 
   int32_t FormCount() const { return static_cast<int32_t>(FormFiles.size()); }
   int32_t ModuleCount() const { return static_cast<int32_t>(ModuleFiles.size()); }
@@ -67,11 +75,16 @@ struct SpecificationModel {
   // The index of the last procedure; -1 when there is none.
   int32_t LastProcedure() const { return static_cast<int32_t>(Procedures.size()) - 1; }
 
-  // Empties the project information and the three member lists.
+  // Empties the project information and the member lists.
   void ClearProject();
 
   bool operator==(const SpecificationModel&) const = default;
 };
+
+// How source files are decoded: as code page 932 (the default), UTF-8 or Windows-1252, or as
+// decided once for the whole project (auto). kUnset follows the mode: auto in complete mode,
+// code page 932 otherwise.
+enum class SourceEncoding { kUnset, kCp932, kUtf8, kCp1252, kAuto };
 
 // The six check-box values. A flag is on only when it equals 1 (2 is a greyed box).
 struct Options {
@@ -85,6 +98,7 @@ struct Options {
   // Complete mode: every procedure kind and declaration, describing comments as people write
   // them. Off by default; not one of the check boxes.
   bool Complete = false;
+  SourceEncoding Source = SourceEncoding::kUnset;
 
   static bool On(int16_t flag) { return flag == 1; }
   bool operator==(const Options&) const = default;
