@@ -13,7 +13,7 @@ void SpecificationModel::ClearProject() {
   PageFiles.clear();
   DocumentFiles.clear();
   DesignerFiles.clear();
-  SourceEncoding.clear();
+  Encoding.clear();
 }
 
 std::ostream& operator<<(std::ostream& out, const ProjectInfo& p) {

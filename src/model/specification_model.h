@@ -67,7 +67,7 @@ struct SpecificationModel {
   std::vector<ProcedureEntry> Procedures;
   // The encoding the sources were read in ("cp932", "utf-8" or "cp1252"), as decided for the
   // run; empty when nothing decided it.
-  std::string SourceEncoding;
+  std::string Encoding;
 
   int32_t FormCount() const { return static_cast<int32_t>(FormFiles.size()); }
   int32_t ModuleCount() const { return static_cast<int32_t>(ModuleFiles.size()); }
