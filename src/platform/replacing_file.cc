@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "platform/interrupt_cleanup.h"
 #include "platform/system_error.h"
 
 namespace dovrek {
@@ -116,7 +117,7 @@ bool ReplacingFile::Open(const std::string& native_path, std::string* error) {
 // mode a new file gets. Leaves errno set on failure.
 bool ReplacingFile::OpenTemporary(const struct stat* old) {
   temporary_ = FolderOf(target_) + "/.dovrek-XXXXXX";
-  fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
+  fd_ = CreateTemporaryFile(&temporary_, &cleanup_slot_);
   if (fd_ < 0) {
     temporary_.clear();
     return false;
@@ -173,6 +174,8 @@ bool ReplacingFile::Commit(std::string* error) {
   if (!temporary_.empty() && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
     return Fail(errno, error);
   }
+  ForgetTemporaryFile(cleanup_slot_);
+  cleanup_slot_ = -1;
   temporary_.clear();
   return true;
 }
@@ -180,6 +183,8 @@ bool ReplacingFile::Commit(std::string* error) {
 void ReplacingFile::Abandon() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
+  ForgetTemporaryFile(cleanup_slot_);
+  cleanup_slot_ = -1;
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();
   buffer_.clear();

@@ -7,7 +7,8 @@
 // exists and is not a regular file (a device such as /dev/full, a FIFO) is written in place, so
 // the program never replaces a device node. The new file keeps the replaced one's owner (where
 // the caller may set it), group and permission bits. An existing, writable file in a folder
-// that takes no new file is rewritten in place.
+// that takes no new file is rewritten in place. Temporary files are removed when the program
+// is ended by SIGTERM, SIGINT or SIGHUP (see interrupt_cleanup.h).
 
 #include <string>
 #include <string_view>
@@ -49,6 +50,7 @@ class ReplacingFile {
   std::string temporary_;  // empty when writing in place
   std::string buffer_;
   int fd_ = -1;
+  int cleanup_slot_ = -1;  // the temporary file's entry for removal on a signal
 };
 
 // Replaces a file's whole content as ReplacingFile does.

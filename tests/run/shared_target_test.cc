@@ -1,11 +1,14 @@
 // Reports written where other users reach: links planted in shared folders, files that belong
-// to someone else, and read-only folders.
+// to someone else, read-only folders, and runs ended by a signal half-way through a report.
 // Tests that need a second user run as root and switch to "nobody"; they skip elsewhere.
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
 
 #include "run/dovrek_process.h"
 
@@ -38,6 +41,16 @@ class SharedTargetTest : public ::testing::Test {
     struct stat st {};
     ::lstat(path.c_str(), &st);
     return {st.st_uid, st.st_gid, st.st_mode & 07777};
+  }
+
+  // The names in a folder that start with ".dovrek-": temporary files left behind.
+  static std::vector<std::string> Temporaries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      std::string name = entry.path().filename().string();
+      if (name.rfind(".dovrek-", 0) == 0) names.push_back(name);
+    }
+    return names;
   }
 
   TempDir dir;
@@ -112,6 +125,39 @@ TEST_F(SharedTargetTest, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
   EXPECT_EQ(fresh.err,
             "エラー: " + folder + "/new: 書き込みできません。(アクセスが拒否されました)\n");
   ::chmod(folder.c_str(), 0755);
+}
+
+// A project large enough that writing its text report takes a while.
+std::string WriteLargeProject(const TempDir& dir) {
+  std::ofstream bas(dir.Native("big/big.bas"), std::ios::binary);
+  bas << "Attribute VB_Name = \"basBig\"\r\n";
+  for (int i = 0; i < 60000; ++i) {
+    bas << "' comment line of procedure " << i << "\r\nPublic Function F" << i
+        << "(ByVal a As Long, ByRef b As String) As Long\r\nEnd Function\r\n";
+  }
+  return dir.Write("big/big.vbp", "Module=basBig; big.bas\r\n");
+}
+
+// SIGTERM, SIGINT or SIGHUP while a report is written removes its temporary file and ends the
+// program by that signal; the earlier report stays.
+TEST_F(SharedTargetTest, ASignalDuringAWriteRemovesTheTemporaryFile) {
+  std::filesystem::create_directories(dir.path() / "big");
+  std::string vbp = WriteLargeProject(dir);
+  std::string out = dir.Native("out");
+  std::string target = dir.Write("out/report.txt", kEarlier);
+  for (int signal_number : {SIGTERM, SIGINT, SIGHUP}) {
+    pid_t pid = program.Start({"-q", "-t", target, vbp});
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (Temporaries(out).empty() && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    ASSERT_FALSE(Temporaries(out).empty()) << "no report was started";
+    ::kill(pid, signal_number);
+    ProcessOutcome run = program.Finish(pid);
+    EXPECT_EQ(run.signal, signal_number) << run.exit_code << run.err;
+    EXPECT_EQ(Temporaries(out), std::vector<std::string>{}) << signal_number;
+    EXPECT_EQ(ReadFileBytes(target), kEarlier) << signal_number;
+  }
 }
 
 }  // namespace
