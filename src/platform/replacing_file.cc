@@ -68,8 +68,9 @@ mode_t CurrentUmask() {
 // set them (only root may give a file away; a member may still set the group), then its
 // permission bits, which a change of owner may have cleared.
 void TakeOverOwnership(int fd, const struct stat& old) {
-  if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
     (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  }
   ::fchmod(fd, old.st_mode & 07777);
 }
 
