@@ -7,36 +7,76 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <optional>
 
+#include "platform/interrupt_cleanup.h"
 #include "platform/system_error.h"
 
 namespace dovrek {
 namespace {
 
 constexpr size_t kFlushSize = 1 << 16;
+constexpr int kLinkLimit = 40;  // the kernel's limit on links in one lookup
 
-// The path with symbolic links resolved; the path itself when it does not exist (yet).
-std::string ResolveTarget(const std::string& path) {
-  char resolved[PATH_MAX];
-  struct stat st;
-  if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) &&
-      ::realpath(path.c_str(), resolved)) {
-    return resolved;
-  }
-  return path;
-}
-
-// The folder of a path, without a trailing "/": "." for a bare name, "/" for the root.
 std::string FolderOf(const std::string& path) {
   size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The kernel's rule for links in shared folders (protected_symlinks): in a sticky folder that
+// everyone may write, a link is followed only when it belongs to the caller or to the folder's
+// owner, since anyone else may have planted it to redirect the write.
+bool MayFollow(const std::string& link_path, const struct stat& link) {
+  struct stat folder;
+  if (::stat(FolderOf(link_path).c_str(), &folder) != 0) return true;
+  bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+  return !shared || link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
+}
+
+// Follows the links of the last component one by one, the way the kernel would, and answers
+// the path they end at (the path itself when it is no link or does not exist). The folders on
+// the way are left to the kernel, which applies its own rule when the file is opened. Answers
+// nullopt and fills *error when a link may not be followed or they loop.
+std::optional<std::string> ResolveTarget(const std::string& path, std::string* error) {
+  std::string current = path;
+  for (int hops = 0; hops < kLinkLimit; ++hops) {
+    struct stat st;
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    if (!MayFollow(current, st)) {
+      *error = path + ": 共有フォルダーにある他のユーザーのシンボリック リンクはたどりません。";
+      if (current != path) *error += "(" + current + ")";
+      return std::nullopt;
+    }
+    char target[PATH_MAX];
+    ssize_t length = ::readlink(current.c_str(), target, sizeof target - 1);
+    if (length < 0) return current;
+    std::string next(target, static_cast<size_t>(length));
+    current = !next.empty() && next.front() == '/' ? next : FolderOf(current) + "/" + next;
+  }
+  *error = FileErrorMessage(path, ELOOP);
+  return std::nullopt;
+}
+
 mode_t CurrentUmask() {
   mode_t mask = ::umask(0);
   ::umask(mask);
   return mask;
+}
+
+// Gives the new file what the replaced one had: its owner and group as far as the caller may
+// set them (only root may give a file away; a member may still set the group), then its
+// permission bits, which a change of owner may have cleared.
+void TakeOverOwnership(int fd, const struct stat& old) {
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+    (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  }
+  ::fchmod(fd, old.st_mode & 07777);
+}
+
+bool IsRegular(int fd) {
+  struct stat st;
+  return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 }  // namespace
@@ -59,30 +99,42 @@ bool ReplacingFile::Fail(int error_number, std::string* error) {
 bool ReplacingFile::Open(const std::string& native_path, std::string* error) {
   Abandon();
   path_ = native_path;
-  target_ = ResolveTarget(native_path);
+  std::optional<std::string> resolved = ResolveTarget(native_path, error);
+  if (!resolved) return false;
+  target_ = *resolved;
   struct stat st;
   bool exists = ::stat(target_.c_str(), &st) == 0;
-  struct stat link;
-  if (!exists && ::lstat(native_path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-    // A link to a file that does not exist yet: opening through the link creates the file it
-    // names, where renaming would replace the link itself.
+  if (!exists && target_ != native_path) {
+    // A link to a file that does not exist yet: opening creates the file it names, where
+    // renaming would replace the link itself.
     return OpenInPlace(O_CREAT | O_TRUNC, error);
   }
   if (exists && S_ISDIR(st.st_mode)) return Fail(EISDIR, error);
   if (exists && !S_ISREG(st.st_mode)) return OpenInPlace(O_TRUNC, error);
   // Renaming over a file the user may not write would get round its protection.
   if (exists && ::access(target_.c_str(), W_OK) != 0) return Fail(errno, error);
-  size_t slash = target_.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : target_.substr(0, slash + 1);
-  if (slash == std::string::npos) folder += "/";
-  temporary_ = folder + ".dovrek-XXXXXX";
-  fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
+  if (OpenTemporary(exists ? &st : nullptr)) return true;
+  int saved = errno;
+  // A folder that takes no new file may still hold a file the user may write: that is then
+  // rewritten in place, which gives up keeping the old content should the write fail.
+  if (exists && (saved == EACCES || saved == EPERM)) return OpenInPlace(O_TRUNC, error);
+  return Fail(saved, error);
+}
+
+// Creates the temporary file beside the target with the old file's owner and mode, or the
+// mode a new file gets. Leaves errno set on failure.
+bool ReplacingFile::OpenTemporary(const struct stat* old) {
+  temporary_ = FolderOf(target_) + "/.dovrek-XXXXXX";
+  fd_ = CreateTemporaryFile(&temporary_, &cleanup_slot_);
   if (fd_ < 0) {
-    int saved = errno;
     temporary_.clear();
-    return Fail(saved, error);
+    return false;
   }
-  ::fchmod(fd_, exists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask()));
+  if (old) {
+    TakeOverOwnership(fd_, *old);
+  } else {
+    ::fchmod(fd_, 0666 & ~CurrentUmask());
+  }
   return true;
 }
 
@@ -122,13 +174,16 @@ bool ReplacingFile::Flush(std::string* error) {
 bool ReplacingFile::Commit(std::string* error) {
   if (fd_ < 0) return Fail(EBADF, error);
   if (!Flush(error)) return false;
-  if (!temporary_.empty() && ::fsync(fd_) != 0) return Fail(errno, error);
+  // Devices and pipes have nothing to make durable (and /dev/null refuses fsync).
+  if (IsRegular(fd_) && ::fsync(fd_) != 0) return Fail(errno, error);
   int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) return Fail(errno, error);
   if (!temporary_.empty() && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
     return Fail(errno, error);
   }
+  ForgetTemporaryFile(cleanup_slot_);
+  cleanup_slot_ = -1;
   temporary_.clear();
   return true;
 }
@@ -136,6 +191,8 @@ bool ReplacingFile::Commit(std::string* error) {
 void ReplacingFile::Abandon() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
+  ForgetTemporaryFile(cleanup_slot_);
+  cleanup_slot_ = -1;
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();
   buffer_.clear();

@@ -2,14 +2,20 @@
 // Writes a file so that an earlier version is replaced only when the new one is complete: the
 // bytes go to a temporary file in the same folder, which is renamed over the target on Commit.
 // A symbolic link is followed (its target is replaced, not the link; a link to a file that does
-// not exist yet creates that file in place). A target that exists and
-// is not a regular file (a device such as /dev/full, a FIFO) is written in place, so the
-// program never replaces a device node.
+// not exist yet creates that file in place), except a link in a sticky, world-writable folder
+// that belongs neither to the caller nor to the folder's owner, which is refused. A target that
+// exists and is not a regular file (a device such as /dev/full, a FIFO) is written in place, so
+// the program never replaces a device node. The new file keeps the replaced one's owner (where
+// the caller may set it), group and permission bits. An existing, writable file in a folder
+// that takes no new file is rewritten in place. Temporary files are removed when the program
+// is ended by SIGTERM, SIGINT or SIGHUP (see interrupt_cleanup.h).
 // Every failure is described as "path: reason", except that a file whose folder does not exist
 // is described as "folder: フォルダが存在しません。".
 
 #include <string>
 #include <string_view>
+
+struct stat;
 
 namespace dovrek {
 
@@ -39,12 +45,14 @@ class ReplacingFile {
   bool Flush(std::string* error);
   bool Fail(int error_number, std::string* error);
   bool OpenInPlace(int flags, std::string* error);
+  bool OpenTemporary(const struct stat* old);
 
   std::string path_;       // the target, as given
   std::string target_;     // the target with symbolic links resolved
   std::string temporary_;  // empty when writing in place
   std::string buffer_;
   int fd_ = -1;
+  int cleanup_slot_ = -1;  // the temporary file's entry for removal on a signal
 };
 
 // Replaces a file's whole content as ReplacingFile does.

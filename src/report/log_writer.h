@@ -5,8 +5,9 @@
 // Close, so a report costs one open instead of one per line. After Clear the lines go to a
 // temporary file in the same folder, which Close renames over the named file; an existing file
 // therefore keeps its old content until the new one is complete, and a failed report leaves it
-// untouched. Devices, FIFOs and other files that are not regular files (a symbolic link too)
-// are written in place.
+// untouched. Devices, FIFOs and other files that are not regular files are written in place, as
+// is an existing file in a folder that takes no new file (see ReplacingFile for links, owners
+// and interrupted runs).
 //
 // Failures are not silent: the operation that meets one answers false and error() describes it
 // as "<path>: <reason>". After a failure every write answers false until the next Clear or

@@ -13,6 +13,7 @@
 
 #include "platform/replacing_file.h"
 #include "platform/system_error.h"
+#include "platform/temporary_folder.h"
 #include "report/workbook/cell_text.h"
 
 extern char** environ;
@@ -65,7 +66,7 @@ bool SaveToFileHandover::HandOver(const std::string& workbook, const std::string
 
 bool OpenInDesktopHandover::HandOver(const std::string& workbook, const std::string& project_name,
                                      std::string* error) {
-  std::string folder = (std::filesystem::temp_directory_path() / "dovrek-XXXXXX").string();
+  std::string folder = TemporaryFolder() + "/dovrek-XXXXXX";
   if (!::mkdtemp(folder.data())) {
     *error = FileErrorMessage(folder, errno);
     return false;

@@ -10,6 +10,7 @@
 #include "platform/native_path.h"
 #include "platform/replacing_file.h"
 #include "platform/system_error.h"
+#include "platform/temporary_folder.h"
 #include "run/json_dump.h"
 
 namespace dovrek {
@@ -55,13 +56,6 @@ bool CopyToStandardOutput(const std::string& native_path, std::string* error) {
   return ok;
 }
 
-// The system's folder for temporary files; /tmp when TMPDIR names none that exists.
-std::filesystem::path TemporaryFolder() {
-  std::error_code error;
-  std::filesystem::path folder = std::filesystem::temp_directory_path(error);
-  return error ? std::filesystem::path("/tmp") : folder;
-}
-
 // The workbook handed over to standard output.
 class StandardOutputHandover : public WorkbookHandover {
  public:
@@ -88,7 +82,7 @@ BatchOutputs::~BatchOutputs() {
 bool BatchOutputs::Prepare(std::string* error) {
   std::string text_file;
   if (IsStandardOutput(line_.text_path)) {
-    std::string folder = (TemporaryFolder() / "dovrek-XXXXXX").string();
+    std::string folder = TemporaryFolder() + "/dovrek-XXXXXX";
     if (!::mkdtemp(folder.data())) {
       *error = FileErrorMessage(folder, errno);
       return false;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -57,13 +58,13 @@ std::string ReadSetting(const std::string& file_path, const std::string& section
 }
 
 bool WriteSetting(const std::string& file_path, const std::string& section, const std::string& key,
-                  const std::string& value) {
+                  const std::string& value, std::string* error) {
   std::string native = ToNativePath(file_path);
   IniProfile profile(ReadRegularFile(native).value_or(""));
   profile.Remove(section, key);
   profile.Append(section, key, value);
-  std::string error;
-  return WriteWholeFile(native, profile.Bytes(), &error);
+  std::string ignored;
+  return WriteWholeFile(native, profile.Bytes(), error ? error : &ignored);
 }
 
 int16_t ParseFlag(const std::string& text) {
@@ -90,13 +91,20 @@ Options LoadOptions(const std::string& settings_path) {
   return options;
 }
 
-void SaveOptions(const std::string& settings_path, const Options& options) {
+bool SaveOptions(const std::string& settings_path, const Options& options, std::string* error) {
+  std::filesystem::path folder = std::filesystem::path(ToNativePath(settings_path)).parent_path();
+  ::mkdir(folder.parent_path().c_str(), 0700);
+  ::mkdir(folder.c_str(), 0700);
   const std::pair<const char*, int16_t> keys[] = {{"XLS", options.Xls},   {"TXT", options.Txt},
                                                   {"CMT", options.Cmt},   {"DIR", options.Dir},
                                                   {"FUNC", options.Func}, {"TRIM", options.Trim}};
   for (const auto& [key, value] : keys) {
-    WriteSetting(settings_path, kSettingsSection, key, std::to_string(value));
+    if (!WriteSetting(settings_path, kSettingsSection, key, std::to_string(value), error)) {
+      *error = std::string(kSettingsNotSaved) + "\n" + *error;
+      return false;
+    }
   }
+  return true;
 }
 
 }  // namespace dovrek

@@ -17,10 +17,10 @@ std::string ReadSetting(const std::string& file_path, const std::string& section
                         const std::string& key);
 
 // Removes the key and adds it again with the value at the end of its section, creating the
-// file and the section when needed. The file is replaced only when complete. Failures are
-// silent, as the settings are a convenience; the answer tells tests whether it was written.
+// file and the section when needed. The file is replaced only when complete. Answers false
+// and fills *error ("path: reason") when it could not be written.
 bool WriteSetting(const std::string& file_path, const std::string& section, const std::string& key,
-                  const std::string& value);
+                  const std::string& value, std::string* error = nullptr);
 
 // The flag value of a settings text: a number, blanks around it allowed, rounded to the
 // nearest whole number with halves to even, held to 16 bits; anything else 0.
@@ -29,7 +29,12 @@ int16_t ParseFlag(const std::string& text);
 // Reads the six flags in the order XLS, TXT, CMT, FUNC, DIR, TRIM.
 Options LoadOptions(const std::string& settings_path);
 
-// Writes the six flags in the order XLS, TXT, CMT, DIR, FUNC, TRIM.
-void SaveOptions(const std::string& settings_path, const Options& options);
+inline constexpr char kSettingsNotSaved[] = "設定を保存できませんでした。";
+
+// Writes the six flags in the order XLS, TXT, CMT, DIR, FUNC, TRIM, first creating the file's
+// folder and the folder above it (mode 0700) when they are missing, as for a new
+// ~/.config/dovrek. Stops at the first failure: answers false and fills *error with
+// kSettingsNotSaved, a line break and "path: reason", for the caller to show.
+bool SaveOptions(const std::string& settings_path, const Options& options, std::string* error);
 
 }  // namespace dovrek

@@ -25,12 +25,12 @@ std::string SettingsPathFor(const std::string& program_folder, const char* xdg_c
   if (IsRegularFile(beside) || ::access(program_folder.c_str(), W_OK) == 0) {
     return ToWindowsPath(beside);
   }
-  std::string config = IsSet(xdg_config_home) ? std::string(xdg_config_home)
-                                              : std::string(IsSet(home) ? home : "") + "/.config";
-  std::string folder = config + "/dovrek";
-  ::mkdir(config.c_str(), 0700);
-  ::mkdir(folder.c_str(), 0700);
-  return ToWindowsPath(folder + "/Dovrek.ini");
+  // Without either variable there is no home to keep settings in (never "/.config"); the
+  // file beside the program is then read if it is there, and saving it reports the failure.
+  if (!IsSet(xdg_config_home) && !IsSet(home)) return ToWindowsPath(beside);
+  std::string config =
+      IsSet(xdg_config_home) ? std::string(xdg_config_home) : std::string(home) + "/.config";
+  return ToWindowsPath(config + "/dovrek/Dovrek.ini");
 }
 
 std::string SettingsPath() {

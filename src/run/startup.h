@@ -8,7 +8,8 @@ namespace dovrek {
 // The settings file Dovrek.ini (Windows form): beside the executable when that file exists or
 // that folder is writable (a portable copy, the build tree); otherwise
 // $XDG_CONFIG_HOME/dovrek/Dovrek.ini (default ~/.config/dovrek/), since an installed program's
-// folder is not writable and the options would be lost.
+// folder is not writable and the options would be lost; beside the executable again when
+// neither variable is set. Only looks: no folder is created (saving creates them).
 std::string SettingsPath();
 
 // The same choice for an explicit program folder and environment, for tests.

@@ -197,7 +197,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  SaveOptions(settings_path_, options_);
+  // The window closes either way; the user learns that the options will not be kept.
+  std::string error;
+  if (!SaveOptions(settings_path_, options_, &error)) msg_.ShowError(error);
   event->accept();
 }
 

@@ -101,5 +101,22 @@ TEST(WorkbookHandoverTest, OpensInAPrivateFolderAndSaysWhereWhenNoViewerStarts) 
   }
 }
 
+// An empty TMPDIR means the usual /tmp, as the C library reads it.
+TEST(WorkbookHandoverTest, AnEmptyTmpdirFallsBackToTmp) {
+  struct RestoreTmpdir {
+    const char* saved = std::getenv("TMPDIR");
+    std::string before = saved ? saved : "";
+    ~RestoreTmpdir() { saved ? ::setenv("TMPDIR", before.c_str(), 1) : ::unsetenv("TMPDIR"); }
+  } restore;
+  ::setenv("TMPDIR", "", 1);
+  RecordingMessageBox msg;
+  OpenInDesktopHandover handover(msg, {"true"});
+  std::string error;
+  EXPECT_NO_THROW(EXPECT_TRUE(handover.HandOver("book", "Hanbai", &error)) << error);
+  std::filesystem::path saved = handover.saved_path();
+  EXPECT_EQ(saved.parent_path().parent_path(), "/tmp");
+  if (!saved.empty()) std::filesystem::remove_all(saved.parent_path());
+}
+
 }  // namespace
 }  // namespace dovrek

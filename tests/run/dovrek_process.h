@@ -1,9 +1,10 @@
 #pragma once
 // Runs a private copy of the built dovrek program as a child process: with no display, standard
-// input from /dev/null, a time limit, optionally a file-size limit, and its peak resident memory
-// read back when it ends.
+// input from /dev/null, a time limit, optionally a file-size limit or another user, and its peak
+// resident memory read back when it ends.
 
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -12,6 +13,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,10 +49,37 @@ struct ProcessLimits {
   std::chrono::seconds timeout{30};
   rlim_t file_size = RLIM_INFINITY;  // bytes one file may grow to; writes beyond fail with EFBIG
   bool stdout_terminal = false;      // standard output a pseudo-terminal (its output is dropped)
+  std::optional<uid_t> user{};       // runs as this user (and group of the same number)
 };
 
 // The exit status of a child that could not set up its standard streams.
 inline constexpr int kSetupFailed = 126;
+
+// A user whose permissions bind, for tests that need them: "nobody" when the tests run as root
+// (root passes every permission check), nullopt (the tests' own user) otherwise.
+inline std::optional<uid_t> UnprivilegedUser() {
+  if (::geteuid() != 0) return std::nullopt;
+  return 65534;
+}
+
+// Drops to the user in a child process; false when that is not possible.
+inline bool BecomeUser(uid_t user) {
+  return ::setgroups(0, nullptr) == 0 && ::setresgid(user, user, user) == 0 &&
+         ::setresuid(user, user, user) == 0;
+}
+
+// Runs `body` where permissions bind: in a child process as UnprivilegedUser() when the tests
+// run as root, else inline. Answers what `body` answers (false when the child could not
+// switch).
+inline bool WithoutPrivilege(const std::function<bool()>& body) {
+  std::optional<uid_t> user = UnprivilegedUser();
+  if (!user) return body();
+  pid_t pid = ::fork();
+  if (pid == 0) ::_exit(BecomeUser(*user) && body() ? 0 : 1);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 // A copy of the program in <dir>/bin with the built template beside it, so that its Dovrek.ini
 // and Dovrek.xlt are the test's own.
@@ -67,15 +97,23 @@ class ProgramCopy {
 
   // Runs the program with the arguments; standard output and error go to files in the folder.
   ProcessOutcome Run(const std::vector<std::string>& args, ProcessLimits limits = {}) const {
-    std::string out_file = dir_.Native("stdout.txt");
-    std::string err_file = dir_.Native("stderr.txt");
+    return Finish(Start(args, limits), limits);
+  }
+
+  // Starts the program as Run does and answers its process id, for Finish.
+  pid_t Start(const std::vector<std::string>& args, const ProcessLimits& limits = {}) const {
     std::vector<std::string> argv_text{program_};
     argv_text.insert(argv_text.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& arg : argv_text) argv.push_back(arg.data());
     argv.push_back(nullptr);
     pid_t pid = ::fork();
-    if (pid == 0) Child(argv.data(), out_file, err_file, limits);
+    if (pid == 0) Child(argv.data(), out_file(), err_file(), limits);
+    return pid;
+  }
+
+  // Waits for a started program (killing it after the time limit) and collects its outcome.
+  ProcessOutcome Finish(pid_t pid, const ProcessLimits& limits = {}) const {
     ProcessOutcome outcome;
     auto deadline = std::chrono::steady_clock::now() + limits.timeout;
     int status = 0;
@@ -92,8 +130,8 @@ class ProgramCopy {
     if (WIFEXITED(status)) outcome.exit_code = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) outcome.signal = WTERMSIG(status);
     outcome.max_rss_kb = usage.ru_maxrss;
-    outcome.out = ReadFileBytes(out_file);
-    outcome.err = ReadFileBytes(err_file);
+    outcome.out = ReadFileBytes(out_file());
+    outcome.err = ReadFileBytes(err_file());
     return outcome;
   }
 
@@ -111,6 +149,9 @@ class ProgramCopy {
     ::unsetenv("DISPLAY");
     ::unsetenv("WAYLAND_DISPLAY");
     ::unsetenv("QT_QPA_PLATFORM");
+    // Whatever the test runner ignores, the program starts with the usual signal actions.
+    for (int signal_number : {SIGTERM, SIGINT, SIGHUP}) ::signal(signal_number, SIG_DFL);
+    if (limits.user && !BecomeUser(*limits.user)) ::_exit(126);
     if (limits.file_size != RLIM_INFINITY) {
       // An ignored signal stays ignored across exec: a write past the limit then fails with
       // EFBIG instead of killing the program.
@@ -132,6 +173,9 @@ class ProgramCopy {
     if (terminal < 0) ::_exit(kSetupFailed);
     return terminal;
   }
+
+  std::string out_file() const { return dir_.Native("stdout.txt"); }
+  std::string err_file() const { return dir_.Native("stderr.txt"); }
 
   const TempDir& dir_;
   std::string program_;

@@ -1,7 +1,11 @@
 #include "run/settings_store.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
+#include "platform/native_path.h"
+#include "run/dovrek_process.h"
 #include "test_support.h"
 
 namespace dovrek {
@@ -42,7 +46,8 @@ TEST(SettingsStoreTest, SavingFromScratchWritesTheSixKeysInSaveOrder) {
   Options options;
   options.Xls = 1;
   options.Trim = 2;
-  SaveOptions(dir.Windows("Dovrek.ini"), options);
+  std::string error;
+  EXPECT_TRUE(SaveOptions(dir.Windows("Dovrek.ini"), options, &error)) << error;
   EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
             "[CHKBOX]\r\nXLS=1\r\nTXT=0\r\nCMT=0\r\nDIR=0\r\nFUNC=0\r\nTRIM=2\r\n");
   EXPECT_EQ(LoadOptions(dir.Windows("Dovrek.ini")), options);
@@ -54,7 +59,8 @@ TEST(SettingsStoreTest, SavingMovesTheKeysBehindOthersAndKeepsEverythingElse) {
             "[Top]\nA=1\n[chkbox]\ntrim=1\nOther=keep \x82\xA0\nXLS=1\n\n[Tail]\nB=2");
   Options options;
   options.Cmt = 1;
-  SaveOptions(dir.Windows("Dovrek.ini"), options);
+  std::string error;
+  EXPECT_TRUE(SaveOptions(dir.Windows("Dovrek.ini"), options, &error)) << error;
   EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
             "[Top]\nA=1\n[chkbox]\nOther=keep \x82\xA0\nXLS=0\r\nTXT=0\r\nCMT=1\r\nDIR=0\r\n"
             "FUNC=0\r\nTRIM=0\r\n\n[Tail]\nB=2");
@@ -72,6 +78,41 @@ TEST(SettingsStoreTest, FailsQuietlyWhenTheFolderIsMissing) {
   testing::TempDir dir;
   EXPECT_FALSE(WriteSetting(dir.Windows("no/such/Dovrek.ini"), "CHKBOX", "XLS", "1"));
   EXPECT_EQ(ReadSetting(dir.Windows("no/such/Dovrek.ini"), "CHKBOX", "XLS"), "");
+}
+
+TEST(SettingsStoreTest, SavingCreatesTheSettingsFolderAndSaysWhyItFailed) {
+  testing::TempDir dir;
+  std::string error;
+  EXPECT_TRUE(SaveOptions(dir.Windows("config/dovrek/Dovrek.ini"), Options{}, &error)) << error;
+  EXPECT_NE(testing::ReadFileBytes(dir.Native("config/dovrek/Dovrek.ini")), "<missing>");
+  std::filesystem::create_directories(dir.path() / "in-the-way/Dovrek.ini");
+  struct Case {
+    std::string native, reason;
+  } cases[] = {
+      {dir.Native("in-the-way/Dovrek.ini"), "パス/ファイル アクセス エラーです。(フォルダです)"},
+      {"/dev/full", "ディスクの空き容量が不足しています。"}};
+  for (const Case& c : cases) {
+    EXPECT_FALSE(SaveOptions(ToWindowsPath(c.native), Options{}, &error)) << c.native;
+    EXPECT_EQ(error, std::string(kSettingsNotSaved) + "\n" + c.native + ": " + c.reason);
+  }
+}
+
+// An existing Dovrek.ini the user may write is kept up to date even where its folder takes no
+// new file, as beside an installed program.
+TEST(SettingsStoreTest, SavesAWritableFileInAReadOnlyFolder) {
+  testing::TempDir dir;
+  ::chmod(dir.path().c_str(), 0755);
+  std::string native = dir.Write("locked/Dovrek.ini", "[CHKBOX]\r\nXLS=0\r\n");
+  if (auto user = testing::UnprivilegedUser()) ::chown(native.c_str(), *user, *user);
+  ::chmod(dir.Native("locked").c_str(), 0555);
+  Options options;
+  options.Xls = 1;
+  EXPECT_TRUE(testing::WithoutPrivilege([&] {
+    std::string error;
+    return SaveOptions(ToWindowsPath(native), options, &error);
+  }));
+  EXPECT_EQ(LoadOptions(ToWindowsPath(native)), options);
+  ::chmod(dir.Native("locked").c_str(), 0755);
 }
 
 TEST(SettingsStoreTest, FlagNumberRules) {

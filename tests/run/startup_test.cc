@@ -32,6 +32,19 @@ TEST(StartupTest, KeepsSettingsBesideAWritableProgramFolder) {
   EXPECT_EQ(SettingsPathFor(bin, nullptr, "/nowhere"), ToWindowsPath(bin + "/Dovrek.ini"));
 }
 
+// Choosing the path creates nothing (a batch run never writes settings), and without HOME or
+// XDG_CONFIG_HOME there is no "/.config" to fall back on.
+TEST(StartupTest, ChoosingTheSettingsPathCreatesNoFolder) {
+  testing::TempDir dir;
+  std::string unwritable = dir.Native("missing-bin");
+  EXPECT_EQ(SettingsPathFor(unwritable, dir.Native("config").c_str(), nullptr),
+            ToWindowsPath(dir.Native("config/dovrek/Dovrek.ini")));
+  EXPECT_EQ(SettingsPathFor(unwritable, nullptr, dir.Native("home").c_str()),
+            ToWindowsPath(dir.Native("home/.config/dovrek/Dovrek.ini")));
+  EXPECT_EQ(SettingsPathFor(unwritable, "", ""), ToWindowsPath(unwritable + "/Dovrek.ini"));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
 TEST(StartupTest, EveryOptionOfTheUsageIsInTheManualPage) {
   std::ifstream man(std::string(DOVREK_SOURCE_DIR) + "/docs/dovrek.1");
   ASSERT_TRUE(man);

@@ -109,6 +109,7 @@ class MainWindowTest : public QObject {
   void secondRunSeesChangedBoxes();
   void closingSavesSettings_data();
   void closingSavesSettings();
+  void closingSaysWhenSettingsCannotBeSaved();
   void dropTakesFirstFile();
   void dropWithoutFilesLeavesPath();
   void browse_data();
@@ -423,6 +424,19 @@ void MainWindowTest::closingSavesSettings() {
   QVERIFY(!h.window->isVisible());
   QCOMPARE(h.SettingsBytes(),
            QByteArray("[CHKBOX]\r\nXLS=1\r\nTXT=0\r\nCMT=0\r\nDIR=1\r\nFUNC=2\r\nTRIM=5\r\n"));
+}
+
+void MainWindowTest::closingSaysWhenSettingsCannotBeSaved() {
+  Harness h;
+  QVERIFY(QDir(h.dir.path()).mkdir("Dovrek.ini"));  // a folder in the way
+  h.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(h.window.get()));
+  h.window->windowHandle()->close();
+  QVERIFY(!h.window->isVisible());
+  QCOMPARE(h.msg.shown,
+           std::vector<std::string>{"エラー|設定を保存できませんでした。\n" +
+                                    ToNativePath(h.SettingsPath()) +
+                                    ": パス/ファイル アクセス エラーです。(フォルダです)"});
 }
 
 void MainWindowTest::dropTakesFirstFile() {
