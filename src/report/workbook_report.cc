@@ -59,15 +59,26 @@ void WriteFileList(Worksheet& sheet, const char* name, const std::vector<MemberF
   sheet.Range(name).SetValue(ValueOrDefault(list, kNone));
 }
 
+constexpr const char* kRequiredLists[] = {"FORM", "MODULE", "CLASS"};
+
+// Whether the cell a defined name denotes shares its row with one of the required lists.
+bool SharesARequiredRow(Worksheet& sheet, const char* name) {
+  uint32_t row = sheet.Range(name).reference().row;
+  for (const char* required : kRequiredLists) {
+    if (sheet.Range(required).reference().row == row) return true;
+  }
+  return false;
+}
+
 // The lists only complete mode writes are optional in the template. In complete mode each one
 // the template names is written; otherwise its row and name are dropped, so the sheet reads as
-// a template without them would.
+// a template without them would (a row that also holds a required list stays).
 void WriteCompleteModeLists(Worksheet& sheet, const SpecificationModel& model, ReportMode mode) {
   for (const ComponentList& list : kCompleteModeLists) {
     if (!sheet.HasDefinedName(list.defined_name)) continue;
     if (mode == ReportMode::kComplete) {
       WriteFileList(sheet, list.defined_name, model.*list.files);
-    } else {
+    } else if (!SharesARequiredRow(sheet, list.defined_name)) {
       sheet.DropNamedRow(list.defined_name);
     }
   }

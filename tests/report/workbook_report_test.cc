@@ -222,6 +222,13 @@ TEST_F(WorkbookReportTest, ComponentNamesAreOptionalAndDefaultModeDropsThem) {
   std::string from_plain = ReadFileBytes(dir.Native("spec.xlsx"));
   ASSERT_TRUE(Write(CompleteSample()));
   EXPECT_TRUE(ReadFileBytes(dir.Native("spec.xlsx")) == from_plain);
+  // A name beside a required list leaves that row alone.
+  std::string beside = TemplateVariant(dir, "beside.xlt", "xl/workbook.xml", "'ファイル構成'!$C$8",
+                                       "'ファイル構成'!$D$5");
+  auto book = Write(CompleteSample(), beside);
+  ASSERT_TRUE(book);
+  EXPECT_EQ(book->Worksheets(5).Range("B5").Value(), "フォーム");
+  EXPECT_EQ(book->Worksheets(5).Range("FORM").Value(), "なし");
 }
 
 TEST_F(WorkbookReportTest, CommentHeightsFollowTheirLinesUpToTheLimit) {
