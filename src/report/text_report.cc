@@ -59,56 +59,64 @@ std::string ListRow(const std::vector<MemberFile>& files) {
 }
 
 // Rows P1 to P9 of one procedure; P9 is the comment as stored, its line feeds included.
-std::array<std::string, 9> ProcedureRows(const ProcedureEntry& e) {
-  return {
+// Complete mode adds the kind after the return type and reads a Static procedure's scope so.
+std::vector<std::string> ProcedureRows(const ProcedureEntry& e, ReportMode mode) {
+  std::vector<std::string> rows = {
       StarRule(),
       "*",
       "*    " + e.Name + "(" + e.FileName + ")",
-      "*        スコープ　：" + e.Scope,
+      "*        スコープ　：" + ScopeText(e, mode),
       "*        パラメータ：" + e.Parameters,
       "*        戻り値　　：" + e.ReturnType,
-      "*",
-      StarRule(),
-      e.Comment,
   };
+  if (mode == ReportMode::kComplete) rows.push_back("*        種別　　：" + e.Kind);
+  rows.insert(rows.end(), {"*", StarRule(), e.Comment});
+  return rows;
 }
 
-template <size_t N>
-bool WriteRows(LogWriter& log, const std::array<std::string, N>& rows) {
+template <typename Rows>
+bool WriteRows(LogWriter& log, const Rows& rows) {
   for (const std::string& row : rows) {
     if (!log.LogMsg(row)) return false;
   }
   return true;
 }
 
-bool WriteMemberLists(LogWriter& log, const SpecificationModel& model) {
-  return WriteRows(
-      log, std::array<std::string, 9>{"○使用するフォームモジュール", ListRow(model.FormFiles), "",
-                                      "○使用する標準モジュール", ListRow(model.ModuleFiles), "",
-                                      "○使用するクラスモジュール", ListRow(model.ClassFiles), ""});
+bool WriteMemberLists(LogWriter& log, const SpecificationModel& model, ReportMode mode) {
+  std::vector<std::string> rows = {"○使用するフォームモジュール", ListRow(model.FormFiles),   "",
+                                   "○使用する標準モジュール",     ListRow(model.ModuleFiles), "",
+                                   "○使用するクラスモジュール",   ListRow(model.ClassFiles),  ""};
+  if (mode == ReportMode::kComplete) {
+    for (const ComponentList& list : kCompleteModeLists)
+      rows.insert(rows.end(), {list.heading, ListRow(model.*list.files), ""});
+  }
+  return WriteRows(log, rows);
 }
 
-bool WriteProcedures(LogWriter& log, const SpecificationModel& model, ProgressWindow& progress) {
+bool WriteProcedures(LogWriter& log, const SpecificationModel& model, ProgressWindow& progress,
+                     ReportMode mode) {
   const int32_t last = model.LastProcedure();
   if (last <= -1) return true;
   // The last index, not the count, is the maximum, so the final Progress fills the bar.
   progress.InitProgress(last, kTextReportPhase);
   for (int32_t i = 0; i <= last; ++i) {
-    if (!WriteRows(log, ProcedureRows(model.Procedures[static_cast<size_t>(i)]))) return false;
+    if (!WriteRows(log, ProcedureRows(model.Procedures[static_cast<size_t>(i)], mode)))
+      return false;
     progress.Progress(i);
   }
   return true;
 }
 
-bool WriteReport(LogWriter& log, const SpecificationModel& model, ProgressWindow& progress) {
-  return WriteRows(log, ProjectRows(model.Project)) && WriteMemberLists(log, model) &&
-         WriteProcedures(log, model, progress) && log.Close();
+bool WriteReport(LogWriter& log, const SpecificationModel& model, ProgressWindow& progress,
+                 ReportMode mode) {
+  return WriteRows(log, ProjectRows(model.Project)) && WriteMemberLists(log, model, mode) &&
+         WriteProcedures(log, model, progress, mode) && log.Close();
 }
 
 }  // namespace
 
 bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, ProgressWindow& progress,
-                     MessageBox& msg, LogWriter& log) {
+                     MessageBox& msg, LogWriter& log, ReportMode mode) {
   std::string path;
   if (!dialog.ShowSaveDialog("", &path)) return true;
   bool loaded = false;
@@ -120,7 +128,7 @@ bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, Progre
     }
     progress.Load();
     loaded = true;
-    bool written = WriteReport(log, model, progress);
+    bool written = WriteReport(log, model, progress, mode);
     progress.Unload();
     // The window goes first so that a console message does not share the line of the bar.
     if (!written) msg.ShowError(log.error());
@@ -134,9 +142,9 @@ bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, Progre
 }
 
 bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, ProgressWindow& progress,
-                     MessageBox& msg, TextEncoding encoding) {
+                     MessageBox& msg, TextEncoding encoding, ReportMode mode) {
   LogWriter log(encoding);
-  return WriteTextReport(model, dialog, progress, msg, log);
+  return WriteTextReport(model, dialog, progress, msg, log, mode);
 }
 
 }  // namespace dovrek

@@ -1,6 +1,7 @@
 #pragma once
 // The specification as a plain text file: a project block, the three lists of member files and
 // one nine-row block per procedure, each row ended by CR LF (line feeds inside a row stay bare).
+// Complete mode adds four more member lists and a kind row to each procedure block.
 
 #include "model/specification_model.h"
 #include "platform/file_dialog.h"
@@ -8,6 +9,7 @@
 #include "platform/progress_window.h"
 #include "platform/text_codec.h"
 #include "report/log_writer.h"
+#include "report/report_mode.h"
 
 namespace dovrek {
 
@@ -20,10 +22,11 @@ inline constexpr char kTextReportPhase[] = "関数一覧を出力しています
 // loaded around the writing. A file that cannot be created or written: msg.ShowError with
 // "<path>: <reason>" after the progress window is unloaded, and false.
 bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, ProgressWindow& progress,
-                     MessageBox& msg, LogWriter& log);
+                     MessageBox& msg, LogWriter& log, ReportMode mode = ReportMode::kDefault);
 
 // The same through a log writer of its own, writing in `encoding`.
 bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, ProgressWindow& progress,
-                     MessageBox& msg, TextEncoding encoding = TextEncoding::Cp932);
+                     MessageBox& msg, TextEncoding encoding = TextEncoding::Cp932,
+                     ReportMode mode = ReportMode::kDefault);
 
 }  // namespace dovrek

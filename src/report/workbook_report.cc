@@ -59,12 +59,38 @@ void WriteFileList(Worksheet& sheet, const char* name, const std::vector<MemberF
   sheet.Range(name).SetValue(ValueOrDefault(list, kNone));
 }
 
-void WriteFileComposition(Worksheet& sheet, const SpecificationModel& model) {
+constexpr const char* kRequiredLists[] = {"FORM", "MODULE", "CLASS"};
+
+// Whether the cell a defined name denotes shares its row with one of the required lists.
+bool SharesARequiredRow(Worksheet& sheet, const char* name) {
+  uint32_t row = sheet.Range(name).reference().row;
+  for (const char* required : kRequiredLists) {
+    if (sheet.Range(required).reference().row == row) return true;
+  }
+  return false;
+}
+
+// The lists only complete mode writes are optional in the template. In complete mode each one
+// the template names is written; otherwise its row and name are dropped, so the sheet reads as
+// a template without them would (a row that also holds a required list stays).
+void WriteCompleteModeLists(Worksheet& sheet, const SpecificationModel& model, ReportMode mode) {
+  for (const ComponentList& list : kCompleteModeLists) {
+    if (!sheet.HasDefinedName(list.defined_name)) continue;
+    if (mode == ReportMode::kComplete) {
+      WriteFileList(sheet, list.defined_name, model.*list.files);
+    } else if (!SharesARequiredRow(sheet, list.defined_name)) {
+      sheet.DropNamedRow(list.defined_name);
+    }
+  }
+}
+
+void WriteFileComposition(Worksheet& sheet, const SpecificationModel& model, ReportMode mode) {
   sheet.Activate();
   sheet.SetName("ﾌｧｲﾙ構成");
   WriteFileList(sheet, "FORM", model.FormFiles);
   WriteFileList(sheet, "MODULE", model.ModuleFiles);
   WriteFileList(sheet, "CLASS", model.ClassFiles);
+  WriteCompleteModeLists(sheet, model, mode);
 }
 
 void WriteOverview(Worksheet& sheet, const ProjectInfo& project) {
@@ -78,9 +104,13 @@ std::string ProcedureLabel(const ProcedureEntry& entry) {
   return entry.Name + "(" + entry.FileName + ")";
 }
 
-std::string HeadingText(const ProcedureEntry& entry) {
-  return ProcedureLabel(entry) + "\n" + "スコープ　：" + entry.Scope + "\n" + "パラメータ：" +
-         entry.Parameters + "\n" + "戻り値　　：" + entry.ReturnType + "\n";
+// Four lines, five in complete mode (the kind); each ends with a line feed.
+std::string HeadingText(const ProcedureEntry& entry, ReportMode mode) {
+  std::string text = ProcedureLabel(entry) + "\n" + "スコープ　：" + ScopeText(entry, mode) + "\n" +
+                     "パラメータ：" + entry.Parameters + "\n" + "戻り値　　：" + entry.ReturnType +
+                     "\n";
+  if (mode == ReportMode::kComplete) text += "種別　　：" + entry.Kind + "\n";
+  return text;
 }
 
 // The address of a function-list cell, "B" and the row in digits.
@@ -93,7 +123,7 @@ std::string FunctionListCell(int32_t row) {
 // Writes one block per procedure; adds to *cut the label of each procedure whose heading or
 // description was cut to the cell limit.
 void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model, ProgressWindow& progress,
-                       std::vector<std::string>* cut) {
+                       ReportMode mode, std::vector<std::string>* cut) {
   sheet.Activate();
   sheet.SetName("関数一覧");
   const int32_t last = model.LastProcedure();
@@ -103,7 +133,7 @@ void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model, Progre
   for (int32_t i = 0; i <= last; ++i) {
     const ProcedureEntry& entry = model.Procedures[static_cast<size_t>(i)];
     Cell heading = sheet.Range(FunctionListCell(row));
-    bool heading_cut = heading.SetValue(HeadingText(entry));
+    bool heading_cut = heading.SetValue(HeadingText(entry, mode));
     heading.Interior().SetColor(kHeadingFill);
     heading.Font().SetColor(kHeadingFont);
     heading.SetRowHeight(CountLineFeeds(heading.Value()) * kLineHeight);
@@ -133,7 +163,7 @@ std::string TooManyProceduresMessage(size_t count) {
 
 bool WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
                          WorkbookHandover& handover, ProgressWindow& progress, MessageBox& msg,
-                         std::vector<std::string>* cut_procedures) {
+                         std::vector<std::string>* cut_procedures, ReportMode mode) {
   std::optional<std::string> found = FindExistingPath(ToNativePath(template_path));
   if (!found || !IsExistingFile(*found)) {
     msg.ShowMessage(kTemplateMissingMessage);
@@ -153,10 +183,10 @@ bool WriteWorkbookReport(const SpecificationModel& model, const std::string& tem
                           std::to_string(book->WorksheetCount()) + " 枚です。");
     }
     WriteCover(book->Worksheets(1), model.Project);
-    WriteFileComposition(book->Worksheets(5), model);
+    WriteFileComposition(book->Worksheets(5), model, mode);
     WriteOverview(book->Worksheets(4), model.Project);
     std::vector<std::string> cut;
-    WriteFunctionList(book->Worksheets(8), model, progress, &cut);
+    WriteFunctionList(book->Worksheets(8), model, progress, mode, &cut);
     progress.Unload();
     progress_shown = false;
     book->Sheets(1).Activate();

@@ -9,6 +9,7 @@
 #include "model/specification_model.h"
 #include "platform/message_box.h"
 #include "platform/progress_window.h"
+#include "report/report_mode.h"
 #include "report/workbook_handover.h"
 
 namespace dovrek {
@@ -25,9 +26,12 @@ inline constexpr char kFunctionListProgressMessage[] = "関数一覧を出力し
 // missing or not one cell on its sheet, a failed hand-over) is shown through msg.ShowError with
 // its description, the progress window is unloaded and the answer is false. After a successful
 // hand-over, *cut_procedures (when given) holds "Name(FileName)" of each procedure whose heading
-// or description was cut to the cell limit, in list order.
+// or description was cut to the cell limit, in list order. Complete mode adds the kind to each
+// heading and fills the file composition's CONTROL, PAGE, DOCUMENT and DESIGNER cells that the
+// template names; the default mode removes those rows and names, and neither mode needs them.
 bool WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
                          WorkbookHandover& handover, ProgressWindow& progress, MessageBox& msg,
-                         std::vector<std::string>* cut_procedures = nullptr);
+                         std::vector<std::string>* cut_procedures = nullptr,
+                         ReportMode mode = ReportMode::kDefault);
 
 }  // namespace dovrek

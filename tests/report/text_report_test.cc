@@ -68,6 +68,20 @@ SpecificationModel FullModel() {
   return m;
 }
 
+// The full model as complete mode reads it: kinds, a Static procedure and the four further
+// component lists, one of them empty.
+SpecificationModel CompleteModel() {
+  SpecificationModel m = FullModel();
+  m.Procedures[0].Kind = "Sub";
+  m.Procedures[0].Static = true;
+  m.Procedures[1].Kind = "Function";
+  m.Procedures[2].Kind = "Property Get";
+  m.ControlFiles = {{"ctlGrid.ctl", ""}, {"ctlTree.ctl", "..\ctl"}};
+  m.DocumentFiles = {{"docMain.dob", ""}};
+  m.DesignerFiles = {{"rptSales.Dsr", ""}};
+  return m;
+}
+
 struct Written {
   bool result;
   std::string bytes;
@@ -75,12 +89,13 @@ struct Written {
   std::vector<std::string> messages;
 };
 
-Written Write(const SpecificationModel& model, TextEncoding encoding) {
+Written Write(const SpecificationModel& model, TextEncoding encoding,
+              ReportMode mode = ReportMode::kDefault) {
   TempDir dir;
   FixedFileDialog dialog(dir.Windows("report.txt"));
   RecordingProgressWindow progress;
   RecordingMessageBox msg;
-  bool result = WriteTextReport(model, dialog, progress, msg, encoding);
+  bool result = WriteTextReport(model, dialog, progress, msg, encoding, mode);
   return {result, ReadFileBytes(dir.Native("report.txt")), progress.calls, msg.shown};
 }
 
@@ -89,13 +104,18 @@ TEST(TextReportTest, MatchesGoldenFiles) {
     const char* golden;
     std::function<SpecificationModel()> model;
     TextEncoding encoding;
+    ReportMode mode = ReportMode::kDefault;
   } cases[] = {
       {"defaults.cp932.txt", DefaultsModel, TextEncoding::Cp932},
       {"full.cp932.txt", FullModel, TextEncoding::Cp932},
       {"full.utf8.txt", FullModel, TextEncoding::Utf8},
+      // What complete mode reads changes nothing unless the reports are in complete mode.
+      {"full.cp932.txt", CompleteModel, TextEncoding::Cp932},
+      {"complete.cp932.txt", CompleteModel, TextEncoding::Cp932, ReportMode::kComplete},
+      {"complete.utf8.txt", CompleteModel, TextEncoding::Utf8, ReportMode::kComplete},
   };
   for (const Case& c : cases) {
-    Written w = Write(c.model(), c.encoding);
+    Written w = Write(c.model(), c.encoding, c.mode);
     EXPECT_TRUE(w.result) << c.golden;
     EXPECT_TRUE(w.messages.empty()) << c.golden;
     EXPECT_EQ(w.bytes, Golden(c.golden)) << c.golden;

@@ -212,66 +212,84 @@ void ExpectWholeLines(const std::vector<ExpectedCell>& cells, const std::vector<
   }
 }
 
+// The lines of a procedure's heading as the function list shows them.
+std::vector<std::string> HeadingLines(const ProcedureEntry& p, ReportMode mode) {
+  std::vector<std::string> lines = {p.Name + "(" + p.FileName + ")",
+                                    "スコープ　：" + ScopeText(p, mode),
+                                    "パラメータ：" + p.Parameters, "戻り値　　：" + p.ReturnType};
+  if (mode == ReportMode::kComplete) lines.push_back("種別　　：" + p.Kind);
+  return lines;
+}
+
 // Prints a workbook to PDF through LibreOffice and checks that every line of the file lists and
 // of the function list is printed whole: present, unwrapped, and advancing by no more than the
 // 14 points a line that the rows are given. With a Japanese Gothic of tall line spacing (as Noto
 // Sans CJK JP, which Linux desktops commonly substitute for ＭＳ Ｐゴシック) an 11-point text
-// needs about 16 points a line and loses its last line.
+// needs about 16 points a line and loses its last line. Complete mode gives five-line headings
+// and a further file list.
 TEST(WorkbookIntegrationTest, LibreOfficePrintsEveryListAndFunctionLineWhole) {
   if (!Runs("command -v soffice") || !Runs("command -v pdftotext")) {
     GTEST_SKIP() << "soffice or pdftotext is not installed";
   }
-  TempDir dir;
-  SpecificationModel model;
-  model.Project.Name = "Legible";
-  model.FormFiles = {{"frmAlpha.frm", ""}, {"frm在庫.frm", ""}, {"frmGamma.frm", ""}};
-  model.ModuleFiles = {{"basLegible.bas", ""}};
-  model.Procedures = {
-      {"Alpha", "Public", "basLegible.bas",
-       "一行目の説明です\n二行目の説明です\n三行目の説明です\n", "ByVal n As Long", "Long"},
-      {"Beta", "Private", "frmAlpha.frm", "単独の説明行\n", "", ""},
-      {"Gamma", "Public", "basLegible.bas",
-       "Gamma の一行目\nGamma second line\nGamma 三行目\nGamma fourth line\nGamma 五行目\n",
-       "ByVal s As String, ByRef v As Variant", "String"}};
-  std::vector<ExpectedCell> lists = {{{"frmAlpha.frm", "frm在庫.frm", "frmGamma.frm"}},
-                                     {{"basLegible.bas"}}};
-  std::vector<ExpectedCell> functions;
-  for (const ProcedureEntry& p : model.Procedures) {
-    functions.push_back({{p.Name + "(" + p.FileName + ")", "スコープ　：" + p.Scope,
-                          "パラメータ：" + p.Parameters, "戻り値　　：" + p.ReturnType}});
-    ExpectedCell comment;
-    std::istringstream comment_lines(p.Comment);
-    for (std::string line; std::getline(comment_lines, line);) comment.lines.push_back(line);
-    functions.push_back(comment);
+  for (ReportMode mode : {ReportMode::kDefault, ReportMode::kComplete}) {
+    SCOPED_TRACE(mode == ReportMode::kComplete ? "complete mode" : "default mode");
+    TempDir dir;
+    SpecificationModel model;
+    model.Project.Name = "Legible";
+    model.FormFiles = {{"frmAlpha.frm", ""}, {"frm在庫.frm", ""}, {"frmGamma.frm", ""}};
+    model.ModuleFiles = {{"basLegible.bas", ""}};
+    model.ControlFiles = {{"ctlGrid.ctl", ""}, {"ctl在庫.ctl", ""}};
+    model.Procedures = {
+        {"Alpha", "Public", "basLegible.bas",
+         "一行目の説明です\n二行目の説明です\n三行目の説明です\n", "ByVal n As Long", "Long"},
+        {"Beta", "Private", "frmAlpha.frm", "単独の説明行\n", "", ""},
+        {"Gamma", "Friend", "basLegible.bas",
+         "Gamma の一行目\nGamma second line\nGamma 三行目\nGamma fourth line\nGamma 五行目\n",
+         "ByVal s As String, ByRef v As Variant", "String"}};
+    const char* kinds[] = {"Function", "Sub", "Property Get"};
+    for (size_t i = 0; i < model.Procedures.size(); ++i) model.Procedures[i].Kind = kinds[i];
+    model.Procedures[1].Static = true;
+    std::vector<ExpectedCell> lists = {{{"frmAlpha.frm", "frm在庫.frm", "frmGamma.frm"}},
+                                       {{"basLegible.bas"}}};
+    if (mode == ReportMode::kComplete) lists.push_back({{"ctlGrid.ctl", "ctl在庫.ctl"}});
+    std::vector<ExpectedCell> functions;
+    for (const ProcedureEntry& p : model.Procedures) {
+      functions.push_back({HeadingLines(p, mode)});
+      ExpectedCell comment;
+      std::istringstream comment_lines(p.Comment);
+      for (std::string line; std::getline(comment_lines, line);) comment.lines.push_back(line);
+      functions.push_back(comment);
+    }
+    SaveToFileHandover handover(dir.Native("Legible.xlsx"));
+    SilentProgressWindow progress;
+    RecordingMessageBox msg;
+    ASSERT_TRUE(WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress,
+                                    msg, nullptr, mode));
+    std::string command =
+        "cd '" + dir.path().string() +
+        "' && timeout 120 soffice --headless --norestore -env:UserInstallation=file://" +
+        dir.Native("profile") + " --convert-to pdf Legible.xlsx" +
+        " && pdftotext -bbox Legible.pdf Legible.html";
+    ASSERT_TRUE(Runs(command)) << command;
+    std::vector<PrintedLine> printed = PrintedLines(ReadFileBytes(dir.Native("Legible.html")));
+
+    // The file lists: the form list's 42-point row ends where the module list's row begins.
+    std::vector<FoundCell> listed = FindCells(printed, lists);
+    ASSERT_EQ(listed.size(), lists.size());
+    ExpectWholeLines(lists, listed, lists[0].row_height() / (listed[1].top - listed[0].top));
+
+    // The function list: a heading and its comment, then three template rows, to the next
+    // heading. Two procedures whose comments differ in length give the page's scale.
+    std::vector<FoundCell> listed_functions = FindCells(printed, functions);
+    ASSERT_EQ(listed_functions.size(), functions.size());
+    auto block = [&](size_t k) {
+      return functions[2 * k].row_height() + functions[2 * k + 1].row_height();
+    };
+    double first_span = listed_functions[2].top - listed_functions[0].top;
+    double second_span = listed_functions[4].top - listed_functions[2].top;
+    ExpectWholeLines(functions, listed_functions,
+                     (block(0) - block(1)) / (first_span - second_span));
   }
-  SaveToFileHandover handover(dir.Native("Legible.xlsx"));
-  SilentProgressWindow progress;
-  RecordingMessageBox msg;
-  ASSERT_TRUE(
-      WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress, msg));
-  std::string command =
-      "cd '" + dir.path().string() +
-      "' && timeout 120 soffice --headless --norestore -env:UserInstallation=file://" +
-      dir.Native("profile") + " --convert-to pdf Legible.xlsx" +
-      " && pdftotext -bbox Legible.pdf Legible.html";
-  ASSERT_TRUE(Runs(command)) << command;
-  std::vector<PrintedLine> printed = PrintedLines(ReadFileBytes(dir.Native("Legible.html")));
-
-  // The file lists: the form list's 42-point row ends where the module list's row begins.
-  std::vector<FoundCell> listed = FindCells(printed, lists);
-  ASSERT_EQ(listed.size(), 2u);
-  ExpectWholeLines(lists, listed, lists[0].row_height() / (listed[1].top - listed[0].top));
-
-  // The function list: a heading and its comment, then three template rows, to the next
-  // heading. Two procedures whose comments differ in length give the page's scale.
-  std::vector<FoundCell> listed_functions = FindCells(printed, functions);
-  ASSERT_EQ(listed_functions.size(), functions.size());
-  auto block = [&](size_t k) {
-    return functions[2 * k].row_height() + functions[2 * k + 1].row_height();
-  };
-  double first_span = listed_functions[2].top - listed_functions[0].top;
-  double second_span = listed_functions[4].top - listed_functions[2].top;
-  ExpectWholeLines(functions, listed_functions, (block(0) - block(1)) / (first_span - second_span));
 }
 
 }  // namespace

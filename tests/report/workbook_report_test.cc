@@ -1,5 +1,7 @@
 #include "report/workbook_report.h"
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "platform/native_path.h"
@@ -11,6 +13,7 @@ namespace dovrek {
 namespace {
 
 using testing::BuiltTemplatePath;
+using testing::ReadFileBytes;
 using testing::RecordingMessageBox;
 using testing::RecordingProgressWindow;
 using testing::TempDir;
@@ -47,9 +50,11 @@ class WorkbookReportTest : public ::testing::Test {
   // Runs the writer over the model with the given template; answers the produced workbook or
   // nullptr when the writer answered false.
   std::unique_ptr<Workbook> Write(const SpecificationModel& model,
-                                  const std::string& template_path = BuiltTemplatePath()) {
+                                  const std::string& template_path = BuiltTemplatePath(),
+                                  ReportMode mode = ReportMode::kDefault) {
     FileHandover handover(dir.Native("spec.xlsx"));
-    ok = WriteWorkbookReport(model, ToWindowsPath(template_path), handover, progress, msg);
+    ok = WriteWorkbookReport(model, ToWindowsPath(template_path), handover, progress, msg, nullptr,
+                             mode);
     handovers = handover.calls;
     return ok ? Workbook::Open(dir.Native("spec.xlsx")) : nullptr;
   }
@@ -58,6 +63,21 @@ class WorkbookReportTest : public ::testing::Test {
     SpecificationModel model;
     model.Project = {"販売管理",         "Hanbai",       "Hanbai.exe", "/debug", "hanbai.hlp",
                      "販売管理システム", "ドブレク商事", "1",          "0",      "5"};
+    return model;
+  }
+
+  // A project as complete mode reads it: a Friend property, a Static Sub and the four further
+  // component lists, two of them empty.
+  static SpecificationModel CompleteSample() {
+    SpecificationModel model = Sample();
+    ProcedureEntry value{"Value", "Friend", "clsItem.cls", "", "", "Long"};
+    value.Kind = "Property Get";
+    ProcedureEntry count{"Count", "Private", "basMain.bas", "", "n As Long", ""};
+    count.Kind = "Sub";
+    count.Static = true;
+    model.Procedures = {value, count};
+    model.ControlFiles = {{"ctlA.ctl", ""}, {"ctlB.ctl", ""}};
+    model.DocumentFiles = {{"docMain.dob", ""}};
     return model;
   }
 
@@ -147,6 +167,68 @@ TEST_F(WorkbookReportTest, WritesOneBlockPerProcedure) {
   EXPECT_EQ(list.Range("B15").Value(), "");
   EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Init 1 関数一覧を出力しています…",
                                                       "Progress 0", "Progress 1", "Unload"}));
+}
+
+// The built template as it was before it named the complete-mode lists.
+std::string TemplateWithoutComponentNames(const TempDir& dir) {
+  std::vector<testing::TemplateEdit> edits;
+  const char* names[] = {"CONTROL", "PAGE", "DOCUMENT", "DESIGNER"};
+  for (int i = 0; i < 4; ++i) {
+    std::string row = std::to_string(8 + i);
+    std::string cell = "'ファイル構成'!$C$" + row;
+    edits.push_back(
+        {"xl/workbook.xml",
+         std::string("<definedName name=\"") + names[i] + "\">" + cell + "</definedName>", ""});
+    std::string sheet = *ZipPackage::Read(BuiltTemplatePath()).Find("xl/worksheets/sheet5.xml");
+    size_t from = sheet.find("<row r=\"" + row + "\"");
+    size_t to = sheet.find("</row>", from) + 6;
+    edits.push_back({"xl/worksheets/sheet5.xml", sheet.substr(from, to - from), ""});
+  }
+  return TemplateVariant(dir, "plain.xlt", edits);
+}
+
+TEST_F(WorkbookReportTest, CompleteModeAddsTheKindAndTheComponentLists) {
+  auto book = Write(CompleteSample(), BuiltTemplatePath(), ReportMode::kComplete);
+  ASSERT_TRUE(book) << (msg.shown.empty() ? "" : msg.shown[0]);
+  Worksheet& list = book->Worksheets(8);
+  EXPECT_EQ(
+      list.Range("B5").Value(),
+      "Value(clsItem.cls)\nスコープ　：Friend\nパラメータ：\n戻り値　　：Long\n種別　　：Property "
+      "Get\n");
+  EXPECT_EQ(list.Range("B5").RowHeight(), 70);
+  EXPECT_EQ(
+      list.Range("B10").Value(),
+      "Count(basMain.bas)\nスコープ　：Private Static\nパラメータ：n As Long\n戻り値　　：\n種別"
+      "　　：Sub\n");
+  const std::tuple<const char*, const char*, double> lists[] = {
+      {"CONTROL", "ctlA.ctl\nctlB.ctl", 28},
+      {"PAGE", "なし", 20},
+      {"DOCUMENT", "docMain.dob", 14},
+      {"DESIGNER", "なし", 20}};
+  for (const auto& [name, value, height] : lists) {
+    EXPECT_EQ(book->Worksheets(5).Range(name).Value(), value) << name;
+    EXPECT_EQ(book->Worksheets(5).Range(name).RowHeight(), height) << name;
+  }
+}
+
+TEST_F(WorkbookReportTest, ComponentNamesAreOptionalAndDefaultModeDropsThem) {
+  std::string plain = TemplateWithoutComponentNames(dir);
+  auto complete = Write(CompleteSample(), plain, ReportMode::kComplete);
+  ASSERT_TRUE(complete) << (msg.shown.empty() ? "" : msg.shown[0]);
+  EXPECT_TRUE(msg.shown.empty());
+  EXPECT_EQ(complete->Worksheets(5).Range("C8").Value(), "");
+  // Default mode gives, from our template, what a template without the names gives.
+  ASSERT_TRUE(Write(CompleteSample(), plain));
+  std::string from_plain = ReadFileBytes(dir.Native("spec.xlsx"));
+  ASSERT_TRUE(Write(CompleteSample()));
+  EXPECT_TRUE(ReadFileBytes(dir.Native("spec.xlsx")) == from_plain);
+  // A name beside a required list leaves that row alone.
+  std::string beside = TemplateVariant(dir, "beside.xlt", "xl/workbook.xml", "'ファイル構成'!$C$8",
+                                       "'ファイル構成'!$D$5");
+  auto book = Write(CompleteSample(), beside);
+  ASSERT_TRUE(book);
+  EXPECT_EQ(book->Worksheets(5).Range("B5").Value(), "フォーム");
+  EXPECT_EQ(book->Worksheets(5).Range("FORM").Value(), "なし");
 }
 
 TEST_F(WorkbookReportTest, CommentHeightsFollowTheirLinesUpToTheLimit) {

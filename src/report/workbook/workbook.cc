@@ -195,20 +195,37 @@ int32_t Workbook::IndexOf(const Worksheet& sheet) const {
   return -1;
 }
 
-std::optional<std::string> Workbook::DefinedName(const std::string& name,
-                                                 int32_t sheet_index) const {
-  std::optional<std::string> global;
+// The <definedName> node a sheet at a 0-based position sees for a name: the one local to that
+// sheet first, else the workbook-wide one; empty when there is none.
+pugi::xml_node Workbook::DefinedNameNode(const std::string& name, int32_t sheet_index) const {
+  pugi::xml_node global;
   for (pugi::xml_node node :
        workbook_xml_->child("workbook").child("definedNames").children("definedName")) {
     if (!EqualsNoCase(node.attribute("name").value(), name)) continue;
     pugi::xml_attribute local = node.attribute("localSheetId");
     if (!local) {
-      global = node.text().get();
+      global = node;
     } else if (local.as_int(-1) == sheet_index) {
-      return std::string(node.text().get());
+      return node;
     }
   }
   return global;
+}
+
+std::optional<std::string> Workbook::DefinedName(const std::string& name,
+                                                 int32_t sheet_index) const {
+  pugi::xml_node node = DefinedNameNode(name, sheet_index);
+  if (!node) return std::nullopt;
+  return std::string(node.text().get());
+}
+
+void Workbook::RemoveDefinedName(const std::string& name, int32_t sheet_index) {
+  pugi::xml_node node = DefinedNameNode(name, sheet_index);
+  if (!node) return;
+  pugi::xml_node names = node.parent();
+  names.remove_child(node);
+  // An empty <definedNames> is not allowed by the schema.
+  if (!names.child("definedName")) names.parent().remove_child(names);
 }
 
 void Workbook::RenameSheet(Worksheet& sheet, const std::string& name) {

@@ -39,6 +39,8 @@ class Workbook {
   // The formula text of a defined name as the sheet at a 0-based position sees it: a name
   // local to that sheet first, else the workbook-wide one. nullopt when there is none.
   std::optional<std::string> DefinedName(const std::string& name, int32_t sheet_index) const;
+  // Removes the defined name DefinedName answers for that sheet; nothing when there is none.
+  void RemoveDefinedName(const std::string& name, int32_t sheet_index);
 
   // Writes the workbook (content type of a workbook, not a template) to the native path.
   // Throws WorkbookError naming the file when it cannot be written.
@@ -54,6 +56,7 @@ class Workbook {
   explicit Workbook(ZipPackage package, std::string source);
   void Load();
   std::unique_ptr<pugi::xml_document> ParsePart(const std::string& part) const;
+  pugi::xml_node DefinedNameNode(const std::string& name, int32_t sheet_index) const;
   void RenameSheet(Worksheet& sheet, const std::string& name);
   void ActivateSheet(Worksheet& sheet);
   int32_t IndexOf(const Worksheet& sheet) const;

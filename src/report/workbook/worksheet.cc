@@ -140,6 +140,19 @@ Cell Worksheet::Range(std::string_view name_or_address) {
   return Cell(this, target->cell);
 }
 
+bool Worksheet::HasDefinedName(std::string_view name) const {
+  return book_->DefinedName(std::string(name), book_->IndexOf(*this)).has_value();
+}
+
+void Worksheet::DropNamedRow(std::string_view name) {
+  uint32_t row = Range(name).reference().row;
+  if (pugi::xml_node node = FindRow(row)) {
+    node.parent().remove_child(node);
+    rows_.erase(row);
+  }
+  book_->RemoveDefinedName(std::string(name), book_->IndexOf(*this));
+}
+
 pugi::xml_document& Worksheet::Document() {
   if (!document_) document_ = book_->ParsePart(part_);
   return *document_;

@@ -82,6 +82,11 @@ class Worksheet {
   // cell on this sheet (a name local to this sheet is preferred over a workbook-wide one); a
   // missing name, a name on another sheet or a name of a range is refused, naming it.
   Cell Range(std::string_view name_or_address);
+  // Whether a defined name is seen from this sheet (local or workbook-wide), wherever it refers.
+  bool HasDefinedName(std::string_view name) const;
+  // Removes the whole row of the cell a defined name denotes (as Range resolves it), and then the
+  // name itself; the rows below keep their numbers.
+  void DropNamedRow(std::string_view name);
 
   bool is_worksheet() const { return is_worksheet_; }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "report/workbook/zip_package.h"
 #include "test_support.h"
@@ -15,17 +16,31 @@ inline std::string BuiltTemplatePath() {
   return (std::filesystem::path(DOVREK_BINARY).parent_path() / "Dovrek.xlt").string();
 }
 
-// Writes a copy of the built template with `from` replaced by `to` in the named part, and
-// answers its native path.
+// One text replacement in one part of the template.
+struct TemplateEdit {
+  std::string part;
+  std::string from;
+  std::string to;
+};
+
+// Writes a copy of the built template with each edit's `from` (first occurrence) replaced by its
+// `to`, and answers its native path.
+inline std::string TemplateVariant(const TempDir& dir, const std::string& file,
+                                   const std::vector<TemplateEdit>& edits) {
+  ZipPackage package = ZipPackage::Read(BuiltTemplatePath());
+  for (const TemplateEdit& edit : edits) {
+    std::string bytes = *package.Find(edit.part);
+    size_t at = bytes.find(edit.from);
+    if (at != std::string::npos) bytes.replace(at, edit.from.size(), edit.to);
+    package.Put(edit.part, bytes);
+  }
+  return dir.Write(file, package.ToBytes());
+}
+
 inline std::string TemplateVariant(const TempDir& dir, const std::string& file,
                                    const std::string& part, const std::string& from,
                                    const std::string& to) {
-  ZipPackage package = ZipPackage::Read(BuiltTemplatePath());
-  std::string bytes = *package.Find(part);
-  size_t at = bytes.find(from);
-  if (at != std::string::npos) bytes.replace(at, from.size(), to);
-  package.Put(part, bytes);
-  return dir.Write(file, package.ToBytes());
+  return TemplateVariant(dir, file, {{part, from, to}});
 }
 
 }  // namespace dovrek::testing
