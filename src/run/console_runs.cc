@@ -36,6 +36,8 @@ Options BatchOptions(const CommandLine& line) {
   Override(&options.Func, line.func);
   Override(&options.Dir, line.dir);
   Override(&options.Trim, line.trim);
+  if (line.complete) options.Complete = *line.complete;
+  if (line.source_encoding) options.Source = *line.source_encoding;
   return options;
 }
 
