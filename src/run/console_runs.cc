@@ -95,7 +95,7 @@ int RunBatch(const CommandLine& line) {
   FileCountingStages stages(production, model, progress);
   RunContext run{model, options, msg, progress, stages};
   if (!CreateSpecification(line.project_path, run)) return 1;
-  if (!outputs.Finish(model, &error)) {
+  if (!outputs.Finish(model, options.Complete, &error)) {
     msg.ShowError(error);
     return 1;
   }
