@@ -99,7 +99,8 @@ int RunBatch(const CommandLine& line) {
     msg.ShowError(error);
     return 1;
   }
-  if (!line.quiet) std::cerr << BatchSummary(model, line, SecondsSince(started)) << std::endl;
+  if (!line.quiet)
+    std::cerr << BatchSummary(model, line, options.Complete, SecondsSince(started)) << std::endl;
   return 0;
 }
 
