@@ -10,8 +10,6 @@
 namespace dovrek {
 namespace {
 
-enum class MemberKind { kForm, kModule, kClass };
-
 struct SingleKey {
   const char* key;
   std::string ProjectInfo::*field;
@@ -34,12 +32,17 @@ struct MemberKey {
   const char* key;
   char separator;
   std::vector<MemberFile> SpecificationModel::*list;
+  bool complete_only;  // read in complete mode; other runs pass the line by
 };
 
-constexpr std::array<MemberKey, 3> kMemberKeys = {{
-    {"Form", '=', &SpecificationModel::FormFiles},
-    {"Module", ';', &SpecificationModel::ModuleFiles},
-    {"Class", ';', &SpecificationModel::ClassFiles},
+constexpr std::array<MemberKey, 7> kMemberKeys = {{
+    {"Form", '=', &SpecificationModel::FormFiles, false},
+    {"Module", ';', &SpecificationModel::ModuleFiles, false},
+    {"Class", ';', &SpecificationModel::ClassFiles, false},
+    {"UserControl", '=', &SpecificationModel::ControlFiles, true},
+    {"PropertyPage", '=', &SpecificationModel::PageFiles, true},
+    {"UserDocument", '=', &SpecificationModel::DocumentFiles, true},
+    {"Designer", '=', &SpecificationModel::DesignerFiles, true},
 }};
 
 enum class KeyMatch { kNone, kValue, kKeyAlone };
@@ -121,6 +124,7 @@ class ProjectFileReader {
       if (match == KeyMatch::kValue) model_->Project.*key.field = RawValue(line, key.key);
     }
     for (const MemberKey& key : kMemberKeys) {
+      if (key.complete_only && !options_.Complete) continue;
       KeyMatch match = MatchKey(line, key.key);
       if (match == KeyMatch::kKeyAlone) return false;
       if (match == KeyMatch::kValue) AddMember(key, RawValue(line, key.key));

@@ -1,6 +1,7 @@
 #pragma once
 // Reads a Visual Basic 6 project file (.vbp): the project information and the lists of forms,
-// standard modules and class modules.
+// standard modules and class modules; in complete mode also user controls, property pages,
+// user documents and designers.
 
 #include <string>
 

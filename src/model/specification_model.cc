@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "model/text_helpers.h"
+
 namespace dovrek {
 
 void SpecificationModel::ClearProject() {
@@ -14,6 +16,17 @@ void SpecificationModel::ClearProject() {
   DocumentFiles.clear();
   DesignerFiles.clear();
   Encoding.clear();
+}
+
+std::optional<SourceEncoding> SourceEncodingNamed(std::string_view name) {
+  const std::pair<std::string_view, SourceEncoding> names[] = {{"cp932", SourceEncoding::kCp932},
+                                                               {"utf-8", SourceEncoding::kUtf8},
+                                                               {"cp1252", SourceEncoding::kCp1252},
+                                                               {"auto", SourceEncoding::kAuto}};
+  for (const auto& [text, encoding] : names) {
+    if (EqualsNoCase(name, text)) return encoding;
+  }
+  return std::nullopt;
 }
 
 std::ostream& operator<<(std::ostream& out, const ProjectInfo& p) {

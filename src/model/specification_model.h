@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dovrek {
@@ -85,6 +87,10 @@ struct SpecificationModel {
 // decided once for the whole project (auto). kUnset follows the mode: auto in complete mode,
 // code page 932 otherwise.
 enum class SourceEncoding { kUnset, kCp932, kUtf8, kCp1252, kAuto };
+
+// The encoding a name stands for: "cp932", "utf-8", "cp1252" or "auto", in any letter case;
+// nullopt for any other text.
+std::optional<SourceEncoding> SourceEncodingNamed(std::string_view name);
 
 // The six check-box values. A flag is on only when it equals 1 (2 is a greyed box).
 struct Options {

@@ -64,8 +64,9 @@ class StandardOutputHandover : public WorkbookHandover {
   }
 };
 
-bool WriteJson(const std::string& path, const SpecificationModel& model, std::string* error) {
-  std::string json = ModelToJson(model);
+bool WriteJson(const std::string& path, const SpecificationModel& model, bool complete,
+               std::string* error) {
+  std::string json = ModelToJson(model, complete);
   if (IsStandardOutput(path)) return WriteStandardOutput(json, error);
   return WriteWholeFile(path, json, error);
 }
@@ -102,9 +103,9 @@ bool BatchOutputs::Prepare(std::string* error) {
   return true;
 }
 
-bool BatchOutputs::Finish(const SpecificationModel& model, std::string* error) {
+bool BatchOutputs::Finish(const SpecificationModel& model, bool complete, std::string* error) {
   if (!staged_text_.empty() && !CopyToStandardOutput(staged_text_, error)) return false;
-  return line_.json_path.empty() || WriteJson(line_.json_path, model, error);
+  return line_.json_path.empty() || WriteJson(line_.json_path, model, complete, error);
 }
 
 }  // namespace dovrek

@@ -30,8 +30,9 @@ class BatchOutputs {
   WorkbookHandover& workbook_handover() { return *handover_; }
 
   // After a successful run: the text report to standard output when it goes there, then the
-  // JSON model when it was asked for. False with *error ("path: reason") on failure.
-  bool Finish(const SpecificationModel& model, std::string* error);
+  // JSON model (in complete mode's shape when `complete`) when it was asked for. False with
+  // *error ("path: reason") on failure.
+  bool Finish(const SpecificationModel& model, bool complete, std::string* error);
 
  private:
   const CommandLine& line_;

@@ -26,6 +26,8 @@ Options:
       --dir, --no-dir           skip members outside the project folder (or not)
       --trim, --no-trim         keep the source column of comments (or not)
       --text-encoding ENC       cp932 (default) or utf-8 for the text report
+      --complete, --no-complete every procedure kind and component (or not)
+      --source-encoding ENC     cp932, utf-8, cp1252 or auto: how the sources are decoded
   -q, --quiet                   no progress display and no closing summary
   -h, --help                    this text
       --version                 the program's version
@@ -79,6 +81,10 @@ CommandLine ParseBatch(const std::vector<std::string>& args) {
   AddParsingSwitch(app, "dir", &line.dir);
   AddParsingSwitch(app, "trim", &line.trim);
   app.add_option("--text-encoding", encoding)->check(CLI::IsMember({"cp932", "utf-8"}));
+  AddParsingSwitch(app, "complete", &line.complete);
+  std::string source;
+  app.add_option("--source-encoding", source)
+      ->check(CLI::IsMember({"cp932", "utf-8", "cp1252", "auto"}));
   app.add_flag("-q,--quiet", line.quiet);
   app.add_option("project", project);
   try {
@@ -101,6 +107,7 @@ CommandLine ParseBatch(const std::vector<std::string>& args) {
     line.error = shared;
   }
   line.text_encoding = encoding == "utf-8" ? TextEncoding::Utf8 : TextEncoding::Cp932;
+  if (!source.empty()) line.source_encoding = SourceEncodingNamed(source);
   line.project_path = ProjectPathFromNative(project);
   return line;
 }

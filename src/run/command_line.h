@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/specification_model.h"
 #include "platform/text_codec.h"
 
 namespace dovrek {
@@ -32,6 +33,9 @@ struct CommandLine {
   std::string workbook_path;
   std::string json_path;
   std::optional<bool> cmt, func, dir, trim;
+  // Complete mode and the source encoding; nullopt keeps what Dovrek.ini says.
+  std::optional<bool> complete;
+  std::optional<SourceEncoding> source_encoding;
   TextEncoding text_encoding = TextEncoding::Cp932;
   bool quiet = false;
   std::string error;

@@ -36,6 +36,8 @@ Options BatchOptions(const CommandLine& line) {
   Override(&options.Func, line.func);
   Override(&options.Dir, line.dir);
   Override(&options.Trim, line.trim);
+  if (line.complete) options.Complete = *line.complete;
+  if (line.source_encoding) options.Source = *line.source_encoding;
   return options;
 }
 
@@ -93,11 +95,12 @@ int RunBatch(const CommandLine& line) {
   FileCountingStages stages(production, model, progress);
   RunContext run{model, options, msg, progress, stages};
   if (!CreateSpecification(line.project_path, run)) return 1;
-  if (!outputs.Finish(model, &error)) {
+  if (!outputs.Finish(model, options.Complete, &error)) {
     msg.ShowError(error);
     return 1;
   }
-  if (!line.quiet) std::cerr << BatchSummary(model, line, SecondsSince(started)) << std::endl;
+  if (!line.quiet)
+    std::cerr << BatchSummary(model, line, options.Complete, SecondsSince(started)) << std::endl;
   return 0;
 }
 

@@ -6,7 +6,9 @@ bool FileCountingStages::ReadProject(const std::string& project_path) {
   if (!stages_.ReadProject(project_path)) return false;
   read_ = 0;
   total_ = static_cast<int32_t>(model_.FormFiles.size() + model_.ModuleFiles.size() +
-                                model_.ClassFiles.size());
+                                model_.ClassFiles.size() + model_.ControlFiles.size() +
+                                model_.PageFiles.size() + model_.DocumentFiles.size() +
+                                model_.DesignerFiles.size());
   progress_.SetFilesRead(read_, total_);
   return true;
 }

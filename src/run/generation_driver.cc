@@ -11,19 +11,38 @@ namespace {
 struct MemberGroup {
   const std::vector<MemberFile>& files;
   const char* message;
+  // Designers and their kin are often binary or left out of a source tree, so a missing one
+  // is skipped; the code of a missing form, module or class would be lost unnoticed.
+  bool may_be_missing;
 };
 
+// Reads one member, or adds it to *missing when its group allows that and it is not there.
+bool ReadMember(const std::string& path, const MemberGroup& group, RunContext& run,
+                std::vector<std::string>* missing) {
+  if (group.may_be_missing && !IsExistingFile(ToNativePath(path))) {
+    missing->push_back(ToNativePath(path));
+    return true;
+  }
+  return run.stages.ReadModule(path);
+}
+
 // Reads every member of every group; closes the progress window when a member fails.
-bool ReadMembers(const std::string& project_path, RunContext& run) {
-  const MemberGroup groups[] = {{run.model.FormFiles, kReadingForms},
-                                {run.model.ModuleFiles, kReadingModules},
-                                {run.model.ClassFiles, kReadingClasses}};
+bool ReadMembers(const std::string& project_path, RunContext& run,
+                 std::vector<std::string>* missing) {
+  const MemberGroup groups[] = {{run.model.FormFiles, kReadingForms, false},
+                                {run.model.ModuleFiles, kReadingModules, false},
+                                {run.model.ClassFiles, kReadingClasses, false},
+                                {run.model.ControlFiles, kReadingControls, true},
+                                {run.model.PageFiles, kReadingPages, true},
+                                {run.model.DocumentFiles, kReadingDocuments, true},
+                                {run.model.DesignerFiles, kReadingDesigners, true}};
   for (const MemberGroup& group : groups) {
     if (group.files.empty()) continue;
     run.progress.InitProgress(static_cast<int32_t>(group.files.size()), group.message);
     const int32_t count = static_cast<int32_t>(group.files.size());
     for (int32_t i = 0; i < count; ++i) {
-      if (!run.stages.ReadModule(MemberPath(project_path, group.files[static_cast<size_t>(i)]))) {
+      std::string path = MemberPath(project_path, group.files[static_cast<size_t>(i)]);
+      if (!ReadMember(path, group, run, missing)) {
         run.progress.Unload();
         return false;
       }
@@ -31,6 +50,11 @@ bool ReadMembers(const std::string& project_path, RunContext& run) {
     }
   }
   return true;
+}
+
+bool WriteReports(RunContext& run) {
+  if (Options::On(run.options.Xls) && !run.stages.WriteWorkbookReport()) return false;
+  return !Options::On(run.options.Txt) || run.stages.WriteTextReport();
 }
 
 }  // namespace
@@ -52,11 +76,18 @@ bool CreateSpecification(const std::string& project_path, RunContext& run) {
   run.model.Procedures.clear();
   if (!run.stages.ReadProject(project_path)) return false;
   run.progress.Load();
-  if (!ReadMembers(project_path, run)) return false;
+  std::vector<std::string> missing;
+  if (!ReadMembers(project_path, run, &missing)) return false;
   run.progress.Unload();
-  if (Options::On(run.options.Xls) && !run.stages.WriteWorkbookReport()) return false;
-  if (Options::On(run.options.Txt) && !run.stages.WriteTextReport()) return false;
-  return true;
+  bool written = WriteReports(run);
+  if (!missing.empty()) run.msg.ShowInformation(MissingMembersInformation(missing));
+  return written;
+}
+
+std::string MissingMembersInformation(const std::vector<std::string>& native_paths) {
+  std::string text = kMissingMembersSkipped;
+  for (const std::string& path : native_paths) text += "\n" + path;
+  return text;
 }
 
 }  // namespace dovrek

@@ -2,6 +2,7 @@
 // One run, from the path of a project file to the finished reports.
 
 #include <string>
+#include <vector>
 
 #include "model/specification_model.h"
 #include "platform/message_box.h"
@@ -13,6 +14,12 @@ inline constexpr char kProjectNotFound[] = "指定されたフォルダに vbp �
 inline constexpr char kReadingForms[] = "フォームを読み込んでいます…";
 inline constexpr char kReadingModules[] = "標準モジュールを読み込んでいます…";
 inline constexpr char kReadingClasses[] = "クラス モジュールを読み込んでいます…";
+inline constexpr char kReadingControls[] = "ユーザーコントロールを読み込んでいます…";
+inline constexpr char kReadingPages[] = "プロパティページを読み込んでいます…";
+inline constexpr char kReadingDocuments[] = "ユーザードキュメントを読み込んでいます…";
+inline constexpr char kReadingDesigners[] = "デザイナを読み込んでいます…";
+inline constexpr char kMissingMembersSkipped[] =
+    "次のファイルが見つからないため、読み込まずに続けました。";
 
 // The stages of a run. Each reports its own failure to the user and answers false.
 class RunStages {
@@ -42,8 +49,16 @@ bool ProjectFileExists(const std::string& project_path);
 
 // Runs the stages in order and stops at the first that answers false: the existence check of
 // the project file (Windows-form path), the project reader, every member file under the
-// progress window (forms, standard modules, class modules), the workbook report when Xls is
-// 1, the text report when Txt is 1. Answers true when every selected stage succeeded.
+// progress window (forms, standard modules, class modules, then user controls, property pages,
+// user documents and designers), the workbook report when Xls is 1, the text report when Txt
+// is 1. Answers true when every selected stage succeeded.
+// A user control, property page, user document or designer whose file does not exist is
+// skipped; once the reports are done (or have failed), one information box names every
+// skipped file (MissingMembersInformation). A missing form, module or class fails the run.
 bool CreateSpecification(const std::string& project_path, RunContext& run);
+
+// The information that names the skipped files (native paths), one a line under
+// kMissingMembersSkipped.
+std::string MissingMembersInformation(const std::vector<std::string>& native_paths);
 
 }  // namespace dovrek

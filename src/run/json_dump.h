@@ -1,6 +1,8 @@
 #pragma once
 // The model as JSON (UTF-8): project information, the three member lists and the procedures,
-// with the model's own field names.
+// with the model's own field names. Complete mode adds the source encoding, the lists
+// "controls", "pages", "documents" and "designers", a count of entries by kind per member file
+// ("Kinds"), and per entry its Kind, Static and, for a Declare, its Lib and Alias.
 
 #include <string>
 
@@ -8,6 +10,6 @@
 
 namespace dovrek {
 
-std::string ModelToJson(const SpecificationModel& model);
+std::string ModelToJson(const SpecificationModel& model, bool complete = false);
 
 }  // namespace dovrek

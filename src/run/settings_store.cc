@@ -88,6 +88,10 @@ Options LoadOptions(const std::string& settings_path) {
   options.Func = flag("FUNC");
   options.Dir = flag("DIR");
   options.Trim = flag("TRIM");
+  options.Complete =
+      Options::On(ParseFlag(ReadSetting(settings_path, kExtensionSection, "COMPLETE")));
+  options.Source = SourceEncodingNamed(ReadSetting(settings_path, kExtensionSection, "SOURCE"))
+                       .value_or(SourceEncoding::kUnset);
   return options;
 }
 

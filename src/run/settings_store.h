@@ -1,6 +1,6 @@
 #pragma once
-// The settings file Dovrek.ini: the six check-box values in section "CHKBOX".
-// Paths are in Windows form.
+// The settings file Dovrek.ini: the six check-box values in section "CHKBOX", and complete
+// mode's keys COMPLETE and SOURCE in section "EXTENSION". Paths are in Windows form.
 
 #include <string>
 
@@ -9,6 +9,7 @@
 namespace dovrek {
 
 inline constexpr char kSettingsSection[] = "CHKBOX";
+inline constexpr char kExtensionSection[] = "EXTENSION";
 inline constexpr char kSettingsFileName[] = "Dovrek.ini";
 
 // The value of the key, cut to 1023 code-page-932 bytes; empty text when the file, the
@@ -26,7 +27,9 @@ bool WriteSetting(const std::string& file_path, const std::string& section, cons
 // nearest whole number with halves to even, held to 16 bits; anything else 0.
 int16_t ParseFlag(const std::string& text);
 
-// Reads the six flags in the order XLS, TXT, CMT, FUNC, DIR, TRIM.
+// Reads the six flags in the order XLS, TXT, CMT, FUNC, DIR, TRIM, then [EXTENSION]: complete
+// mode is on when COMPLETE is the flag 1; SOURCE names the source encoding as
+// SourceEncodingNamed reads it, any other text leaves it unset.
 Options LoadOptions(const std::string& settings_path);
 
 inline constexpr char kSettingsNotSaved[] = "設定を保存できませんでした。";
@@ -34,7 +37,8 @@ inline constexpr char kSettingsNotSaved[] = "設定を保存できませんで�
 // Writes the six flags in the order XLS, TXT, CMT, DIR, FUNC, TRIM, first creating the file's
 // folder and the folder above it (mode 0700) when they are missing, as for a new
 // ~/.config/dovrek. Stops at the first failure: answers false and fills *error with
-// kSettingsNotSaved, a line break and "path: reason", for the caller to show.
+// kSettingsNotSaved, a line break and "path: reason", for the caller to show. [EXTENSION]
+// is never written: it stays as the user wrote it.
 bool SaveOptions(const std::string& settings_path, const Options& options, std::string* error);
 
 }  // namespace dovrek

@@ -22,6 +22,18 @@ enum class EntryKind {
   kEvent,
 };
 
+// Every kind, in the order counts by kind are given.
+inline constexpr EntryKind kEntryKinds[] = {
+    EntryKind::kSub,
+    EntryKind::kFunction,
+    EntryKind::kPropertyGet,
+    EntryKind::kPropertyLet,
+    EntryKind::kPropertySet,
+    EntryKind::kDeclareSub,
+    EntryKind::kDeclareFunction,
+    EntryKind::kEvent,
+};
+
 // The kind as the model and the reports name it: "Sub", "Property Get", "Declare Function", ...
 std::string_view KindName(EntryKind kind);
 

@@ -17,11 +17,12 @@ struct ReadResult {
   std::vector<std::string> shown;
 };
 
-ReadResult Read(const std::string& vbp_bytes, int16_t dir = 0) {
+ReadResult Read(const std::string& vbp_bytes, int16_t dir = 0, bool complete = false) {
   testing::TempDir tmp;
   tmp.Write("app/app.vbp", vbp_bytes);
   Options options;
   options.Dir = dir;
+  options.Complete = complete;
   ReadResult result;
   testing::RecordingMessageBox msg;
   result.ok = ReadProject(tmp.Windows("app/app.vbp"), options, &result.model, msg);
@@ -55,6 +56,25 @@ TEST(ProjectReaderTest, SplitsMemberLines) {
   EXPECT_EQ(r.model.FormFiles, forms);
   EXPECT_EQ(r.model.ModuleFiles, modules);
   EXPECT_EQ(r.model.ClassFiles, classes);
+}
+
+TEST(ProjectReaderTest, CompleteModeReadsTheFourComponentKinds) {
+  const std::string vbp =
+      "UserControl=ctl\\KSColor.ctl\nPropertyPage=pp.pag\nUserDocument=doc.dob\n"
+      "Designer=..\\out\\rpt.Dsr\nUserControls=x.ctl\nDesignerX=y.dsr\nForm=f.frm\n";
+  ReadResult plain = Read(vbp);
+  ASSERT_TRUE(plain.ok);
+  SpecificationModel only_forms;
+  only_forms.FormFiles = {{"f.frm", ""}};
+  EXPECT_EQ(plain.model, only_forms);
+  ReadResult complete = Read(vbp, /*dir=*/1, /*complete=*/true);
+  ASSERT_TRUE(complete.ok);
+  EXPECT_EQ(complete.model.ControlFiles, (std::vector<MemberFile>{{"KSColor.ctl", "ctl"}}));
+  EXPECT_EQ(complete.model.PageFiles, (std::vector<MemberFile>{{"pp.pag", ""}}));
+  EXPECT_EQ(complete.model.DocumentFiles, (std::vector<MemberFile>{{"doc.dob", ""}}));
+  EXPECT_TRUE(complete.model.DesignerFiles.empty());  // Dir on: outside the project folder
+  EXPECT_FALSE(Read("UserControl\n", 0, true).ok);    // a bare key, as for the other members
+  EXPECT_TRUE(Read("UserControl\n").ok);
 }
 
 TEST(ProjectReaderTest, DecodesBeforeSplittingPaths) {

@@ -76,7 +76,7 @@ SpecificationModel CompleteModel() {
   m.Procedures[0].Static = true;
   m.Procedures[1].Kind = "Function";
   m.Procedures[2].Kind = "Property Get";
-  m.ControlFiles = {{"ctlGrid.ctl", ""}, {"ctlTree.ctl", "..\ctl"}};
+  m.ControlFiles = {{"ctlGrid.ctl", ""}, {"ctlTree.ctl", "..\\ctl"}};
   m.DocumentFiles = {{"docMain.dob", ""}};
   m.DesignerFiles = {{"rptSales.Dsr", ""}};
   return m;

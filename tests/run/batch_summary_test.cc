@@ -10,27 +10,38 @@ TEST(BatchSummaryTest, SaysWhatWasReadAndWrittenWhere) {
     std::string name;
     std::string text, workbook;
     double seconds;
+    bool complete;
     std::string summary;
   } cases[] = {
-      {"Zaiko", "", "-", 1.234,
+      {"Zaiko", "", "-", 1.234, false,
        "完了: Zaiko — フォーム 1、標準モジュール 0、クラス モジュール 2、プロシージャ 3 → "
        "ワークブック: 標準出力 (1.23 秒)"},
       // A project without a Name is called by its file's name.
-      {"", "out.txt", "o/b.xlsx", 0.0,
+      {"", "out.txt", "o/b.xlsx", 0.0, false,
        "完了: App.vbp — フォーム 1、標準モジュール 0、クラス モジュール 2、プロシージャ 3 → "
        "テキスト: out.txt、ワークブック: o/b.xlsx (0.00 秒)"},
+      // Complete mode: the component lists, and the procedures by kind.
+      {"Zaiko", "", "-", 1.0, true,
+       "完了: Zaiko — フォーム 1、標準モジュール 0、クラス モジュール 2、ユーザーコントロール 0、"
+       "プロパティページ 0、ユーザードキュメント 0、デザイナ 1、プロシージャ 3 (Sub 1、"
+       "Property Get 2) → ワークブック: 標準出力 (1.00 秒)"},
   };
   for (const Case& c : cases) {
     SpecificationModel model;
     model.Project.Name = c.name;
     model.FormFiles.resize(1);
     model.ClassFiles.resize(2);
+    model.DesignerFiles.resize(c.complete ? 1 : 0);
     model.Procedures.resize(3);
+    if (c.complete) {
+      model.Procedures[0].Kind = model.Procedures[2].Kind = "Property Get";
+      model.Procedures[1].Kind = "Sub";
+    }
     CommandLine line;
     line.project_path = "\\w\\App.vbp";
     line.text_path = c.text;
     line.workbook_path = c.workbook;
-    EXPECT_EQ(BatchSummary(model, line, c.seconds), c.summary);
+    EXPECT_EQ(BatchSummary(model, line, c.complete, c.seconds), c.summary);
   }
 }
 

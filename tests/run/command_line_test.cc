@@ -38,6 +38,10 @@ TEST(CommandLineTest, ChoosesTheMode) {
   EXPECT_EQ(ParseCommandLine({"--text-encoding", "latin1", "-t", "x", "p.vbp"}).mode,
             RunMode::kUsageError);
   EXPECT_EQ(ParseCommandLine({"--cmt", "--no-cmt", "p.vbp"}).mode, RunMode::kUsageError);
+  EXPECT_EQ(ParseCommandLine({"--complete", "--no-complete", "-t", "x", "p.vbp"}).mode,
+            RunMode::kUsageError);
+  EXPECT_EQ(ParseCommandLine({"--source-encoding", "latin1", "-t", "x", "p.vbp"}).mode,
+            RunMode::kUsageError);
   // Two outputs on one path would overwrite each other; "-" (standard output) is one path too.
   EXPECT_EQ(ParseCommandLine({"-t", "-", "-x", "-", "p.vbp"}).mode, RunMode::kUsageError);
   EXPECT_EQ(ParseCommandLine({"-t", "o/a", "-j", "./o/a", "p.vbp"}).mode, RunMode::kUsageError);
@@ -47,7 +51,8 @@ TEST(CommandLineTest, ChoosesTheMode) {
 TEST(CommandLineTest, ReadsBatchOptions) {
   CommandLine line =
       ParseCommandLine({"-t", "out.txt", "--workbook", "/o/x.xlsx", "-j", "-", "--no-cmt", "--func",
-                        "--trim", "--text-encoding", "utf-8", "-q", "rel/app.vbp"});
+                        "--trim", "--text-encoding", "utf-8", "--complete", "--source-encoding",
+                        "cp1252", "-q", "rel/app.vbp"});
   ASSERT_EQ(line.mode, RunMode::kBatch) << line.error;
   EXPECT_EQ(line.text_path, "out.txt");
   EXPECT_EQ(line.workbook_path, "/o/x.xlsx");
@@ -57,9 +62,16 @@ TEST(CommandLineTest, ReadsBatchOptions) {
   EXPECT_EQ(line.dir, std::nullopt);
   EXPECT_EQ(line.trim, true);
   EXPECT_EQ(line.text_encoding, TextEncoding::Utf8);
+  EXPECT_EQ(line.complete, true);
+  EXPECT_EQ(line.source_encoding, SourceEncoding::kCp1252);
   EXPECT_TRUE(line.quiet);
   EXPECT_EQ(line.project_path, ToWindowsPath(MakeAbsolute("rel/app.vbp")));
-  EXPECT_FALSE(ParseCommandLine({"-q", "p.vbp"}).HasOutput());
+  CommandLine plain = ParseCommandLine({"-q", "p.vbp"});
+  EXPECT_FALSE(plain.HasOutput());
+  EXPECT_EQ(plain.complete, std::nullopt);  // Dovrek.ini decides
+  EXPECT_EQ(plain.source_encoding, std::nullopt);
+  EXPECT_EQ(ParseCommandLine({"--no-complete", "--source-encoding", "auto", "p.vbp"}).complete,
+            false);
 }
 
 }  // namespace

@@ -73,6 +73,30 @@ TEST_F(DovrekCliTest, OverridesAndSettingsChangeTheParsing) {
   EXPECT_EQ(testing::ReadFileBytes(dir.Native("bin/Dovrek.ini")), "[CHKBOX]\r\nFUNC=1\r\n");
 }
 
+TEST_F(DovrekCliTest, CompleteModeFromTheSettingsOrTheSwitch) {
+  dir.Write("p/p.vbp", "Module=m; m.bas\r\nUserControl=c.ctl\r\nDesigner=r.Dsr\r\n");
+  dir.Write("p/m.bas",
+            "Attribute VB_Name = \"m\"\r\nFriend Property Get V() As Long\r\n"
+            "End Property\r\n");
+  dir.Write("p/c.ctl", "Attribute VB_Name = \"c\"\r\nEvent Changed()\r\n");
+  const std::string project = dir.Native("p/p.vbp");
+  const std::string warning = "情報: 次のファイルが見つからないため、読み込まずに続けました。\n" +
+                              dir.Native("p") + "//r.Dsr\n";
+  dir.Write("bin/Dovrek.ini", "[EXTENSION]\r\nCOMPLETE=1\r\n");
+  testing::ProcessOutcome complete = Dovrek({"-j", "-", project});
+  ASSERT_EQ(complete.exit_code, 0) << complete.err;
+  EXPECT_EQ(complete.err.substr(0, warning.size()), warning);
+  EXPECT_NE(complete.err.find("デザイナ 1、プロシージャ 2 (Property Get 1、Event 1)"),
+            std::string::npos)
+      << complete.err;
+  EXPECT_NE(complete.out.find("\"Kind\": \"Event\""), std::string::npos);
+  testing::ProcessOutcome off = Dovrek({"-q", "--no-complete", "-j", "-", project});
+  EXPECT_EQ(off.err, "");
+  EXPECT_EQ(off.out.find("Kind"), std::string::npos);
+  std::filesystem::remove(dir.Native("bin/Dovrek.ini"));
+  EXPECT_EQ(Dovrek({"-q", "--complete", "-j", "-", project}).out, complete.out);
+}
+
 TEST_F(DovrekCliTest, FailuresNameTheFile) {
   testing::ProcessOutcome missing = Dovrek({"-q", "-j", "-", dir.Native("none.vbp")});
   EXPECT_EQ(missing.exit_code, 1);

@@ -16,6 +16,9 @@ class RecordingStages : public RunStages {
     model_->FormFiles = forms;
     model_->ModuleFiles = modules;
     model_->ClassFiles = classes;
+    model_->ControlFiles = controls;
+    model_->PageFiles = pages;
+    model_->DesignerFiles = designers;
     return Answer("ReadProject");
   }
   bool ReadModule(const std::string& path) override {
@@ -31,7 +34,7 @@ class RecordingStages : public RunStages {
     return Answer("Text");
   }
 
-  std::vector<MemberFile> forms, modules, classes;
+  std::vector<MemberFile> forms, modules, classes, controls, pages, designers;
   std::string fail_at;  // the call (or module path) that answers false
   std::vector<std::string> calls;
 
@@ -124,6 +127,29 @@ TEST_F(DriverFixture, NoReportChosenStillReadsEverything) {
   EXPECT_EQ(progress.calls,
             (std::vector<std::string>{"Load", "Init 1 標準モジュールを読み込んでいます…",
                                       "Progress 0", "Unload"}));
+}
+
+TEST_F(DriverFixture, SkipsMissingComponentsAndNamesThemInOneBoxAfterTheReports) {
+  dir.Write("app/c.ctl", "");
+  dir.Write("app/r.Dsr", "");
+  stages.controls = {{"c.ctl", ""}};
+  stages.pages = {{"p.pag", ""}};
+  stages.designers = {{"r.Dsr", ""}, {"gone.dsr", ""}};
+  options.Txt = 1;
+  stages.fail_at = "Text";  // the box comes also when a report fails
+  EXPECT_FALSE(Run(project));
+  std::string folder = dir.Windows("app");
+  EXPECT_EQ(stages.calls, (std::vector<std::string>{"ReadProject " + project,
+                                                    "ReadModule " + folder + "\\\\c.ctl",
+                                                    "ReadModule " + folder + "\\\\r.Dsr", "Text"}));
+  EXPECT_EQ(progress.calls,
+            (std::vector<std::string>{"Load", "Init 1 ユーザーコントロールを読み込んでいます…",
+                                      "Progress 0", "Init 1 プロパティページを読み込んでいます…",
+                                      "Progress 0", "Init 2 デザイナを読み込んでいます…",
+                                      "Progress 0", "Progress 1", "Unload"}));
+  EXPECT_EQ(msg.shown, std::vector<std::string>{
+                           "情報|次のファイルが見つからないため、読み込まずに続けました。\n" +
+                           dir.Native("app") + "//p.pag\n" + dir.Native("app") + "//gone.dsr"});
 }
 
 TEST_F(DriverFixture, AnEmptyProjectOpensAndClosesTheProgressWindowOnly) {

@@ -43,6 +43,37 @@ TEST(JsonDumpTest, KeepsTheFieldOrderAndLayout) {
       "  \"procedures\": []\n}\n");
 }
 
+TEST(JsonDumpTest, CompleteModeAddsKindsComponentsAndTheEncoding) {
+  SpecificationModel model;
+  model.ClassFiles = {{"c.cls", ""}};
+  model.DesignerFiles = {{"r.Dsr", "rpt"}};
+  ProcedureEntry get{"Value", "Friend", "c.cls", "", "", "Long", "Property Get", true};
+  ProcedureEntry api{"Beep", "Private",          "c.cls", "",         "ByVal f As Long",
+                     "Long", "Declare Function", false,   "kernel32", "Beep"};
+  model.Procedures = {get, api, get};
+  const std::string json = ModelToJson(model, /*complete=*/true);
+  const std::string head = "    \"RevisionVer\": \"\"\n  },\n  \"encoding\": \"cp932\",\n";
+  EXPECT_NE(
+      json.find(head +
+                "  \"forms\": [],\n  \"modules\": [],\n  \"classes\": [\n    {\n"
+                "      \"FileName\": \"c.cls\",\n      \"Folder\": \"\",\n"
+                "      \"Kinds\": {\"Property Get\": 2, \"Declare Function\": 1}\n    }\n  ],\n"
+                "  \"controls\": [],\n  \"pages\": [],\n  \"documents\": [],\n"
+                "  \"designers\": [\n    {\n      \"FileName\": \"r.Dsr\",\n"
+                "      \"Folder\": \"rpt\",\n      \"Kinds\": {}\n    }\n  ],\n"),
+      std::string::npos)
+      << json;
+  EXPECT_NE(json.find("\"ReturnType\": \"Long\",\n      \"Kind\": \"Property Get\",\n"
+                      "      \"Static\": true\n    }"),
+            std::string::npos);
+  EXPECT_NE(json.find("\"Kind\": \"Declare Function\",\n      \"Static\": false,\n"
+                      "      \"Lib\": \"kernel32\",\n      \"Alias\": \"Beep\"\n    }"),
+            std::string::npos);
+  model.Encoding = "cp1252";
+  EXPECT_EQ(nlohmann::json::parse(ModelToJson(model, true))["encoding"], "cp1252");
+  EXPECT_EQ(ModelToJson(model).find("Kind"), std::string::npos);  // default mode: unchanged
+}
+
 TEST(JsonDumpTest, InvalidUtf8BecomesReplacementCharacters) {
   SpecificationModel model;
   model.Project.Name =

@@ -66,6 +66,36 @@ TEST(SettingsStoreTest, SavingMovesTheKeysBehindOthersAndKeepsEverythingElse) {
             "FUNC=0\r\nTRIM=0\r\n\n[Tail]\nB=2");
 }
 
+TEST(SettingsStoreTest, ReadsCompleteModeFromExtensionAndSavingLeavesItAlone) {
+  struct Case {
+    const char* extension;
+    bool complete;
+    SourceEncoding source;
+  } cases[] = {
+      {"[EXTENSION]\r\nCOMPLETE=1\r\nSOURCE=utf-8\r\n", true, SourceEncoding::kUtf8},
+      {"[extension]\r\ncomplete = 1.0\r\nsource= CP1252 \r\n", true, SourceEncoding::kCp1252},
+      {"[EXTENSION]\r\nCOMPLETE=2\r\nSOURCE=auto\r\n", false, SourceEncoding::kAuto},
+      {"[EXTENSION]\r\nCOMPLETE=0\r\nSOURCE=cp932\r\n", false, SourceEncoding::kCp932},
+      {"[EXTENSION]\r\nSOURCE=latin1\r\n", false, SourceEncoding::kUnset},
+      {"[CHKBOX]\r\nCOMPLETE=1\r\nSOURCE=auto\r\n", false, SourceEncoding::kUnset},
+  };
+  for (const Case& c : cases) {
+    testing::TempDir dir;
+    dir.Write("Dovrek.ini", c.extension);
+    Options options = LoadOptions(dir.Windows("Dovrek.ini"));
+    EXPECT_EQ(options.Complete, c.complete) << c.extension;
+    EXPECT_EQ(options.Source, c.source) << c.extension;
+  }
+  testing::TempDir dir;
+  dir.Write("Dovrek.ini", "[EXTENSION]\r\nCOMPLETE=1\r\nSOURCE=auto\r\n");
+  std::string error;
+  EXPECT_TRUE(
+      SaveOptions(dir.Windows("Dovrek.ini"), LoadOptions(dir.Windows("Dovrek.ini")), &error));
+  EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
+            "[EXTENSION]\r\nCOMPLETE=1\r\nSOURCE=auto\r\n[CHKBOX]\r\nXLS=0\r\nTXT=0\r\nCMT=0\r\n"
+            "DIR=0\r\nFUNC=0\r\nTRIM=0\r\n");
+}
+
 TEST(SettingsStoreTest, AddsTheSectionToAFileWithoutIt) {
   testing::TempDir dir;
   dir.Write("Dovrek.ini", "[Other]\r\nX=1");
