@@ -109,6 +109,10 @@ bool WriteReport(LogWriter& log, const SpecificationModel& model, ProgressWindow
 
 bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, ProgressWindow& progress,
                      MessageBox& msg, LogWriter& log) {
+  if (std::string why = dialog.Unavailable(); !why.empty()) {
+    msg.ShowError(why);
+    return false;
+  }
   std::string path;
   if (!dialog.ShowSaveDialog("", &path)) return true;
   bool loaded = false;

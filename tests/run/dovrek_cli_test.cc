@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/console_file_dialog.h"
 #include "platform/text_codec.h"
 #include "run/dovrek_process.h"
 #include "test_support.h"
@@ -87,9 +88,11 @@ TEST_F(DovrekCliTest, UnattendedRunWithoutADisplay) {
   testing::ProcessOutcome quiet = Dovrek({"/a", sample});
   EXPECT_EQ(quiet.exit_code, 0);
   EXPECT_EQ(quiet.err, "");
-  // Txt on: the save dialog has no terminal to ask on, so it counts as cancelled.
+  // Txt on: the save dialog has no terminal to ask on, so the run fails saying so.
   dir.Write("bin/Dovrek.ini", "[CHKBOX]\r\nTXT=1\r\n");
-  EXPECT_EQ(Dovrek({"/A", "\"" + sample + "\""}).exit_code, 0);
+  testing::ProcessOutcome nobody = Dovrek({"/A", "\"" + sample + "\""});
+  EXPECT_EQ(nobody.exit_code, 1);
+  EXPECT_EQ(nobody.err, std::string("エラー: ") + kNoTerminal + "\n");
   testing::ProcessOutcome missing = Dovrek({"/a", sample, "--text", "x"});
   EXPECT_EQ(missing.exit_code, 1);
   EXPECT_EQ(missing.err, "注意: 指定されたフォルダに vbp ファイルが見つかりません。\n");
