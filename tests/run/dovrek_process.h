@@ -1,7 +1,7 @@
 #pragma once
 // Runs a private copy of the built dovrek program as a child process: with no display, standard
-// input from /dev/null, a time limit, optionally a file-size limit, and its peak resident memory
-// read back when it ends.
+// input from /dev/null, a time limit, optionally file-size and memory limits and variables of
+// its own, and its peak resident memory read back when it ends.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "test_support.h"
@@ -45,6 +46,8 @@ struct ProcessOutcome {
 struct ProcessLimits {
   std::chrono::seconds timeout{30};
   rlim_t file_size = RLIM_INFINITY;  // bytes one file may grow to; writes beyond fail with EFBIG
+  rlim_t address_space = RLIM_INFINITY;  // bytes of virtual memory; allocations beyond fail
+  std::vector<std::pair<std::string, std::string>> environment;  // set after DISPLAY and co. go
 };
 
 // A copy of the program in <dir>/bin with the built template beside it, so that its Dovrek.ini
@@ -106,6 +109,13 @@ class ProgramCopy {
     ::unsetenv("DISPLAY");
     ::unsetenv("WAYLAND_DISPLAY");
     ::unsetenv("QT_QPA_PLATFORM");
+    for (const auto& [name, value] : limits.environment) ::setenv(name.c_str(), value.c_str(), 1);
+    if (limits.address_space != RLIM_INFINITY) {
+      struct rlimit limit {
+        limits.address_space, limits.address_space
+      };
+      ::setrlimit(RLIMIT_AS, &limit);
+    }
     if (limits.file_size != RLIM_INFINITY) {
       // An ignored signal stays ignored across exec: a write past the limit then fails with
       // EFBIG instead of killing the program.
