@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace dovrek {
 
@@ -35,6 +36,11 @@ std::string DescribeSystemError(int error) {
 
 std::string FileErrorMessage(std::string_view native_path, int error) {
   return std::string(native_path) + ": " + DescribeSystemError(error);
+}
+
+std::string ExceptionMessage(const std::exception& failure) {
+  if (dynamic_cast<const std::bad_alloc*>(&failure)) return kOutOfMemory;
+  return failure.what();
 }
 
 }  // namespace dovrek

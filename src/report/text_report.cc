@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/text_helpers.h"
+#include "platform/system_error.h"
 
 namespace dovrek {
 namespace {
@@ -132,7 +133,7 @@ bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, Progre
   } catch (const std::exception& e) {
     log.Abandon();
     if (loaded) progress.Unload();
-    msg.ShowError(e.what());
+    msg.ShowError(ExceptionMessage(e));
     return false;
   }
 }

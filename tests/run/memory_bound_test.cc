@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 
 #include "run/dovrek_process.h"
@@ -96,6 +98,36 @@ TEST_F(MemoryBoundTest, AHugeSingleLineCostsMemoryInProportionToIt) {
   RecordProperty("peak_rss_kb", std::to_string(run.max_rss_kb));
   EXPECT_LT(run.max_rss_kb, baseline + 2 * static_cast<long>(size / 1024))
       << "baseline " << baseline << " KB";
+}
+
+// A file that runs out of memory fails the run with a message, not with an abort: each is a
+// 512 MiB line of NUL bytes (a sparse file, so nothing is written) read under a 256 MiB limit.
+TEST_F(MemoryBoundTest, RunningOutOfMemoryFailsTheRun) {
+  if (kSanitized) GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+  struct Case {
+    const char* file;
+    const char* message;  // the end of the one line on standard error
+  } cases[] = {
+      {"p/big.bas", "big.bas: メモリが不足しています。\n"},
+      {"p/p.vbp", "p.vbp: メモリが不足しています。\n"},
+      {"bin/Dovrek.ini", "エラー: メモリが不足しています。\n"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(dir.path() / "p");
+    std::filesystem::remove(dir.path() / "bin/Dovrek.ini");
+    dir.Write("p/p.vbp", "Module=basBig; big.bas\r\n");
+    dir.Write("p/big.bas", "Attribute VB_Name = \"basBig\"\r\nSub A()\r\nEnd Sub\r\n");
+    std::string bloated = dir.Write(c.file, "[CHKBOX]\r\n");
+    ASSERT_EQ(::truncate(bloated.c_str(), 1l << 29), 0);
+    ProcessOutcome run =
+        program.Run({"-q", "-j", "-", dir.Native("p/p.vbp")}, {.address_space = 256ul << 20});
+    EXPECT_EQ(run.signal, 0) << c.file;
+    EXPECT_EQ(run.exit_code, 1) << c.file;
+    EXPECT_EQ(run.err.rfind("エラー: ", 0), 0u) << c.file << ": " << run.err;
+    EXPECT_TRUE(run.err.ends_with(c.message)) << c.file << ": " << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << c.file << ": " << run.err;
+    EXPECT_EQ(run.out, "") << c.file;
+  }
 }
 
 }  // namespace
