@@ -100,6 +100,41 @@ TEST_F(MemoryBoundTest, AHugeSingleLineCostsMemoryInProportionToIt) {
       << "baseline " << baseline << " KB";
 }
 
+// Reading a long line holds it about twice at most, whatever the line is: code page 932 text
+// (raw and decoded), a comment (the line and the collected comment), a head (the line and the
+// parameter text) and the long last line of a continued head. Each module is read and the run
+// then fails on a missing member, so that no report adds its own copies.
+TEST_F(MemoryBoundTest, ALongLineIsHeldAtMostTwice) {
+  const size_t size = (kSanitized ? 4 : 32) * kMegabyte;
+  struct Case {
+    const char* label;
+    std::string first;  // what comes before the long run
+    std::string unit;   // repeated to `size` bytes
+    std::string last;
+    double decoded;  // the line's UTF-8 length for each byte of the run
+  } cases[] = {
+      {"code page 932", "", "\x82\xA0", "\r\n", 1.5},
+      {"comment", "Sub A()\r\n    '", "x", "\r\nEnd Sub\r\n", 1},
+      {"head", "Sub A(ByVal ", "x", " As Long)\r\nEnd Sub\r\n", 1},
+      {"continued head", "Sub A(ByVal a As Long, _\r\n", "x", " As Long)\r\nEnd Sub\r\n", 1},
+  };
+  long baseline = BaselineKb();
+  dir.Write("long/p.vbp", "Module=basLong; long.bas\r\nModule=basGone; gone.bas\r\n");
+  for (const Case& c : cases) {
+    std::string path = dir.Native("long/long.bas");
+    WriteRepeated(path, "Attribute VB_Name = \"basLong\"\r\n" + c.first, c.unit, size);
+    std::ofstream(path, std::ios::app | std::ios::binary) << c.last;
+    ProcessOutcome run = RunProject(dir.Native("long/p.vbp"));
+    EXPECT_EQ(run.exit_code, 1) << c.label << run.err;
+    EXPECT_NE(run.err.find("gone.bas"), std::string::npos) << c.label << run.err;
+    if (kSanitized) continue;
+    long line_kb = static_cast<long>(c.decoded * static_cast<double>(size) / 1024);
+    EXPECT_LT(run.max_rss_kb, baseline + 2 * line_kb + 8 * 1024)
+        << c.label << ": baseline " << baseline << " KB, line " << line_kb << " KB";
+  }
+  std::filesystem::remove(dir.path() / "long/long.bas");
+}
+
 // A file that runs out of memory fails the run with a message, not with an abort: each is a
 // 512 MiB line of NUL bytes (a sparse file, so nothing is written) read under a 256 MiB limit.
 TEST_F(MemoryBoundTest, RunningOutOfMemoryFailsTheRun) {
