@@ -13,8 +13,8 @@ namespace dovrek {
 namespace {
 
 // Runs one stage. Running out of memory fails the stage with a message naming the file being
-// read (`windows_path`, or none) instead of ending the program; what the stage held is freed
-// by the time the message is shown.
+// read (`windows_path`, or none) instead of ending the program; the stage's own buffers are
+// released by the unwinding before the message is shown.
 template <typename Stage>
 bool Guarded(MessageBox& msg, const std::string& windows_path, Stage stage) {
   try {
