@@ -45,14 +45,18 @@ constexpr std::array<MemberKey, 7> kMemberKeys = {{
     {"Designer", '=', &SpecificationModel::DesignerFiles, true},
 }};
 
-enum class KeyMatch { kNone, kValue, kKeyAlone };
+enum class KeyMatch { kNone, kValue, kUnusable };
 
 // A line names a key when it begins with the key, in any letter case, followed by "=";
-// "RevisionVersion=0" or "FormX=1" name no key. A line that is the key alone cannot be used.
+// "RevisionVersion=0" or "FormX=1" name no key. A line that is the key alone cannot be used,
+// nor one whose value holds a NUL byte: a path ends at the NUL for the system, so the file read
+// would not be the one named.
 KeyMatch MatchKey(std::string_view line, std::string_view key) {
   if (!StartsWithNoCase(line, key)) return KeyMatch::kNone;
-  if (line.size() == key.size()) return KeyMatch::kKeyAlone;
-  return line[key.size()] == '=' ? KeyMatch::kValue : KeyMatch::kNone;
+  if (line.size() == key.size()) return KeyMatch::kUnusable;
+  if (line[key.size()] != '=') return KeyMatch::kNone;
+  return line.find('\0', key.size()) == std::string_view::npos ? KeyMatch::kValue
+                                                               : KeyMatch::kUnusable;
 }
 
 // The line's value after its key and "=", every double quote removed.
@@ -120,13 +124,13 @@ class ProjectFileReader {
   bool TakeLine(std::string_view line) {
     for (const SingleKey& key : kSingleKeys) {
       KeyMatch match = MatchKey(line, key.key);
-      if (match == KeyMatch::kKeyAlone) return false;
+      if (match == KeyMatch::kUnusable) return false;
       if (match == KeyMatch::kValue) model_->Project.*key.field = RawValue(line, key.key);
     }
     for (const MemberKey& key : kMemberKeys) {
       if (key.complete_only && !options_.Complete) continue;
       KeyMatch match = MatchKey(line, key.key);
-      if (match == KeyMatch::kKeyAlone) return false;
+      if (match == KeyMatch::kUnusable) return false;
       if (match == KeyMatch::kValue) AddMember(key, RawValue(line, key.key));
     }
     return true;

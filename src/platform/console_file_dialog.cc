@@ -42,6 +42,8 @@ bool ConsoleFileDialog::ShowSaveDialog(const std::string&, std::string* chosen_p
   return Ask(kTextFilter, Confirm::kExisting, chosen_path);
 }
 
+std::string ConsoleFileDialog::Unavailable() const { return terminal_ ? "" : kNoTerminal; }
+
 bool ConsoleFileDialog::Ask(const char* filter, Confirm confirm, std::string* chosen_path) {
   chosen_path->clear();
   if (!terminal_) return false;

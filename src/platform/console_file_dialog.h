@@ -1,6 +1,6 @@
 #pragma once
 // The file dialogs without a display: the path is asked for on the terminal. With no terminal
-// on standard input every dialog counts as cancelled.
+// on standard input every dialog counts as cancelled, and Unavailable() says so.
 
 #include <iosfwd>
 #include <string>
@@ -8,6 +8,9 @@
 #include "platform/file_dialog.h"
 
 namespace dovrek {
+
+inline constexpr char kNoTerminal[] =
+    "ファイル名を尋ねる端末がありません (標準入力が端末ではありません)。";
 
 class ConsoleFileDialog : public FileDialog {
  public:
@@ -26,6 +29,8 @@ class ConsoleFileDialog : public FileDialog {
   // Asks for the text file ("テキスト ファイル (*.txt)"). An existing file is confirmed before it
   // is replaced; answering no asks again.
   bool ShowSaveDialog(const std::string& initial_name, std::string* chosen_path) override;
+  // kNoTerminal without a terminal, empty with one.
+  std::string Unavailable() const override;
 
  private:
   enum class Confirm { kMissing, kExisting };

@@ -15,6 +15,9 @@ class FileDialog {
   virtual ~FileDialog() = default;
   virtual bool ShowOpenDialog(const std::string& initial_name, std::string* chosen_path) = 0;
   virtual bool ShowSaveDialog(const std::string& initial_name, std::string* chosen_path) = 0;
+  // Why no dialog can be shown at all (nobody to ask), empty when one can. A run that needs an
+  // answer must then fail: a silent cancel would report success for a file never written.
+  virtual std::string Unavailable() const { return {}; }
 };
 
 }  // namespace dovrek

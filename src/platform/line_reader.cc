@@ -59,6 +59,7 @@ bool LineReader::Open(const std::string& native_path, std::string* error) {
   // A regular file never blocks; reads go on in blocking mode.
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   fd_ = fd;
+  read_ = 0;
   buffer_.assign(kBufferSize, '\0');
   begin_ = end_ = 0;
   eof_ = false;
@@ -93,6 +94,7 @@ bool LineReader::ReadRaw(char* into, size_t size, size_t* got, std::string* erro
   }
   if (n == 0) eof_ = true;
   *got = static_cast<size_t>(n);
+  read_ += *got;
   return true;
 }
 
@@ -177,6 +179,7 @@ bool LineReader::ReadLine(std::string* line, std::string* error) {
   pending_.clear();
   bool spans = false;
   bool high = false;
+  bool measured = false;
   for (;;) {
     if (begin_ == end_) {
       if (Exhausted()) break;
@@ -187,7 +190,7 @@ bool LineReader::ReadLine(std::string* line, std::string* error) {
     size_t avail = end_ - begin_;
     const char* found = FindLineEnd(start, avail, &high);
     if (!found) {
-      pending_.append(start, avail);
+      Keep(start, avail, &measured);
       spans = true;
       begin_ = end_;
       continue;
@@ -210,10 +213,41 @@ bool LineReader::ReadLine(std::string* line, std::string* error) {
   return true;
 }
 
-// A line that spanned buffers is handed over without a second copy when it needs no decoding,
-// and a long one does not keep its memory for the rest of the file.
+// Adds the part of a line that goes on past the buffer. Once the line has outgrown a buffer,
+// the rest of it is measured ahead in the file and room made for all of it at once: growing by
+// doubling would hold a long line up to twice over while it is copied.
+void LineReader::Keep(const char* start, size_t avail, bool* measured) {
+  if (!*measured && !pending_.empty() && units_ == Units::kBytes) {
+    *measured = true;
+    pending_.reserve(pending_.size() + avail + LengthAhead());
+  }
+  pending_.append(start, avail);
+}
+
+// The bytes from the read position to the next line end or the end of the file, read again
+// with pread so that the position stays.
+size_t LineReader::LengthAhead() const {
+  std::string chunk(kBufferSize, '\0');
+  uint64_t at = read_;
+  size_t length = 0;
+  for (;;) {
+    ssize_t n = ::pread(fd_, chunk.data(), chunk.size(), static_cast<off_t>(at));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return length;
+    bool high = false;
+    if (const char* end = FindLineEnd(chunk.data(), static_cast<size_t>(n), &high)) {
+      return length + static_cast<size_t>(end - chunk.data());
+    }
+    length += static_cast<size_t>(n);
+    at += static_cast<uint64_t>(n);
+  }
+}
+
+// A line that spanned buffers is handed over without a second copy when it needs no decoding
+// (ASCII, or valid UTF-8 in a UTF-8 file), and a long one does not keep its memory for the
+// rest of the file.
 void LineReader::TakePending(bool ascii, std::string* line) {
-  if (ascii) {
+  if (ascii || (utf8_ && IsValidUtf8(pending_))) {
     line->swap(pending_);
   } else {
     DecodeInto(pending_, false, line);

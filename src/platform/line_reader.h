@@ -5,6 +5,7 @@
 // or a lone LF; the end is not part of the line. Memory is bounded by the buffer and the longest
 // line.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -44,10 +45,13 @@ class LineReader {
   // at or above 0x80 comes before it.
   static const char* FindLineEnd(const char* start, size_t avail, bool* high);
   void DecodeInto(std::string_view raw, bool ascii, std::string* line) const;
+  void Keep(const char* start, size_t avail, bool* measured);
+  size_t LengthAhead() const;
   void TakePending(bool ascii, std::string* line);
 
   int fd_ = -1;
   std::string path_;
+  uint64_t read_ = 0;  // bytes read from the file so far
   std::string buffer_;
   size_t begin_ = 0;
   size_t end_ = 0;

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace dovrek {
 
@@ -39,6 +40,11 @@ std::string FileErrorMessage(std::string_view native_path, int error) {
 
 std::string MissingFolderMessage(std::string_view native_folder) {
   return std::string(native_folder) + ": フォルダが存在しません。";
+}
+
+std::string ExceptionMessage(const std::exception& failure) {
+  if (dynamic_cast<const std::bad_alloc*>(&failure)) return kOutOfMemory;
+  return failure.what();
 }
 
 }  // namespace dovrek

@@ -1,6 +1,7 @@
 #pragma once
 // Descriptions of operating-system failures, worded as the program's other messages are.
 
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,12 @@ std::string FileErrorMessage(std::string_view native_path, int error);
 // "<folder>: フォルダが存在しません。", for a file that cannot be created because its folder is
 // missing: naming the file would suggest the file itself was expected to exist.
 std::string MissingFolderMessage(std::string_view native_folder);
+
+// Running out of memory ends the run that needed it, not the program.
+inline constexpr char kOutOfMemory[] = "メモリが不足しています。";
+
+// What an exception says to the user: kOutOfMemory for std::bad_alloc (whose own text means
+// nothing to a user), otherwise its what().
+std::string ExceptionMessage(const std::exception& failure);
 
 }  // namespace dovrek

@@ -186,6 +186,41 @@ void AppendCp932Character(std::string_view ch, std::string* out) {
   out->push_back(static_cast<char>(slot & 0xFF));
 }
 
+// The length of a text from which AppendCp932AsUtf8 measures before it writes.
+constexpr size_t kMeasuredFrom = 1 << 16;
+
+size_t Utf8Length(uint32_t cp) {
+  if (cp < 0x80) return 1;
+  if (cp < 0x800) return 2;
+  return cp < 0x10000 ? 3 : 4;
+}
+
+// Calls put(code point) for each character of code-page-932 bytes. A lead byte without a valid
+// trail is U+FFFD and the byte after it is decoded on its own.
+template <typename Put>
+void DecodeCp932(std::string_view bytes, Put put) {
+  const DoubleByteTable& table = Table();
+  const size_t n = bytes.size();
+  size_t i = 0;
+  while (i < n) {
+    unsigned char b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      put(b);
+      ++i;
+      continue;
+    }
+    if (IsLeadByte(b) && i + 1 < n) {
+      if (uint32_t cp = table.Lookup(b, static_cast<unsigned char>(bytes[i + 1]))) {
+        put(cp);
+        i += 2;
+        continue;
+      }
+    }
+    put(IsLeadByte(b) ? 0xFFFD : SingleByte(b));
+    ++i;
+  }
+}
+
 }  // namespace
 
 bool IsAscii(std::string_view bytes) {
@@ -204,33 +239,20 @@ bool IsAscii(std::string_view bytes) {
 }
 
 void AppendCp932AsUtf8(std::string_view bytes, std::string* out) {
-  const DoubleByteTable& table = Table();
-  const size_t old_size = out->size();
   // No byte gives more than three bytes of UTF-8 (a pair gives at most three, a single byte
   // or an invalid lead U+FFFD's three), so the characters are written straight into room
-  // made once, not appended one by one.
-  out->resize(old_size + 3 * bytes.size());
+  // made once, not appended one by one. A long text is measured first, so that its room is
+  // not three times its length.
+  size_t room = 3 * bytes.size();
+  if (bytes.size() > kMeasuredFrom) {
+    room = 0;
+    DecodeCp932(bytes, [&room](uint32_t cp) { room += Utf8Length(cp); });
+  }
+  const size_t old_size = out->size();
+  out->resize(old_size + room);
   char* const first = out->data();
   char* put = first + old_size;
-  const size_t n = bytes.size();
-  size_t i = 0;
-  while (i < n) {
-    unsigned char b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80) {
-      *put++ = static_cast<char>(b);
-      ++i;
-      continue;
-    }
-    if (IsLeadByte(b) && i + 1 < n) {
-      if (uint32_t cp = table.Lookup(b, static_cast<unsigned char>(bytes[i + 1]))) {
-        put = PutCodePoint(cp, put);
-        i += 2;
-        continue;
-      }
-    }
-    put = PutCodePoint(IsLeadByte(b) ? 0xFFFD : SingleByte(b), put);
-    ++i;
-  }
+  DecodeCp932(bytes, [&put](uint32_t cp) { put = PutCodePoint(cp, put); });
   out->resize(static_cast<size_t>(put - first));
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/text_helpers.h"
+#include "platform/system_error.h"
 
 namespace dovrek {
 namespace {
@@ -117,6 +118,10 @@ bool WriteReport(LogWriter& log, const SpecificationModel& model, ProgressWindow
 
 bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, ProgressWindow& progress,
                      MessageBox& msg, LogWriter& log, ReportMode mode) {
+  if (std::string why = dialog.Unavailable(); !why.empty()) {
+    msg.ShowError(why);
+    return false;
+  }
   std::string path;
   if (!dialog.ShowSaveDialog("", &path)) return true;
   bool loaded = false;
@@ -136,7 +141,7 @@ bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, Progre
   } catch (const std::exception& e) {
     log.Abandon();
     if (loaded) progress.Unload();
-    msg.ShowError(e.what());
+    msg.ShowError(ExceptionMessage(e));
     return false;
   }
 }

@@ -16,6 +16,7 @@ namespace dovrek {
 // The phase message shown while the procedure blocks are written.
 inline constexpr char kTextReportPhase[] = "関数一覧を出力しています…";
 
+// A dialog that is unavailable (nobody to ask): msg.ShowError with its reason, and false.
 // Asks for the file with dialog.ShowSaveDialog("", &path). Cancelled: answers true, nothing is
 // created or changed and no progress window is shown. Otherwise writes the report through `log`
 // (its file name becomes the chosen path; its encoding is used) with the progress window

@@ -1,9 +1,12 @@
 // dovrek: writes the program specification of a Visual Basic 6 project.
 
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "platform/message_box.h"
+#include "platform/system_error.h"
 #include "run/command_line.h"
 #include "run/console_runs.h"
 #include "run/startup.h"
@@ -57,9 +60,7 @@ int RunWithWindows(const dovrek::CommandLine& line, int& argc, char** argv) {
   return UsageError("ウィンドウを表示できません (ディスプレイがありません)。");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Dispatch(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   dovrek::CommandLine line = dovrek::ParseCommandLine(args);
   switch (line.mode) {
@@ -78,4 +79,17 @@ int main(int argc, char** argv) {
       return RunWithWindows(line, argc, argv);
   }
   return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Dispatch(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // Outside the stages (the settings file, the JSON dump): the run fails, the program ends
+    // in an orderly way.
+    std::cerr << dovrek::kErrorTitle << ": " << dovrek::kOutOfMemory << std::endl;
+    return 1;
+  }
 }

@@ -1,28 +1,58 @@
 #include "run/run_stages.h"
 
+#include <new>
+
 #include "model/project_reader.h"
+#include "platform/native_path.h"
+#include "platform/system_error.h"
+#include "report/report_mode.h"
 #include "report/text_report.h"
 #include "report/workbook_report.h"
 #include "source/module_scanner.h"
 
 namespace dovrek {
+namespace {
+
+// Runs one stage. Running out of memory fails the stage with a message naming the file being
+// read (`windows_path`, or none) instead of ending the program; the stage's own buffers are
+// released by the unwinding before the message is shown.
+template <typename Stage>
+bool Guarded(MessageBox& msg, const std::string& windows_path, Stage stage) {
+  try {
+    return stage();
+  } catch (const std::bad_alloc&) {
+    msg.ShowError(windows_path.empty() ? std::string(kOutOfMemory)
+                                       : ToNativePath(windows_path) + ": " + kOutOfMemory);
+    return false;
+  }
+}
+
+}  // namespace
 
 bool ProductionStages::ReadProject(const std::string& project_path) {
-  return dovrek::ReadProject(project_path, options_, &model_, services_.msg);
+  return Guarded(services_.msg, project_path, [&] {
+    return dovrek::ReadProject(project_path, options_, &model_, services_.msg);
+  });
 }
 
 bool ProductionStages::ReadModule(const std::string& path) {
-  return dovrek::ReadModule(path, options_, &model_, services_.msg);
+  return Guarded(services_.msg, path,
+                 [&] { return dovrek::ReadModule(path, options_, &model_, services_.msg); });
 }
 
 bool ProductionStages::WriteWorkbookReport() {
-  return dovrek::WriteWorkbookReport(model_, services_.template_path, services_.handover,
-                                     services_.progress, services_.msg, &cut_procedures_);
+  return Guarded(services_.msg, "", [&] {
+    return dovrek::WriteWorkbookReport(model_, services_.template_path, services_.handover,
+                                       services_.progress, services_.msg, &cut_procedures_,
+                                       ReportModeOf(options_));
+  });
 }
 
 bool ProductionStages::WriteTextReport() {
-  return dovrek::WriteTextReport(model_, services_.dialog, services_.progress, services_.msg,
-                                 services_.text_encoding);
+  return Guarded(services_.msg, "", [&] {
+    return dovrek::WriteTextReport(model_, services_.dialog, services_.progress, services_.msg,
+                                   services_.text_encoding, ReportModeOf(options_));
+  });
 }
 
 bool RunSpecification(const std::string& project_path, SpecificationModel& model,

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "platform/display_probe.h"
 #include "platform/native_path.h"
 
 namespace dovrek {
@@ -46,9 +47,6 @@ std::string TemplatePathFor(const std::string& program_folder) {
 
 std::string TemplatePath() { return TemplatePathFor(ProgramFolder()); }
 
-bool HasDisplay() {
-  return IsSet(std::getenv("DISPLAY")) || IsSet(std::getenv("WAYLAND_DISPLAY")) ||
-         IsSet(std::getenv("QT_QPA_PLATFORM"));
-}
+bool HasDisplay() { return DisplayAnswers(CurrentDisplayEnvironment()); }
 
 }  // namespace dovrek

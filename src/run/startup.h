@@ -22,7 +22,8 @@ std::string SettingsPathFor(const std::string& program_folder, const char* xdg_c
 std::string TemplatePath();
 std::string TemplatePathFor(const std::string& program_folder);
 
-// True when a display is named (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM is set).
+// True when a window can be opened: the display named by the environment answers
+// (DisplayAnswers); a display that is named but does not answer counts as none.
 bool HasDisplay();
 
 }  // namespace dovrek

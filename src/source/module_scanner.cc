@@ -1,6 +1,7 @@
 #include "source/module_scanner.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "model/text_helpers.h"
 #include "platform/line_reader.h"
@@ -26,6 +27,9 @@ constexpr HeadRow kHeadTable[] = {
     {"Function", Kind::Function, "Public"},        {"Public Sub", Kind::Sub, "Public"},
     {"Private Sub", Kind::Sub, "Private"},         {"Sub", Kind::Sub, "Public"},
 };
+
+// A text at least this long is handed on rather than copied, and its memory not kept.
+constexpr size_t kLongText = 1 << 16;
 
 constexpr std::string_view kEndFunction = "End Function";
 constexpr std::string_view kEndSub = "End Sub";
@@ -78,7 +82,7 @@ bool ReadModule(const std::string& path, const Options& options, SpecificationMo
   scanner.Start(path);
   std::string line;
   while (reader.ReadLine(&line, &error)) {
-    if (!scanner.ScanLine(line, &error)) break;
+    if (!scanner.ScanLine(&line, &error)) break;
   }
   if (!error.empty()) {
     msg.ShowError(error);
@@ -110,20 +114,41 @@ void ModuleScanner::Finish() {
 }
 
 bool ModuleScanner::ScanLine(std::string_view line, std::string* error) {
+  return Scan(line, nullptr, error);
+}
+
+bool ModuleScanner::ScanLine(std::string* line, std::string* error) {
+  return Scan(*line, line, error);
+}
+
+// `owned`, when given, holds `line` and may be taken or changed.
+bool ModuleScanner::Scan(std::string_view line, std::string* owned, std::string* error) {
   ++line_number_;
   if (!header_passed_) PassHeader(line);
   if (EndsWithContinuation(line)) {
-    if (continued_.empty()) continued_from_ = line_number_;
+    if (continued_.empty()) {
+      continued_from_ = line_number_;
+      if (owned) {
+        continued_.swap(*owned);
+        owned->clear();
+        return true;
+      }
+    }
     continued_.append(line);
     return true;
   }
   LogicalLine logical{line, line_number_};
-  if (!continued_.empty()) {
+  if (!continued_.empty() && owned && line.size() > continued_.size()) {
+    // A long last line takes the earlier ones in front of it rather than being copied.
+    owned->insert(0, continued_);
+    logical = {*owned, continued_from_};
+  } else if (!continued_.empty()) {
     continued_.append(line);
     logical = {continued_, continued_from_};
   }
   bool ok = !header_passed_ || Analyse(logical, error);
   continued_.clear();
+  if (continued_.capacity() > kLongText) std::string().swap(continued_);
   return ok;
 }
 
@@ -186,10 +211,21 @@ bool ModuleScanner::TryHead(bool is_function, const LogicalLine& line, std::stri
   entry.Name = head.name;
   entry.Scope = row->scope;
   entry.FileName = file_name_;
-  entry.Parameters = head.parameters;
   entry.ReturnType = head.return_type;
+  entry.Parameters = TakeParameters(head.parameters);
   model_->Procedures.push_back(std::move(entry));
   return EndOnHeadLine(is_function, head_text, line, error);
+}
+
+// The parameter text (a view into the head scratch) as a string of its own. Long parameters
+// take the scratch's memory instead of a copy, so a huge head is not held three times over
+// (the line, the scratch, the entry); the other views into the scratch are then invalid.
+std::string ModuleScanner::TakeParameters(std::string_view parameters) {
+  if (parameters.size() < kLongText) return std::string(parameters);
+  const size_t at = static_cast<size_t>(parameters.data() - head_scratch_.data());
+  head_scratch_.resize(at + parameters.size());
+  head_scratch_.erase(0, at);
+  return std::exchange(head_scratch_, std::string());
 }
 
 // "Function F() As Long: End Function" ends where it begins, as if an end line followed.
@@ -210,7 +246,7 @@ bool ModuleScanner::EndProcedure(const LogicalLine& line, std::string_view end_t
                      "「" + std::string(end_text) + "」より前に手続きの見出しがありません。");
     return false;
   }
-  model_->Procedures.back().Comment = collected_;
+  model_->Procedures.back().Comment = std::move(collected_);
   collected_.clear();
   return true;
 }

@@ -38,6 +38,10 @@ class ModuleScanner {
   // (a head whose "(" is never closed, an end line while model->Procedures is empty), with
   // *error set to "<file>(<line>): <reason>"; the file must then not be fed further.
   bool ScanLine(std::string_view line, std::string* error);
+  // The same for a line the caller gives up: a line that begins or ends a continued logical
+  // line may be taken or changed (*line is then unspecified) instead of copied, as such a line
+  // may be very long.
+  bool ScanLine(std::string* line, std::string* error);
 
   // Ends the file: a procedure still open keeps its empty Comment, a collected comment not yet
   // stored and a continued line never finished are dropped.
@@ -50,12 +54,14 @@ class ModuleScanner {
     long first_line = 0;
   };
 
+  bool Scan(std::string_view line, std::string* owned, std::string* error);
   void PassHeader(std::string_view line);
   bool Analyse(const LogicalLine& line, std::string* error);
   bool TryHead(bool is_function, const LogicalLine& line, std::string* error);
   bool EndOnHeadLine(bool is_function, std::string_view head_text, const LogicalLine& line,
                      std::string* error);
   bool EndProcedure(const LogicalLine& line, std::string_view end_text, std::string* error);
+  std::string TakeParameters(std::string_view parameters);
   void CollectComment(std::string_view line);
   std::string Failure(long line_number, std::string_view reason) const;
 

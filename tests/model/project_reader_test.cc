@@ -85,13 +85,20 @@ TEST(ProjectReaderTest, DecodesBeforeSplittingPaths) {
   EXPECT_EQ(r.model.ModuleFiles, (std::vector<MemberFile>{{"表.bas", "sub"}}));
 }
 
-TEST(ProjectReaderTest, ABareKeyFailsNamingTheFileAndLine) {
-  ReadResult r = Read("Name=x\r\nForm=a.frm\r\nForm\r\nModule=m; m.bas\r\n");
-  EXPECT_FALSE(r.ok);
-  ASSERT_EQ(r.shown.size(), 1u);
-  EXPECT_NE(r.shown[0].find("エラー|"), std::string::npos);
-  EXPECT_NE(r.shown[0].find("app.vbp(3)"), std::string::npos) << r.shown[0];
-  EXPECT_EQ(r.model.FormCount(), 1);  // what was read before the failure stays
+TEST(ProjectReaderTest, AnUnusableKeyLineFailsNamingTheFileAndLine) {
+  // A bare key, and a value holding a NUL byte (the system would read the name before it).
+  for (const std::string& bad :
+       {std::string("Form"), std::string("Form=a.frm\0b.frm", 17),
+        std::string("Module=m; m.bas\0", 16), std::string("Title=\0", 7)}) {
+    ReadResult r = Read("Name=x\r\nForm=a.frm\r\n" + bad + "\r\nModule=m; m.bas\r\n");
+    EXPECT_FALSE(r.ok) << bad;
+    ASSERT_EQ(r.shown.size(), 1u) << bad;
+    EXPECT_NE(r.shown[0].find("エラー|"), std::string::npos);
+    EXPECT_NE(r.shown[0].find("app.vbp(3): プロシージャの呼び出し、または引数が不正です。"),
+              std::string::npos)
+        << r.shown[0];
+    EXPECT_EQ(r.model.FormCount(), 1) << bad;  // what was read before the failure stays
+  }
 }
 
 TEST(ProjectReaderTest, EmptyFileAndRereadingStartAfresh) {

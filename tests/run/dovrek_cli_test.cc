@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "platform/console_file_dialog.h"
 #include "platform/text_codec.h"
 #include "run/dovrek_process.h"
 #include "test_support.h"
@@ -177,9 +178,21 @@ TEST_F(DovrekCliTest, UnattendedRunWithoutADisplay) {
   testing::ProcessOutcome quiet = Dovrek({"/a", sample});
   EXPECT_EQ(quiet.exit_code, 0);
   EXPECT_EQ(quiet.err, "");
-  // Txt on: the save dialog has no terminal to ask on, so it counts as cancelled.
+  // Txt on: the save dialog has no terminal to ask on, so the run fails saying so.
   dir.Write("bin/Dovrek.ini", "[CHKBOX]\r\nTXT=1\r\n");
-  EXPECT_EQ(Dovrek({"/A", "\"" + sample + "\""}).exit_code, 0);
+  testing::ProcessOutcome nobody = Dovrek({"/A", "\"" + sample + "\""});
+  EXPECT_EQ(nobody.exit_code, 1);
+  EXPECT_EQ(nobody.err, std::string("エラー: ") + kNoTerminal + "\n");
+  // A display that is named but does not answer counts as none.
+  std::filesystem::remove(dir.Native("bin/Dovrek.ini"));
+  for (auto variables : std::vector<std::vector<std::pair<std::string, std::string>>>{
+           {{"DISPLAY", ":55"}},
+           {{"QT_QPA_PLATFORM", "wayland"}, {"XDG_RUNTIME_DIR", dir.Native("")}}}) {
+    testing::ProcessOutcome silent = program.Run({"/a", sample}, {.environment = variables});
+    EXPECT_EQ(silent.exit_code, 0) << variables[0].first << silent.err;
+    EXPECT_EQ(silent.err, "") << variables[0].first;
+    EXPECT_EQ(program.Run({}, {.environment = variables}).exit_code, 2) << variables[0].first;
+  }
   testing::ProcessOutcome missing = Dovrek({"/a", sample, "--text", "x"});
   EXPECT_EQ(missing.exit_code, 1);
   EXPECT_EQ(missing.err, "注意: 指定されたフォルダに vbp ファイルが見つかりません。\n");

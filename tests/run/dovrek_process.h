@@ -1,7 +1,7 @@
 #pragma once
 // Runs a private copy of the built dovrek program as a child process: with no display, standard
-// input from /dev/null, a time limit, optionally a file-size limit or another user, and its peak
-// resident memory read back when it ends.
+// input from /dev/null, a time limit, optionally file-size and memory limits, another user
+// and variables of its own, and its peak resident memory read back when it ends.
 
 #include <fcntl.h>
 #include <grp.h>
@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "test_support.h"
@@ -50,6 +51,8 @@ struct ProcessLimits {
   rlim_t file_size = RLIM_INFINITY;  // bytes one file may grow to; writes beyond fail with EFBIG
   bool stdout_terminal = false;      // standard output a pseudo-terminal (its output is dropped)
   std::optional<uid_t> user{};       // runs as this user (and group of the same number)
+  rlim_t address_space = RLIM_INFINITY;  // bytes of virtual memory; allocations beyond fail
+  std::vector<std::pair<std::string, std::string>> environment{};  // set after DISPLAY and co. go
 };
 
 // The exit status of a child that could not set up its standard streams.
@@ -152,6 +155,13 @@ class ProgramCopy {
     // Whatever the test runner ignores, the program starts with the usual signal actions.
     for (int signal_number : {SIGTERM, SIGINT, SIGHUP}) ::signal(signal_number, SIG_DFL);
     if (limits.user && !BecomeUser(*limits.user)) ::_exit(126);
+    for (const auto& [name, value] : limits.environment) ::setenv(name.c_str(), value.c_str(), 1);
+    if (limits.address_space != RLIM_INFINITY) {
+      struct rlimit limit {
+        limits.address_space, limits.address_space
+      };
+      ::setrlimit(RLIMIT_AS, &limit);
+    }
     if (limits.file_size != RLIM_INFINITY) {
       // An ignored signal stays ignored across exec: a write past the limit then fails with
       // EFBIG instead of killing the program.

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 
 #include "run/dovrek_process.h"
@@ -96,6 +98,71 @@ TEST_F(MemoryBoundTest, AHugeSingleLineCostsMemoryInProportionToIt) {
   RecordProperty("peak_rss_kb", std::to_string(run.max_rss_kb));
   EXPECT_LT(run.max_rss_kb, baseline + 2 * static_cast<long>(size / 1024))
       << "baseline " << baseline << " KB";
+}
+
+// Reading a long line holds it about twice at most, whatever the line is: code page 932 text
+// (raw and decoded), a comment (the line and the collected comment), a head (the line and the
+// parameter text) and the long last line of a continued head. Each module is read and the run
+// then fails on a missing member, so that no report adds its own copies.
+TEST_F(MemoryBoundTest, ALongLineIsHeldAtMostTwice) {
+  const size_t size = (kSanitized ? 4 : 32) * kMegabyte;
+  struct Case {
+    const char* label;
+    std::string first;  // what comes before the long run
+    std::string unit;   // repeated to `size` bytes
+    std::string last;
+    double decoded;  // the line's UTF-8 length for each byte of the run
+  } cases[] = {
+      {"code page 932", "", "\x82\xA0", "\r\n", 1.5},
+      {"comment", "Sub A()\r\n    '", "x", "\r\nEnd Sub\r\n", 1},
+      {"head", "Sub A(ByVal ", "x", " As Long)\r\nEnd Sub\r\n", 1},
+      {"continued head", "Sub A(ByVal a As Long, _\r\n", "x", " As Long)\r\nEnd Sub\r\n", 1},
+  };
+  long baseline = BaselineKb();
+  dir.Write("long/p.vbp", "Module=basLong; long.bas\r\nModule=basGone; gone.bas\r\n");
+  for (const Case& c : cases) {
+    std::string path = dir.Native("long/long.bas");
+    WriteRepeated(path, "Attribute VB_Name = \"basLong\"\r\n" + c.first, c.unit, size);
+    std::ofstream(path, std::ios::app | std::ios::binary) << c.last;
+    ProcessOutcome run = RunProject(dir.Native("long/p.vbp"));
+    EXPECT_EQ(run.exit_code, 1) << c.label << run.err;
+    EXPECT_NE(run.err.find("gone.bas"), std::string::npos) << c.label << run.err;
+    if (kSanitized) continue;
+    long line_kb = static_cast<long>(c.decoded * static_cast<double>(size) / 1024);
+    EXPECT_LT(run.max_rss_kb, baseline + 2 * line_kb + 8 * 1024)
+        << c.label << ": baseline " << baseline << " KB, line " << line_kb << " KB";
+  }
+  std::filesystem::remove(dir.path() / "long/long.bas");
+}
+
+// A file that runs out of memory fails the run with a message, not with an abort: each is a
+// 512 MiB line of NUL bytes (a sparse file, so nothing is written) read under a 256 MiB limit.
+TEST_F(MemoryBoundTest, RunningOutOfMemoryFailsTheRun) {
+  if (kSanitized) GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+  struct Case {
+    const char* file;
+    const char* message;  // the end of the one line on standard error
+  } cases[] = {
+      {"p/big.bas", "big.bas: メモリが不足しています。\n"},
+      {"p/p.vbp", "p.vbp: メモリが不足しています。\n"},
+      {"bin/Dovrek.ini", "エラー: メモリが不足しています。\n"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(dir.path() / "p");
+    std::filesystem::remove(dir.path() / "bin/Dovrek.ini");
+    dir.Write("p/p.vbp", "Module=basBig; big.bas\r\n");
+    dir.Write("p/big.bas", "Attribute VB_Name = \"basBig\"\r\nSub A()\r\nEnd Sub\r\n");
+    std::string bloated = dir.Write(c.file, "[CHKBOX]\r\n");
+    ASSERT_EQ(::truncate(bloated.c_str(), 1l << 29), 0);
+    ProcessOutcome run =
+        program.Run({"-q", "-j", "-", dir.Native("p/p.vbp")}, {.address_space = 256ul << 20});
+    EXPECT_EQ(run.signal, 0) << c.file;
+    EXPECT_EQ(run.exit_code, 1) << c.file;
+    EXPECT_EQ(run.err.rfind("エラー: ", 0), 0u) << c.file << ": " << run.err;
+    EXPECT_TRUE(run.err.ends_with(c.message)) << c.file << ": " << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << c.file << ": " << run.err;
+    EXPECT_EQ(run.out, "") << c.file;
+  }
 }
 
 }  // namespace

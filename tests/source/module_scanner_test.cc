@@ -327,6 +327,27 @@ TEST(ModuleScannerTest, ReadModuleDecodesTheFileAndNamesEachEntrysFile) {
   EXPECT_EQ(model.Procedures[0].Comment, " 合計を求める\n 表示\n");
 }
 
+// Lines longer than the reader's buffer are handed on rather than copied; what is read from
+// them is the same as from short ones.
+TEST(ModuleScannerTest, ReadModuleTakesLongLinesWhole) {
+  const std::string x(200000, 'x');
+  const std::string kana = EncodeCp932(std::string(100000 / 3 * 3, 'a') + "表");
+  testing::TempDir dir;
+  dir.Write("long.bas",
+            "Attribute VB_Name = \"basLong\"\r\n"
+            "Sub A(ByVal a As Long, _\r\n  " +
+                x + " As Long)\r\n  '" + kana + "\r\nEnd Sub\r\nFunction B(" + x +
+                " _\r\n  , c) As Long\r\nEnd Function\r\n");
+  SpecificationModel model;
+  testing::RecordingMessageBox msg;
+  ASSERT_TRUE(ReadModule(dir.Windows("long.bas"), Flags(0, 0, 0), &model, msg));
+  ASSERT_EQ(model.Procedures.size(), 2u);
+  EXPECT_EQ(model.Procedures[0].Parameters, "ByVal a As Long," + x + " As Long");
+  EXPECT_EQ(model.Procedures[0].Comment, std::string(100000 / 3 * 3, 'a') + "表\n");
+  EXPECT_EQ(model.Procedures[1].Parameters, x + ", c");
+  EXPECT_EQ(model.Procedures[1].ReturnType, "Long");
+}
+
 TEST(ModuleScannerTest, ReadModuleShowsEachFailureOnce) {
   testing::TempDir dir;
   dir.Write("bad.bas", "Attribute VB_Name = \"bad\"\nSub A()\nEnd Sub\nSub B(\n");
