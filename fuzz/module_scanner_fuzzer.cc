@@ -1,23 +1,31 @@
 // Feeds arbitrary bytes to the module scanner as a source file, under all eight combinations of
-// the comment options, and checks what it records.
+// the comment options, in the default and in complete mode (each source encoding once), and
+// checks what it records.
 
 #include "fuzz_support.h"
 #include "platform/native_path.h"
+#include "platform/text_codec.h"
 #include "source/module_scanner.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace dovrek;
   std::string path = ToWindowsPath(fuzz::WriteInput("m.bas", data, size));
   fuzz::QuietMessageBox msg;
-  for (int combination = 0; combination < 8; ++combination) {
+  const char* const encodings[] = {"cp932", "utf-8", "cp1252"};
+  for (int combination = 0; combination < 16; ++combination) {
     Options options;
     options.Cmt = combination & 1;
     options.Func = (combination >> 1) & 1;
     options.Trim = (combination >> 2) & 1;
+    options.Complete = (combination >> 3) & 1;
     SpecificationModel model;
+    model.Encoding = encodings[combination % 3];
     ReadModule(path, options, &model, msg);
     for (const ProcedureEntry& entry : model.Procedures) {
-      if (entry.Scope != "Public" && entry.Scope != "Private") __builtin_trap();
+      bool scope_ok = entry.Scope == "Public" || entry.Scope == "Private" ||
+                      (options.Complete && entry.Scope == "Friend");
+      if (!scope_ok || options.Complete == entry.Kind.empty()) __builtin_trap();
+      if (!IsValidUtf8(entry.Name) || !IsValidUtf8(entry.Comment)) __builtin_trap();
       if (entry.FileName != "m.bas") __builtin_trap();
       if (!entry.Comment.empty() && entry.Comment.back() != '\n') __builtin_trap();
     }

@@ -108,6 +108,7 @@ class ProjectFileReader {
   // Answers false with *error naming the file (and the line for a line that cannot be used).
   bool Read(std::string* error) {
     LineReader reader;
+    reader.SetEncoding(EncodingNamed(model_->Encoding));
     if (!OpenWindowsPath(&reader, path_, error)) return false;
     std::string line;
     while (reader.ReadLine(&line, error)) {

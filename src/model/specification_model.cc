@@ -15,7 +15,6 @@ void SpecificationModel::ClearProject() {
   PageFiles.clear();
   DocumentFiles.clear();
   DesignerFiles.clear();
-  Encoding.clear();
 }
 
 std::optional<SourceEncoding> SourceEncodingNamed(std::string_view name) {

@@ -67,8 +67,8 @@ struct SpecificationModel {
   std::vector<MemberFile> DocumentFiles;
   std::vector<MemberFile> DesignerFiles;
   std::vector<ProcedureEntry> Procedures;
-  // The encoding the sources were read in ("cp932", "utf-8" or "cp1252"), as decided for the
-  // run; empty when nothing decided it.
+  // The encoding the sources without a byte-order mark are read in ("cp932", "utf-8" or
+  // "cp1252"), as decided for the run; empty means code page 932.
   std::string Encoding;
 
   int32_t FormCount() const { return static_cast<int32_t>(FormFiles.size()); }

@@ -63,6 +63,12 @@ std::string_view EncodingName(DecidedEncoding encoding) {
   return "cp932";
 }
 
+DecidedEncoding EncodingNamed(std::string_view name) {
+  if (name == "utf-8") return DecidedEncoding::kUtf8;
+  if (name == "cp1252") return DecidedEncoding::kCp1252;
+  return DecidedEncoding::kCp932;
+}
+
 bool IsValidCp932(std::string_view bytes) {
   for (size_t i = 0; i < bytes.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(bytes[i]);

@@ -13,6 +13,9 @@ enum class DecidedEncoding { kCp932, kUtf8, kCp1252 };
 // The name the outputs give the encoding: "cp932", "utf-8" or "cp1252".
 std::string_view EncodingName(DecidedEncoding encoding);
 
+// The encoding of that name; code page 932 for any other name, the empty one included.
+DecidedEncoding EncodingNamed(std::string_view name);
+
 // Gathers the bytes of a project's files and decides. Files that start with a byte-order mark
 // decide for themselves and are not looked at.
 class EncodingDecision {

@@ -63,7 +63,8 @@ bool LineReader::Open(const std::string& native_path, std::string* error) {
   buffer_.assign(kBufferSize, '\0');
   begin_ = end_ = 0;
   eof_ = false;
-  utf8_ = false;
+  utf8_ = plain_ == DecidedEncoding::kUtf8;
+  cp1252_ = plain_ == DecidedEncoding::kCp1252;
   units_ = Units::kBytes;
   utf16_.clear();
   line_number_ = 0;
@@ -153,9 +154,11 @@ bool LineReader::DetectMark(std::string* error) {
   std::string_view head(buffer_.data(), end_);
   if (head.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
     utf8_ = true;
+    cp1252_ = false;
     begin_ = kUtf8Mark.size();
   } else if (head.substr(0, 2) == "\xFF\xFE" || head.substr(0, 2) == "\xFE\xFF") {
     utf8_ = true;
+    cp1252_ = false;
     units_ = head[0] == '\xFF' ? Units::kUtf16Le : Units::kUtf16Be;
     utf16_.assign(head.substr(2));  // read already; converted by the next Fill
     begin_ = end_ = 0;
@@ -169,6 +172,8 @@ void LineReader::DecodeInto(std::string_view raw, bool ascii, std::string* line)
     line->assign(raw);
   } else if (utf8_) {
     AppendSanitizedUtf8(raw, line);
+  } else if (cp1252_) {
+    AppendCp1252AsUtf8(raw, line);
   } else {
     AppendCp932AsUtf8(raw, line);
   }

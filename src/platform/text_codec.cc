@@ -238,6 +238,25 @@ bool IsAscii(std::string_view bytes) {
   return true;
 }
 
+void AppendCp1252AsUtf8(std::string_view bytes, std::string* out) {
+  // 0x80 to 0x9F; zero for the bytes the code page leaves undefined.
+  static constexpr char16_t kHigh[32] = {
+      0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+  out->reserve(out->size() + bytes.size());
+  for (char c : bytes) {
+    unsigned char b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      out->push_back(c);
+    } else if (b < 0xA0) {
+      AppendUtf8(kHigh[b - 0x80] ? kHigh[b - 0x80] : 0xFFFD, out);
+    } else {
+      AppendUtf8(b, out);
+    }
+  }
+}
+
 void AppendCp932AsUtf8(std::string_view bytes, std::string* out) {
   // No byte gives more than three bytes of UTF-8 (a pair gives at most three, a single byte
   // or an invalid lead U+FFFD's three), so the characters are written straight into room

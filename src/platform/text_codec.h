@@ -14,6 +14,10 @@ enum class TextEncoding { Cp932, Utf8 };
 // becomes U+FFFD and the byte after it is decoded on its own.
 void AppendCp932AsUtf8(std::string_view bytes, std::string* out);
 
+// Appends the UTF-8 form of Windows-1252 bytes to *out. The five bytes the code page leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become U+FFFD.
+void AppendCp1252AsUtf8(std::string_view bytes, std::string* out);
+
 // Appends bytes that should be UTF-8 to *out, each maximal invalid subpart becoming U+FFFD.
 void AppendSanitizedUtf8(std::string_view bytes, std::string* out);
 

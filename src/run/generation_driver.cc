@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "model/text_helpers.h"
+#include "platform/encoding_decision.h"
 #include "platform/native_path.h"
 
 namespace dovrek {
@@ -52,6 +53,37 @@ bool ReadMembers(const std::string& project_path, RunContext& run,
   return true;
 }
 
+// The encoding the options choose for sources without a byte-order mark: decided from the
+// sources in complete mode when none is named, code page 932 otherwise.
+SourceEncoding ChosenEncoding(const Options& options) {
+  if (options.Source != SourceEncoding::kUnset) return options.Source;
+  return options.Complete ? SourceEncoding::kAuto : SourceEncoding::kCp932;
+}
+
+std::string_view NameOf(SourceEncoding chosen) {
+  if (chosen == SourceEncoding::kUtf8) return EncodingName(DecidedEncoding::kUtf8);
+  if (chosen == SourceEncoding::kCp1252) return EncodingName(DecidedEncoding::kCp1252);
+  return EncodingName(DecidedEncoding::kCp932);
+}
+
+// Decides the encoding of a project whose encoding is to be guessed, once for all its files.
+// The project file has been read as code page 932 for its member list; it is read again when
+// the decision is another encoding.
+bool DecideProjectEncoding(const std::string& project_path, RunContext& run) {
+  std::vector<std::string> files{ToNativePath(project_path)};
+  for (const auto* list : {&run.model.FormFiles, &run.model.ModuleFiles, &run.model.ClassFiles,
+                           &run.model.ControlFiles, &run.model.PageFiles, &run.model.DocumentFiles,
+                           &run.model.DesignerFiles}) {
+    for (const MemberFile& member : *list) {
+      std::string native = ToNativePath(MemberPath(project_path, member));
+      files.push_back(FindExistingPath(native).value_or(native));
+    }
+  }
+  DecidedEncoding decided = DecideEncodingOfFiles(files);
+  run.model.Encoding = EncodingName(decided);
+  return decided == DecidedEncoding::kCp932 || run.stages.ReadProject(project_path);
+}
+
 bool WriteReports(RunContext& run) {
   if (Options::On(run.options.Xls) && !run.stages.WriteWorkbookReport()) return false;
   return !Options::On(run.options.Txt) || run.stages.WriteTextReport();
@@ -74,7 +106,10 @@ bool CreateSpecification(const std::string& project_path, RunContext& run) {
     return false;
   }
   run.model.Procedures.clear();
+  const SourceEncoding chosen = ChosenEncoding(run.options);
+  run.model.Encoding = NameOf(chosen);
   if (!run.stages.ReadProject(project_path)) return false;
+  if (chosen == SourceEncoding::kAuto && !DecideProjectEncoding(project_path, run)) return false;
   run.progress.Load();
   std::vector<std::string> missing;
   if (!ReadMembers(project_path, run, &missing)) return false;

@@ -73,6 +73,7 @@ std::string_view HeadText(std::string_view line, std::string_view head_words) {
 bool ReadModule(const std::string& path, const Options& options, SpecificationModel* model,
                 MessageBox& msg) {
   LineReader reader;
+  reader.SetEncoding(EncodingNamed(model->Encoding));
   std::string error;
   if (!OpenWindowsPath(&reader, path, &error)) {
     msg.ShowError(error);

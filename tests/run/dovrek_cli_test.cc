@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <regex>
 
 #include "platform/console_file_dialog.h"
@@ -96,6 +97,47 @@ TEST_F(DovrekCliTest, CompleteModeFromTheSettingsOrTheSwitch) {
   EXPECT_EQ(off.out.find("Kind"), std::string::npos);
   std::filesystem::remove(dir.Native("bin/Dovrek.ini"));
   EXPECT_EQ(Dovrek({"-q", "--complete", "-j", "-", project}).out, complete.out);
+}
+
+TEST_F(DovrekCliTest, SourcesAreReadInTheEncodingDecidedForTheProject) {
+  dir.Write("p/p.vbp", "Module=m; m.bas\r\nModule=n; n.bas\r\n");
+  dir.Write("p/n.bas", "Attribute VB_Name = \"n\"\r\n");
+  const std::string project = dir.Native("p/p.vbp");
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::vector<std::string> switches;
+    std::string comment;
+    std::string encoding;
+  } cases[] = {
+      {"Windows-1252",
+       "' Cr\xE9\xE9 par Fran\xE7ois \x96 \xE9t\xE9",
+       {"--complete"},
+       " Créé par François – été",
+       "cp1252"},
+      {"UTF-8 without a mark",
+       "' A\xC3\xB1o de creaci\xC3\xB3n",
+       {"--complete"},
+       " Año de creación",
+       "utf-8"},
+      {"a named encoding wins",
+       "' A\xC3\xB1o",
+       {"--complete", "--source-encoding", "cp1252"},
+       " AÃ±o",
+       "cp1252"},
+      {"default mode stays code page 932", "' \x82\xA0", {}, " あ", ""},
+  };
+  for (const auto& c : cases) {
+    dir.Write("p/m.bas", "Attribute VB_Name = \"m\"\r\nSub A()\r\n" + c.bytes + "\r\nEnd Sub\r\n");
+    std::vector<std::string> args = {"-q", "-j", "-"};
+    args.insert(args.end(), c.switches.begin(), c.switches.end());
+    args.push_back(project);
+    testing::ProcessOutcome run = Dovrek(args);
+    ASSERT_EQ(run.exit_code, 0) << c.what << ": " << run.err;
+    nlohmann::json json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(json["procedures"][0]["Comment"], c.comment + "\n") << c.what;
+    EXPECT_EQ(json.value("encoding", ""), c.encoding) << c.what;
+  }
 }
 
 TEST_F(DovrekCliTest, FailuresNameTheFile) {
