@@ -93,6 +93,9 @@ TEST(CompleteAnalysisTest, DescribesAProcedureAsPeopleWriteIt) {
               true);
   ASSERT_EQ(entries.size(), 3u);
   EXPECT_EQ(entries[0].Comment, " in P\n");
+  // A quote inside a string starts no comment.
+  EXPECT_EQ(Analyse({"Sub A()", "  MsgBox \"It's \"\"x\"\"'\" ' says it", "End Sub"})[0].Comment,
+            " says it\n");
   EXPECT_EQ(entries[1].Comment, " above B\n");
   EXPECT_EQ(entries[2].Comment, " sleeps\n");
 }
