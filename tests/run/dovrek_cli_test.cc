@@ -117,6 +117,10 @@ TEST_F(DovrekCliTest, RefusesWhatStandardOutputCannotTake) {
        "ワークブックは端末には書き出せません。標準出力をファイルかパイプにつなぐか、ファイル名"
        "を指定してください。\n"},
       {{"-t", "-", "-j", "-"}, false, "dovrek: 標準出力に書き出せる出力は 1 つだけです。\n"},
+      {{"-j", "-", "-t", "/dev/stdout"},
+       false,
+       "dovrek: 標準出力に書き出せる出力は 1 つだけです。\n"},
+      {{"-j", dir.Native("a"), "/a"}, false, "dovrek: /a の前にオプションは指定できません"},
       {{"-t", dir.Native("a"), "-x", dir.Native("b/../a")},
        false,
        "dovrek: " + dir.Native("b/../a") + ": 2 つの出力に同じファイルが指定されています。\n"},
