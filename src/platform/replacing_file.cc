@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "platform/held_renames.h"
 #include "platform/interrupt_cleanup.h"
 #include "platform/system_error.h"
 
@@ -179,10 +180,15 @@ bool ReplacingFile::Commit(std::string* error) {
   int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) return Fail(errno, error);
-  if (!temporary_.empty() && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
-    return Fail(errno, error);
+  if (!temporary_.empty() && HeldRenames::Current()) {
+    // The run puts its outputs in place together; the hold now owns the temporary file.
+    HeldRenames::Current()->Hold(temporary_, target_, path_, cleanup_slot_);
+  } else {
+    if (!temporary_.empty() && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+      return Fail(errno, error);
+    }
+    ForgetTemporaryFile(cleanup_slot_);
   }
-  ForgetTemporaryFile(cleanup_slot_);
   cleanup_slot_ = -1;
   temporary_.clear();
   return true;

@@ -34,7 +34,8 @@ class ReplacingFile {
   bool is_open() const { return fd_ >= 0; }
   // Buffers bytes; writes out when the buffer is full.
   bool Write(std::string_view bytes, std::string* error);
-  // Writes what is buffered, closes the file and puts it in place of the target.
+  // Writes what is buffered, closes the file and puts it in place of the target (or leaves
+  // that to the thread's HeldRenames, see held_renames.h).
   bool Commit(std::string* error);
   // Drops the temporary file; the target stays as it was.
   void Abandon();

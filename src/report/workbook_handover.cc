@@ -7,8 +7,10 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 #include <thread>
 
 #include "platform/replacing_file.h"
@@ -21,14 +23,60 @@ extern char** environ;
 namespace dovrek {
 namespace {
 
-// How long to wait for the opener to report whether it could open the file. Openers that hand
-// the file to a running desktop return at once; one that keeps running has started a viewer.
-constexpr auto kOpenerWait = std::chrono::seconds(5);
-
 constexpr char kWorkbookExtension[] = ".xlsx";
 
 // True for the second and later bytes of a UTF-8 sequence, where a name must not be cut.
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+std::string NotOpenedInformation(const std::string& path) {
+  return "ワークブックを開くアプリケーションを起動できませんでした。ファイルは次の場所に保存されて"
+         "い"
+         "ます。\n" +
+         path;
+}
+
+// The openers whose verdict is still awaited in the background. Never destroyed: a waiting
+// thread may still count down while the program ends.
+struct PendingVerdicts {
+  std::mutex mutex;
+  std::condition_variable done;
+  int count = 0;
+};
+PendingVerdicts& Pending() {
+  static auto* pending = new PendingVerdicts;
+  return *pending;
+}
+
+void CountPending(int change) {
+  PendingVerdicts& pending = Pending();
+  std::lock_guard<std::mutex> lock(pending.mutex);
+  pending.count += change;
+  if (pending.count == 0) pending.done.notify_all();
+}
+
+struct Verdict {
+  bool opened;  // the opener succeeded, or still runs: it has started a viewer
+  bool reaped;  // the opener has ended and been waited for
+};
+
+// Waits up to `wait` for the opener to end: a non-zero exit counts as failure.
+Verdict AwaitVerdict(pid_t pid, std::chrono::milliseconds wait) {
+  auto deadline = std::chrono::steady_clock::now() + wait;
+  while (std::chrono::steady_clock::now() < deadline) {
+    int status = 0;
+    pid_t done = ::waitpid(pid, &status, WNOHANG);
+    if (done == pid) return {WIFEXITED(status) && WEXITSTATUS(status) == 0, true};
+    if (done < 0 && errno != EINTR) return {true, true};  // someone else reaped it
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return {true, false};
+}
+
+// Waits for the opener to end, so that it leaves no zombie behind.
+void Reap(pid_t pid) {
+  while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+  }
+}
 
 }  // namespace
 
@@ -78,39 +126,52 @@ bool OpenInDesktopHandover::HandOver(const std::string& workbook, const std::str
     return false;
   }
   saved_path_ = path;
-  if (!StartOpener(path)) {
-    msg_.ShowInformation(
-        "ワークブックを開くアプリケーションを起動できませんでした。ファイルは次の場所に保存されてい"
-        "ます。\n" +
-        path);
+  pid_t pid = StartOpener(path);
+  if (pid < 0) {
+    msg_.ShowInformation(NotOpenedInformation(path));
+  } else if (wait_ == OpenerWait::kInBackground) {
+    WatchInBackground(pid, path);
+  } else {
+    Verdict verdict = AwaitVerdict(pid, verdict_wait_);
+    if (!verdict.opened) msg_.ShowInformation(NotOpenedInformation(path));
+    if (!verdict.reaped) std::thread(Reap, pid).detach();
   }
   return true;
+}
+
+// The window goes on at once; a thread of its own waits for the verdict, says when the opener
+// failed, and then waits for a viewer the opener keeps running to end.
+void OpenInDesktopHandover::WatchInBackground(pid_t pid, const std::string& path) {
+  CountPending(+1);
+  std::thread([pid, path, &msg = msg_, wait = verdict_wait_] {
+    Verdict verdict = AwaitVerdict(pid, wait);
+    if (!verdict.opened) msg.ShowInformation(NotOpenedInformation(path));
+    CountPending(-1);
+    if (!verdict.reaped) Reap(pid);
+  }).detach();
 }
 
 void OpenInDesktopHandover::ReportCutTexts(const std::vector<std::string>& procedures) {
   if (!procedures.empty()) msg_.ShowInformation(CutTextsInformation(procedures));
 }
 
-// Starts the opener and waits a short while for its verdict: a non-zero exit or a failed start
-// counts as failure; an opener still running after the wait has started a viewer.
-bool OpenInDesktopHandover::StartOpener(const std::string& path) {
-  if (opener_.empty()) return false;
+// Starts the opener directly, without a shell. Answers its process id, or -1.
+pid_t OpenInDesktopHandover::StartOpener(const std::string& path) {
+  if (opener_.empty()) return -1;
   std::vector<std::string> args = opener_;
   args.push_back(path);
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   pid_t pid = 0;
-  if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
-  auto deadline = std::chrono::steady_clock::now() + kOpenerWait;
-  while (std::chrono::steady_clock::now() < deadline) {
-    int status = 0;
-    pid_t done = ::waitpid(pid, &status, WNOHANG);
-    if (done == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (done < 0 && errno != EINTR) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
+  if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  return pid;
+}
+
+void AwaitOpenerVerdicts() {
+  PendingVerdicts& pending = Pending();
+  std::unique_lock<std::mutex> lock(pending.mutex);
+  pending.done.wait(lock, [&pending] { return pending.count == 0; });
 }
 
 }  // namespace dovrek

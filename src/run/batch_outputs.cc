@@ -56,31 +56,31 @@ bool CopyToStandardOutput(const std::string& native_path, std::string* error) {
   return ok;
 }
 
-// The workbook handed over to standard output.
+// The workbook for standard output, kept until the run has succeeded.
 class StandardOutputHandover : public WorkbookHandover {
  public:
-  bool HandOver(const std::string& workbook, const std::string&, std::string* error) override {
-    return WriteStandardOutput(workbook, error);
+  explicit StandardOutputHandover(std::string* kept) : kept_(kept) {}
+  bool HandOver(const std::string& workbook, const std::string&, std::string*) override {
+    *kept_ = workbook;
+    return true;
   }
-};
 
-bool WriteJson(const std::string& path, const SpecificationModel& model, bool complete,
-               std::string* error) {
-  std::string json = ModelToJson(model, complete);
-  if (IsStandardOutput(path)) return WriteStandardOutput(json, error);
-  return WriteWholeFile(path, json, error);
-}
+ private:
+  std::string* kept_;
+};
 
 }  // namespace
 
 BatchOutputs::BatchOutputs(const CommandLine& line) : line_(line) {}
 
 BatchOutputs::~BatchOutputs() {
+  held_.reset();  // the held text report lies in the staging folder
   if (!staged_text_.empty()) ::unlink(staged_text_.c_str());
   if (!staging_folder_.empty()) ::rmdir(staging_folder_.c_str());
 }
 
 bool BatchOutputs::Prepare(std::string* error) {
+  held_.emplace();
   std::string text_file;
   if (IsStandardOutput(line_.text_path)) {
     std::string folder = TemporaryFolder() + "/dovrek-XXXXXX";
@@ -96,16 +96,26 @@ bool BatchOutputs::Prepare(std::string* error) {
   }
   dialog_ = std::make_unique<BatchFileDialog>(text_file.empty() ? "" : ToWindowsPath(text_file));
   if (IsStandardOutput(line_.workbook_path)) {
-    handover_ = std::make_unique<StandardOutputHandover>();
+    handover_ = std::make_unique<StandardOutputHandover>(&stdout_workbook_);
   } else {
     handover_ = std::make_unique<SaveToFileHandover>(line_.workbook_path);
   }
   return true;
 }
 
+// Files first, held back; then standard output, which cannot be taken back; then every file
+// into place at once.
 bool BatchOutputs::Finish(const SpecificationModel& model, bool complete, std::string* error) {
-  if (!staged_text_.empty() && !CopyToStandardOutput(staged_text_, error)) return false;
-  return line_.json_path.empty() || WriteJson(line_.json_path, model, complete, error);
+  const std::string& json_path = line_.json_path;
+  std::string json = json_path.empty() ? "" : ModelToJson(model, complete);
+  bool json_to_file = !json_path.empty() && !IsStandardOutput(json_path);
+  if (json_to_file && !WriteWholeFile(json_path, json, error)) return false;
+  if (!staged_text_.empty() && !CopyToStandardOutput(held_->CurrentName(staged_text_), error)) {
+    return false;
+  }
+  if (!stdout_workbook_.empty() && !WriteStandardOutput(stdout_workbook_, error)) return false;
+  if (IsStandardOutput(json_path) && !WriteStandardOutput(json, error)) return false;
+  return held_->Release(error);
 }
 
 }  // namespace dovrek

@@ -2,13 +2,17 @@
 // Where the outputs of a batch run go: the files named on the command line, or standard output
 // for "-". The text report can only be written to a named file, so for "-" it is written to a
 // private temporary file and copied to standard output once the run has succeeded: standard
-// output then gets the very bytes a file would, and nothing of a run that failed.
+// output then gets the very bytes a file would, and nothing of a run that failed. The workbook
+// for "-" likewise waits until the run has succeeded. Files are put in place together, when
+// every output has been written (see held_renames.h): a failed run changes none of them.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "model/specification_model.h"
 #include "platform/batch_file_dialog.h"
+#include "platform/held_renames.h"
 #include "report/workbook_handover.h"
 #include "run/command_line.h"
 
@@ -17,11 +21,12 @@ namespace dovrek {
 class BatchOutputs {
  public:
   explicit BatchOutputs(const CommandLine& line);
-  ~BatchOutputs();  // removes the temporary file of the text report
+  ~BatchOutputs();  // removes the temporary files, and the outputs not put in place
   BatchOutputs(const BatchOutputs&) = delete;
   BatchOutputs& operator=(const BatchOutputs&) = delete;
 
-  // Prepares the outputs before the run. False with *error when the temporary file cannot be
+  // Prepares the outputs before the run and holds back the files the run finishes until
+  // Finish. Call on the thread that runs. False with *error when the temporary file cannot be
   // made.
   bool Prepare(std::string* error);
 
@@ -29,9 +34,10 @@ class BatchOutputs {
   FileDialog& text_dialog() { return *dialog_; }
   WorkbookHandover& workbook_handover() { return *handover_; }
 
-  // After a successful run: the text report to standard output when it goes there, then the
-  // JSON model (in complete mode's shape when `complete`) when it was asked for. False with
-  // *error ("path: reason") on failure.
+  // After a successful run: the JSON model when it was asked for (in complete mode's shape when
+  // `complete`), what goes to standard output,
+  // then every finished file in place. False with *error ("path: reason") on failure, every
+  // named file then as it was before the run.
   bool Finish(const SpecificationModel& model, bool complete, std::string* error);
 
  private:
@@ -40,6 +46,8 @@ class BatchOutputs {
   std::string staged_text_;     // the text report's temporary file, empty when none
   std::unique_ptr<BatchFileDialog> dialog_;
   std::unique_ptr<WorkbookHandover> handover_;
+  std::string stdout_workbook_;  // the workbook for standard output, once handed over
+  std::optional<HeldRenames> held_;
 };
 
 }  // namespace dovrek

@@ -5,6 +5,7 @@
 
 #include "model/text_helpers.h"
 #include "platform/native_path.h"
+#include "run/output_identity.h"
 
 namespace dovrek {
 namespace {
@@ -37,18 +38,24 @@ Exit status: 0 done, 1 the run failed (the message is on standard error), 2 bad 
 
 bool LooksLikeOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
 
-// The message for two outputs named on one path, which would overwrite each other; empty when
-// every output has a path of its own. "-" (standard output) is one path too.
+bool OptionBeforeUnattendedSwitch(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (EqualsNoCase(arg, "/a")) return false;
+    if (LooksLikeOption(arg)) return true;
+  }
+  return false;
+}
+
+// The message for two outputs that name one file, which would overwrite each other; empty when
+// every output has a file of its own. Standard output is one file too.
 std::string SharedOutputPath(const CommandLine& line) {
   std::vector<std::string> seen;
   for (const std::string* path : {&line.text_path, &line.workbook_path, &line.json_path}) {
     if (path->empty()) continue;
-    std::string key = IsStandardOutput(*path)
-                          ? *path
-                          : std::filesystem::path(MakeAbsolute(*path)).lexically_normal().string();
+    std::string key = OutputIdentity(*path);
     for (const std::string& earlier : seen) {
       if (earlier != key) continue;
-      if (IsStandardOutput(*path)) return "標準出力に書き出せる出力は 1 つだけです。";
+      if (NamesStandardOutput(*path)) return "標準出力に書き出せる出力は 1 つだけです。";
       return *path + ": 2 つの出力に同じファイルが指定されています。";
     }
     seen.push_back(key);
@@ -135,6 +142,13 @@ std::string ProjectPathFromNative(const std::string& native_path) {
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   if (std::optional<std::string> path = UnattendedProjectPath(args)) {
     CommandLine line;
+    if (OptionBeforeUnattendedSwitch(args)) {
+      // The unattended run takes no options: those in front of "/a" would be dropped unread.
+      line.mode = RunMode::kUsageError;
+      line.error =
+          "/a の前にオプションは指定できません (/a の後ろはすべてプロジェクトのパスです)。";
+      return line;
+    }
     line.mode = RunMode::kUnattended;
     line.project_path = ProjectPathFromNative(*path);
     return line;

@@ -13,7 +13,8 @@ namespace dovrek {
 
 enum class RunMode {
   kWindow,      // the main window, the path box filled when a project was named
-  kUnattended,  // "/a" PROJECT: one run with the settings file's options
+  kUnattended,  // "/a" PROJECT: one run with the settings file's options (an option in
+                // front of "/a" is bad usage)
   kBatch,       // output options: no windows, the exit status tells the outcome
   kHelp,
   kVersion,
@@ -28,7 +29,7 @@ struct CommandLine {
   RunMode mode = RunMode::kWindow;
   std::string project_path;  // Windows form, absolute; empty when none was given
   // The outputs: native paths as given, "-" for standard output, empty when not asked for.
-  // No two name the same path.
+  // No two name the same file (see output_identity.h).
   std::string text_path;
   std::string workbook_path;
   std::string json_path;

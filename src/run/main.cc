@@ -7,6 +7,7 @@
 
 #include "platform/message_box.h"
 #include "platform/system_error.h"
+#include "platform/temporary_folder.h"
 #include "run/command_line.h"
 #include "run/console_runs.h"
 #include "run/startup.h"
@@ -28,11 +29,13 @@ int UsageError(const std::string& why) {
 }
 
 #ifdef DOVREK_HAVE_GUI
-// The run the windows start: the real stages with the windows they are given.
-dovrek::RunFunction WindowedRun(const dovrek::Options& options) {
-  return [&options](const std::string& project_path, dovrek::MessageBox& msg,
-                    dovrek::ProgressWindow& progress, dovrek::FileDialog& dialog) {
-    dovrek::OpenInDesktopHandover handover(msg);
+// The run the windows start: the real stages with the windows they are given. The main window
+// waits for the workbook's opener in the background; an unattended run, which ends afterwards,
+// waits in the hand-over.
+dovrek::RunFunction WindowedRun(const dovrek::Options& options, dovrek::OpenerWait wait) {
+  return [&options, wait](const std::string& project_path, dovrek::MessageBox& msg,
+                          dovrek::ProgressWindow& progress, dovrek::FileDialog& dialog) {
+    dovrek::OpenInDesktopHandover handover(msg, {"xdg-open"}, wait);
     dovrek::RunServices services{msg, progress, dialog, handover, dovrek::TemplatePath()};
     dovrek::SpecificationModel model;
     return dovrek::RunSpecification(project_path, model, options, services);
@@ -41,14 +44,17 @@ dovrek::RunFunction WindowedRun(const dovrek::Options& options) {
 #endif
 
 int RunWithWindows(const dovrek::CommandLine& line, int& argc, char** argv) {
+  // Workbooks handed over to the desktop by earlier runs, now surely read.
+  dovrek::RemoveStalePrivateFolders();
 #ifdef DOVREK_HAVE_GUI
   if (dovrek::HasDisplay()) {
     dovrek::Options options = dovrek::LoadOptions(dovrek::SettingsPath());
     if (line.mode == dovrek::RunMode::kUnattended) {
-      return dovrek::RunUnattendedWindowed(argc, argv, line.project_path, WindowedRun(options));
+      return dovrek::RunUnattendedWindowed(argc, argv, line.project_path,
+                                           WindowedRun(options, dovrek::OpenerWait::kHere));
     }
     return dovrek::RunMainWindow(argc, argv, line.project_path, options, dovrek::SettingsPath(),
-                                 WindowedRun(options));
+                                 WindowedRun(options, dovrek::OpenerWait::kInBackground));
   }
 #else
   (void)argc;

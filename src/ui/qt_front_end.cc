@@ -5,6 +5,7 @@
 #include <QTranslator>
 
 #include "platform/native_path.h"
+#include "report/workbook_handover.h"
 #include "ui/form_metrics.h"
 #include "ui/main_window.h"
 #include "ui/qt_file_dialog.h"
@@ -45,6 +46,8 @@ int RunMainWindow(int& argc, char** argv, const std::string& project_path, Optio
   window.CentreOnScreen();
   window.show();
   app.exec();
+  // A hand-over still waiting for its opener may yet ask for a box.
+  AwaitOpenerVerdicts();
   // A session that ends the program without closing the window still keeps the flags.
   if (window.isVisible()) window.close();
   return 0;

@@ -1,6 +1,8 @@
 #include "ui/qt_message_box.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
+#include <QThread>
 
 namespace dovrek {
 namespace {
@@ -22,6 +24,12 @@ KindLook LookOf(MessageKind kind) {
       return {kQuestionTitle, QMessageBox::Question};
   }
   return {kErrorTitle, QMessageBox::Critical};
+}
+
+int ShowHere(MessageKind kind, const std::string& text, QWidget* owner,
+             const QtMessageBox::Exec& exec) {
+  std::unique_ptr<QMessageBox> box = BuildMessageBox(kind, text, owner);
+  return exec(*box);
 }
 
 }  // namespace
@@ -51,8 +59,25 @@ QtMessageBox::QtMessageBox(QWidget* owner, Exec exec) : owner_(owner), exec_(std
 }
 
 int QtMessageBox::Show(MessageKind kind, const std::string& text) {
-  std::unique_ptr<QMessageBox> box = BuildMessageBox(kind, text, owner_.data());
-  return exec_(*box);
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!app || QThread::currentThread() == app->thread()) {
+    return ShowHere(kind, text, owner_.data(), exec_);
+  }
+  // Widgets live on the GUI thread, so the box is shown there, from copies: this object may be
+  // gone by then. Only a question waits for its answer; the other boxes are queued, so that the
+  // calling thread never waits on a GUI thread that may be waiting for it.
+  auto show = [kind, text, owner = owner_, exec = exec_] {
+    return ShowHere(kind, text, owner.data(), exec);
+  };
+  if (kind == MessageKind::kQuestion) {
+    int answer = QMessageBox::No;
+    QMetaObject::invokeMethod(
+        app, [&answer, &show] { answer = show(); }, Qt::BlockingQueuedConnection);
+    return answer;
+  }
+  QMetaObject::invokeMethod(
+      app, [show] { show(); }, Qt::QueuedConnection);
+  return QMessageBox::Ok;
 }
 
 void QtMessageBox::ShowError(const std::string& vstrMessage) {

@@ -1,5 +1,7 @@
 #pragma once
-// The message boxes as Qt modal boxes: each kind fixes its title, icon and buttons.
+// The message boxes as Qt modal boxes: each kind fixes its title, icon and buttons. Any thread
+// may show a box: from another thread than the GUI thread it is shown on the GUI thread, the
+// caller waiting only for a question's answer.
 
 #include <QMessageBox>
 #include <QPointer>

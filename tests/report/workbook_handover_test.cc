@@ -1,9 +1,13 @@
 #include "report/workbook_handover.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <sstream>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -99,6 +103,55 @@ TEST(WorkbookHandoverTest, OpensInAPrivateFolderAndSaysWhereWhenNoViewerStarts) 
     }
     std::filesystem::remove_all(saved.parent_path());
   }
+}
+
+// The children of this process that have ended but not been waited for.
+int Zombies() {
+  int count = 0;
+  const std::string parent = std::to_string(::getpid());
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    std::string stat = ReadFileBytes((entry.path() / "stat").string());
+    size_t end = stat.rfind(')');  // the command name may hold blanks and parentheses
+    if (end == std::string::npos) continue;
+    std::istringstream fields(stat.substr(end + 1));
+    std::string state, ppid;
+    fields >> state >> ppid;
+    if (state == "Z" && ppid == parent) ++count;
+  }
+  return count;
+}
+
+// An opener that runs on past the verdict wait (it keeps a viewer open) is still waited for
+// when it ends, whether the verdict was awaited in the hand-over or in the background.
+TEST(WorkbookHandoverTest, AnOpenerThatRunsOnLeavesNoZombie) {
+  for (OpenerWait wait : {OpenerWait::kHere, OpenerWait::kInBackground}) {
+    int before = Zombies();
+    RecordingMessageBox msg;
+    OpenInDesktopHandover handover(msg, {"sh", "-c", "sleep 0.3", "sh"}, wait,
+                                   std::chrono::milliseconds(50));
+    std::string error;
+    ASSERT_TRUE(handover.HandOver("book", "Hanbai", &error)) << error;
+    AwaitOpenerVerdicts();
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_EQ(Zombies(), before);
+    EXPECT_TRUE(msg.shown.empty());
+    std::filesystem::remove_all(std::filesystem::path(handover.saved_path()).parent_path());
+  }
+}
+
+// In the background the hand-over returns at once; a failed opener is told afterwards.
+TEST(WorkbookHandoverTest, InTheBackgroundTheHandOverDoesNotWaitForTheVerdict) {
+  RecordingMessageBox msg;
+  OpenInDesktopHandover handover(msg, {"sh", "-c", "sleep 0.5; exit 1"}, OpenerWait::kInBackground);
+  std::string error;
+  auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(handover.HandOver("book", "Hanbai", &error)) << error;
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(400));
+  EXPECT_TRUE(msg.shown.empty());
+  AwaitOpenerVerdicts();
+  ASSERT_EQ(msg.shown.size(), 1u);
+  EXPECT_NE(msg.shown[0].find(handover.saved_path()), std::string::npos);
+  std::filesystem::remove_all(std::filesystem::path(handover.saved_path()).parent_path());
 }
 
 // An empty TMPDIR means the usual /tmp, as the C library reads it.

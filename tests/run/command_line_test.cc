@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/native_path.h"
+#include "test_support.h"
 
 namespace dovrek {
 namespace {
@@ -46,6 +49,31 @@ TEST(CommandLineTest, ChoosesTheMode) {
   EXPECT_EQ(ParseCommandLine({"-t", "-", "-x", "-", "p.vbp"}).mode, RunMode::kUsageError);
   EXPECT_EQ(ParseCommandLine({"-t", "o/a", "-j", "./o/a", "p.vbp"}).mode, RunMode::kUsageError);
   EXPECT_EQ(ParseCommandLine({"-t", "-", "-j", "a", "p.vbp"}).mode, RunMode::kBatch);
+}
+
+// Outputs that would write one file, through a link, a hard link or a name of standard output,
+// are bad usage; so is an option in front of "/a", which the unattended run would drop.
+TEST(CommandLineTest, RefusesOutputsOnOneFileAndOptionsBeforeTheSwitch) {
+  testing::TempDir dir;
+  std::string file = dir.Write("a.txt", "x");
+  std::filesystem::create_symlink(file, dir.path() / "link.txt");
+  std::filesystem::create_hard_link(file, dir.path() / "hard.txt");
+  struct Case {
+    std::vector<std::string> args;
+    RunMode mode;
+  } cases[] = {
+      {{"-t", file, "-j", dir.Native("link.txt"), "p.vbp"}, RunMode::kUsageError},
+      {{"-t", file, "-x", dir.Native("hard.txt"), "p.vbp"}, RunMode::kUsageError},
+      {{"-j", "-", "-t", "/dev/stdout", "p.vbp"}, RunMode::kUsageError},
+      {{"-j", "-", "-t", "/proc/self/fd/1", "p.vbp"}, RunMode::kUsageError},
+      {{"-j", "-", "-x", "/dev/../dev/fd/1", "p.vbp"}, RunMode::kUsageError},
+      {{"-j", "-", "-t", "/dev/stderr", "p.vbp"}, RunMode::kBatch},
+      {{"--json", "f", "/a", "p.vbp"}, RunMode::kUsageError},
+      {{"/a", "p.vbp", "--json", "f"}, RunMode::kUnattended},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ParseCommandLine(c.args).mode, c.mode) << c.args[0] << " " << c.args[3];
+  }
 }
 
 TEST(CommandLineTest, ReadsBatchOptions) {

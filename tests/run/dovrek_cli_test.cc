@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -184,6 +189,10 @@ TEST_F(DovrekCliTest, RefusesWhatStandardOutputCannotTake) {
        "ワークブックは端末には書き出せません。標準出力をファイルかパイプにつなぐか、ファイル名"
        "を指定してください。\n"},
       {{"-t", "-", "-j", "-"}, false, "dovrek: 標準出力に書き出せる出力は 1 つだけです。\n"},
+      {{"-j", "-", "-t", "/dev/stdout"},
+       false,
+       "dovrek: 標準出力に書き出せる出力は 1 つだけです。\n"},
+      {{"-j", dir.Native("a"), "/a"}, false, "dovrek: /a の前にオプションは指定できません"},
       {{"-t", dir.Native("a"), "-x", dir.Native("b/../a")},
        false,
        "dovrek: " + dir.Native("b/../a") + ": 2 つの出力に同じファイルが指定されています。\n"},
@@ -238,6 +247,43 @@ TEST_F(DovrekCliTest, UnattendedRunWithoutADisplay) {
   testing::ProcessOutcome missing = Dovrek({"/a", sample, "--text", "x"});
   EXPECT_EQ(missing.exit_code, 1);
   EXPECT_EQ(missing.err, "注意: 指定されたフォルダに vbp ファイルが見つかりません。\n");
+}
+
+// A window or unattended run starts by removing the hand-over folders of earlier runs that are
+// this user's real folders, unchanged for more than a day; nothing else in the folder.
+TEST_F(DovrekCliTest, StartRemovesStaleHandoverFolders) {
+  namespace fs = std::filesystem;
+  std::string tmp = dir.Native("tmp");
+  const auto old = fs::file_time_type::clock::now() - std::chrono::hours(25);
+  dir.Write("tmp/dovrek-aaaaaa/Zaiko.xlsx", "book");
+  dir.Write("tmp/dovrek-bbbbbb/Zaiko.xlsx", "fresh");
+  dir.Write("tmp/dovrek-toolong/Zaiko.xlsx", "other name");
+  dir.Write("tmp/dovrek-dddddd", "a file");
+  fs::create_directory_symlink(dir.Native("tmp/dovrek-toolong"), dir.Native("tmp/dovrek-cccccc"));
+  for (const char* name : {"dovrek-aaaaaa", "dovrek-toolong", "dovrek-dddddd"}) {
+    fs::last_write_time(dir.Native(std::string("tmp/") + name), old);
+  }
+  std::vector<std::string> kept{"dovrek-bbbbbb", "dovrek-cccccc", "dovrek-dddddd",
+                                "dovrek-toolong"};
+  if (::geteuid() == 0) {
+    dir.Write("tmp/dovrek-eeeeee/x", "another user's");
+    ASSERT_EQ(::chown(dir.Native("tmp/dovrek-eeeeee").c_str(), 65534, 65534), 0);
+    fs::last_write_time(dir.Native("tmp/dovrek-eeeeee"), old);
+    kept.push_back("dovrek-eeeeee");
+  }
+  const char* saved = std::getenv("TMPDIR");
+  std::string before = saved ? saved : "";
+  ::setenv("TMPDIR", tmp.c_str(), 1);
+  testing::ProcessOutcome run = Dovrek({"/a", dir.Native("missing.vbp")});
+  saved ? ::setenv("TMPDIR", before.c_str(), 1) : ::unsetenv("TMPDIR");
+  EXPECT_EQ(run.exit_code, 1) << run.err;
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(tmp)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(names, kept);
 }
 
 }  // namespace

@@ -170,6 +170,30 @@ TEST_F(ReportTargetTest, AFailedWriteLeavesTheEarlierReport) {
   }
 }
 
+// A run whose last output fails (its folder is missing, or a folder stands at its path) leaves
+// every file it had finished as it was, and standard output without any report.
+TEST_F(ReportTargetTest, AFailedOutputLeavesEveryEarlierOutput) {
+  std::string text = dir.Native("out/report.txt"), book = dir.Native("out/book.xlsx");
+  std::filesystem::create_directories(dir.path() / "out/folder.json");
+  struct Case {
+    std::vector<std::string> outputs;
+  } cases[] = {{{"-t", text, "-x", book, "-j", dir.Native("missing/x.json")}},
+               {{"-t", text, "-j", dir.Native("out/folder.json")}},
+               {{"-x", book, "-t", dir.Native("missing/r.txt")}},
+               {{"-t", "-", "-x", book, "-j", dir.Native("missing/x.json")}}};
+  for (const Case& c : cases) {
+    dir.Write("out/report.txt", kEarlier);
+    dir.Write("out/book.xlsx", kEarlier);
+    ProcessOutcome run = Run(c.outputs);
+    EXPECT_EQ(run.exit_code, 1) << c.outputs.back();
+    EXPECT_TRUE(run.out.empty()) << c.outputs.back();
+    EXPECT_TRUE(ReadFileBytes(text) == kEarlier) << c.outputs.back();
+    EXPECT_TRUE(ReadFileBytes(book) == kEarlier) << c.outputs.back();
+    EXPECT_EQ(Listing(dir.Native("out")),
+              (std::vector<std::string>{"book.xlsx", "folder.json", "report.txt"}));
+  }
+}
+
 // Removes a folder when the progress window is loaded for the n-th time: the first load is for
 // reading the members, the second for the report being written.
 class FolderRemovingProgress : public testing::RecordingProgressWindow {

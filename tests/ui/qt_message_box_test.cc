@@ -2,6 +2,8 @@
 
 #include <QPushButton>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 namespace dovrek {
 namespace {
@@ -43,6 +45,7 @@ class QtMessageBoxTest : public QObject {
   void questionAnswersSixOrSeven_data();
   void questionAnswersSixOrSeven();
   void enterOnQuestionAnswersNo();
+  void otherThreadsBoxesShowOnTheGuiThread();
 };
 
 void QtMessageBoxTest::eachKindHasItsLook_data() {
@@ -114,6 +117,29 @@ void QtMessageBoxTest::enterOnQuestionAnswersNo() {
     return shown.exec();
   });
   QCOMPARE(int(box.ShowQuestion("上書きしますか?")), 7);
+}
+
+// A box asked for by another thread is built and shown on the GUI thread; only a question
+// waits there for its answer.
+void QtMessageBoxTest::otherThreadsBoxesShowOnTheGuiThread() {
+  std::vector<QThread*> shown_on;
+  QtMessageBox box(nullptr, [&shown_on](QMessageBox&) {
+    shown_on.push_back(QThread::currentThread());
+    return int(QMessageBox::Yes);
+  });
+  std::atomic<int> answer{0};
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    box.ShowInformation("別のスレッドから");
+    answer = box.ShowQuestion("続けますか?");
+    done = true;
+  });
+  QTRY_VERIFY(done.load());
+  worker.join();
+  QTRY_COMPARE(shown_on.size(), size_t{2});
+  QCOMPARE(shown_on[0], QThread::currentThread());
+  QCOMPARE(shown_on[1], QThread::currentThread());
+  QCOMPARE(answer.load(), 6);
 }
 
 }  // namespace dovrek
