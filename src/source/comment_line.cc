@@ -2,24 +2,12 @@
 
 #include <algorithm>
 
+#include "source/procedure_head.h"
+
 namespace dovrek {
-namespace {
-
-// The first "'" that stands outside a double-quoted string ("" inside a string is an escaped
-// quote and keeps the string open), or npos.
-size_t FirstQuoteOutsideStrings(std::string_view line) {
-  bool in_string = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    if (line[i] == '"') in_string = !in_string;
-    if (line[i] == '\'' && !in_string) return i;
-  }
-  return std::string_view::npos;
-}
-
-}  // namespace
 
 void CollectComment(std::string_view line, const Options& options, std::string* collected) {
-  size_t quote = options.Complete ? FirstQuoteOutsideStrings(line) : line.find('\'');
+  size_t quote = options.Complete ? FindOutsideStrings(line, "'") : line.find('\'');
   if (quote == std::string_view::npos) return;
   if (Options::On(options.Cmt) && line.find("''", quote) != std::string_view::npos) return;
   const size_t indent = Options::On(options.Trim) ? line.find_first_not_of(' ') + 1 : 0;

@@ -1,5 +1,7 @@
 #include "source/procedure_head.h"
 
+#include <algorithm>
+
 #include "model/text_helpers.h"
 
 namespace dovrek {
@@ -8,12 +10,7 @@ namespace {
 // Where the head statement stops: the first "'" (a trailing comment) or ":" (the next
 // statement) that stands outside a double-quoted string, or the end of the text.
 size_t StatementEnd(std::string_view text) {
-  bool in_string = false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '"') in_string = !in_string;
-    if (!in_string && (text[i] == '\'' || text[i] == ':')) return i;
-  }
-  return text.size();
+  return std::min(FindOutsideStrings(text, "':"), text.size());
 }
 
 // Removes every `first` followed by `second`, in one left-to-right pass over
@@ -79,6 +76,15 @@ std::string_view HeadStatement(std::string_view text) {
   text = text.substr(0, end);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   return text;
+}
+
+size_t FindOutsideStrings(std::string_view text, std::string_view characters) {
+  bool in_string = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '"') in_string = !in_string;
+    if (!in_string && characters.find(text[i]) != std::string_view::npos) return i;
+  }
+  return std::string_view::npos;
 }
 
 bool EndsWord(std::string_view line, size_t at) {

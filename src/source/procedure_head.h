@@ -20,6 +20,10 @@ enum class HeadCut {
   Unclosed,       // the "(" is never closed: the file cannot be read
 };
 
+// The position of the first of `characters` that stands outside a double-quoted string in
+// `text` (a doubled quote inside a string keeps it open), or npos.
+size_t FindOutsideStrings(std::string_view text, std::string_view characters);
+
 // True when `line` holds no character at `at`, or one that cannot continue a Basic name (not
 // an ASCII letter, digit or underscore, and not a non-ASCII character): a head text matched up
 // to `at` is then a whole word, so "Sub Main()" is a head and "Subject" is not.
