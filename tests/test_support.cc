@@ -41,8 +41,8 @@ std::string TempDir::Windows(const std::string& relative) const {
 }
 
 FolderEvents::FolderEvents(const std::filesystem::path& folder, uint32_t mask)
-    : fd_(::inotify_init1(IN_NONBLOCK)) {
-  ::inotify_add_watch(fd_, folder.c_str(), mask);
+    : fd_(::inotify_init1(IN_NONBLOCK)), mask_(mask) {
+  ::inotify_add_watch(fd_, folder.c_str(), IN_ALL_EVENTS);
 }
 
 FolderEvents::~FolderEvents() { ::close(fd_); }
@@ -54,7 +54,7 @@ int FolderEvents::CountFor(const std::string& name) {
   while ((n = ::read(fd_, buffer, sizeof buffer)) > 0) {
     for (char* p = buffer; p < buffer + n;) {
       auto* event = reinterpret_cast<inotify_event*>(p);
-      if (name == (event->len > 0 ? event->name : "")) ++count;
+      if ((event->mask & mask_) && name == (event->len > 0 ? event->name : "")) ++count;
       p += sizeof(inotify_event) + event->len;
     }
   }
