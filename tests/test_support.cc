@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <sys/inotify.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -37,6 +38,27 @@ std::string TempDir::Native(const std::string& relative) const {
 
 std::string TempDir::Windows(const std::string& relative) const {
   return ToWindowsPath(Native(relative));
+}
+
+FolderEvents::FolderEvents(const std::filesystem::path& folder, uint32_t mask)
+    : fd_(::inotify_init1(IN_NONBLOCK)), mask_(mask) {
+  ::inotify_add_watch(fd_, folder.c_str(), IN_ALL_EVENTS);
+}
+
+FolderEvents::~FolderEvents() { ::close(fd_); }
+
+int FolderEvents::CountFor(const std::string& name) {
+  int count = 0;
+  alignas(inotify_event) char buffer[4096];
+  ssize_t n;
+  while ((n = ::read(fd_, buffer, sizeof buffer)) > 0) {
+    for (char* p = buffer; p < buffer + n;) {
+      auto* event = reinterpret_cast<inotify_event*>(p);
+      if ((event->mask & mask_) && name == (event->len > 0 ? event->name : "")) ++count;
+      p += sizeof(inotify_event) + event->len;
+    }
+  }
+  return count;
 }
 
 std::string ReadFileBytes(const std::string& native_path) {

@@ -34,6 +34,24 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// Counts file system events of the kinds in `mask` (inotify, IN_OPEN and the like) in one
+// folder from construction on: how often a file was opened or replaced, or the folder itself
+// listed. Every kind is watched, so that no two events in a row are alike: inotify would
+// report such a pair as one.
+class FolderEvents {
+ public:
+  FolderEvents(const std::filesystem::path& folder, uint32_t mask);
+  ~FolderEvents();
+  FolderEvents(const FolderEvents&) = delete;
+  FolderEvents& operator=(const FolderEvents&) = delete;
+  // The events since the last call on the file `name` in the folder ("" for the folder itself).
+  int CountFor(const std::string& name);
+
+ private:
+  int fd_;
+  uint32_t mask_;
+};
+
 // The whole content of a file, or "<missing>".
 std::string ReadFileBytes(const std::string& native_path);
 

@@ -62,6 +62,12 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+std::string AsciiSmall(std::string_view text) {
+  std::string small(text);
+  for (char& c : small) c = AsciiLower(c);
+  return small;
+}
+
 size_t CountCharacters(std::string_view utf8) {
   size_t count = 0;
   for (unsigned char c : utf8) {

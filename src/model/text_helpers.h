@@ -33,6 +33,10 @@ std::string RemoveDoubleQuotes(std::string_view text);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
+// The text with its ASCII letters A to Z made small; other bytes as they are. Two texts are
+// EqualsNoCase exactly when these forms are equal.
+std::string AsciiSmall(std::string_view text);
+
 // The number of Unicode characters in a UTF-8 text.
 size_t CountCharacters(std::string_view utf8);
 

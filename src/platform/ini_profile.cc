@@ -109,8 +109,11 @@ void IniProfile::Append(std::string_view section, std::string_view key, std::str
 }
 
 std::string IniProfile::Bytes() const {
+  size_t size = 0;
+  for (const Line& line : lines_) size += line.raw.size() + line.ending.size();
   std::string out;
-  for (const Line& line : lines_) out += line.raw + line.ending;
+  out.reserve(size);
+  for (const Line& line : lines_) out.append(line.raw).append(line.ending);
   return out;
 }
 

@@ -303,9 +303,10 @@ bool LineReader::SkipLineFeedAfterCr(std::string* error) {
 
 namespace dovrek {
 
-bool OpenWindowsPath(LineReader* reader, const std::string& windows_path, std::string* error) {
+bool OpenWindowsPath(LineReader* reader, const std::string& windows_path, std::string* error,
+                     FolderListings* listings) {
   std::string native = ToNativePath(windows_path);
-  std::optional<std::string> found = FindExistingPath(native);
+  std::optional<std::string> found = FindExistingPath(native, listings);
   if (!found) {
     *error = FileErrorMessage(native, ENOENT);
     return false;

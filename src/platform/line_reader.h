@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/encoding_decision.h"
+#include "platform/folder_listings.h"
 
 namespace dovrek {
 
@@ -76,7 +77,9 @@ class LineReader {
 namespace dovrek {
 
 // Opens a file named by a Windows-form path: "\" becomes "/", and a name that does not exist
-// exactly is found case-insensitively (FindExistingPath). On failure *error names the file.
-bool OpenWindowsPath(LineReader* reader, const std::string& windows_path, std::string* error);
+// exactly is found case-insensitively (FindExistingPath, listing folders through `listings`
+// when given). On failure *error names the file.
+bool OpenWindowsPath(LineReader* reader, const std::string& windows_path, std::string* error,
+                     FolderListings* listings = nullptr);
 
 }  // namespace dovrek

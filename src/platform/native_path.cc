@@ -1,13 +1,9 @@
 #include "platform/native_path.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <vector>
-
-#include "model/text_helpers.h"
 
 namespace dovrek {
 namespace {
@@ -15,24 +11,6 @@ namespace {
 bool Exists(const std::string& path) {
   struct stat st;
   return ::lstat(path.c_str(), &st) == 0 || ::stat(path.c_str(), &st) == 0;
-}
-
-std::vector<std::string> ListFolder(const std::string& folder) {
-  std::vector<std::string> names;
-  DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str());
-  if (!dir) return names;
-  while (struct dirent* entry = ::readdir(dir)) names.emplace_back(entry->d_name);
-  ::closedir(dir);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-// The name in `folder` equal to `component` but for ASCII letter case, or nullopt.
-std::optional<std::string> MatchInFolder(const std::string& folder, std::string_view component) {
-  for (const std::string& name : ListFolder(folder)) {
-    if (EqualsNoCase(name, component)) return name;
-  }
-  return std::nullopt;
 }
 
 }  // namespace
@@ -60,10 +38,13 @@ std::string MakeAbsolute(std::string_view native_path) {
   return cwd + std::string(native_path);
 }
 
-std::optional<std::string> FindExistingPath(std::string_view native_path) {
+std::optional<std::string> FindExistingPath(std::string_view native_path,
+                                            FolderListings* listings) {
   if (native_path.empty()) return std::nullopt;
   std::string exact(native_path);
   if (Exists(exact)) return exact;
+  FolderListings own;
+  if (!listings) listings = &own;
   // The folder found so far: "" stands for the root, "." for the current folder.
   std::string built = native_path[0] == '/' ? "" : ".";
   size_t pos = 0;
@@ -76,7 +57,7 @@ std::optional<std::string> FindExistingPath(std::string_view native_path) {
     std::string candidate = built + "/" + std::string(component);
     if (!Exists(candidate)) {
       if (component == "." || component == "..") return std::nullopt;
-      std::optional<std::string> match = MatchInFolder(built, component);
+      std::optional<std::string> match = listings->Match(built, component);
       if (!match) return std::nullopt;
       candidate = built + "/" + *match;
     }
@@ -86,8 +67,8 @@ std::optional<std::string> FindExistingPath(std::string_view native_path) {
   return built;
 }
 
-bool IsExistingFile(std::string_view native_path) {
-  std::optional<std::string> found = FindExistingPath(native_path);
+bool IsExistingFile(std::string_view native_path, FolderListings* listings) {
+  std::optional<std::string> found = FindExistingPath(native_path, listings);
   if (!found) return false;
   struct stat st;
   return ::stat(found->c_str(), &st) == 0 && S_ISREG(st.st_mode);

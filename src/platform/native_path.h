@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/folder_listings.h"
+
 namespace dovrek {
 
 // Every "\" turned into "/".
@@ -20,11 +22,13 @@ std::string MakeAbsolute(std::string_view native_path);
 
 // The path of an existing file or folder: the exact path when it exists, else the path whose
 // components match ASCII-case-insensitively, the first match in byte order winning.
-// nullopt when no such file exists.
-std::optional<std::string> FindExistingPath(std::string_view native_path);
+// nullopt when no such file exists. Folders are listed through `listings` when given, so that
+// many lookups in one run list each folder once; without it each lookup lists afresh.
+std::optional<std::string> FindExistingPath(std::string_view native_path,
+                                            FolderListings* listings = nullptr);
 
 // True when the native path (looked up as FindExistingPath does) names a regular file.
-bool IsExistingFile(std::string_view native_path);
+bool IsExistingFile(std::string_view native_path, FolderListings* listings = nullptr);
 
 // The folder of the running executable, native form, without a trailing "/".
 std::string ProgramFolder();

@@ -13,8 +13,8 @@ bool FileCountingStages::ReadProject(const std::string& project_path) {
   return true;
 }
 
-bool FileCountingStages::ReadModule(const std::string& path) {
-  if (!stages_.ReadModule(path)) return false;
+bool FileCountingStages::ReadModule(const std::string& path, FolderListings& listings) {
+  if (!stages_.ReadModule(path, listings)) return false;
   progress_.SetFilesRead(++read_, total_);
   return true;
 }

@@ -17,7 +17,7 @@ class FileCountingStages : public RunStages {
       : stages_(stages), model_(model), progress_(progress) {}
 
   bool ReadProject(const std::string& project_path) override;
-  bool ReadModule(const std::string& path) override;
+  bool ReadModule(const std::string& path, FolderListings& listings) override;
   bool WriteWorkbookReport() override { return stages_.WriteWorkbookReport(); }
   bool WriteTextReport() override { return stages_.WriteTextReport(); }
 

@@ -19,16 +19,16 @@ struct MemberGroup {
 
 // Reads one member, or adds it to *missing when its group allows that and it is not there.
 bool ReadMember(const std::string& path, const MemberGroup& group, RunContext& run,
-                std::vector<std::string>* missing) {
-  if (group.may_be_missing && !IsExistingFile(ToNativePath(path))) {
+                FolderListings& listings, std::vector<std::string>* missing) {
+  if (group.may_be_missing && !IsExistingFile(ToNativePath(path), &listings)) {
     missing->push_back(ToNativePath(path));
     return true;
   }
-  return run.stages.ReadModule(path);
+  return run.stages.ReadModule(path, listings);
 }
 
 // Reads every member of every group; closes the progress window when a member fails.
-bool ReadMembers(const std::string& project_path, RunContext& run,
+bool ReadMembers(const std::string& project_path, RunContext& run, FolderListings& listings,
                  std::vector<std::string>* missing) {
   const MemberGroup groups[] = {{run.model.FormFiles, kReadingForms, false},
                                 {run.model.ModuleFiles, kReadingModules, false},
@@ -43,7 +43,7 @@ bool ReadMembers(const std::string& project_path, RunContext& run,
     const int32_t count = static_cast<int32_t>(group.files.size());
     for (int32_t i = 0; i < count; ++i) {
       std::string path = MemberPath(project_path, group.files[static_cast<size_t>(i)]);
-      if (!ReadMember(path, group, run, missing)) {
+      if (!ReadMember(path, group, run, listings, missing)) {
         run.progress.Unload();
         return false;
       }
@@ -69,14 +69,15 @@ std::string_view NameOf(SourceEncoding chosen) {
 // Decides the encoding of a project whose encoding is to be guessed, once for all its files.
 // The project file has been read as code page 932 for its member list; it is read again when
 // the decision is another encoding.
-bool DecideProjectEncoding(const std::string& project_path, RunContext& run) {
+bool DecideProjectEncoding(const std::string& project_path, RunContext& run,
+                           FolderListings& listings) {
   std::vector<std::string> files{ToNativePath(project_path)};
   for (const auto* list : {&run.model.FormFiles, &run.model.ModuleFiles, &run.model.ClassFiles,
                            &run.model.ControlFiles, &run.model.PageFiles, &run.model.DocumentFiles,
                            &run.model.DesignerFiles}) {
     for (const MemberFile& member : *list) {
       std::string native = ToNativePath(MemberPath(project_path, member));
-      files.push_back(FindExistingPath(native).value_or(native));
+      files.push_back(FindExistingPath(native, &listings).value_or(native));
     }
   }
   DecidedEncoding decided = DecideEncodingOfFiles(files);
@@ -109,10 +110,14 @@ bool CreateSpecification(const std::string& project_path, RunContext& run) {
   const SourceEncoding chosen = ChosenEncoding(run.options);
   run.model.Encoding = NameOf(chosen);
   if (!run.stages.ReadProject(project_path)) return false;
-  if (chosen == SourceEncoding::kAuto && !DecideProjectEncoding(project_path, run)) return false;
+  // Folders are listed once for this run and afresh for the next, which sees new files.
+  FolderListings listings;
+  if (chosen == SourceEncoding::kAuto && !DecideProjectEncoding(project_path, run, listings)) {
+    return false;
+  }
   run.progress.Load();
   std::vector<std::string> missing;
-  if (!ReadMembers(project_path, run, &missing)) return false;
+  if (!ReadMembers(project_path, run, listings, &missing)) return false;
   run.progress.Unload();
   bool written = WriteReports(run);
   if (!missing.empty()) run.msg.ShowInformation(MissingMembersInformation(missing));

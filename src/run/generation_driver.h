@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/specification_model.h"
+#include "platform/folder_listings.h"
 #include "platform/message_box.h"
 #include "platform/progress_window.h"
 
@@ -21,12 +22,13 @@ inline constexpr char kReadingDesigners[] = "デザイナを読み込んでい�
 inline constexpr char kMissingMembersSkipped[] =
     "次のファイルが見つからないため、読み込まずに続けました。";
 
-// The stages of a run. Each reports its own failure to the user and answers false.
+// The stages of a run. Each reports its own failure to the user and answers false. A member
+// file is looked up through the run's folder listings, so that its folder is listed once.
 class RunStages {
  public:
   virtual ~RunStages() = default;
   virtual bool ReadProject(const std::string& project_path) = 0;
-  virtual bool ReadModule(const std::string& path) = 0;
+  virtual bool ReadModule(const std::string& path, FolderListings& listings) = 0;
   virtual bool WriteWorkbookReport() = 0;
   virtual bool WriteTextReport() = 0;
 };

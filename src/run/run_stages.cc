@@ -35,9 +35,10 @@ bool ProductionStages::ReadProject(const std::string& project_path) {
   });
 }
 
-bool ProductionStages::ReadModule(const std::string& path) {
-  return Guarded(services_.msg, path,
-                 [&] { return dovrek::ReadModule(path, options_, &model_, services_.msg); });
+bool ProductionStages::ReadModule(const std::string& path, FolderListings& listings) {
+  return Guarded(services_.msg, path, [&] {
+    return dovrek::ReadModule(path, options_, &model_, services_.msg, &listings);
+  });
 }
 
 bool ProductionStages::WriteWorkbookReport() {

@@ -30,7 +30,7 @@ class ProductionStages : public RunStages {
       : model_(model), options_(options), services_(services) {}
 
   bool ReadProject(const std::string& project_path) override;
-  bool ReadModule(const std::string& path) override;
+  bool ReadModule(const std::string& path, FolderListings& listings) override;
   bool WriteWorkbookReport() override;
   bool WriteTextReport() override;
 

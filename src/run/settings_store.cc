@@ -47,22 +47,37 @@ std::string CutToCp932Bytes(const std::string& text, size_t limit) {
   return text.substr(0, i);
 }
 
+// The parsed settings file; an empty one when it is missing or cannot be read.
+IniProfile LoadProfile(const std::string& native_path) {
+  return IniProfile(ReadRegularFile(native_path).value_or(""));
+}
+
+// The value of a key as ReadSetting answers it.
+std::string SettingIn(const IniProfile& profile, const std::string& section,
+                      const std::string& key) {
+  std::optional<std::string> value = profile.Read(section, key);
+  return value ? CutToCp932Bytes(*value, kValueLimit) : std::string();
+}
+
+// Moves the key, with its new value, to the end of its section.
+void PutSetting(IniProfile* profile, const std::string& section, const std::string& key,
+                const std::string& value) {
+  profile->Remove(section, key);
+  profile->Append(section, key, value);
+}
+
 }  // namespace
 
 std::string ReadSetting(const std::string& file_path, const std::string& section,
                         const std::string& key) {
-  std::optional<std::string> bytes = ReadRegularFile(ToNativePath(file_path));
-  if (!bytes) return {};
-  std::optional<std::string> value = IniProfile(*bytes).Read(section, key);
-  return value ? CutToCp932Bytes(*value, kValueLimit) : std::string();
+  return SettingIn(LoadProfile(ToNativePath(file_path)), section, key);
 }
 
 bool WriteSetting(const std::string& file_path, const std::string& section, const std::string& key,
                   const std::string& value, std::string* error) {
   std::string native = ToNativePath(file_path);
-  IniProfile profile(ReadRegularFile(native).value_or(""));
-  profile.Remove(section, key);
-  profile.Append(section, key, value);
+  IniProfile profile = LoadProfile(native);
+  PutSetting(&profile, section, key, value);
   std::string ignored;
   return WriteWholeFile(native, profile.Bytes(), error ? error : &ignored);
 }
@@ -78,9 +93,8 @@ int16_t ParseFlag(const std::string& text) {
 }
 
 Options LoadOptions(const std::string& settings_path) {
-  auto flag = [&](const char* key) {
-    return ParseFlag(ReadSetting(settings_path, kSettingsSection, key));
-  };
+  const IniProfile profile = LoadProfile(ToNativePath(settings_path));
+  auto flag = [&](const char* key) { return ParseFlag(SettingIn(profile, kSettingsSection, key)); };
   Options options;
   options.Xls = flag("XLS");
   options.Txt = flag("TXT");
@@ -88,25 +102,29 @@ Options LoadOptions(const std::string& settings_path) {
   options.Func = flag("FUNC");
   options.Dir = flag("DIR");
   options.Trim = flag("TRIM");
-  options.Complete =
-      Options::On(ParseFlag(ReadSetting(settings_path, kExtensionSection, "COMPLETE")));
-  options.Source = SourceEncodingNamed(ReadSetting(settings_path, kExtensionSection, "SOURCE"))
+  options.Complete = Options::On(ParseFlag(SettingIn(profile, kExtensionSection, "COMPLETE")));
+  options.Source = SourceEncodingNamed(SettingIn(profile, kExtensionSection, "SOURCE"))
                        .value_or(SourceEncoding::kUnset);
   return options;
 }
 
 bool SaveOptions(const std::string& settings_path, const Options& options, std::string* error) {
-  std::filesystem::path folder = std::filesystem::path(ToNativePath(settings_path)).parent_path();
+  const std::string native = ToNativePath(settings_path);
+  std::filesystem::path folder = std::filesystem::path(native).parent_path();
   ::mkdir(folder.parent_path().c_str(), 0700);
   ::mkdir(folder.c_str(), 0700);
   const std::pair<const char*, int16_t> keys[] = {{"XLS", options.Xls},   {"TXT", options.Txt},
                                                   {"CMT", options.Cmt},   {"DIR", options.Dir},
                                                   {"FUNC", options.Func}, {"TRIM", options.Trim}};
+  // One read and one write: the six keys are moved in memory, so the file is replaced once,
+  // with all six or none of them.
+  IniProfile profile = LoadProfile(native);
   for (const auto& [key, value] : keys) {
-    if (!WriteSetting(settings_path, kSettingsSection, key, std::to_string(value), error)) {
-      *error = std::string(kSettingsNotSaved) + "\n" + *error;
-      return false;
-    }
+    PutSetting(&profile, kSettingsSection, key, std::to_string(value));
+  }
+  if (!WriteWholeFile(native, profile.Bytes(), error)) {
+    *error = std::string(kSettingsNotSaved) + "\n" + *error;
+    return false;
   }
   return true;
 }

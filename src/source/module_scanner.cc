@@ -71,11 +71,11 @@ std::string_view HeadText(std::string_view line, std::string_view head_words) {
 }  // namespace
 
 bool ReadModule(const std::string& path, const Options& options, SpecificationModel* model,
-                MessageBox& msg) {
+                MessageBox& msg, FolderListings* listings) {
   LineReader reader;
   reader.SetEncoding(EncodingNamed(model->Encoding));
   std::string error;
-  if (!OpenWindowsPath(&reader, path, &error)) {
+  if (!OpenWindowsPath(&reader, path, &error, listings)) {
     msg.ShowError(error);
     return false;
   }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "model/specification_model.h"
+#include "platform/folder_listings.h"
 #include "platform/message_box.h"
 #include "source/complete_analysis.h"
 
@@ -17,9 +18,10 @@ namespace dovrek {
 // procedure's comment at its end line.
 // On failure shows the description with msg.ShowError (the description names the file and,
 // for a line problem, the line: "<file>(<line>): ..."), and answers false. Entries appended
-// before the failure stay.
+// before the failure stay. A name in another letter case is looked up through `listings` when
+// given (see FolderListings).
 bool ReadModule(const std::string& path, const Options& options, SpecificationModel* model,
-                MessageBox& msg);
+                MessageBox& msg, FolderListings* listings = nullptr);
 
 // The scanner behind ReadModule, fed one physical line at a time so that it can be driven
 // from memory as well as from a file. One scanner reads one file: Start resets everything that

@@ -19,7 +19,7 @@ class ThreeMembers : public RunStages {
     model_->ModuleFiles = {MemberFile{}, MemberFile{}};
     return true;
   }
-  bool ReadModule(const std::string&) override { return true; }
+  bool ReadModule(const std::string&, FolderListings&) override { return true; }
   bool WriteWorkbookReport() override { return true; }
   bool WriteTextReport() override { return true; }
 

@@ -1,7 +1,10 @@
 #include "run/generation_driver.h"
 
+#include <sys/inotify.h>
+
 #include <gtest/gtest.h>
 
+#include "platform/native_path.h"
 #include "test_support.h"
 
 namespace dovrek {
@@ -21,8 +24,9 @@ class RecordingStages : public RunStages {
     model_->DesignerFiles = designers;
     return Answer("ReadProject");
   }
-  bool ReadModule(const std::string& path) override {
+  bool ReadModule(const std::string& path, FolderListings& listings) override {
     calls.push_back("ReadModule " + path);
+    if (IsExistingFile(ToNativePath(path), &listings)) ++found;
     return Answer(path);
   }
   bool WriteWorkbookReport() override {
@@ -37,6 +41,7 @@ class RecordingStages : public RunStages {
   std::vector<MemberFile> forms, modules, classes, controls, pages, designers;
   std::string fail_at;  // the call (or module path) that answers false
   std::vector<std::string> calls;
+  int found = 0;  // the members read whose file exists
 
  private:
   bool Answer(const std::string& what) { return what != fail_at; }
@@ -117,6 +122,24 @@ TEST_F(DriverFixture, StopsAtTheFirstStageThatFails) {
       EXPECT_EQ(progress.calls.back(), "Unload");
     }
   }
+}
+
+// Members named in another letter case than their files are found with one listing of their
+// folder per run, whether the run decides the encoding, skips missing components or reads
+// the members; the next run lists the folder again and sees a file added since.
+TEST_F(DriverFixture, ListsAMembersFolderOncePerRun) {
+  for (const char* name : {"A.BAS", "B.BAS", "C.CTL"}) dir.Write(std::string("app/") + name, "");
+  stages.modules = {{"a.bas", ""}, {"b.bas", ""}};
+  stages.controls = {{"c.ctl", ""}, {"d.ctl", ""}};
+  options.Complete = 1;  // the encoding is decided from the members first
+  testing::FolderEvents listed(dir.path() / "app", IN_OPEN);
+  ASSERT_TRUE(Run(project));
+  EXPECT_EQ(listed.CountFor(""), 1);
+  EXPECT_EQ(stages.found, 3);
+  dir.Write("app/D.CTL", "");
+  ASSERT_TRUE(Run(project));
+  EXPECT_EQ(listed.CountFor(""), 1);
+  EXPECT_EQ(stages.found, 3 + 4);
 }
 
 TEST_F(DriverFixture, NoReportChosenStillReadsEverything) {

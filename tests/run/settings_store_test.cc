@@ -1,5 +1,6 @@
 #include "run/settings_store.h"
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -94,6 +95,57 @@ TEST(SettingsStoreTest, ReadsCompleteModeFromExtensionAndSavingLeavesItAlone) {
   EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
             "[EXTENSION]\r\nCOMPLETE=1\r\nSOURCE=auto\r\n[CHKBOX]\r\nXLS=0\r\nTXT=0\r\nCMT=0\r\n"
             "DIR=0\r\nFUNC=0\r\nTRIM=0\r\n");
+}
+
+// A large settings file costs one read when loading and one read and one replacement when
+// saving, however many keys there are.
+TEST(SettingsStoreTest, LoadsWithOneOpenAndSavesWithOneReplacement) {
+  testing::TempDir dir;
+  dir.Write("Dovrek.ini", "[EXTENSION]\r\nSOURCE=utf-8\r\n[CHKBOX]\r\nXLS=1\r\n");
+  std::string path = dir.Windows("Dovrek.ini");
+  testing::FolderEvents opens(dir.path(), IN_OPEN);
+  Options options = LoadOptions(path);
+  EXPECT_EQ(opens.CountFor("Dovrek.ini"), 1);
+  testing::FolderEvents replacements(dir.path(), IN_MOVED_TO | IN_CLOSE_WRITE);
+  std::string error;
+  ASSERT_TRUE(SaveOptions(path, options, &error)) << error;
+  EXPECT_EQ(replacements.CountFor("Dovrek.ini"), 1);
+  EXPECT_EQ(LoadOptions(path), options);
+}
+
+// Saving the six keys at once leaves the bytes that saving them one by one leaves, also where
+// a removed key line stood between a lone CR and an empty line.
+TEST(SettingsStoreTest, SavingOnceGivesTheBytesOfSavingKeyByKey) {
+  const char* files[] = {
+      "",
+      "[Other]\r\nX=1",
+      "[CHKBOX]\rXLS=1\n\nTXT=1\r\r\n[B]\r\n",
+      "[chkbox]\r\n\r\nxls=1\rtxt=0\n\n\n[x]\nFUNC=1\r\n[CHKBOX]\nDIR=1",
+      "A\r[CHKBOX]\rTRIM=1\rCMT=1\n\r\n",
+      "[CHKBOX]\nXLS=1\nXLS=2\n; XLS=3\n",
+      "[CHKBOX]\rXLS=1\n\n[B]\r\n",
+  };
+  Options options;
+  options.Txt = 1;
+  options.Func = -1;
+  for (const char* bytes : files) {
+    testing::TempDir dir;
+    dir.Write("once.ini", bytes);
+    dir.Write("each.ini", bytes);
+    std::string error;
+    ASSERT_TRUE(SaveOptions(dir.Windows("once.ini"), options, &error)) << error;
+    for (const auto& [key, value] : {std::pair{"XLS", "0"},
+                                     {"TXT", "1"},
+                                     {"CMT", "0"},
+                                     {"DIR", "0"},
+                                     {"FUNC", "-1"},
+                                     {"TRIM", "0"}}) {
+      ASSERT_TRUE(WriteSetting(dir.Windows("each.ini"), kSettingsSection, key, value));
+    }
+    EXPECT_EQ(testing::ReadFileBytes(dir.Native("once.ini")),
+              testing::ReadFileBytes(dir.Native("each.ini")))
+        << ::testing::PrintToString(std::string(bytes));
+  }
 }
 
 TEST(SettingsStoreTest, AddsTheSectionToAFileWithoutIt) {

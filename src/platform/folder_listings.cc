@@ -1,0 +1,31 @@
+#include "platform/folder_listings.h"
+
+#include <dirent.h>
+
+#include "model/text_helpers.h"
+
+namespace dovrek {
+
+FolderListings::Listing FolderListings::List(const std::string& folder) {
+  Listing listing;
+  DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str());
+  if (!dir) return listing;
+  while (struct dirent* entry = ::readdir(dir)) {
+    std::string name = entry->d_name;
+    auto [at, added] = listing.try_emplace(AsciiSmall(name), name);
+    if (!added && name < at->second) at->second = std::move(name);
+  }
+  ::closedir(dir);
+  return listing;
+}
+
+std::optional<std::string> FolderListings::Match(const std::string& folder,
+                                                 std::string_view component) {
+  auto listed = folders_.find(folder);
+  if (listed == folders_.end()) listed = folders_.emplace(folder, List(folder)).first;
+  auto match = listed->second.find(AsciiSmall(component));
+  if (match == listed->second.end()) return std::nullopt;
+  return match->second;
+}
+
+}  // namespace dovrek

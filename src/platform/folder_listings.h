@@ -1,0 +1,29 @@
+#pragma once
+// The names in folders, each folder listed once, for finding many files in another letter case
+// without listing and searching their folder again for every file. A listing is kept for the
+// life of the object, so a file added to a folder after it was listed is not seen: make one for
+// each run, and a later run sees the folder as it is then.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace dovrek {
+
+class FolderListings {
+ public:
+  // The name in the native folder ("" for the root) equal to `component` but for ASCII letter
+  // case, the first such name in byte order; nullopt when there is none or the folder cannot
+  // be listed. The folder is listed on its first question only.
+  std::optional<std::string> Match(const std::string& folder, std::string_view component);
+
+ private:
+  // Per name with its ASCII letters made small, the first name in byte order that gives it.
+  using Listing = std::unordered_map<std::string, std::string>;
+  static Listing List(const std::string& folder);
+
+  std::unordered_map<std::string, Listing> folders_;
+};
+
+}  // namespace dovrek

@@ -1,0 +1,52 @@
+#include "platform/folder_listings.h"
+
+#include <sys/inotify.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/native_path.h"
+#include "test_support.h"
+
+namespace dovrek {
+namespace {
+
+// A name that exists exactly wins; otherwise the first name in byte order that matches but
+// for ASCII letter case, in every component; the same with a shared listing as without.
+TEST(FolderListingsTest, FindsPathsByTheSameRuleWithAndWithoutListings) {
+  testing::TempDir dir;
+  for (const char* name : {"Ab.bas", "aB.bas", "AB.BAS", "x.frm", "Sub/Deep.cls", "\xC3\x84.bas"}) {
+    dir.Write(name, "");
+  }
+  struct Case {
+    const char* asked;
+    const char* found;  // "" for none
+  } cases[] = {{"ab.bas", "AB.BAS"},
+               {"aB.bas", "aB.bas"},
+               {"X.FRM", "x.frm"},
+               {"SUB/deep.CLS", "Sub/Deep.cls"},
+               {"sub//DEEP.cls", "Sub/Deep.cls"},
+               {"none.bas", ""},
+               {"\xC3\xA4.bas", ""},
+               {"x.frm/y", ""}};
+  FolderListings listings;
+  for (const Case& c : cases) {
+    std::string expected = *c.found ? dir.Native(c.found) : "";
+    for (FolderListings* shared : {&listings, static_cast<FolderListings*>(nullptr)}) {
+      EXPECT_EQ(FindExistingPath(dir.Native(c.asked), shared).value_or(""), expected) << c.asked;
+    }
+  }
+}
+
+TEST(FolderListingsTest, ListsAFolderOnceForManyLookups) {
+  testing::TempDir dir;
+  for (int i = 0; i < 5; ++i) dir.Write("M" + std::to_string(i) + ".BAS", "");
+  testing::FolderEvents listed(dir.path(), IN_OPEN);
+  FolderListings listings;
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_TRUE(IsExistingFile(dir.Native("m" + std::to_string(i) + ".bas"), &listings));
+  }
+  EXPECT_EQ(listed.CountFor(""), 1);
+}
+
+}  // namespace
+}  // namespace dovrek
