@@ -26,9 +26,12 @@ constexpr char kEarlier[] = "earlier report\r\n";
 class SharedTargetTest : public ::testing::Test {
  protected:
   SharedTargetTest() : program(dir) {
-    // Another user must reach the program, the project and the outputs.
+    // Another user must reach the program, the project and the outputs: the source tree may
+    // lie where only root can read (under /root), so the sample project is copied here.
     ::chmod(dir.path().c_str(), 0755);
-    sample = std::string(DOVREK_SOURCE_DIR) + "/examples/sample/Sample.vbp";
+    std::filesystem::copy(std::string(DOVREK_SOURCE_DIR) + "/examples/sample", dir.Native("sample"),
+                          std::filesystem::copy_options::recursive);
+    sample = dir.Native("sample/Sample.vbp");
   }
 
   ProcessOutcome Run(const char* option, const std::string& target,
