@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 
 #include "platform/native_path.h"
 #include "platform/replacing_file.h"

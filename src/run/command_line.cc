@@ -1,7 +1,6 @@
 #include "run/command_line.h"
 
 #include <CLI/CLI.hpp>
-#include <filesystem>
 
 #include "model/text_helpers.h"
 #include "platform/native_path.h"

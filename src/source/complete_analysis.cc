@@ -7,11 +7,6 @@
 namespace dovrek {
 namespace {
 
-std::string_view SkipBlanks(std::string_view text) {
-  size_t start = text.find_first_not_of(" \t");
-  return start == std::string_view::npos ? std::string_view() : text.substr(start);
-}
-
 // The text of an Attribute Name.VB_Description = "..." line, without its quotes; nullopt
 // for any other line.
 std::optional<std::string_view> DescriptionAttribute(std::string_view code) {

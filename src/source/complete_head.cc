@@ -28,11 +28,6 @@ constexpr std::array<KindWords, 8> kKinds = {{
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view SkipBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  return text;
-}
-
 // When `text` begins with `word` as a whole word, the text after it; otherwise nullopt.
 std::optional<std::string_view> TakeWord(std::string_view text, std::string_view word) {
   if (!text.starts_with(word) || !EndsWord(text, word.size())) return std::nullopt;
@@ -92,6 +87,11 @@ void SplitDeclareName(std::string_view text, ProcedureEntry* entry) {
 }
 
 }  // namespace
+
+std::string_view SkipBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  return text;
+}
 
 std::string_view KindName(EntryKind kind) {
   for (const KindWords& k : kKinds) {

@@ -34,6 +34,9 @@ inline constexpr EntryKind kEntryKinds[] = {
     EntryKind::kEvent,
 };
 
+// The text less its leading blanks and tabs.
+std::string_view SkipBlanks(std::string_view text);
+
 // The kind as the model and the reports name it: "Sub", "Property Get", "Declare Function", ...
 std::string_view KindName(EntryKind kind);
 
