@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 #include "platform/line_reader.h"
 
 namespace dovrek::bench {

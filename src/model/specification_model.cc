@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 
 namespace dovrek {
 

@@ -2,7 +2,7 @@
 
 #include <dirent.h>
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 
 namespace dovrek {
 

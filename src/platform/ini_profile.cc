@@ -1,6 +1,6 @@
 #include "platform/ini_profile.h"
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 #include "platform/text_codec.h"
 
 namespace dovrek {

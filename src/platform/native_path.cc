@@ -83,4 +83,9 @@ std::string ProgramFolder() {
   return slash == 0 ? "/" : exe.substr(0, slash);
 }
 
+std::string ProjectPathFromNative(const std::string& native_path) {
+  if (native_path.empty()) return {};
+  return ToWindowsPath(MakeAbsolute(native_path));
+}
+
 }  // namespace dovrek

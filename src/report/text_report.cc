@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 #include "platform/system_error.h"
 
 namespace dovrek {

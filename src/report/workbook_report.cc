@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 #include "platform/native_path.h"
 #include "report/workbook/cell_reference.h"
 #include "report/workbook/workbook.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 #include "platform/encoding_decision.h"
 #include "platform/native_path.h"
 

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "model/project_reader.h"
+#include "source/project_reader.h"
 #include "platform/native_path.h"
 #include "platform/system_error.h"
 #include "report/report_mode.h"

@@ -1,6 +1,6 @@
 #include "source/complete_analysis.h"
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 #include "source/comment_line.h"
 #include "source/procedure_head.h"
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <vector>
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 #include "source/procedure_head.h"
 
 namespace dovrek {

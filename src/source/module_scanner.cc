@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 #include "platform/line_reader.h"
 #include "platform/native_path.h"
 #include "source/comment_line.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 
 namespace dovrek {
 namespace {

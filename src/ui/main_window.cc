@@ -10,7 +10,6 @@
 #include <exception>
 
 #include "platform/native_path.h"
-#include "run/command_line.h"
 #include "run/settings_store.h"
 #include "ui/caption_fit.h"
 #include "ui/form_metrics.h"

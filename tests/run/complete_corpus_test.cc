@@ -7,10 +7,10 @@
 #include <regex>
 #include <set>
 
-#include "model/project_reader.h"
+#include "source/project_reader.h"
 #include "platform/line_reader.h"
 #include "platform/native_path.h"
-#include "run/dovrek_process.h"
+#include "app/dovrek_process.h"
 #include "run/generation_driver.h"
 #include "source/module_scanner.h"
 #include "test_support.h"

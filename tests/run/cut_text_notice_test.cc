@@ -8,7 +8,7 @@
 
 #include "platform/native_path.h"
 #include "report/workbook_handover.h"
-#include "run/dovrek_process.h"
+#include "app/dovrek_process.h"
 #include "run/run_stages.h"
 
 namespace dovrek {

@@ -13,7 +13,7 @@
 
 #include "report/workbook/template_fixture.h"
 #include "report/workbook/workbook.h"
-#include "run/dovrek_process.h"
+#include "app/dovrek_process.h"
 
 namespace dovrek {
 namespace {

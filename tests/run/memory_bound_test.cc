@@ -11,7 +11,7 @@
 
 #include <fstream>
 
-#include "run/dovrek_process.h"
+#include "app/dovrek_process.h"
 
 namespace dovrek {
 namespace {

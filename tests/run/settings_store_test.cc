@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/native_path.h"
-#include "run/dovrek_process.h"
+#include "app/dovrek_process.h"
 #include "test_support.h"
 
 namespace dovrek {

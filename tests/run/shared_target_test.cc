@@ -10,7 +10,7 @@
 #include <csignal>
 #include <fstream>
 
-#include "run/dovrek_process.h"
+#include "app/dovrek_process.h"
 
 namespace dovrek {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "report/workbook/workbook.h"
 #include "report/workbook/zip_package.h"
-#include "run/dovrek_process.h"
+#include "app/dovrek_process.h"
 
 namespace dovrek {
 namespace {

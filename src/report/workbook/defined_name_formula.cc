@@ -1,6 +1,6 @@
 #include "report/workbook/defined_name_formula.h"
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 
 namespace dovrek {
 namespace {

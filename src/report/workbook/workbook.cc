@@ -1,6 +1,6 @@
 #include "report/workbook/workbook.h"
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 #include "platform/replacing_file.h"
 #include "platform/system_error.h"
 #include "report/workbook/defined_name_formula.h"

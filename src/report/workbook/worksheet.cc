@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 #include "report/workbook/cell_text.h"
 #include "report/workbook/defined_name_formula.h"
 #include "report/workbook/shared_strings.h"

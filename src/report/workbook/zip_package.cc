@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 #include "platform/system_error.h"
 #include "report/workbook/workbook_error.h"
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "model/project_reader.h"
-#include "model/text_helpers.h"
+#include "source/project_reader.h"
+#include "platform/text_helpers.h"
 #include "platform/native_path.h"
 #include "report/workbook/template_fixture.h"
 #include "report/workbook/workbook.h"

@@ -1,4 +1,4 @@
-#include "run/console_runs.h"
+#include "app/console_runs.h"
 
 #include <unistd.h>
 
@@ -9,12 +9,12 @@
 #include "platform/console_message_box.h"
 #include "platform/console_progress_window.h"
 #include "platform/native_path.h"
-#include "run/batch_outputs.h"
-#include "run/batch_summary.h"
+#include "app/batch_outputs.h"
+#include "app/batch_summary.h"
 #include "run/file_counting_stages.h"
 #include "run/run_stages.h"
 #include "run/settings_store.h"
-#include "run/startup.h"
+#include "app/startup.h"
 
 namespace dovrek {
 namespace {

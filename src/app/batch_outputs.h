@@ -14,7 +14,7 @@
 #include "platform/batch_file_dialog.h"
 #include "platform/held_renames.h"
 #include "report/workbook_handover.h"
-#include "run/command_line.h"
+#include "app/command_line.h"
 
 namespace dovrek {
 

@@ -1,4 +1,4 @@
-#include "run/startup.h"
+#include "app/startup.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

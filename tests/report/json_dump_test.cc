@@ -1,4 +1,4 @@
-#include "run/json_dump.h"
+#include "report/json_dump.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

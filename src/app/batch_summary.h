@@ -5,7 +5,7 @@
 #include <string>
 
 #include "model/specification_model.h"
-#include "run/command_line.h"
+#include "app/command_line.h"
 
 namespace dovrek {
 

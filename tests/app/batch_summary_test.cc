@@ -1,4 +1,4 @@
-#include "run/batch_summary.h"
+#include "app/batch_summary.h"
 
 #include <gtest/gtest.h>
 

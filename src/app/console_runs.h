@@ -2,7 +2,7 @@
 // The runs that need no display: a batch run driven by output options, and an unattended run
 // whose windows are console stand-ins.
 
-#include "run/command_line.h"
+#include "app/command_line.h"
 
 namespace dovrek {
 

@@ -1,9 +1,9 @@
-#include "model/project_reader.h"
+#include "source/project_reader.h"
 
 #include <array>
 #include <vector>
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 #include "platform/line_reader.h"
 #include "platform/native_path.h"
 

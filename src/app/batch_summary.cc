@@ -1,9 +1,9 @@
-#include "run/batch_summary.h"
+#include "app/batch_summary.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 #include "source/complete_head.h"
 
 namespace dovrek {

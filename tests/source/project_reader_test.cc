@@ -1,4 +1,4 @@
-#include "model/project_reader.h"
+#include "source/project_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "run/command_line.h"
+#include "app/command_line.h"
 
 #include <CLI/CLI.hpp>
 
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 #include "platform/native_path.h"
-#include "run/output_identity.h"
+#include "app/output_identity.h"
 
 namespace dovrek {
 namespace {
@@ -131,11 +131,6 @@ std::optional<std::string> UnattendedProjectPath(const std::vector<std::string>&
     return RemoveDoubleQuotes(TrimSpaces(joined));
   }
   return std::nullopt;
-}
-
-std::string ProjectPathFromNative(const std::string& native_path) {
-  if (native_path.empty()) return {};
-  return ToWindowsPath(MakeAbsolute(native_path));
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {

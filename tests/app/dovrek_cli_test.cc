@@ -14,7 +14,7 @@
 
 #include "platform/console_file_dialog.h"
 #include "platform/text_codec.h"
-#include "run/dovrek_process.h"
+#include "app/dovrek_process.h"
 #include "test_support.h"
 
 namespace dovrek {

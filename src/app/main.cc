@@ -8,9 +8,9 @@
 #include "platform/message_box.h"
 #include "platform/system_error.h"
 #include "platform/temporary_folder.h"
-#include "run/command_line.h"
-#include "run/console_runs.h"
-#include "run/startup.h"
+#include "app/command_line.h"
+#include "app/console_runs.h"
+#include "app/startup.h"
 
 #ifdef DOVREK_HAVE_GUI
 #include "platform/native_path.h"

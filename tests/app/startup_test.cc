@@ -1,4 +1,4 @@
-#include "run/startup.h"
+#include "app/startup.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <set>
 
 #include "platform/native_path.h"
-#include "run/command_line.h"
+#include "app/command_line.h"
 #include "test_support.h"
 
 namespace dovrek {

@@ -1,4 +1,4 @@
-#include "run/output_identity.h"
+#include "app/output_identity.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "platform/native_path.h"
-#include "run/command_line.h"
+#include "app/command_line.h"
 
 namespace dovrek {
 namespace {

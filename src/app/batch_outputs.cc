@@ -1,4 +1,4 @@
-#include "run/batch_outputs.h"
+#include "app/batch_outputs.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -10,7 +10,7 @@
 #include "platform/replacing_file.h"
 #include "platform/system_error.h"
 #include "platform/temporary_folder.h"
-#include "run/json_dump.h"
+#include "report/json_dump.h"
 
 namespace dovrek {
 namespace {

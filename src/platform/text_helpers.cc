@@ -1,4 +1,4 @@
-#include "model/text_helpers.h"
+#include "platform/text_helpers.h"
 
 #include <algorithm>
 #include <limits>

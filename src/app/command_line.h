@@ -54,9 +54,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args);
 // no argument is the switch.
 std::optional<std::string> UnattendedProjectPath(const std::vector<std::string>& args);
 
-// A project path as typed (native, maybe relative) in the program's absolute Windows form.
-std::string ProjectPathFromNative(const std::string& native_path);
-
 // The usage text printed by --help and on bad usage.
 std::string UsageText();
 
