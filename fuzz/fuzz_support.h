@@ -19,7 +19,7 @@ class QuietMessageBox : public MessageBox {
   void ShowError(const std::string&) override {}
   void ShowMessage(const std::string&) override {}
   void ShowInformation(const std::string&) override {}
-  int16_t ShowQuestion(const std::string&) override { return kAnswerNo; }
+  bool Ask(const std::string&) override { return false; }
 };
 
 }  // namespace dovrek::fuzz

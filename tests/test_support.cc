@@ -76,10 +76,10 @@ std::string CorpusFolder() {
   return std::filesystem::is_directory(corpus, ec) ? corpus.lexically_normal().string() : "";
 }
 
-int16_t RecordingMessageBox::ShowQuestion(const std::string& m) {
+bool RecordingMessageBox::Ask(const std::string& m) {
   shown.push_back(std::string(kQuestionTitle) + "|" + m);
-  if (answers.empty()) return kAnswerNo;
-  int16_t answer = answers.front();
+  if (answers.empty()) return false;
+  bool answer = answers.front();
   answers.pop_front();
   return answer;
 }

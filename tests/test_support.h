@@ -70,10 +70,10 @@ class RecordingMessageBox : public MessageBox {
   void ShowInformation(const std::string& m) override {
     shown.push_back(std::string(kInformationTitle) + "|" + m);
   }
-  int16_t ShowQuestion(const std::string& m) override;
+  bool Ask(const std::string& m) override;
 
   std::vector<std::string> shown;
-  std::deque<int16_t> answers;
+  std::deque<bool> answers;
 };
 
 // Records the calls as text: "Load", "Unload", "Init <max> <msg>", "Progress <idx>".

@@ -19,27 +19,23 @@ void ConsoleMessageBox::Print(const char* title, const std::string& text) {
   err_ << title << ": " << text << std::endl;
 }
 
-void ConsoleMessageBox::ShowError(const std::string& vstrMessage) {
-  Print(kErrorTitle, vstrMessage);
+void ConsoleMessageBox::ShowError(const std::string& message) { Print(kErrorTitle, message); }
+
+void ConsoleMessageBox::ShowMessage(const std::string& message) { Print(kMessageTitle, message); }
+
+void ConsoleMessageBox::ShowInformation(const std::string& information) {
+  Print(kInformationTitle, information);
 }
 
-void ConsoleMessageBox::ShowMessage(const std::string& vstrMessage) {
-  Print(kMessageTitle, vstrMessage);
-}
-
-void ConsoleMessageBox::ShowInformation(const std::string& vstrInformation) {
-  Print(kInformationTitle, vstrInformation);
-}
-
-int16_t ConsoleMessageBox::ShowQuestion(const std::string& vstrQuestion) {
+bool ConsoleMessageBox::Ask(const std::string& question) {
   if (clear_line_) err_ << "\r\x1b[K";
-  err_ << kQuestionTitle << ": " << vstrQuestion << " [y/N] " << std::flush;
+  err_ << kQuestionTitle << ": " << question << " [y/N] " << std::flush;
   std::string answer;
   if (!terminal_ || !std::getline(*terminal_, answer)) {
     err_ << std::endl;
-    return kAnswerNo;
+    return false;
   }
-  return (answer == "y" || answer == "Y" || answer == "yes") ? kAnswerYes : kAnswerNo;
+  return answer == "y" || answer == "Y" || answer == "yes";
 }
 
 }  // namespace dovrek

@@ -14,10 +14,10 @@ class ConsoleMessageBox : public MessageBox {
   // `clear_line`: erase the current terminal line first, where a progress bar may stand.
   ConsoleMessageBox(std::ostream& err, std::istream* terminal, bool clear_line = false);
 
-  void ShowError(const std::string& vstrMessage) override;
-  void ShowMessage(const std::string& vstrMessage) override;
-  void ShowInformation(const std::string& vstrInformation) override;
-  int16_t ShowQuestion(const std::string& vstrQuestion) override;
+  void ShowError(const std::string& message) override;
+  void ShowMessage(const std::string& message) override;
+  void ShowInformation(const std::string& information) override;
+  bool Ask(const std::string& question) override;
 
  private:
   void Print(const char* title, const std::string& text);

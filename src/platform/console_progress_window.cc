@@ -37,17 +37,17 @@ void ConsoleProgressWindow::Unload() {
   files_total_ = 0;
 }
 
-void ConsoleProgressWindow::InitProgress(int32_t vlngMax, const std::string& vstrMsg) {
-  if (vlngMax > 0) {
+void ConsoleProgressWindow::InitProgress(int32_t maximum, const std::string& message) {
+  if (maximum > 0) {
     fill_ = 0.0;
-    maximum_ = vlngMax;
+    maximum_ = maximum;
   }
-  message_ = vstrMsg;
+  message_ = message;
   Draw();
 }
 
-void ConsoleProgressWindow::Progress(int32_t vlngIdx) {
-  fill_ = ProgressFillWidth(kTrackWidth, vlngIdx, maximum_);
+void ConsoleProgressWindow::Progress(int32_t index) {
+  fill_ = ProgressFillWidth(kTrackWidth, index, maximum_);
   Draw();
 }
 

@@ -24,8 +24,8 @@ class ConsoleProgressWindow : public ProgressWindow {
 
   void Load() override;
   void Unload() override;
-  void InitProgress(int32_t vlngMax, const std::string& vstrMsg) override;
-  void Progress(int32_t vlngIdx) override;
+  void InitProgress(int32_t maximum, const std::string& message) override;
+  void Progress(int32_t index) override;
 
   // Sets the count of files read shown after the bar from the next drawing on; Unload clears
   // it, and a total of 0 or less shows none.

@@ -2,7 +2,6 @@
 // The one way the program speaks to the user in a modal box. Each kind fixes its title and
 // icon; the text is shown unchanged.
 
-#include <cstdint>
 #include <string>
 
 namespace dovrek {
@@ -12,21 +11,17 @@ inline constexpr char kMessageTitle[] = "注意";
 inline constexpr char kInformationTitle[] = "情報";
 inline constexpr char kQuestionTitle[] = "質問";
 
-// The identifiers ShowQuestion answers with.
-inline constexpr int16_t kAnswerYes = 6;
-inline constexpr int16_t kAnswerNo = 7;
-
 class MessageBox {
  public:
   virtual ~MessageBox() = default;
   // A failure: title "エラー", stop icon, OK.
-  virtual void ShowError(const std::string& vstrMessage) = 0;
+  virtual void ShowError(const std::string& message) = 0;
   // The user's own mistake or a missing input: title "注意", exclamation icon, OK.
-  virtual void ShowMessage(const std::string& vstrMessage) = 0;
+  virtual void ShowMessage(const std::string& message) = 0;
   // Title "情報", information icon, OK.
-  virtual void ShowInformation(const std::string& vstrInformation) = 0;
-  // Title "質問", Yes and No with No the default; answers kAnswerYes or kAnswerNo.
-  virtual int16_t ShowQuestion(const std::string& vstrQuestion) = 0;
+  virtual void ShowInformation(const std::string& information) = 0;
+  // Title "質問", Yes and No with No the default; true when the user answered Yes.
+  virtual bool Ask(const std::string& question) = 0;
 };
 
 }  // namespace dovrek

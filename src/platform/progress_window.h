@@ -16,11 +16,11 @@ class ProgressWindow {
   virtual void Load() = 0;
   // Closes the window. The stored maximum is kept.
   virtual void Unload() = 0;
-  // With vlngMax > 0 empties the bar and stores vlngMax as the maximum; with 0 or less leaves
-  // both. Shows vstrMsg and repaints at once.
-  virtual void InitProgress(int32_t vlngMax, const std::string& vstrMsg) = 0;
-  // Sets the filled part of the bar to track × vlngIdx ÷ maximum and repaints it at once.
-  virtual void Progress(int32_t vlngIdx) = 0;
+  // With a maximum > 0 empties the bar and stores the maximum; with 0 or less leaves both.
+  // Shows the message and repaints at once.
+  virtual void InitProgress(int32_t maximum, const std::string& message) = 0;
+  // Sets the filled part of the bar to track × index ÷ maximum and repaints it at once.
+  virtual void Progress(int32_t index) = 0;
 };
 
 // The bar rule shared by every progress window: the filled width for a track width, not

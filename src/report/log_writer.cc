@@ -26,14 +26,14 @@ bool LogWriter::Clear() {
   return Open(/*append=*/false);
 }
 
-bool LogWriter::LogMsg(const std::string& vstrMsg) {
+bool LogWriter::WriteLine(const std::string& line) {
   if (Guarded()) return true;
   if (!ok()) return false;
   if (!file_.is_open() && !Open(/*append=*/true)) return false;
   // Lines wait as UTF-8 and are encoded a buffer at a time, which costs one converter set-up
   // per buffer instead of one per line. The bytes are the same as line by line: every
   // character is encoded on its own and CR LF stays CR LF.
-  buffer_ += vstrMsg;
+  buffer_ += line;
   buffer_ += "\r\n";
   return buffer_.size() < kFlushSize || Flush();
 }

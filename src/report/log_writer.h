@@ -1,7 +1,7 @@
 #pragma once
 // Writes lines of text to one named file: the line writer behind the text report.
 //
-// Lines go through one buffered file that stays open from Clear (or the first LogMsg) until
+// Lines go through one buffered file that stays open from Clear (or the first WriteLine) until
 // Close, so a report costs one open instead of one per line. After Clear the lines go to a
 // temporary file in the same folder, which Close renames over the named file; an existing file
 // therefore keeps its old content until the new one is complete, and a failed report leaves it
@@ -41,10 +41,10 @@ class LogWriter {
   // answers true. Answers false when the file cannot be created.
   bool Clear();
 
-  // Appends vstrMsg, encoded, and CR LF. Without a preceding Clear the line is appended to the
+  // Appends the line, encoded, and CR LF. Without a preceding Clear the line is appended to the
   // existing file (created when missing). Same guard as Clear. Answers false when the file
   // cannot be opened or written.
-  bool LogMsg(const std::string& vstrMsg);
+  bool WriteLine(const std::string& line);
 
   // Writes out what is buffered, closes the file and, after Clear, puts the new file in place.
   // Answers false when a write, the close or the rename failed (the named file then keeps its

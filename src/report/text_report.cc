@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/text_helpers.h"
 #include "platform/system_error.h"
+#include "platform/text_helpers.h"
 
 namespace dovrek {
 namespace {
@@ -78,7 +78,7 @@ std::vector<std::string> ProcedureRows(const ProcedureEntry& e, ReportMode mode)
 template <typename Rows>
 bool WriteRows(LogWriter& log, const Rows& rows) {
   for (const std::string& row : rows) {
-    if (!log.LogMsg(row)) return false;
+    if (!log.WriteLine(row)) return false;
   }
   return true;
 }

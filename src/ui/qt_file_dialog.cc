@@ -74,8 +74,7 @@ bool QtFileDialog::Choose(FileDialogKind kind, const std::string& initial_name, 
     const QStringList files = dialog->selectedFiles();
     if (files.isEmpty()) return false;
     const QString file = files.first();
-    if (QFileInfo::exists(file) ||
-        msg_.ShowQuestion(CreatePrompt(file.toStdString())) == kAnswerYes) {
+    if (QFileInfo::exists(file) || msg_.Ask(CreatePrompt(file.toStdString()))) {
       *chosen = file;
       return true;
     }

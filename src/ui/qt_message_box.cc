@@ -80,20 +80,16 @@ int QtMessageBox::Show(MessageKind kind, const std::string& text) {
   return QMessageBox::Ok;
 }
 
-void QtMessageBox::ShowError(const std::string& vstrMessage) {
-  Show(MessageKind::kError, vstrMessage);
+void QtMessageBox::ShowError(const std::string& message) { Show(MessageKind::kError, message); }
+
+void QtMessageBox::ShowMessage(const std::string& message) { Show(MessageKind::kMessage, message); }
+
+void QtMessageBox::ShowInformation(const std::string& information) {
+  Show(MessageKind::kInformation, information);
 }
 
-void QtMessageBox::ShowMessage(const std::string& vstrMessage) {
-  Show(MessageKind::kMessage, vstrMessage);
-}
-
-void QtMessageBox::ShowInformation(const std::string& vstrInformation) {
-  Show(MessageKind::kInformation, vstrInformation);
-}
-
-int16_t QtMessageBox::ShowQuestion(const std::string& vstrQuestion) {
-  return Show(MessageKind::kQuestion, vstrQuestion) == QMessageBox::Yes ? kAnswerYes : kAnswerNo;
+bool QtMessageBox::Ask(const std::string& question) {
+  return Show(MessageKind::kQuestion, question) == QMessageBox::Yes;
 }
 
 }  // namespace dovrek

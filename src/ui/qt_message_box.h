@@ -30,10 +30,10 @@ class QtMessageBox : public MessageBox {
   // The window the boxes are centred on; may be null.
   void SetOwner(QWidget* owner) { owner_ = owner; }
 
-  void ShowError(const std::string& vstrMessage) override;
-  void ShowMessage(const std::string& vstrMessage) override;
-  void ShowInformation(const std::string& vstrInformation) override;
-  int16_t ShowQuestion(const std::string& vstrQuestion) override;
+  void ShowError(const std::string& message) override;
+  void ShowMessage(const std::string& message) override;
+  void ShowInformation(const std::string& information) override;
+  bool Ask(const std::string& question) override;
 
  private:
   int Show(MessageKind kind, const std::string& text);

@@ -66,19 +66,19 @@ void QtProgressWindow::Load() {
 
 void QtProgressWindow::Unload() { hide(); }
 
-void QtProgressWindow::InitProgress(int32_t vlngMax, const std::string& vstrMsg) {
-  if (vlngMax > 0) {
+void QtProgressWindow::InitProgress(int32_t maximum, const std::string& message) {
+  if (maximum > 0) {
     lblProg_->resize(0, lblProg_->height());
-    maximum_ = vlngMax;
+    maximum_ = maximum;
   }
-  lblMsg_->setText(QString::fromStdString(vstrMsg));
+  lblMsg_->setText(QString::fromStdString(message));
   PaintNow(this);
 }
 
-void QtProgressWindow::Progress(int32_t vlngIdx) {
+void QtProgressWindow::Progress(int32_t index) {
   // Not clamped to the track: an index beyond the maximum overfills, and picProg clips it.
   // Only the size limit of a widget bounds it, so a huge index cannot overflow.
-  const double width = ProgressFillWidth(picProg_->width(), vlngIdx, maximum_);
+  const double width = ProgressFillWidth(picProg_->width(), index, maximum_);
   const double limited = std::clamp(std::round(width), 0.0, double{QWIDGETSIZE_MAX});
   lblProg_->resize(static_cast<int>(limited), lblProg_->height());
   PaintNow(lblProg_);

@@ -22,8 +22,8 @@ class QtProgressWindow : public QWidget, public ProgressWindow {
 
   void Load() override;
   void Unload() override;
-  void InitProgress(int32_t vlngMax, const std::string& vstrMsg) override;
-  void Progress(int32_t vlngIdx) override;
+  void InitProgress(int32_t maximum, const std::string& message) override;
+  void Progress(int32_t index) override;
 
  private:
   void PaintNow(QWidget* widget);

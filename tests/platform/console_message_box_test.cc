@@ -26,14 +26,14 @@ TEST(ConsoleMessageBoxTest, ClearsTheProgressLineOnATerminal) {
 TEST(ConsoleMessageBoxTest, QuestionsDefaultToNo) {
   struct Case {
     std::istream* terminal;
-    int16_t answer;
+    bool answer;
   };
   std::istringstream yes("y\n"), other("maybe\n"), empty("");
-  for (const Case& c : {Case{&yes, kAnswerYes}, Case{&other, kAnswerNo}, Case{&empty, kAnswerNo},
-                        Case{nullptr, kAnswerNo}}) {
+  for (const Case& c :
+       {Case{&yes, true}, Case{&other, false}, Case{&empty, false}, Case{nullptr, false}}) {
     std::ostringstream err;
     ConsoleMessageBox msg(err, c.terminal);
-    EXPECT_EQ(msg.ShowQuestion("上書きしますか?"), c.answer);
+    EXPECT_EQ(msg.Ask("上書きしますか?"), c.answer);
     EXPECT_EQ(err.str().rfind("質問: 上書きしますか? [y/N] ", 0), 0u);
   }
 }

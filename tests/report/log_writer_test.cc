@@ -27,7 +27,7 @@ TEST(LogWriterTest, BlankNameDoesNothing) {
     LogWriter log;
     log.SetLogFileName(name);
     EXPECT_TRUE(log.Clear());
-    EXPECT_TRUE(log.LogMsg("x"));
+    EXPECT_TRUE(log.WriteLine("x"));
     EXPECT_TRUE(log.Close());
     EXPECT_EQ(log.LogFileName(), name);
     if (!name.empty()) {
@@ -41,9 +41,9 @@ TEST(LogWriterTest, WritesLinesWithCrLfInCallOrder) {
   LogWriter log;
   log.SetLogFileName(dir.Windows("out.txt"));
   ASSERT_TRUE(log.Clear());
-  EXPECT_TRUE(log.LogMsg("one"));
-  EXPECT_TRUE(log.LogMsg(""));
-  EXPECT_TRUE(log.LogMsg("a\nb"));  // a line feed inside a line stays bare
+  EXPECT_TRUE(log.WriteLine("one"));
+  EXPECT_TRUE(log.WriteLine(""));
+  EXPECT_TRUE(log.WriteLine("a\nb"));  // a line feed inside a line stays bare
   ASSERT_TRUE(log.Close());
   EXPECT_EQ(ReadFileBytes(dir.Native("out.txt")), "one\r\n\r\na\nb\r\n");
 }
@@ -64,7 +64,7 @@ TEST(LogWriterTest, EncodesEachLine) {
     LogWriter log(c.encoding);
     log.SetLogFileName(dir.Windows("out.txt"));
     ASSERT_TRUE(log.Clear());
-    for (const std::string& line : c.lines) ASSERT_TRUE(log.LogMsg(line));
+    for (const std::string& line : c.lines) ASSERT_TRUE(log.WriteLine(line));
     ASSERT_TRUE(log.Close());
     EXPECT_EQ(ReadFileBytes(dir.Native("out.txt")), c.bytes);
   }
@@ -82,14 +82,14 @@ TEST(LogWriterTest, ClearCreatesOrTruncates) {
   }
 }
 
-TEST(LogWriterTest, LogMsgWithoutClearAppends) {
+TEST(LogWriterTest, WriteLineWithoutClearAppends) {
   TempDir dir;
   dir.Write("out.txt", "first\r\n");
   LogWriter log;
   log.SetLogFileName(dir.Windows("out.txt"));
-  ASSERT_TRUE(log.LogMsg("second"));
+  ASSERT_TRUE(log.WriteLine("second"));
   ASSERT_TRUE(log.Close());
-  ASSERT_TRUE(log.LogMsg("third"));  // reopens after Close
+  ASSERT_TRUE(log.WriteLine("third"));  // reopens after Close
   ASSERT_TRUE(log.Close());
   EXPECT_EQ(ReadFileBytes(dir.Native("out.txt")), "first\r\nsecond\r\nthird\r\n");
 }
@@ -101,7 +101,7 @@ TEST(LogWriterTest, ExistingFileKeepsItsContentUntilCloseAndItsPermissions) {
   LogWriter log;
   log.SetLogFileName(dir.Windows("out.txt"));
   ASSERT_TRUE(log.Clear());
-  ASSERT_TRUE(log.LogMsg("new"));
+  ASSERT_TRUE(log.WriteLine("new"));
   EXPECT_EQ(ReadFileBytes(path), "old\r\n");
   ASSERT_TRUE(log.Close());
   EXPECT_EQ(ReadFileBytes(path), "new\r\n");
@@ -117,7 +117,7 @@ TEST(LogWriterTest, AbandonKeepsTheEarlierFile) {
   LogWriter log;
   log.SetLogFileName(dir.Windows("out.txt"));
   ASSERT_TRUE(log.Clear());
-  ASSERT_TRUE(log.LogMsg("partial"));
+  ASSERT_TRUE(log.WriteLine("partial"));
   log.Abandon();
   EXPECT_TRUE(log.Close());
   EXPECT_EQ(ReadFileBytes(path), "old\r\n");
@@ -130,7 +130,7 @@ TEST(LogWriterTest, LargeOutputSurvivesBuffering) {
   log.SetLogFileName(dir.Windows("big.txt"));
   ASSERT_TRUE(log.Clear());
   const std::string line(99, 'x');
-  for (int i = 0; i < 20000; ++i) ASSERT_TRUE(log.LogMsg(line));
+  for (int i = 0; i < 20000; ++i) ASSERT_TRUE(log.WriteLine(line));
   ASSERT_TRUE(log.Close());
   EXPECT_EQ(std::filesystem::file_size(dir.Native("big.txt")), 20000u * 101u);
 }
@@ -141,7 +141,7 @@ TEST(LogWriterTest, MissingFolderFailsNamingTheFolder) {
   log.SetLogFileName(dir.Windows("no/such/out.txt"));
   EXPECT_FALSE(log.Clear());
   EXPECT_EQ(log.error(), dir.Native("no/such") + ": フォルダが存在しません。");
-  EXPECT_FALSE(log.LogMsg("x"));
+  EXPECT_FALSE(log.WriteLine("x"));
   EXPECT_FALSE(log.Close());
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "no"));
 }
@@ -151,7 +151,7 @@ TEST(LogWriterTest, FullDeviceFailsAtTheLatestOnClose) {
   LogWriter log;
   log.SetLogFileName("\\dev\\full");
   ASSERT_TRUE(log.Clear());  // a device is written in place
-  EXPECT_TRUE(log.LogMsg("x"));
+  EXPECT_TRUE(log.WriteLine("x"));
   EXPECT_FALSE(log.Close());
   EXPECT_EQ(log.error(), "/dev/full: ディスクの空き容量が不足しています。");
   log.SetLogFileName("\\dev\\full");  // a new name starts afresh

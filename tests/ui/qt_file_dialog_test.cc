@@ -119,7 +119,7 @@ void QtFileDialogTest::newNameAsksBeforeItIsTaken() {
   const QString file = dir.filePath("report");  // typed without extension: kept so
   Harness h;
   h.names = {file};
-  h.msg.answers = {kAnswerYes};
+  h.msg.answers = {true};
   std::string chosen;
   QVERIFY(open ? h.dialog.ShowOpenDialog("", &chosen) : h.dialog.ShowSaveDialog("", &chosen));
   QCOMPARE(chosen, ToWindowsPath(file.toStdString()));
@@ -132,7 +132,7 @@ void QtFileDialogTest::decliningToCreateKeepsChoosing() {
   const QString missing = dir.filePath("missing.vbp");
   Harness h;
   h.names = {missing};
-  h.msg.answers = {kAnswerNo};
+  h.msg.answers = {false};
   std::string chosen;
   QVERIFY(!h.dialog.ShowOpenDialog("", &chosen));
   QCOMPARE(chosen, std::string());
