@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   dovrek::Options options;
-  options.Cmt = options.Func = options.Trim = 1;
+  options.Cmt = options.Func = options.Trim = dovrek::CheckState::kOn;
   dovrek::ConsoleMessageBox msg;
   int status = 0;
   for (const std::string& project : projects) {

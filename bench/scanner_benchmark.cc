@@ -68,7 +68,7 @@ const Sample& SampleFor(Script script) {
 
 dovrek::Options AllOn() {
   dovrek::Options options;
-  options.Cmt = options.Func = options.Trim = 1;
+  options.Cmt = options.Func = options.Trim = dovrek::CheckState::kOn;
   return options;
 }
 

@@ -14,9 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const char* const encodings[] = {"cp932", "utf-8", "cp1252"};
   for (int combination = 0; combination < 16; ++combination) {
     Options options;
-    options.Cmt = combination & 1;
-    options.Func = (combination >> 1) & 1;
-    options.Trim = (combination >> 2) & 1;
+    options.Cmt = CheckStateOf(combination & 1);
+    options.Func = CheckStateOf((combination >> 1) & 1);
+    options.Trim = CheckStateOf((combination >> 2) & 1);
     options.Complete = (combination >> 3) & 1;
     SpecificationModel model;
     model.Encoding = encodings[combination % 3];

@@ -5,16 +5,16 @@
 #include <chrono>
 #include <iostream>
 
+#include "app/batch_outputs.h"
+#include "app/batch_summary.h"
+#include "app/startup.h"
 #include "platform/console_file_dialog.h"
 #include "platform/console_message_box.h"
 #include "platform/console_progress_window.h"
 #include "platform/native_path.h"
-#include "app/batch_outputs.h"
-#include "app/batch_summary.h"
 #include "run/file_counting_stages.h"
 #include "run/run_stages.h"
 #include "run/settings_store.h"
-#include "app/startup.h"
 
 namespace dovrek {
 namespace {
@@ -24,14 +24,14 @@ inline constexpr char kWorkbookToTerminal[] =
     "ワークブックは端末には書き出せません。標準出力をファイルかパイプにつなぐか、ファイル名を指定"
     "してください。";
 
-void Override(int16_t* flag, const std::optional<bool>& value) {
-  if (value) *flag = *value ? 1 : 0;
+void Override(CheckState* flag, const std::optional<bool>& value) {
+  if (value) *flag = CheckStateOf(*value);
 }
 
 Options BatchOptions(const CommandLine& line) {
   Options options = LoadOptions(SettingsPath());
-  options.Xls = line.workbook_path.empty() ? 0 : 1;
-  options.Txt = line.text_path.empty() ? 0 : 1;
+  options.Xls = CheckStateOf(!line.workbook_path.empty());
+  options.Txt = CheckStateOf(!line.text_path.empty());
   Override(&options.Cmt, line.cmt);
   Override(&options.Func, line.func);
   Override(&options.Dir, line.dir);

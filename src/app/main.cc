@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box.h"
-#include "platform/system_error.h"
-#include "platform/temporary_folder.h"
 #include "app/command_line.h"
 #include "app/console_runs.h"
 #include "app/startup.h"
+#include "platform/message_box.h"
+#include "platform/system_error.h"
+#include "platform/temporary_folder.h"
 
 #ifdef DOVREK_HAVE_GUI
 #include "platform/native_path.h"
@@ -32,9 +32,9 @@ int UsageError(const std::string& why) {
 // The run the windows start: the real stages with the windows they are given. The main window
 // waits for the workbook's opener in the background; an unattended run, which ends afterwards,
 // waits in the hand-over.
-dovrek::RunFunction WindowedRun(const dovrek::Options& options, dovrek::OpenerWait wait) {
-  return [&options, wait](const std::string& project_path, dovrek::MessageBox& msg,
-                          dovrek::ProgressWindow& progress, dovrek::FileDialog& dialog) {
+dovrek::RunFunction WindowedRun(dovrek::OpenerWait wait) {
+  return [wait](const std::string& project_path, dovrek::Options options, dovrek::MessageBox& msg,
+                dovrek::ProgressWindow& progress, dovrek::FileDialog& dialog) {
     dovrek::OpenInDesktopHandover handover(msg, {"xdg-open"}, wait);
     dovrek::RunServices services{msg, progress, dialog, handover, dovrek::TemplatePath()};
     dovrek::SpecificationModel model;
@@ -50,11 +50,12 @@ int RunWithWindows(const dovrek::CommandLine& line, int& argc, char** argv) {
   if (dovrek::HasDisplay()) {
     dovrek::Options options = dovrek::LoadOptions(dovrek::SettingsPath());
     if (line.mode == dovrek::RunMode::kUnattended) {
-      return dovrek::RunUnattendedWindowed(argc, argv, line.project_path,
-                                           WindowedRun(options, dovrek::OpenerWait::kHere));
+      return dovrek::RunUnattendedWindowed(argc, argv, line.project_path, options,
+                                           WindowedRun(dovrek::OpenerWait::kHere));
     }
-    return dovrek::RunMainWindow(argc, argv, line.project_path, options, dovrek::SettingsPath(),
-                                 WindowedRun(options, dovrek::OpenerWait::kInBackground));
+    return dovrek::RunMainWindow(argc, argv, line.project_path, std::move(options),
+                                 dovrek::SettingsPath(),
+                                 WindowedRun(dovrek::OpenerWait::kInBackground));
   }
 #else
   (void)argc;

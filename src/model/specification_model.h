@@ -92,21 +92,28 @@ enum class SourceEncoding { kUnset, kCp932, kUtf8, kCp1252, kAuto };
 // nullopt for any other text.
 std::optional<SourceEncoding> SourceEncodingNamed(std::string_view name);
 
-// The six check-box values. A flag is on only when it equals 1 (2 is a greyed box).
+// A check box's three states. The settings file may hold any 16-bit number for a box: a value
+// outside these three is kept as it stands (saving writes it back unchanged) and counts as off.
+enum class CheckState : int16_t { kOff = 0, kOn = 1, kGreyed = 2 };
+
+// kOn for true, kOff for false.
+constexpr CheckState CheckStateOf(bool on) { return on ? CheckState::kOn : CheckState::kOff; }
+
+// The six check boxes. A flag is on only when it is kOn (a greyed box counts as off).
 struct Options {
-  int16_t Xls = 0;
-  int16_t Txt = 0;
-  int16_t Cmt = 0;
-  int16_t Func = 0;
-  int16_t Dir = 0;
-  int16_t Trim = 0;
+  CheckState Xls = CheckState::kOff;
+  CheckState Txt = CheckState::kOff;
+  CheckState Cmt = CheckState::kOff;
+  CheckState Func = CheckState::kOff;
+  CheckState Dir = CheckState::kOff;
+  CheckState Trim = CheckState::kOff;
 
   // Complete mode: every procedure kind and declaration, describing comments as people write
   // them. Off by default; not one of the check boxes.
   bool Complete = false;
   SourceEncoding Source = SourceEncoding::kUnset;
 
-  static bool On(int16_t flag) { return flag == 1; }
+  static bool On(CheckState flag) { return flag == CheckState::kOn; }
   bool operator==(const Options&) const = default;
 };
 

@@ -33,10 +33,11 @@ class RunStages {
   virtual bool WriteTextReport() = 0;
 };
 
-// What a run works with: the model it fills, the flags it obeys and the windows it shows.
+// What a run works with: the model it fills, its own copy of the flags it obeys and the windows
+// it shows.
 struct RunContext {
   SpecificationModel& model;
-  const Options& options;
+  const Options options;
   MessageBox& msg;
   ProgressWindow& progress;
   RunStages& stages;

@@ -2,13 +2,13 @@
 
 #include <new>
 
-#include "source/project_reader.h"
 #include "platform/native_path.h"
 #include "platform/system_error.h"
 #include "report/report_mode.h"
 #include "report/text_report.h"
 #include "report/workbook_report.h"
 #include "source/module_scanner.h"
+#include "source/project_reader.h"
 
 namespace dovrek {
 namespace {
@@ -56,8 +56,8 @@ bool ProductionStages::WriteTextReport() {
   });
 }
 
-bool RunSpecification(const std::string& project_path, SpecificationModel& model,
-                      const Options& options, RunServices& services) {
+bool RunSpecification(const std::string& project_path, SpecificationModel& model, Options options,
+                      RunServices& services) {
   ProductionStages stages(model, options, services);
   RunContext run{model, options, services.msg, services.progress, stages};
   bool done = CreateSpecification(project_path, run);

@@ -39,14 +39,14 @@ class ProductionStages : public RunStages {
 
  private:
   SpecificationModel& model_;
-  const Options& options_;
+  const Options options_;  // a copy: the run's flags cannot change under it
   RunServices& services_;
   std::vector<std::string> cut_procedures_;
 };
 
 // One run over the project with the real stages. Afterwards, also when a later stage failed,
 // the hand-over reports the procedures whose text its workbook holds cut.
-bool RunSpecification(const std::string& project_path, SpecificationModel& model,
-                      const Options& options, RunServices& services);
+bool RunSpecification(const std::string& project_path, SpecificationModel& model, Options options,
+                      RunServices& services);
 
 }  // namespace dovrek

@@ -94,15 +94,17 @@ int16_t ParseFlag(const std::string& text) {
 
 Options LoadOptions(const std::string& settings_path) {
   const IniProfile profile = LoadProfile(ToNativePath(settings_path));
-  auto flag = [&](const char* key) { return ParseFlag(SettingIn(profile, kSettingsSection, key)); };
+  auto flag = [&](const char* section, const char* key) {
+    return static_cast<CheckState>(ParseFlag(SettingIn(profile, section, key)));
+  };
   Options options;
-  options.Xls = flag("XLS");
-  options.Txt = flag("TXT");
-  options.Cmt = flag("CMT");
-  options.Func = flag("FUNC");
-  options.Dir = flag("DIR");
-  options.Trim = flag("TRIM");
-  options.Complete = Options::On(ParseFlag(SettingIn(profile, kExtensionSection, "COMPLETE")));
+  options.Xls = flag(kSettingsSection, "XLS");
+  options.Txt = flag(kSettingsSection, "TXT");
+  options.Cmt = flag(kSettingsSection, "CMT");
+  options.Func = flag(kSettingsSection, "FUNC");
+  options.Dir = flag(kSettingsSection, "DIR");
+  options.Trim = flag(kSettingsSection, "TRIM");
+  options.Complete = Options::On(flag(kExtensionSection, "COMPLETE"));
   options.Source = SourceEncodingNamed(SettingIn(profile, kExtensionSection, "SOURCE"))
                        .value_or(SourceEncoding::kUnset);
   return options;
@@ -113,14 +115,14 @@ bool SaveOptions(const std::string& settings_path, const Options& options, std::
   std::filesystem::path folder = std::filesystem::path(native).parent_path();
   ::mkdir(folder.parent_path().c_str(), 0700);
   ::mkdir(folder.c_str(), 0700);
-  const std::pair<const char*, int16_t> keys[] = {{"XLS", options.Xls},   {"TXT", options.Txt},
-                                                  {"CMT", options.Cmt},   {"DIR", options.Dir},
-                                                  {"FUNC", options.Func}, {"TRIM", options.Trim}};
+  const std::pair<const char*, CheckState> keys[] = {
+      {"XLS", options.Xls}, {"TXT", options.Txt},   {"CMT", options.Cmt},
+      {"DIR", options.Dir}, {"FUNC", options.Func}, {"TRIM", options.Trim}};
   // One read and one write: the six keys are moved in memory, so the file is replaced once,
   // with all six or none of them.
   IniProfile profile = LoadProfile(native);
   for (const auto& [key, value] : keys) {
-    PutSetting(&profile, kSettingsSection, key, std::to_string(value));
+    PutSetting(&profile, kSettingsSection, key, std::to_string(static_cast<int16_t>(value)));
   }
   if (!WriteWholeFile(native, profile.Bytes(), error)) {
     *error = std::string(kSettingsNotSaved) + "\n" + *error;

@@ -52,29 +52,32 @@ class BusyCursor {
 
 }  // namespace
 
-int16_t BoxValue(const QCheckBox& box) {
+CheckState BoxValue(const QCheckBox& box) {
   switch (box.checkState()) {
     case Qt::Checked:
-      return 1;
+      return CheckState::kOn;
     case Qt::PartiallyChecked:
-      return 2;
+      return CheckState::kGreyed;
     default:
-      return 0;
+      return CheckState::kOff;
   }
 }
 
-void ShowBoxValue(QCheckBox& box, int16_t value) {
+void ShowBoxValue(QCheckBox& box, CheckState value) {
   // The greyed state can only come from the settings file; a click on a greyed box checks it
   // and later clicks toggle between cleared and checked, never back to greyed.
-  box.setTristate(value == 2);
-  box.setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+  const bool greyed = value == CheckState::kGreyed;
+  box.setTristate(greyed);
+  box.setCheckState(Options::On(value) ? Qt::Checked
+                    : greyed           ? Qt::PartiallyChecked
+                                       : Qt::Unchecked);
 }
 
-MainWindow::MainWindow(Options& options, std::string settings_path, MessageBox& msg,
+MainWindow::MainWindow(Options options, std::string settings_path, MessageBox& msg,
                        FileDialog& dialog, StartRun start_run, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint),
       ui_(std::make_unique<Ui::MainWindow>()),
-      options_(options),
+      options_(std::move(options)),
       settings_path_(std::move(settings_path)),
       msg_(msg),
       dialog_(dialog),
@@ -124,7 +127,7 @@ void MainWindow::ShowFlags() {
 }
 
 void MainWindow::ConnectBoxes() {
-  const std::pair<QCheckBox*, int16_t Options::*> boxes[] = {
+  const std::pair<QCheckBox*, CheckState Options::*> boxes[] = {
       {ui_->chkXls, &Options::Xls}, {ui_->chkTxt, &Options::Txt},   {ui_->chkCmt, &Options::Cmt},
       {ui_->chkDir, &Options::Dir}, {ui_->chkFunc, &Options::Func}, {ui_->chkTrim, &Options::Trim},
   };
@@ -146,7 +149,7 @@ void MainWindow::Browse() {
 }
 
 void MainWindow::StartGeneration() {
-  if (BoxValue(*ui_->chkXls) == 0 && BoxValue(*ui_->chkTxt) == 0) {
+  if (BoxValue(*ui_->chkXls) == CheckState::kOff && BoxValue(*ui_->chkTxt) == CheckState::kOff) {
     msg_.ShowMessage(kNoOutputChosen);
     return;
   }
@@ -154,7 +157,7 @@ void MainWindow::StartGeneration() {
   const std::string project_path = ProjectPathFromNative(ui_->txtVbp->text().toStdString());
   BusyCursor busy;
   try {
-    start_run_(project_path);
+    start_run_(project_path, options_);
   } catch (const std::exception& e) {
     // The stages report their own failures; this only keeps an unexpected one from ending
     // the program inside the event loop.

@@ -1,8 +1,8 @@
 #pragma once
 // The window of the interactive mode: the project path, the two output boxes and the four
-// parsing options. Every click on a box writes its flag into the shared Options at once; OK
-// starts a run through the function the window is given; closing writes the six flags to the
-// settings file.
+// parsing options. The window owns its options: every click on a box writes its flag at once;
+// OK starts a run through the function the window is given, with a copy of the options as they
+// stand; closing writes the six flags to the settings file.
 
 #include <QWidget>
 #include <functional>
@@ -29,13 +29,13 @@ class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  // Runs one generation over a Windows-form project path (empty when the box is empty) and
-  // answers as the run does.
-  using StartRun = std::function<bool(const std::string& project_path)>;
+  // Runs one generation over a Windows-form project path (empty when the box is empty) with
+  // the options of that moment, and answers as the run does.
+  using StartRun = std::function<bool(const std::string& project_path, const Options& options)>;
 
-  // `options`, `msg` and `dialog` must outlive the window. The boxes show `options` at once.
+  // `msg` and `dialog` must outlive the window. The boxes show `options` at once.
   // `settings_path` is the Windows-form path of Dovrek.ini.
-  MainWindow(Options& options, std::string settings_path, MessageBox& msg, FileDialog& dialog,
+  MainWindow(Options options, std::string settings_path, MessageBox& msg, FileDialog& dialog,
              StartRun start_run, QWidget* parent = nullptr);
   ~MainWindow() override;
 
@@ -44,6 +44,9 @@ class MainWindow : public QWidget {
 
   // Moves the window to the centre of its screen.
   void CentreOnScreen();
+
+  // The options as the boxes have set them.
+  const Options& options() const { return options_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -58,18 +61,18 @@ class MainWindow : public QWidget {
   bool TakeDroppedFile(QEvent* event);
 
   std::unique_ptr<Ui::MainWindow> ui_;
-  Options& options_;
+  Options options_;
   std::string settings_path_;
   MessageBox& msg_;
   FileDialog& dialog_;
   StartRun start_run_;
 };
 
-// The value a check box stands for: 0 cleared, 1 checked, 2 greyed.
-int16_t BoxValue(const QCheckBox& box);
+// The state a check box shows: cleared, checked or greyed.
+CheckState BoxValue(const QCheckBox& box);
 
-// Shows a flag in a box: 0, 1 and 2 as cleared, checked and greyed; any other value as
-// cleared (the flag itself keeps it until the box is clicked).
-void ShowBoxValue(QCheckBox& box, int16_t value);
+// Shows a flag in a box; a value outside the three states as cleared (the flag itself keeps it
+// until the box is clicked).
+void ShowBoxValue(QCheckBox& box, CheckState value);
 
 }  // namespace dovrek

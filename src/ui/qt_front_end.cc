@@ -28,15 +28,17 @@ void PrepareApplication(QApplication& app) {
 
 }  // namespace
 
-int RunMainWindow(int& argc, char** argv, const std::string& project_path, Options& options,
+int RunMainWindow(int& argc, char** argv, const std::string& project_path, Options options,
                   const std::string& settings_path, const RunFunction& run) {
   QApplication app(argc, argv);
   PrepareApplication(app);
   QtMessageBox msg;
   QtFileDialog dialog(msg);
   QtProgressWindow* progress = nullptr;
-  MainWindow window(options, settings_path, msg, dialog,
-                    [&](const std::string& path) { return run(path, msg, *progress, dialog); });
+  MainWindow window(std::move(options), settings_path, msg, dialog,
+                    [&](const std::string& path, const Options& chosen) {
+                      return run(path, chosen, msg, *progress, dialog);
+                    });
   QtProgressWindow progress_window(&window);
   progress = &progress_window;
   msg.SetOwner(&window);
@@ -54,13 +56,13 @@ int RunMainWindow(int& argc, char** argv, const std::string& project_path, Optio
 }
 
 int RunUnattendedWindowed(int& argc, char** argv, const std::string& project_path,
-                          const RunFunction& run) {
+                          const Options& options, const RunFunction& run) {
   QApplication app(argc, argv);
   PrepareApplication(app);
   QtMessageBox msg;
   QtFileDialog dialog(msg);
   QtProgressWindow progress;
-  const bool done = run(project_path, msg, progress, dialog);
+  const bool done = run(project_path, options, msg, progress, dialog);
   progress.hide();
   return done ? 0 : 1;
 }

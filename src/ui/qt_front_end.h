@@ -12,22 +12,24 @@
 
 namespace dovrek {
 
-// Runs one generation with the given windows; answers as CreateSpecification does. Provided by
-// main.cc.
-using RunFunction = std::function<bool(const std::string& project_path, MessageBox& msg,
-                                       ProgressWindow& progress, FileDialog& dialog)>;
+// Runs one generation with its own copy of the options and the given windows; answers as
+// CreateSpecification does. Provided by main.cc.
+using RunFunction =
+    std::function<bool(const std::string& project_path, Options options, MessageBox& msg,
+                       ProgressWindow& progress, FileDialog& dialog)>;
 
 // Shows the main window (its path box filled with project_path, Windows form -> shown in native
 // form with "/"), runs the event loop until the window closes, saving the six flags to
 // settings_path (Windows form) on close in the order XLS, TXT, CMT, DIR, FUNC, TRIM (SaveOptions).
-// `options` is shared with `run`: check boxes write it at once. Returns the process exit code (0).
-int RunMainWindow(int& argc, char** argv, const std::string& project_path, Options& options,
+// The window owns `options`; each run gets a copy of them as the boxes stand when OK is
+// pressed. Returns the process exit code (0).
+int RunMainWindow(int& argc, char** argv, const std::string& project_path, Options options,
                   const std::string& settings_path, const RunFunction& run);
 
 // An unattended run with a display: no main window shown; progress window, message boxes and the
 // save dialog are Qt. Returns 0 when the run answered yes, 1 otherwise. No window stays open
 // afterwards.
 int RunUnattendedWindowed(int& argc, char** argv, const std::string& project_path,
-                          const RunFunction& run);
+                          const Options& options, const RunFunction& run);
 
 }  // namespace dovrek

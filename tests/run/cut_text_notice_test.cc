@@ -6,9 +6,9 @@
 
 #include <filesystem>
 
+#include "app/dovrek_process.h"
 #include "platform/native_path.h"
 #include "report/workbook_handover.h"
-#include "app/dovrek_process.h"
 #include "run/run_stages.h"
 
 namespace dovrek {
@@ -47,8 +47,8 @@ class CutTextNoticeTest : public ::testing::Test {
 
 TEST_F(CutTextNoticeTest, ADesktopRunShowsOneInformationBoxAfterTheRun) {
   Options options;
-  options.Xls = 1;
-  options.Txt = 1;
+  options.Xls = CheckState::kOn;
+  options.Txt = CheckState::kOn;
   RecordingMessageBox msg;
   NotingFileDialog dialog(dir.Windows("spec.txt"), msg);
   testing::RecordingProgressWindow progress;

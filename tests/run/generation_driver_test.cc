@@ -80,8 +80,8 @@ TEST_F(DriverFixture, MissingProjectShowsTheCautionOnly) {
 TEST_F(DriverFixture, ReadsTheGroupsInOrderAndWritesTheChosenReports) {
   stages.forms = {{"f.frm", ""}};
   stages.classes = {{"a.cls", "..\\Common"}, {"b.cls", "\\abs"}};
-  options.Xls = 1;
-  options.Txt = 1;
+  options.Xls = CheckState::kOn;
+  options.Txt = CheckState::kOn;
   model.Procedures.push_back({});  // left from an earlier run
   ASSERT_TRUE(Run(project));
   std::string folder = dir.Windows("app");
@@ -101,8 +101,8 @@ TEST_F(DriverFixture, StopsAtTheFirstStageThatFails) {
   stages.forms = {{"f.frm", ""}};
   stages.modules = {{"m.bas", ""}};
   stages.classes = {{"a.cls", ""}, {"b.cls", ""}};
-  options.Xls = 1;
-  options.Txt = 1;
+  options.Xls = CheckState::kOn;
+  options.Txt = CheckState::kOn;
   struct Case {
     std::string fail_at;
     std::string last_call;
@@ -144,7 +144,7 @@ TEST_F(DriverFixture, ListsAMembersFolderOncePerRun) {
 
 TEST_F(DriverFixture, NoReportChosenStillReadsEverything) {
   stages.modules = {{"m.bas", ""}};
-  options.Xls = 2;  // greyed: off
+  options.Xls = CheckState::kGreyed;  // greyed: off
   ASSERT_TRUE(Run(project));
   EXPECT_EQ(stages.calls.size(), 2u);
   EXPECT_EQ(progress.calls,
@@ -158,7 +158,7 @@ TEST_F(DriverFixture, SkipsMissingComponentsAndNamesThemInOneBoxAfterTheReports)
   stages.controls = {{"c.ctl", ""}};
   stages.pages = {{"p.pag", ""}};
   stages.designers = {{"r.Dsr", ""}, {"gone.dsr", ""}};
-  options.Txt = 1;
+  options.Txt = CheckState::kOn;
   stages.fail_at = "Text";  // the box comes also when a report fails
   EXPECT_FALSE(Run(project));
   std::string folder = dir.Windows("app");
@@ -176,7 +176,7 @@ TEST_F(DriverFixture, SkipsMissingComponentsAndNamesThemInOneBoxAfterTheReports)
 }
 
 TEST_F(DriverFixture, AnEmptyProjectOpensAndClosesTheProgressWindowOnly) {
-  options.Txt = 1;
+  options.Txt = CheckState::kOn;
   ASSERT_TRUE(Run(project));
   EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Unload"}));
   EXPECT_EQ(stages.calls.back(), "Text");

@@ -12,9 +12,9 @@
 #include <map>
 #include <thread>
 
+#include "app/dovrek_process.h"
 #include "platform/native_path.h"
 #include "report/workbook_handover.h"
-#include "app/dovrek_process.h"
 #include "run/run_stages.h"
 
 namespace dovrek {
@@ -214,8 +214,9 @@ class FolderRemovingProgress : public testing::RecordingProgressWindow {
 TEST_F(ReportTargetTest, AFolderRemovedDuringTheRunFailsTheReport) {
   struct Case {
     const char* label;
-    int16_t xls, txt;
-  } cases[] = {{"text report", 0, 1}, {"workbook", 1, 0}};
+    CheckState xls, txt;
+  } cases[] = {{"text report", CheckState::kOff, CheckState::kOn},
+               {"workbook", CheckState::kOn, CheckState::kOff}};
   for (const Case& c : cases) {
     std::string target = dir.Write("gone/report", kEarlier);
     FolderRemovingProgress progress(dir.Native("gone"), 2);

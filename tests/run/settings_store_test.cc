@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/native_path.h"
 #include "app/dovrek_process.h"
+#include "platform/native_path.h"
 #include "test_support.h"
 
 namespace dovrek {
@@ -45,8 +45,8 @@ TEST(SettingsStoreTest, CutsLongValuesAtCodePageBytesWithoutSplittingACharacter)
 TEST(SettingsStoreTest, SavingFromScratchWritesTheSixKeysInSaveOrder) {
   testing::TempDir dir;
   Options options;
-  options.Xls = 1;
-  options.Trim = 2;
+  options.Xls = CheckState::kOn;
+  options.Trim = CheckState::kGreyed;
   std::string error;
   EXPECT_TRUE(SaveOptions(dir.Windows("Dovrek.ini"), options, &error)) << error;
   EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
@@ -59,7 +59,7 @@ TEST(SettingsStoreTest, SavingMovesTheKeysBehindOthersAndKeepsEverythingElse) {
   dir.Write("Dovrek.ini",
             "[Top]\nA=1\n[chkbox]\ntrim=1\nOther=keep \x82\xA0\nXLS=1\n\n[Tail]\nB=2");
   Options options;
-  options.Cmt = 1;
+  options.Cmt = CheckState::kOn;
   std::string error;
   EXPECT_TRUE(SaveOptions(dir.Windows("Dovrek.ini"), options, &error)) << error;
   EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
@@ -126,8 +126,8 @@ TEST(SettingsStoreTest, SavingOnceGivesTheBytesOfSavingKeyByKey) {
       "[CHKBOX]\rXLS=1\n\n[B]\r\n",
   };
   Options options;
-  options.Txt = 1;
-  options.Func = -1;
+  options.Txt = CheckState::kOn;
+  options.Func = static_cast<CheckState>(-1);
   for (const char* bytes : files) {
     testing::TempDir dir;
     dir.Write("once.ini", bytes);
@@ -188,7 +188,7 @@ TEST(SettingsStoreTest, SavesAWritableFileInAReadOnlyFolder) {
   if (auto user = testing::UnprivilegedUser()) ::chown(native.c_str(), *user, *user);
   ::chmod(dir.Native("locked").c_str(), 0555);
   Options options;
-  options.Xls = 1;
+  options.Xls = CheckState::kOn;
   EXPECT_TRUE(testing::WithoutPrivilege([&] {
     std::string error;
     return SaveOptions(ToWindowsPath(native), options, &error);

@@ -24,8 +24,8 @@ std::vector<ProcedureEntry> Analyse(const Lines& lines, bool func = false, bool 
   SpecificationModel model;
   Options options;
   options.Complete = true;
-  options.Func = func ? 1 : 0;
-  options.Trim = trim ? 1 : 0;
+  options.Func = CheckStateOf(func);
+  options.Trim = CheckStateOf(trim);
   CompleteAnalysis analysis(options, &model);
   analysis.Start("basX.bas");
   for (const std::string& line : lines) analysis.Analyse(line);

@@ -35,9 +35,9 @@ ProcedureEntry Proc(std::string scope, std::string name, std::string parameters 
 
 Options Flags(bool cmt, bool func, bool trim) {
   Options options;
-  options.Cmt = cmt ? 1 : 0;
-  options.Func = func ? 1 : 0;
-  options.Trim = trim ? 1 : 0;
+  options.Cmt = CheckStateOf(cmt);
+  options.Func = CheckStateOf(func);
+  options.Trim = CheckStateOf(trim);
   return options;
 }
 
@@ -211,7 +211,7 @@ TEST(ModuleScannerTest, CollectsCommentsAsTheOptionsSay) {
 
 TEST(ModuleScannerTest, GreyFlagsCountAsOff) {
   Options grey;
-  grey.Func = 2;
+  grey.Func = CheckState::kGreyed;
   Scan scan = ScanModule({"' above", "Sub A()", "End Sub"}, grey);
   EXPECT_THAT(scan.model.Procedures, ElementsAre(Proc("Public", "A")));
 }

@@ -21,7 +21,7 @@ ReadResult Read(const std::string& vbp_bytes, int16_t dir = 0, bool complete = f
   testing::TempDir tmp;
   tmp.Write("app/app.vbp", vbp_bytes);
   Options options;
-  options.Dir = dir;
+  options.Dir = static_cast<CheckState>(dir);
   options.Complete = complete;
   ReadResult result;
   testing::RecordingMessageBox msg;

@@ -26,15 +26,16 @@ namespace {
 
 // A window over a fresh settings folder, with recording fakes for what a person would answer.
 struct Harness {
-  explicit Harness(Options start = {}) : options(start) {
-    window = std::make_unique<MainWindow>(
-        options, SettingsPath(), msg, dialog, [this](const std::string& path) {
-          const QCursor* cursor = QApplication::overrideCursor();
-          runs.push_back(path);
-          busy.push_back(cursor && cursor->shape() == Qt::WaitCursor);
-          seen.push_back(options);
-          return true;
-        });
+  explicit Harness(Options start = {}) {
+    window =
+        std::make_unique<MainWindow>(start, SettingsPath(), msg, dialog,
+                                     [this](const std::string& path, const Options& options) {
+                                       const QCursor* cursor = QApplication::overrideCursor();
+                                       runs.push_back(path);
+                                       busy.push_back(cursor && cursor->shape() == Qt::WaitCursor);
+                                       seen.push_back(options);
+                                       return true;
+                                     });
   }
   std::string SettingsPath() const {
     return ToWindowsPath(dir.filePath("Dovrek.ini").toStdString());
@@ -51,8 +52,10 @@ struct Harness {
   QLineEdit* PathBox() const { return Find<QLineEdit>("txtVbp"); }
   void Click(const char* name) const { Find<QAbstractButton>(name)->click(); }
 
+  // The window's own options, as its boxes have set them.
+  const Options& options() const { return window->options(); }
+
   QTemporaryDir dir;
-  Options options;
   testing::RecordingMessageBox msg;
   testing::FixedFileDialog dialog;
   std::vector<std::string> runs;
@@ -61,7 +64,7 @@ struct Harness {
   std::unique_ptr<MainWindow> window;
 };
 
-int16_t Options::*FlagOf(const QString& box) {
+CheckState Options::*FlagOf(const QString& box) {
   if (box == "chkXls") return &Options::Xls;
   if (box == "chkTxt") return &Options::Txt;
   if (box == "chkCmt") return &Options::Cmt;
@@ -275,13 +278,13 @@ void MainWindowTest::boxesShowStoredFlags() {
   QFETCH(int, state);
   for (const char* name : kBoxes) {
     Options start;
-    start.*FlagOf(name) = static_cast<int16_t>(stored);
+    start.*FlagOf(name) = static_cast<CheckState>(stored);
     Harness h(start);
     for (const char* other : kBoxes) {
       const int expected = QString(other) == name ? state : int(Qt::Unchecked);
       QCOMPARE(int(h.Box(other)->checkState()), expected);
     }
-    QCOMPARE(h.options, start);  // showing a flag never changes it
+    QCOMPARE(h.options(), start);  // showing a flag never changes it
   }
 }
 
@@ -295,44 +298,45 @@ void MainWindowTest::clickWritesFlagAtOnce() {
   Harness h;
   h.Box(name.toLatin1().constData())->click();
   Options expected;
-  expected.*FlagOf(name) = 1;
-  QCOMPARE(h.options, expected);
+  expected.*FlagOf(name) = CheckState::kOn;
+  QCOMPARE(h.options(), expected);
   h.Box(name.toLatin1().constData())->click();
-  QCOMPARE(h.options, Options());
+  QCOMPARE(h.options(), Options());
 }
 
 void MainWindowTest::greyedBoxIsCheckedByAClickAndNeverGreyedAgain() {
   Options start;
-  start.Cmt = 2;
+  start.Cmt = CheckState::kGreyed;
   Harness h(start);
   QCheckBox* box = h.Box("chkCmt");
   box->click();
   QCOMPARE(box->checkState(), Qt::Checked);
-  QCOMPARE(h.options.Cmt, int16_t{1});
+  QCOMPARE(h.options().Cmt, CheckState::kOn);
   box->click();
-  QCOMPARE(h.options.Cmt, int16_t{0});
+  QCOMPARE(h.options().Cmt, CheckState::kOff);
   box->click();
   QCOMPARE(box->checkState(), Qt::Checked);
-  QCOMPARE(h.options.Cmt, int16_t{1});
+  QCOMPARE(h.options().Cmt, CheckState::kOn);
 }
 
 void MainWindowTest::unshowableValueIsKeptUntilClicked() {
   Options start;
-  start.Trim = 5;
-  start.Xls = 1;
+  start.Trim = static_cast<CheckState>(5);
+  start.Xls = CheckState::kOn;
   Harness h(start);
   h.Click("cmdOK");
   QCOMPARE(h.seen.size(), size_t{1});
-  QCOMPARE(h.seen[0].Trim, int16_t{5});
+  QCOMPARE(h.seen[0].Trim, static_cast<CheckState>(5));
   h.Box("chkTrim")->click();
-  QCOMPARE(h.options.Trim, int16_t{1});
+  QCOMPARE(h.options().Trim, CheckState::kOn);
 }
 
 void MainWindowTest::okWithoutOutputShowsMessageAndDoesNotRun() {
   Options start;
-  start.Cmt = 1;
-  start.Func = 1;
-  start.Xls = 7;  // a flag the box shows cleared: the boxes decide, not the flags
+  start.Cmt = CheckState::kOn;
+  start.Func = CheckState::kOn;
+  start.Xls =
+      static_cast<CheckState>(7);  // a flag the box shows cleared: the boxes decide, not the flags
   Harness h(start);
   h.PathBox()->setText("/tmp/x.vbp");
   h.Click("cmdOK");
@@ -366,8 +370,8 @@ void MainWindowTest::okRuns() {
   QFETCH(QString, typed);
   QFETCH(QString, expected);
   Options start;
-  start.Xls = static_cast<int16_t>(xls);
-  start.Txt = static_cast<int16_t>(txt);
+  start.Xls = static_cast<CheckState>(xls);
+  start.Txt = static_cast<CheckState>(txt);
   Harness h(start);
   h.PathBox()->setText(typed);
   h.Click("cmdOK");
@@ -384,7 +388,7 @@ void MainWindowTest::okRuns() {
 
 void MainWindowTest::secondRunSeesChangedBoxes() {
   Options start;
-  start.Txt = 1;
+  start.Txt = CheckState::kOn;
   Harness h(start);
   h.PathBox()->setText("/a.vbp");
   h.Click("cmdOK");
@@ -392,9 +396,9 @@ void MainWindowTest::secondRunSeesChangedBoxes() {
   h.Box("chkXls")->click();
   h.Click("cmdOK");
   QCOMPARE(h.seen.size(), size_t{2});
-  QCOMPARE(h.seen[0].Dir, int16_t{0});
-  QCOMPARE(h.seen[1].Dir, int16_t{1});
-  QCOMPARE(h.seen[1].Xls, int16_t{1});
+  QCOMPARE(h.seen[0].Dir, CheckState::kOff);
+  QCOMPARE(h.seen[1].Dir, CheckState::kOn);
+  QCOMPARE(h.seen[1].Xls, CheckState::kOn);
 }
 
 void MainWindowTest::closingSavesSettings_data() {
@@ -406,10 +410,10 @@ void MainWindowTest::closingSavesSettings_data() {
 void MainWindowTest::closingSavesSettings() {
   QFETCH(bool, by_cancel);
   Options start;
-  start.Xls = 1;
-  start.Txt = 1;
-  start.Func = 2;
-  start.Trim = 5;
+  start.Xls = CheckState::kOn;
+  start.Txt = CheckState::kOn;
+  start.Func = CheckState::kGreyed;
+  start.Trim = static_cast<CheckState>(5);
   Harness h(start);
   h.window->show();
   QVERIFY(QTest::qWaitForWindowExposed(h.window.get()));

@@ -82,7 +82,7 @@ void QtFrontEndTest::mainWindowRunsAndSavesOnClose() {
   QTemporaryDir dir;
   const std::string settings = ToWindowsPath(dir.filePath("Dovrek.ini").toStdString());
   Options options;
-  options.Xls = 1;
+  options.Xls = CheckState::kOn;
   QString shown_path;
   std::vector<RunRecord> runs;
   on_application_start = [&] {
@@ -93,21 +93,21 @@ void QtFrontEndTest::mainWindowRunsAndSavesOnClose() {
     Click(window, "cmdOK");
     Click(window, "cmdCancel");
   };
-  const int code = RunMainWindow(
-      argc, argv, "\\tmp\\My Project\\a.vbp", options, settings,
-      [&](const std::string& path, MessageBox& msg, ProgressWindow& progress, FileDialog& dialog) {
-        const MainWindow* window = FindMainWindow();
-        runs.push_back(
-            {path, GivenQtWindows(msg, progress, dialog), window && window->isVisible(), options});
-        return true;
-      });
+  const int code = RunMainWindow(argc, argv, "\\tmp\\My Project\\a.vbp", options, settings,
+                                 [&](const std::string& path, Options given, MessageBox& msg,
+                                     ProgressWindow& progress, FileDialog& dialog) {
+                                   const MainWindow* window = FindMainWindow();
+                                   runs.push_back({path, GivenQtWindows(msg, progress, dialog),
+                                                   window && window->isVisible(), given});
+                                   return true;
+                                 });
   QCOMPARE(code, 0);
   QCOMPARE(shown_path, QString("/tmp/My Project/a.vbp"));
   QCOMPARE(runs.size(), size_t{1});
   QCOMPARE(runs[0].path, std::string("\\tmp\\My Project\\a.vbp"));
   QVERIFY(runs[0].qt_windows);
   QVERIFY(runs[0].main_window_shown);
-  QCOMPARE(runs[0].options.Txt, int16_t{1});
+  QCOMPARE(runs[0].options.Txt, CheckState::kOn);
   QFile file(dir.filePath("Dovrek.ini"));
   QVERIFY(file.open(QIODevice::ReadOnly));
   QCOMPARE(file.readAll(),
@@ -127,8 +127,9 @@ void QtFrontEndTest::unattendedRunShowsNoMainWindow() {
   std::vector<RunRecord> runs;
   bool shown_before_load = true;
   const int exit_code = RunUnattendedWindowed(
-      argc, argv, "\\p\\a.vbp",
-      [&](const std::string& path, MessageBox& msg, ProgressWindow& progress, FileDialog& dialog) {
+      argc, argv, "\\p\\a.vbp", Options(),
+      [&](const std::string& path, Options, MessageBox& msg, ProgressWindow& progress,
+          FileDialog& dialog) {
         shown_before_load = AnyWindowShown();
         progress.Load();  // left loaded, as a failing stage might: it must not stay open
         runs.push_back(

@@ -20,15 +20,15 @@ int main(int argc, char** argv) {
   }
   QTemporaryDir settings;  // the window is never closed, but keep any write away from real files
   dovrek::Options options;
-  options.Xls = 1;
-  options.Txt = 1;
-  options.Cmt = 1;
-  options.Func = 1;
+  options.Xls = dovrek::CheckState::kOn;
+  options.Txt = dovrek::CheckState::kOn;
+  options.Cmt = dovrek::CheckState::kOn;
+  options.Func = dovrek::CheckState::kOn;
   dovrek::testing::RecordingMessageBox msg;
   dovrek::testing::FixedFileDialog dialog;
-  dovrek::MainWindow window(options,
-                            dovrek::ToWindowsPath(settings.filePath("Dovrek.ini").toStdString()),
-                            msg, dialog, [](const std::string&) { return true; });
+  dovrek::MainWindow window(
+      options, dovrek::ToWindowsPath(settings.filePath("Dovrek.ini").toStdString()), msg, dialog,
+      [](const std::string&, const dovrek::Options&) { return true; });
   window.SetProjectPath(QStringLiteral("/home/user/projects/販売管理/Hanbai.vbp"));
   window.show();
   for (int i = 0; i < 20; ++i) {

@@ -42,18 +42,17 @@ void WindowedRunTest::WritesBothReports() {
   QFETCH(QString, project);
   QFETCH(QString, first_procedure);
   testing::TempDir dir;
-  Options options;
   testing::RecordingMessageBox msg;
   testing::FixedFileDialog dialog(dir.Windows("spec.txt"));
   SaveToFileHandover handover(dir.Native("spec.xlsx"));
-  auto start_run = [&](const std::string& project_path) {
+  auto start_run = [&](const std::string& project_path, const Options& options) {
     QtProgressWindow progress;
     RunServices services{msg, progress, dialog, handover,
                          ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt")};
     SpecificationModel model;
     return RunSpecification(project_path, model, options, services);
   };
-  MainWindow window(options, dir.Windows("Dovrek.ini"), msg, dialog, start_run);
+  MainWindow window(Options(), dir.Windows("Dovrek.ini"), msg, dialog, start_run);
   window.show();
   window.SetProjectPath(project);
   window.findChild<QCheckBox*>("chkXls")->click();
