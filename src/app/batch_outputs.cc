@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "platform/messages.h"
 #include "platform/native_path.h"
 #include "platform/replacing_file.h"
 #include "platform/system_error.h"
@@ -15,15 +16,13 @@
 namespace dovrek {
 namespace {
 
-constexpr char kStandardOutput[] = "標準出力";
-
 // Writes the bytes whole to standard output.
 bool WriteStandardOutput(std::string_view bytes, std::string* error) {
   while (!bytes.empty()) {
     ssize_t n = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
-      *error = FileErrorMessage(kStandardOutput, n < 0 ? errno : EIO);
+      *error = FileErrorMessage(kStandardOutputLabel, n < 0 ? errno : EIO);
       return false;
     }
     bytes.remove_prefix(static_cast<size_t>(n));

@@ -1,8 +1,8 @@
 #include "app/batch_summary.h"
 
 #include <algorithm>
-#include <cstdio>
 
+#include "platform/messages.h"
 #include "platform/text_helpers.h"
 #include "source/complete_head.h"
 
@@ -13,12 +13,20 @@ std::string Count(std::string_view what, size_t count) {
   return std::string(what) + " " + std::to_string(count);
 }
 
-// "ユーザーコントロール 1、…、デザイナ 0、" for complete mode's component lists.
-std::string ComponentCounts(const SpecificationModel& model) {
-  return Count("ユーザーコントロール", model.ControlFiles.size()) + "、" +
-         Count("プロパティページ", model.PageFiles.size()) + "、" +
-         Count("ユーザードキュメント", model.DocumentFiles.size()) + "、" +
-         Count("デザイナ", model.DesignerFiles.size()) + "、";
+// "フォーム 1、標準モジュール 2、クラス モジュール 0、", and in complete mode the component
+// lists after them.
+std::string MemberCounts(const SpecificationModel& model, bool complete) {
+  const std::pair<const char*, const std::vector<MemberFile>*> lists[] = {
+      {kFormsLabel, &model.FormFiles},        {kModulesLabel, &model.ModuleFiles},
+      {kClassesLabel, &model.ClassFiles},     {kControlsLabel, &model.ControlFiles},
+      {kPagesLabel, &model.PageFiles},        {kDocumentsLabel, &model.DocumentFiles},
+      {kDesignersLabel, &model.DesignerFiles}};
+  const size_t shown = complete ? std::size(lists) : 3;
+  std::string counts;
+  for (size_t i = 0; i < shown; ++i) {
+    counts += Count(lists[i].first, lists[i].second->size()) + kSummarySeparator;
+  }
+  return counts;
 }
 
 // " (Sub 5、Property Get 2)": the entries of each kind found, kinds without any left out.
@@ -29,7 +37,7 @@ std::string KindCounts(const std::vector<ProcedureEntry>& procedures) {
     size_t count = std::count_if(procedures.begin(), procedures.end(),
                                  [name](const ProcedureEntry& e) { return e.Kind == name; });
     if (count == 0) continue;
-    if (!joined.empty()) joined += "、";
+    if (!joined.empty()) joined += kSummarySeparator;
     joined += Count(name, count);
   }
   return joined.empty() ? joined : " (" + joined + ")";
@@ -37,14 +45,14 @@ std::string KindCounts(const std::vector<ProcedureEntry>& procedures) {
 
 std::string Outputs(const CommandLine& line) {
   const std::pair<const char*, const std::string*> outputs[] = {
-      {"テキスト", &line.text_path},
-      {"ワークブック", &line.workbook_path},
-      {"JSON", &line.json_path}};
+      {kTextOutputLabel, &line.text_path},
+      {kWorkbookOutputLabel, &line.workbook_path},
+      {kJsonOutputLabel, &line.json_path}};
   std::string joined;
   for (const auto& [label, path] : outputs) {
     if (path->empty()) continue;
-    if (!joined.empty()) joined += "、";
-    joined += std::string(label) + ": " + (IsStandardOutput(*path) ? "標準出力" : *path);
+    if (!joined.empty()) joined += kSummarySeparator;
+    joined += std::string(label) + ": " + (IsStandardOutput(*path) ? kStandardOutputLabel : *path);
   }
   return joined;
 }
@@ -53,15 +61,10 @@ std::string Outputs(const CommandLine& line) {
 
 std::string BatchSummary(const SpecificationModel& model, const CommandLine& line, bool complete,
                          double seconds) {
-  char time[32];
-  std::snprintf(time, sizeof time, "%.2f", seconds);
-  return "完了: " + ValueOrDefault(model.Project.Name, FileNamePart(line.project_path)) + " — " +
-         Count("フォーム", model.FormFiles.size()) + "、" +
-         Count("標準モジュール", model.ModuleFiles.size()) + "、" +
-         Count("クラス モジュール", model.ClassFiles.size()) + "、" +
-         (complete ? ComponentCounts(model) : "") + Count("プロシージャ", model.Procedures.size()) +
-         (complete ? KindCounts(model.Procedures) : "") + " → " + Outputs(line) + " (" + time +
-         " 秒)";
+  return kSummaryLead + ValueOrDefault(model.Project.Name, FileNamePart(line.project_path)) +
+         " — " + MemberCounts(model, complete) + Count(kProceduresLabel, model.Procedures.size()) +
+         (complete ? KindCounts(model.Procedures) : "") + " → " + Outputs(line) +
+         SummarySeconds(seconds);
 }
 
 }  // namespace dovrek

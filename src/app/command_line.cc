@@ -2,38 +2,13 @@
 
 #include <CLI/CLI.hpp>
 
-#include "platform/text_helpers.h"
-#include "platform/native_path.h"
 #include "app/output_identity.h"
+#include "platform/messages.h"
+#include "platform/native_path.h"
+#include "platform/text_helpers.h"
 
 namespace dovrek {
 namespace {
-
-constexpr char kUsage[] =
-    R"(Usage:
-  dovrek                          the main window
-  dovrek PROJECT.vbp              the main window with the project filled in
-  dovrek /a PROJECT.vbp           an unattended run with the options of Dovrek.ini
-  dovrek [OPTIONS] PROJECT.vbp    a batch run: no windows, the exit status tells the outcome
-
-Options:
-  -t, --text FILE               write the text report to FILE ("-": standard output)
-  -x, --workbook FILE           write the workbook to FILE (.xlsx; "-": standard output when
-                                it is not a terminal)
-  -j, --json FILE               write the model as JSON to FILE ("-": standard output)
-      --cmt, --no-cmt           skip comment lines holding two quotes in a row (or not)
-      --func, --no-func         comments above a procedure describe it (or not)
-      --dir, --no-dir           skip members outside the project folder (or not)
-      --trim, --no-trim         keep the source column of comments (or not)
-      --text-encoding ENC       cp932 (default) or utf-8 for the text report
-      --complete, --no-complete every procedure kind and component (or not)
-      --source-encoding ENC     cp932, utf-8, cp1252 or auto: how the sources are decoded
-  -q, --quiet                   no progress display and no closing summary
-  -h, --help                    this text
-      --version                 the program's version
-
-Exit status: 0 done, 1 the run failed (the message is on standard error), 2 bad usage.
-)";
 
 bool LooksLikeOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
 
@@ -54,8 +29,8 @@ std::string SharedOutputPath(const CommandLine& line) {
     std::string key = OutputIdentity(*path);
     for (const std::string& earlier : seen) {
       if (earlier != key) continue;
-      if (NamesStandardOutput(*path)) return "標準出力に書き出せる出力は 1 つだけです。";
-      return *path + ": 2 つの出力に同じファイルが指定されています。";
+      if (NamesStandardOutput(*path)) return kOneOutputToStandardOutput;
+      return SameFileForTwoOutputs(*path);
     }
     seen.push_back(key);
   }
@@ -107,7 +82,7 @@ CommandLine ParseBatch(const std::vector<std::string>& args) {
     line.mode = RunMode::kVersion;
   else if (project.empty()) {
     line.mode = RunMode::kUsageError;
-    line.error = "プロジェクト ファイルが指定されていません。";
+    line.error = kNoProjectNamed;
   } else if (std::string shared = SharedOutputPath(line); !shared.empty()) {
     line.mode = RunMode::kUsageError;
     line.error = shared;
@@ -139,8 +114,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (OptionBeforeUnattendedSwitch(args)) {
       // The unattended run takes no options: those in front of "/a" would be dropped unread.
       line.mode = RunMode::kUsageError;
-      line.error =
-          "/a の前にオプションは指定できません (/a の後ろはすべてプロジェクトのパスです)。";
+      line.error = kOptionBeforeUnattended;
       return line;
     }
     line.mode = RunMode::kUnattended;
@@ -153,13 +127,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine line;
   if (args.size() > 1) {
     line.mode = RunMode::kUsageError;
-    line.error = "引数が多すぎます。";
+    line.error = kTooManyArguments;
   } else if (args.size() == 1) {
     line.project_path = ProjectPathFromNative(args[0]);
   }
   return line;
 }
 
-std::string UsageText() { return kUsage; }
+std::string UsageText() { return kUsageText; }
 
 }  // namespace dovrek

@@ -11,6 +11,7 @@
 #include "platform/console_file_dialog.h"
 #include "platform/console_message_box.h"
 #include "platform/console_progress_window.h"
+#include "platform/messages.h"
 #include "platform/native_path.h"
 #include "run/file_counting_stages.h"
 #include "run/run_stages.h"
@@ -18,11 +19,6 @@
 
 namespace dovrek {
 namespace {
-
-inline constexpr char kNoOutput[] = "出力先ファイルが指定されていません。";
-inline constexpr char kWorkbookToTerminal[] =
-    "ワークブックは端末には書き出せません。標準出力をファイルかパイプにつなぐか、ファイル名を指定"
-    "してください。";
 
 void Override(CheckState* flag, const std::optional<bool>& value) {
   if (value) *flag = CheckStateOf(*value);
@@ -51,7 +47,7 @@ bool WorkbookToTerminal(const CommandLine& line) {
 // message, 0 when the run may go on.
 int RefusalBeforeRun(const CommandLine& line, MessageBox& msg) {
   if (!line.HasOutput()) {
-    msg.ShowMessage(kNoOutput);
+    msg.ShowMessage(kNoOutputChosen);
     return 2;
   }
   if (WorkbookToTerminal(line)) {

@@ -8,7 +8,7 @@
 #include "app/command_line.h"
 #include "app/console_runs.h"
 #include "app/startup.h"
-#include "platform/message_box.h"
+#include "platform/messages.h"
 #include "platform/system_error.h"
 #include "platform/temporary_folder.h"
 
@@ -64,7 +64,7 @@ int RunWithWindows(const dovrek::CommandLine& line, int& argc, char** argv) {
   if (line.mode == dovrek::RunMode::kUnattended) {
     return dovrek::RunUnattendedOnConsole(line.project_path);
   }
-  return UsageError("ウィンドウを表示できません (ディスプレイがありません)。");
+  return UsageError(dovrek::kNoDisplay);
 }
 
 int Dispatch(int argc, char** argv) {

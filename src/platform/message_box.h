@@ -4,12 +4,9 @@
 
 #include <string>
 
-namespace dovrek {
+#include "platform/messages.h"
 
-inline constexpr char kErrorTitle[] = "エラー";
-inline constexpr char kMessageTitle[] = "注意";
-inline constexpr char kInformationTitle[] = "情報";
-inline constexpr char kQuestionTitle[] = "質問";
+namespace dovrek {
 
 class MessageBox {
  public:

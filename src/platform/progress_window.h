@@ -7,8 +7,6 @@
 
 namespace dovrek {
 
-inline constexpr char kProgressCaption[] = "仕様書を作成しています･･･";
-
 class ProgressWindow {
  public:
   virtual ~ProgressWindow() = default;

@@ -7,11 +7,11 @@
 
 #include "platform/system_error.h"
 #include "platform/text_helpers.h"
+#include "report/member_list_text.h"
 
 namespace dovrek {
 namespace {
 
-constexpr char kNone[] = "なし";
 constexpr char kListBullet[] = "    ・";
 
 std::string Repeat(std::string_view unit, int times) {
@@ -50,13 +50,7 @@ std::array<std::string, 11> ProjectRows(const ProjectInfo& p) {
 
 // One row for a whole member list: the entries joined by bare line feeds, "なし" when empty.
 std::string ListRow(const std::vector<MemberFile>& files) {
-  std::string joined;
-  for (const MemberFile& file : files) {
-    if (!joined.empty()) joined += '\n';
-    joined += kListBullet;
-    joined += file.FileName;
-  }
-  return ValueOrDefault(joined, kNone);
+  return MemberListText(files, kListBullet);
 }
 
 // Rows P1 to P9 of one procedure; P9 is the comment as stored, its line feeds included.
@@ -99,7 +93,7 @@ bool WriteProcedures(LogWriter& log, const SpecificationModel& model, ProgressWi
   const int32_t last = model.LastProcedure();
   if (last <= -1) return true;
   // The last index, not the count, is the maximum, so the final Progress fills the bar.
-  progress.InitProgress(last, kTextReportPhase);
+  progress.InitProgress(last, kFunctionListPhase);
   for (int32_t i = 0; i <= last; ++i) {
     if (!WriteRows(log, ProcedureRows(model.Procedures[static_cast<size_t>(i)], mode)))
       return false;

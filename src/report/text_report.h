@@ -6,15 +6,13 @@
 #include "model/specification_model.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/messages.h"
 #include "platform/progress_window.h"
 #include "platform/text_codec.h"
 #include "report/log_writer.h"
 #include "report/report_mode.h"
 
 namespace dovrek {
-
-// The phase message shown while the procedure blocks are written.
-inline constexpr char kTextReportPhase[] = "関数一覧を出力しています…";
 
 // A dialog that is unavailable (nobody to ask): msg.ShowError with its reason, and false.
 // Asks for the file with dialog.ShowSaveDialog("", &path). Cancelled: answers true, nothing is

@@ -28,13 +28,6 @@ constexpr char kWorkbookExtension[] = ".xlsx";
 // True for the second and later bytes of a UTF-8 sequence, where a name must not be cut.
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
-std::string NotOpenedInformation(const std::string& path) {
-  return "ワークブックを開くアプリケーションを起動できませんでした。ファイルは次の場所に保存されて"
-         "い"
-         "ます。\n" +
-         path;
-}
-
 // The openers whose verdict is still awaited in the background. Never destroyed: a waiting
 // thread may still count down while the program ends.
 struct PendingVerdicts {
@@ -95,14 +88,12 @@ std::string WorkbookFileName(const std::string& project_name) {
 }
 
 std::string CutTextsInformation(const std::vector<std::string>& procedures) {
-  const std::string limit = std::to_string(kMaxCellCharacters);
-  std::string text = "次の関数の文字列が 1 つのセルに入る " + limit +
-                     " 文字を超えたため、ワークブックでは " + limit + " 文字で切りました。";
+  std::string text = CutTextsLead(kMaxCellCharacters);
   for (size_t i = 0; i < procedures.size() && i < kMostCutTextsNamed; ++i) {
     text += "\n" + procedures[i];
   }
   if (procedures.size() > kMostCutTextsNamed) {
-    text += "\nほか " + std::to_string(procedures.size() - kMostCutTextsNamed) + " 個";
+    text += "\n" + MoreCutTexts(procedures.size() - kMostCutTextsNamed);
   }
   return text;
 }

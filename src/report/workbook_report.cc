@@ -5,8 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/text_helpers.h"
 #include "platform/native_path.h"
+#include "platform/text_helpers.h"
+#include "report/member_list_text.h"
 #include "report/workbook/cell_reference.h"
 #include "report/workbook/workbook.h"
 #include "report/workbook/workbook_error.h"
@@ -14,7 +15,6 @@
 namespace dovrek {
 namespace {
 
-constexpr char kNone[] = "なし";
 constexpr int32_t kLineHeight = 14;
 constexpr char kFunctionColumn[] = "B";
 constexpr int32_t kFirstHeadingRow = 5;
@@ -47,16 +47,11 @@ void WriteCover(Worksheet& sheet, const ProjectInfo& project) {
 }
 
 void WriteFileList(Worksheet& sheet, const char* name, const std::vector<MemberFile>& files) {
-  std::string list;
-  for (const MemberFile& file : files) {
-    if (!list.empty()) list += '\n';
-    list += file.FileName;
-  }
   int32_t count = static_cast<int32_t>(files.size());
   if (count > 0) {
     IgnoringFailure([&] { sheet.Range(name).SetRowHeight(count * kLineHeight); });
   }
-  sheet.Range(name).SetValue(ValueOrDefault(list, kNone));
+  sheet.Range(name).SetValue(MemberListText(files));
 }
 
 constexpr const char* kRequiredLists[] = {"FORM", "MODULE", "CLASS"};
@@ -128,7 +123,7 @@ void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model, Progre
   sheet.SetName("関数一覧");
   const int32_t last = model.LastProcedure();
   if (last == -1) return;
-  progress.InitProgress(last, kFunctionListProgressMessage);
+  progress.InitProgress(last, kFunctionListPhase);
   int32_t row = kFirstHeadingRow;
   for (int32_t i = 0; i <= last; ++i) {
     const ProcedureEntry& entry = model.Procedures[static_cast<size_t>(i)];
@@ -152,13 +147,6 @@ constexpr size_t kMostProcedures = (kMaxRow - kFirstHeadingRow - kHeadingToDescr
                                        (kHeadingToDescription + kDescriptionToNextHeading) +
                                    1;
 
-// Says that the procedures are more than one worksheet holds.
-std::string TooManyProceduresMessage(size_t count) {
-  return "関数の数（" + std::to_string(count) +
-         " 個）が 1 枚のワークシートに収まりません。関数一覧に書けるのは " +
-         std::to_string(kMostProcedures) + " 個までです。";
-}
-
 }  // namespace
 
 bool WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
@@ -170,7 +158,7 @@ bool WriteWorkbookReport(const SpecificationModel& model, const std::string& tem
     return false;
   }
   if (model.Procedures.size() > kMostProcedures) {
-    msg.ShowError(TooManyProceduresMessage(model.Procedures.size()));
+    msg.ShowError(TooManyProceduresMessage(model.Procedures.size(), kMostProcedures));
     return false;
   }
   progress.Load();
@@ -178,9 +166,8 @@ bool WriteWorkbookReport(const SpecificationModel& model, const std::string& tem
   try {
     std::unique_ptr<Workbook> book = Workbook::Open(*found);
     if (book->WorksheetCount() < kRequiredWorksheets) {
-      throw WorkbookError(*found + ": テンプレートのワークシートが足りません: " +
-                          std::to_string(kRequiredWorksheets) + " 枚必要ですが " +
-                          std::to_string(book->WorksheetCount()) + " 枚です。");
+      throw WorkbookError(
+          TooFewWorksheetsMessage(*found, kRequiredWorksheets, book->WorksheetCount()));
     }
     WriteCover(book->Worksheets(1), model.Project);
     WriteFileComposition(book->Worksheets(5), model, mode);

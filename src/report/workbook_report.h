@@ -8,14 +8,12 @@
 
 #include "model/specification_model.h"
 #include "platform/message_box.h"
+#include "platform/messages.h"
 #include "platform/progress_window.h"
 #include "report/report_mode.h"
 #include "report/workbook_handover.h"
 
 namespace dovrek {
-
-inline constexpr char kTemplateMissingMessage[] = "XLT ファイルが存在しません。";
-inline constexpr char kFunctionListProgressMessage[] = "関数一覧を出力しています…";
 
 // Builds the workbook from the template (a Windows-form path) and hands it over. When the
 // template is not an existing regular file, shows kTemplateMissingMessage through

@@ -7,20 +7,10 @@
 #include "model/specification_model.h"
 #include "platform/folder_listings.h"
 #include "platform/message_box.h"
+#include "platform/messages.h"
 #include "platform/progress_window.h"
 
 namespace dovrek {
-
-inline constexpr char kProjectNotFound[] = "指定されたフォルダに vbp ファイルが見つかりません。";
-inline constexpr char kReadingForms[] = "フォームを読み込んでいます…";
-inline constexpr char kReadingModules[] = "標準モジュールを読み込んでいます…";
-inline constexpr char kReadingClasses[] = "クラス モジュールを読み込んでいます…";
-inline constexpr char kReadingControls[] = "ユーザーコントロールを読み込んでいます…";
-inline constexpr char kReadingPages[] = "プロパティページを読み込んでいます…";
-inline constexpr char kReadingDocuments[] = "ユーザードキュメントを読み込んでいます…";
-inline constexpr char kReadingDesigners[] = "デザイナを読み込んでいます…";
-inline constexpr char kMissingMembersSkipped[] =
-    "次のファイルが見つからないため、読み込まずに続けました。";
 
 // The stages of a run. Each reports its own failure to the user and answers false. A member
 // file is looked up through the run's folder listings, so that its folder is listed once.

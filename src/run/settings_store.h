@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/specification_model.h"
+#include "platform/messages.h"
 
 namespace dovrek {
 
@@ -31,8 +32,6 @@ int16_t ParseFlag(const std::string& text);
 // mode is on when COMPLETE is the flag 1; SOURCE names the source encoding as
 // SourceEncodingNamed reads it, any other text leaves it unset.
 Options LoadOptions(const std::string& settings_path);
-
-inline constexpr char kSettingsNotSaved[] = "設定を保存できませんでした。";
 
 // Writes the six flags in the order XLS, TXT, CMT, DIR, FUNC, TRIM, first creating the file's
 // folder and the folder above it (mode 0700) when they are missing, as for a new

@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <exception>
 
+#include "platform/messages.h"
 #include "platform/native_path.h"
 #include "run/settings_store.h"
 #include "ui/caption_fit.h"

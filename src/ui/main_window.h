@@ -22,9 +22,6 @@ class MainWindow;
 
 namespace dovrek {
 
-inline constexpr char kApplicationTitle[] = "Dovrek Builder";
-inline constexpr char kNoOutputChosen[] = "出力先ファイルが指定されていません。";
-
 class MainWindow : public QWidget {
   Q_OBJECT
 

@@ -33,10 +33,6 @@ std::unique_ptr<QFileDialog> BuildFileDialog(FileDialogKind kind, const std::str
   return dialog;
 }
 
-std::string CreatePrompt(const std::string& native_path) {
-  return native_path + "\nこのファイルは存在しません。\nファイルを作成しますか?";
-}
-
 QtFileDialog::QtFileDialog(MessageBox& msg, QWidget* owner, Exec exec)
     : msg_(msg), owner_(owner), exec_(std::move(exec)) {
   if (!exec_) exec_ = [](QFileDialog& dialog) { return dialog.exec() == QDialog::Accepted; };

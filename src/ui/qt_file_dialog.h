@@ -47,7 +47,4 @@ class QtFileDialog : public FileDialog {
   Exec exec_;
 };
 
-// The question asked before a name that does not exist is returned.
-std::string CreatePrompt(const std::string& native_path);
-
 }  // namespace dovrek

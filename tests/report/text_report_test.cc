@@ -129,9 +129,9 @@ TEST(TextReportTest, ReportsProgressByLastIndex) {
     std::vector<std::string> calls;
   } cases[] = {
       {0, {"Load", "Unload"}},
-      {1, {"Load", init + "0 " + kTextReportPhase, "Progress 0", "Unload"}},
+      {1, {"Load", init + "0 " + kFunctionListPhase, "Progress 0", "Unload"}},
       {3,
-       {"Load", init + "2 " + kTextReportPhase, "Progress 0", "Progress 1", "Progress 2",
+       {"Load", init + "2 " + kFunctionListPhase, "Progress 0", "Progress 1", "Progress 2",
         "Unload"}},
   };
   for (const Case& c : cases) {

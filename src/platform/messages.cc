@@ -1,0 +1,73 @@
+#include "platform/messages.h"
+
+#include <cstdio>
+
+namespace dovrek {
+
+std::string CreatePrompt(std::string_view native_path) {
+  return std::string(native_path) + "\nこのファイルは存在しません。\nファイルを作成しますか?";
+}
+
+std::string TooManyProceduresMessage(size_t count, size_t most) {
+  return "関数の数（" + std::to_string(count) +
+         " 個）が 1 枚のワークシートに収まりません。関数一覧に書けるのは " + std::to_string(most) +
+         " 個までです。";
+}
+
+std::string TooFewWorksheetsMessage(std::string_view native_path, size_t needed, size_t found) {
+  return std::string(native_path) +
+         ": テンプレートのワークシートが足りません: " + std::to_string(needed) + " 枚必要ですが " +
+         std::to_string(found) + " 枚です。";
+}
+
+std::string NotOpenedInformation(std::string_view native_path) {
+  return "ワークブックを開くアプリケーションを起動できませんでした。ファイルは次の場所に保存されて"
+         "います。\n" +
+         std::string(native_path);
+}
+
+std::string CutTextsLead(size_t limit) {
+  const std::string characters = std::to_string(limit);
+  return "次の関数の文字列が 1 つのセルに入る " + characters +
+         " 文字を超えたため、ワークブックでは " + characters + " 文字で切りました。";
+}
+
+std::string MoreCutTexts(size_t more) { return "ほか " + std::to_string(more) + " 個"; }
+
+std::string SameFileForTwoOutputs(std::string_view native_path) {
+  return std::string(native_path) + ": 2 つの出力に同じファイルが指定されています。";
+}
+
+const char kUsageText[] =
+    R"(Usage:
+  dovrek                          the main window
+  dovrek PROJECT.vbp              the main window with the project filled in
+  dovrek /a PROJECT.vbp           an unattended run with the options of Dovrek.ini
+  dovrek [OPTIONS] PROJECT.vbp    a batch run: no windows, the exit status tells the outcome
+
+Options:
+  -t, --text FILE               write the text report to FILE ("-": standard output)
+  -x, --workbook FILE           write the workbook to FILE (.xlsx; "-": standard output when
+                                it is not a terminal)
+  -j, --json FILE               write the model as JSON to FILE ("-": standard output)
+      --cmt, --no-cmt           skip comment lines holding two quotes in a row (or not)
+      --func, --no-func         comments above a procedure describe it (or not)
+      --dir, --no-dir           skip members outside the project folder (or not)
+      --trim, --no-trim         keep the source column of comments (or not)
+      --text-encoding ENC       cp932 (default) or utf-8 for the text report
+      --complete, --no-complete every procedure kind and component (or not)
+      --source-encoding ENC     cp932, utf-8, cp1252 or auto: how the sources are decoded
+  -q, --quiet                   no progress display and no closing summary
+  -h, --help                    this text
+      --version                 the program's version
+
+Exit status: 0 done, 1 the run failed (the message is on standard error), 2 bad usage.
+)";
+
+std::string SummarySeconds(double seconds) {
+  char time[32];
+  std::snprintf(time, sizeof time, "%.2f", seconds);
+  return std::string(" (") + time + " 秒)";
+}
+
+}  // namespace dovrek
