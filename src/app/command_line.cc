@@ -45,29 +45,56 @@ void AddParsingSwitch(CLI::App& app, const char* name, std::optional<bool>* flag
   yes->excludes(no);
 }
 
+// What the batch switches give that is not kept in the command line as it is.
+struct BatchSwitches {
+  bool help = false;
+  bool version = false;
+  std::string text_encoding = "cp932";
+  std::string source_encoding;
+  std::string project;
+};
+
+// Binds every batch switch to where its value goes.
+void AddBatchSwitches(CLI::App& app, CommandLine* line, BatchSwitches* given) {
+  app.set_help_flag();
+  app.add_flag("-h,--help", given->help);
+  app.add_flag("--version", given->version);
+  app.add_option("-t,--text", line->text_path);
+  app.add_option("-x,--workbook", line->workbook_path);
+  app.add_option("-j,--json", line->json_path);
+  AddParsingSwitch(app, "cmt", &line->cmt);
+  AddParsingSwitch(app, "func", &line->func);
+  AddParsingSwitch(app, "dir", &line->dir);
+  AddParsingSwitch(app, "trim", &line->trim);
+  app.add_option("--text-encoding", given->text_encoding)->check(CLI::IsMember({"cp932", "utf-8"}));
+  AddParsingSwitch(app, "complete", &line->complete);
+  app.add_option("--source-encoding", given->source_encoding)
+      ->check(CLI::IsMember({"cp932", "utf-8", "cp1252", "auto"}));
+  app.add_flag("-q,--quiet", line->quiet);
+  app.add_option("project", given->project);
+}
+
+// The mode the parsed switches ask for: help and version first, then the usage errors.
+void ChooseBatchMode(const BatchSwitches& given, CommandLine* line) {
+  if (given.help) {
+    line->mode = RunMode::kHelp;
+  } else if (given.version) {
+    line->mode = RunMode::kVersion;
+  } else if (given.project.empty()) {
+    line->mode = RunMode::kUsageError;
+    line->error = kNoProjectNamed;
+  } else if (std::string shared = SharedOutputPath(*line); !shared.empty()) {
+    line->mode = RunMode::kUsageError;
+    line->error = shared;
+  }
+}
+
 CommandLine ParseBatch(const std::vector<std::string>& args) {
   CommandLine line;
   line.mode = RunMode::kBatch;
   CLI::App app{"dovrek"};
-  app.set_help_flag();
-  bool help = false, version = false;
-  std::string encoding = "cp932", project;
-  app.add_flag("-h,--help", help);
-  app.add_flag("--version", version);
-  app.add_option("-t,--text", line.text_path);
-  app.add_option("-x,--workbook", line.workbook_path);
-  app.add_option("-j,--json", line.json_path);
-  AddParsingSwitch(app, "cmt", &line.cmt);
-  AddParsingSwitch(app, "func", &line.func);
-  AddParsingSwitch(app, "dir", &line.dir);
-  AddParsingSwitch(app, "trim", &line.trim);
-  app.add_option("--text-encoding", encoding)->check(CLI::IsMember({"cp932", "utf-8"}));
-  AddParsingSwitch(app, "complete", &line.complete);
-  std::string source;
-  app.add_option("--source-encoding", source)
-      ->check(CLI::IsMember({"cp932", "utf-8", "cp1252", "auto"}));
-  app.add_flag("-q,--quiet", line.quiet);
-  app.add_option("project", project);
+  BatchSwitches given;
+  AddBatchSwitches(app, &line, &given);
   try {
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     app.parse(reversed);
@@ -76,20 +103,12 @@ CommandLine ParseBatch(const std::vector<std::string>& args) {
     line.error = e.what();
     return line;
   }
-  if (help)
-    line.mode = RunMode::kHelp;
-  else if (version)
-    line.mode = RunMode::kVersion;
-  else if (project.empty()) {
-    line.mode = RunMode::kUsageError;
-    line.error = kNoProjectNamed;
-  } else if (std::string shared = SharedOutputPath(line); !shared.empty()) {
-    line.mode = RunMode::kUsageError;
-    line.error = shared;
+  ChooseBatchMode(given, &line);
+  line.text_encoding = given.text_encoding == "utf-8" ? TextEncoding::Utf8 : TextEncoding::Cp932;
+  if (!given.source_encoding.empty()) {
+    line.source_encoding = SourceEncodingNamed(given.source_encoding);
   }
-  line.text_encoding = encoding == "utf-8" ? TextEncoding::Utf8 : TextEncoding::Cp932;
-  if (!source.empty()) line.source_encoding = SourceEncodingNamed(source);
-  line.project_path = ProjectPathFromNative(project);
+  line.project_path = ProjectPathFromNative(given.project);
   return line;
 }
 
