@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/text_helpers.h"
 #include "platform/native_path.h"
+#include "platform/text_helpers.h"
 #include "report/workbook/cell_reference.h"
 #include "report/workbook/workbook.h"
 #include "report/workbook/workbook_error.h"
@@ -159,6 +159,19 @@ std::string TooManyProceduresMessage(size_t count) {
          std::to_string(kMostProcedures) + " 個までです。";
 }
 
+// Saves the book, telling a failure as a message instead of throwing it through the hand-over.
+WorkbookSaver SaverOf(Workbook& book) {
+  return [&book](const std::string& native_path, std::string* error) {
+    try {
+      book.SaveAs(native_path);
+      return true;
+    } catch (const std::exception& failure) {
+      *error = failure.what();
+      return false;
+    }
+  };
+}
+
 }  // namespace
 
 bool WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
@@ -191,7 +204,7 @@ bool WriteWorkbookReport(const SpecificationModel& model, const std::string& tem
     progress_shown = false;
     book->Sheets(1).Activate();
     std::string error;
-    if (!handover.HandOver(book->SaveAsBytes(), model.Project.Name, &error)) {
+    if (!handover.HandOver(SaverOf(*book), model.Project.Name, &error)) {
       throw WorkbookError(error);
     }
     if (cut_procedures) *cut_procedures = std::move(cut);

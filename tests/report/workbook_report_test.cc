@@ -27,7 +27,7 @@ class FileHandover : public WorkbookHandover {
  public:
   explicit FileHandover(std::string path, bool fail = false)
       : path_(std::move(path)), fail_(fail) {}
-  bool HandOver(const std::string& workbook, const std::string& project_name,
+  bool HandOver(const WorkbookSaver& save, const std::string& project_name,
                 std::string* error) override {
     ++calls;
     name = project_name;
@@ -35,7 +35,7 @@ class FileHandover : public WorkbookHandover {
       *error = "保存できません。";
       return false;
     }
-    return WriteWholeFile(path_, workbook, error);
+    return save(path_, error);
   }
   int calls = 0;
   std::string name;
