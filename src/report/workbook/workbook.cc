@@ -5,6 +5,7 @@
 #include "platform/text_helpers.h"
 #include "report/workbook/defined_name_formula.h"
 #include "report/workbook/workbook_error.h"
+#include "report/workbook/xml_memory.h"
 #include "report/workbook/zip_writer.h"
 
 namespace dovrek {
@@ -89,6 +90,7 @@ Workbook::Workbook(ZipPackage package, std::string source)
     : package_(std::move(package)), source_(std::move(source)) {}
 
 std::unique_ptr<Workbook> Workbook::Open(const std::string& native_path) {
+  UseChunkedXmlMemory();
   std::unique_ptr<Workbook> book(new Workbook(ZipPackage::Read(native_path), native_path));
   book->Load();
   return book;
