@@ -133,10 +133,13 @@ void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model, Progre
   for (int32_t i = 0; i <= last; ++i) {
     const ProcedureEntry& entry = model.Procedures[static_cast<size_t>(i)];
     Cell heading = sheet.Range(FunctionListCell(row));
-    bool heading_cut = heading.SetValue(HeadingText(entry, mode));
+    const std::string text = HeadingText(entry, mode);
+    bool heading_cut = heading.SetValue(text);
     heading.Interior().SetColor(kHeadingFill);
     heading.Font().SetColor(kHeadingFont);
-    heading.SetRowHeight(CountLineFeeds(heading.Value()) * kLineHeight);
+    // The lines the cell holds: the text's own unless it was cut (reading the cell back costs
+    // as much as writing it).
+    heading.SetRowHeight(CountLineFeeds(heading_cut ? heading.Value() : text) * kLineHeight);
     row += kHeadingToDescription;
     Cell description = sheet.Range(FunctionListCell(row));
     if (description.SetValue(entry.Comment) || heading_cut) cut->push_back(ProcedureLabel(entry));
