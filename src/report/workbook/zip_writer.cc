@@ -1,5 +1,7 @@
 #include "report/workbook/zip_writer.h"
 
+#include <algorithm>
+
 #include "report/workbook/workbook_error.h"
 
 namespace dovrek {
@@ -10,6 +12,7 @@ constexpr uint64_t kZip32Limit = 0xFFFFFFFFu;
 constexpr uint16_t kVersionNeeded = 20;        // deflate
 constexpr uint16_t kVersionMadeBy = 0x033F;    // Unix, version 6.3
 constexpr uint16_t kFastDeflateFlag = 0x0004;  // the fastest level was used
+constexpr uint16_t kUtf8NameFlag = 0x0800;
 constexpr uint16_t kDeflated = 8;
 constexpr uint16_t kDosTime = 0x3300;  // 06:24:00
 constexpr uint16_t kDosDate = 0x4B66;  // 2017-11-06
@@ -39,8 +42,10 @@ class Header {
 // The fields local and central headers share, from the version needed to the name's length.
 Header& CommonFields(Header& h, const std::string& name, uint32_t crc, uint64_t compressed,
                      uint64_t size) {
+  // A name beyond ASCII is flagged as UTF-8; readers would take it for code page 437.
+  bool ascii = std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; });
   return h.U16(kVersionNeeded)
-      .U16(kFastDeflateFlag)
+      .U16(ascii ? kFastDeflateFlag : kFastDeflateFlag | kUtf8NameFlag)
       .U16(kDeflated)
       .U16(kDosTime)
       .U16(kDosDate)

@@ -32,6 +32,7 @@ TEST(ZipWriterTest, PartsWrittenInPiecesReadBackAsWritten) {
   const std::vector<std::pair<std::string, std::string>> parts = {
       {"[Content_Types].xml", "<Types/>"},
       {"empty.xml", ""},
+      {"xl/media/画像.xml", "<a/>"},
       {"xl/noise.bin", Noise(300 * 1024)},
       {"xl/worksheets/sheet1.xml",
        Repeated("<row r=\"1\"><c><is><t>販売</t></is></c></row>", 200000)},
@@ -50,6 +51,9 @@ TEST(ZipWriterTest, PartsWrittenInPiecesReadBackAsWritten) {
   testing::TempDir dir;
   ZipPackage read = ZipPackage::Read(dir.Write("parts.zip", zip));
   EXPECT_TRUE(read.parts() == parts);
+  // A name beyond ASCII is flagged as UTF-8 (bit 11 of the flags after the version).
+  size_t header = zip.find("PK\x03\x04\x14\x00", zip.find("empty.xml"));
+  EXPECT_EQ(static_cast<unsigned char>(zip[header + 7]) & 0x08, 0x08);
 }
 
 }  // namespace
