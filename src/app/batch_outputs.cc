@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "platform/buffered_writer.h"
 #include "platform/messages.h"
 #include "platform/native_path.h"
 #include "platform/replacing_file.h"
@@ -16,21 +17,7 @@
 namespace dovrek {
 namespace {
 
-// Writes the bytes whole to standard output.
-bool WriteStandardOutput(std::string_view bytes, std::string* error) {
-  while (!bytes.empty()) {
-    ssize_t n = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      *error = FileErrorMessage(kStandardOutputLabel, n < 0 ? errno : EIO);
-      return false;
-    }
-    bytes.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
-// Copies a file to standard output a block at a time, so that a large report is never held
+// Copies a file to standard output a block at a time, so that a large output is never held
 // in memory whole.
 bool CopyToStandardOutput(const std::string& native_path, std::string* error) {
   int fd = ::open(native_path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -38,33 +25,54 @@ bool CopyToStandardOutput(const std::string& native_path, std::string* error) {
     *error = FileErrorMessage(native_path, errno);
     return false;
   }
-  char block[1 << 16];
-  bool ok = true;
-  for (;;) {
-    ssize_t n = ::read(fd, block, sizeof block);
+  BufferedWriter out(STDOUT_FILENO, kStandardOutputLabel);
+  char block[BufferedWriter::kBufferSize];
+  ssize_t n = 0;
+  while (out.ok() && (n = ::read(fd, block, sizeof block)) != 0) {
     if (n < 0 && errno == EINTR) continue;
-    if (n == 0) break;
-    if (n < 0) *error = FileErrorMessage(native_path, errno);
-    if (n < 0 || !WriteStandardOutput({block, static_cast<size_t>(n)}, error)) {
-      ok = false;
-      break;
-    }
+    if (n < 0) break;
+    out.Append({block, static_cast<size_t>(n)});
   }
+  int read_error = n < 0 ? errno : 0;
   ::close(fd);
-  return ok;
+  if (read_error != 0) *error = FileErrorMessage(native_path, read_error);
+  if (read_error == 0 && !out.Flush()) *error = out.error();
+  return read_error == 0 && out.ok();
 }
 
-// The workbook for standard output, kept until the run has succeeded.
+// Writes the model's JSON straight to standard output.
+bool WriteJsonToStandardOutput(const SpecificationModel& model, bool complete, std::string* error) {
+  BufferedWriter out(STDOUT_FILENO, kStandardOutputLabel);
+  WriteModelJson(model, complete, out);
+  if (out.Flush()) return true;
+  *error = out.error();
+  return false;
+}
+
+// Writes the model's JSON to a file as ReplacingFile does.
+bool WriteJsonFile(const std::string& native_path, const SpecificationModel& model, bool complete,
+                   std::string* error) {
+  ReplacingFile file;
+  if (!file.Open(native_path, error)) return false;
+  WriteModelJson(model, complete, file.writer());
+  return file.Commit(error);
+}
+
+// The workbook for standard output, saved to a private file until the run has succeeded.
+// *saved names the file once the workbook is in it.
 class StandardOutputHandover : public WorkbookHandover {
  public:
-  explicit StandardOutputHandover(std::string* kept) : kept_(kept) {}
-  bool HandOver(const std::string& workbook, const std::string&, std::string*) override {
-    *kept_ = workbook;
+  StandardOutputHandover(std::string path, std::string* saved)
+      : path_(std::move(path)), saved_(saved) {}
+  bool HandOver(const WorkbookSaver& save, const std::string&, std::string* error) override {
+    if (!save(path_, error)) return false;
+    *saved_ = path_;
     return true;
   }
 
  private:
-  std::string* kept_;
+  std::string path_;
+  std::string* saved_;
 };
 
 }  // namespace
@@ -72,29 +80,40 @@ class StandardOutputHandover : public WorkbookHandover {
 BatchOutputs::BatchOutputs(const CommandLine& line) : line_(line) {}
 
 BatchOutputs::~BatchOutputs() {
-  held_.reset();  // the held text report lies in the staging folder
-  if (!staged_text_.empty()) ::unlink(staged_text_.c_str());
+  held_.reset();  // the held outputs for standard output lie in the staging folder
+  for (const std::string* staged : {&staged_text_, &staged_workbook_}) {
+    if (!staged->empty()) ::unlink(staged->c_str());
+  }
   if (!staging_folder_.empty()) ::rmdir(staging_folder_.c_str());
+}
+
+// The private folder for the outputs that go to standard output once the run has succeeded.
+bool BatchOutputs::MakeStagingFolder(std::string* error) {
+  std::string folder = TemporaryFolder() + "/dovrek-XXXXXX";
+  if (!::mkdtemp(folder.data())) {
+    *error = FileErrorMessage(folder, errno);
+    return false;
+  }
+  staging_folder_ = folder;
+  return true;
 }
 
 bool BatchOutputs::Prepare(std::string* error) {
   held_.emplace();
+  bool text_staged = IsStandardOutput(line_.text_path);
+  bool workbook_staged = IsStandardOutput(line_.workbook_path);
+  if ((text_staged || workbook_staged) && !MakeStagingFolder(error)) return false;
   std::string text_file;
-  if (IsStandardOutput(line_.text_path)) {
-    std::string folder = TemporaryFolder() + "/dovrek-XXXXXX";
-    if (!::mkdtemp(folder.data())) {
-      *error = FileErrorMessage(folder, errno);
-      return false;
-    }
-    staging_folder_ = folder;
-    staged_text_ = folder + "/report.txt";
+  if (text_staged) {
+    staged_text_ = staging_folder_ + "/report.txt";
     text_file = staged_text_;
   } else if (!line_.text_path.empty()) {
     text_file = MakeAbsolute(line_.text_path);
   }
   dialog_ = std::make_unique<BatchFileDialog>(text_file.empty() ? "" : ToWindowsPath(text_file));
-  if (IsStandardOutput(line_.workbook_path)) {
-    handover_ = std::make_unique<StandardOutputHandover>(&stdout_workbook_);
+  if (workbook_staged) {
+    handover_ = std::make_unique<StandardOutputHandover>(staging_folder_ + "/workbook.xlsx",
+                                                         &staged_workbook_);
   } else {
     handover_ = std::make_unique<SaveToFileHandover>(line_.workbook_path);
   }
@@ -105,14 +124,14 @@ bool BatchOutputs::Prepare(std::string* error) {
 // into place at once.
 bool BatchOutputs::Finish(const SpecificationModel& model, bool complete, std::string* error) {
   const std::string& json_path = line_.json_path;
-  std::string json = json_path.empty() ? "" : ModelToJson(model, complete);
   bool json_to_file = !json_path.empty() && !IsStandardOutput(json_path);
-  if (json_to_file && !WriteWholeFile(json_path, json, error)) return false;
-  if (!staged_text_.empty() && !CopyToStandardOutput(held_->CurrentName(staged_text_), error)) {
+  if (json_to_file && !WriteJsonFile(json_path, model, complete, error)) return false;
+  for (const std::string* staged : {&staged_text_, &staged_workbook_}) {
+    if (!staged->empty() && !CopyToStandardOutput(held_->CurrentName(*staged), error)) return false;
+  }
+  if (IsStandardOutput(json_path) && !WriteJsonToStandardOutput(model, complete, error)) {
     return false;
   }
-  if (!stdout_workbook_.empty() && !WriteStandardOutput(stdout_workbook_, error)) return false;
-  if (IsStandardOutput(json_path) && !WriteStandardOutput(json, error)) return false;
   return held_->Release(error);
 }
 

@@ -3,18 +3,19 @@
 // for "-". The text report can only be written to a named file, so for "-" it is written to a
 // private temporary file and copied to standard output once the run has succeeded: standard
 // output then gets the very bytes a file would, and nothing of a run that failed. The workbook
-// for "-" likewise waits until the run has succeeded. Files are put in place together, when
-// every output has been written (see held_renames.h): a failed run changes none of them.
+// for "-" likewise waits in a private temporary file until the run has succeeded. Files are put in
+// place together, when every output has been written (see held_renames.h): a failed run changes
+// none of them.
 
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "app/command_line.h"
 #include "model/specification_model.h"
 #include "platform/batch_file_dialog.h"
 #include "platform/held_renames.h"
 #include "report/workbook_handover.h"
-#include "app/command_line.h"
 
 namespace dovrek {
 
@@ -41,12 +42,14 @@ class BatchOutputs {
   bool Finish(const SpecificationModel& model, bool complete, std::string* error);
 
  private:
+  bool MakeStagingFolder(std::string* error);
+
   const CommandLine& line_;
   std::string staging_folder_;  // the private temporary folder, empty when none
   std::string staged_text_;     // the text report's temporary file, empty when none
   std::unique_ptr<BatchFileDialog> dialog_;
   std::unique_ptr<WorkbookHandover> handover_;
-  std::string stdout_workbook_;  // the workbook for standard output, once handed over
+  std::string staged_workbook_;  // the workbook's temporary file, once handed over
   std::optional<HeldRenames> held_;
 };
 

@@ -16,7 +16,6 @@
 namespace dovrek {
 namespace {
 
-constexpr size_t kFlushSize = 1 << 16;
 constexpr int kLinkLimit = 40;  // the kernel's limit on links in one lookup
 
 std::string FolderOf(const std::string& path) {
@@ -136,6 +135,7 @@ bool ReplacingFile::OpenTemporary(const struct stat* old) {
   } else {
     ::fchmod(fd_, 0666 & ~CurrentUmask());
   }
+  StartWriting();
   return true;
 }
 
@@ -151,25 +151,20 @@ bool ReplacingFile::OpenInPlace(int flags, std::string* error) {
   fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | flags, 0666);
   if (fd_ < 0) return Fail(errno, error);
   ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+  StartWriting();
   return true;
 }
+
+void ReplacingFile::StartWriting() { writer_ = std::make_unique<BufferedWriter>(fd_, path_); }
 
 bool ReplacingFile::Write(std::string_view bytes, std::string* error) {
   if (fd_ < 0) return Fail(EBADF, error);
-  buffer_.append(bytes);
-  return buffer_.size() < kFlushSize || Flush(error);
+  writer_->Append(bytes);
+  return writer_->ok() || Fail(writer_->error_number(), error);
 }
 
 bool ReplacingFile::Flush(std::string* error) {
-  size_t done = 0;
-  while (done < buffer_.size()) {
-    ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return Fail(n < 0 ? errno : EIO, error);
-    done += static_cast<size_t>(n);
-  }
-  buffer_.clear();
-  return true;
+  return writer_->Flush() || Fail(writer_->error_number(), error);
 }
 
 bool ReplacingFile::Commit(std::string* error) {
@@ -177,6 +172,7 @@ bool ReplacingFile::Commit(std::string* error) {
   if (!Flush(error)) return false;
   // Devices and pipes have nothing to make durable (and /dev/null refuses fsync).
   if (IsRegular(fd_) && ::fsync(fd_) != 0) return Fail(errno, error);
+  writer_.reset();
   int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) return Fail(errno, error);
@@ -195,13 +191,13 @@ bool ReplacingFile::Commit(std::string* error) {
 }
 
 void ReplacingFile::Abandon() {
+  writer_.reset();
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   ForgetTemporaryFile(cleanup_slot_);
   cleanup_slot_ = -1;
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();
-  buffer_.clear();
 }
 
 bool WriteWholeFile(const std::string& native_path, std::string_view bytes, std::string* error) {

@@ -12,8 +12,11 @@
 // Every failure is described as "path: reason", except that a file whose folder does not exist
 // is described as "folder: フォルダが存在しません。".
 
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "platform/buffered_writer.h"
 
 struct stat;
 
@@ -34,6 +37,9 @@ class ReplacingFile {
   bool is_open() const { return fd_ >= 0; }
   // Buffers bytes; writes out when the buffer is full.
   bool Write(std::string_view bytes, std::string* error);
+  // The open file's writer, for outputs written piece by piece; a failure it meets is
+  // reported by Commit. Valid while is_open().
+  BufferedWriter& writer() { return *writer_; }
   // Writes what is buffered, closes the file and puts it in place of the target (or leaves
   // that to the thread's HeldRenames, see held_renames.h).
   bool Commit(std::string* error);
@@ -47,11 +53,12 @@ class ReplacingFile {
   bool Fail(int error_number, std::string* error);
   bool OpenInPlace(int flags, std::string* error);
   bool OpenTemporary(const struct stat* old);
+  void StartWriting();
 
   std::string path_;       // the target, as given
   std::string target_;     // the target with symbolic links resolved
   std::string temporary_;  // empty when writing in place
-  std::string buffer_;
+  std::unique_ptr<BufferedWriter> writer_;
   int fd_ = -1;
   int cleanup_slot_ = -1;  // the temporary file's entry for removal on a signal
 };

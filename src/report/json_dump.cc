@@ -8,10 +8,10 @@
 namespace dovrek {
 namespace {
 
-// Written field by field into one string, indented by two spaces a level: building a JSON tree
-// first would copy every text of the model and cost more than reading the sources.
+// Written field by field straight to the output, indented by two spaces a level: building a JSON
+// tree first would copy every text of the model and cost more than reading the sources.
 
-void AppendString(std::string_view s, std::string* out) {
+void AppendString(std::string_view s, BufferedWriter& out) {
   if (!IsValidUtf8(s)) {
     std::string valid;
     AppendSanitizedUtf8(s, &valid);
@@ -19,49 +19,51 @@ void AppendString(std::string_view s, std::string* out) {
     return;
   }
   static constexpr char kHex[] = "0123456789abcdef";
-  out->push_back('"');
+  out.Put('"');
   size_t run = 0;
   for (size_t i = 0; i < s.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(s[i]);
     if (c >= 0x20 && c != '"' && c != '\\') continue;
-    out->append(s.data() + run, i - run);
+    out.Append(s.substr(run, i - run));
     run = i + 1;
     switch (c) {
       case '"':
-        out->append("\\\"");
+        out.Append("\\\"");
         break;
       case '\\':
-        out->append("\\\\");
+        out.Append("\\\\");
         break;
       case '\b':
-        out->append("\\b");
+        out.Append("\\b");
         break;
       case '\f':
-        out->append("\\f");
+        out.Append("\\f");
         break;
       case '\n':
-        out->append("\\n");
+        out.Append("\\n");
         break;
       case '\r':
-        out->append("\\r");
+        out.Append("\\r");
         break;
       case '\t':
-        out->append("\\t");
+        out.Append("\\t");
         break;
       default:
-        out->append("\\u00");
-        out->push_back(kHex[c >> 4]);
-        out->push_back(kHex[c & 0xF]);
+        out.Append("\\u00");
+        out.Put(kHex[c >> 4]);
+        out.Put(kHex[c & 0xF]);
     }
   }
-  out->append(s.data() + run, s.size() - run);
-  out->push_back('"');
+  out.Append(s.substr(run, s.size() - run));
+  out.Put('"');
 }
 
 // Writes one object, a field a line, indented by `indent` spaces; Close ends it.
 class ObjectWriter {
  public:
-  ObjectWriter(int indent, std::string* out) : pad_(indent, ' '), out_(out) { out->append("{\n"); }
+  ObjectWriter(int indent, BufferedWriter& out) : pad_(indent, ' '), out_(out) {
+    out.Append("{\n");
+  }
   void String(const char* key, const std::string& value) {
     Key(key);
     AppendString(value, out_);
@@ -69,19 +71,26 @@ class ObjectWriter {
   // A value already written as JSON.
   void Raw(const char* key, std::string_view json) {
     Key(key);
-    out_->append(json);
+    out_.Append(json);
   }
-  void Close() { out_->append("\n").append(pad_).append("}"); }
+  void Close() {
+    out_.Append("\n");
+    out_.Append(pad_);
+    out_.Append("}");
+  }
+  // Starts a field whose value the caller writes next.
+  void Key(const char* key) {
+    if (!first_) out_.Append(",\n");
+    first_ = false;
+    out_.Append(pad_);
+    out_.Append("  \"");
+    out_.Append(key);
+    out_.Append("\": ");
+  }
 
  private:
-  void Key(const char* key) {
-    if (!first_) out_->append(",\n");
-    first_ = false;
-    out_->append(pad_).append("  \"").append(key).append("\": ");
-  }
-
   std::string pad_;
-  std::string* out_;
+  BufferedWriter& out_;
   bool first_ = true;
 };
 
@@ -90,25 +99,25 @@ struct Field {
   const std::string* value;
 };
 
-void AppendObject(std::initializer_list<Field> fields, int indent, std::string* out) {
+void AppendObject(std::initializer_list<Field> fields, int indent, BufferedWriter& out) {
   ObjectWriter object(indent, out);
   for (const Field& f : fields) object.String(f.key, *f.value);
   object.Close();
 }
 
 template <typename T, typename Each>
-void AppendArray(const std::vector<T>& items, Each each, std::string* out) {
+void AppendArray(const std::vector<T>& items, Each each, BufferedWriter& out) {
   if (items.empty()) {
-    out->append("[]");
+    out.Append("[]");
     return;
   }
-  out->append("[\n");
+  out.Append("[\n");
   for (size_t i = 0; i < items.size(); ++i) {
-    if (i > 0) out->append(",\n");
-    out->append("    ");
+    if (i > 0) out.Append(",\n");
+    out.Append("    ");
     each(items[i]);
   }
-  out->append("\n  ]");
+  out.Append("\n  ]");
 }
 
 // The number of entries of each kind a member file holds, by the entries' FileName.
@@ -121,31 +130,36 @@ KindCounts CountKinds(const SpecificationModel& model) {
 }
 
 // {"Sub": 2, "Property Get": 1}: the kinds a file holds, in the order of kEntryKinds.
-std::string KindsObject(const std::map<std::string_view, int>& counts) {
-  std::string json = "{";
+void AppendKinds(const std::map<std::string_view, int>& counts, BufferedWriter& out) {
+  out.Put('{');
+  bool first = true;
   for (EntryKind k : kEntryKinds) {
     std::string_view kind = KindName(k);
     auto found = counts.find(kind);
     if (found == counts.end()) continue;
-    if (json.size() > 1) json.append(", ");
-    AppendString(kind, &json);
-    json.append(": ").append(std::to_string(found->second));
+    if (!first) out.Append(", ");
+    first = false;
+    AppendString(kind, out);
+    out.Append(": ");
+    out.Append(std::to_string(found->second));
   }
-  return json + "}";
+  out.Put('}');
 }
 
-void AppendMember(const MemberFile& m, const KindCounts* kinds, std::string* out) {
+void AppendMember(const MemberFile& m, const KindCounts* kinds, BufferedWriter& out) {
   ObjectWriter object(4, out);
   object.String("FileName", m.FileName);
   object.String("Folder", m.Folder);
   if (kinds) {
     auto found = kinds->find(m.FileName);
-    object.Raw("Kinds", found == kinds->end() ? "{}" : KindsObject(found->second));
+    object.Key("Kinds");
+    static const std::map<std::string_view, int> kNone;
+    AppendKinds(found == kinds->end() ? kNone : found->second, out);
   }
   object.Close();
 }
 
-void AppendProcedure(const ProcedureEntry& e, bool complete, std::string* out) {
+void AppendProcedure(const ProcedureEntry& e, bool complete, BufferedWriter& out) {
   ObjectWriter object(4, out);
   object.String("Name", e.Name);
   object.String("Scope", e.Scope);
@@ -166,10 +180,9 @@ void AppendProcedure(const ProcedureEntry& e, bool complete, std::string* out) {
 
 }  // namespace
 
-std::string ModelToJson(const SpecificationModel& model, bool complete) {
-  std::string out;
+void WriteModelJson(const SpecificationModel& model, bool complete, BufferedWriter& out) {
   const ProjectInfo& p = model.Project;
-  out.append("{\n  \"project\": ");
+  out.Append("{\n  \"project\": ");
   AppendObject({{"Title", &p.Title},
                 {"Name", &p.Name},
                 {"ExeName32", &p.ExeName32},
@@ -180,13 +193,13 @@ std::string ModelToJson(const SpecificationModel& model, bool complete) {
                 {"MajorVer", &p.MajorVer},
                 {"MinorVer", &p.MinorVer},
                 {"RevisionVer", &p.RevisionVer}},
-               2, &out);
+               2, out);
   if (complete) {
-    out.append(",\n  \"encoding\": ");
-    AppendString(model.Encoding.empty() ? "cp932" : model.Encoding, &out);
+    out.Append(",\n  \"encoding\": ");
+    AppendString(model.Encoding.empty() ? "cp932" : model.Encoding, out);
   }
   const KindCounts kinds = complete ? CountKinds(model) : KindCounts();
-  auto member = [&](const MemberFile& m) { AppendMember(m, complete ? &kinds : nullptr, &out); };
+  auto member = [&](const MemberFile& m) { AppendMember(m, complete ? &kinds : nullptr, out); };
   const std::pair<const char*, const std::vector<MemberFile>*> lists[] = {
       {"forms", &model.FormFiles},        {"modules", &model.ModuleFiles},
       {"classes", &model.ClassFiles},     {"controls", &model.ControlFiles},
@@ -194,14 +207,23 @@ std::string ModelToJson(const SpecificationModel& model, bool complete) {
       {"designers", &model.DesignerFiles}};
   for (size_t i = 0; i < std::size(lists); ++i) {
     if (i >= 3 && !complete) break;  // the component lists belong to complete mode
-    out.append(",\n  \"").append(lists[i].first).append("\": ");
-    AppendArray(*lists[i].second, member, &out);
+    out.Append(",\n  \"");
+    out.Append(lists[i].first);
+    out.Append("\": ");
+    AppendArray(*lists[i].second, member, out);
   }
-  out.append(",\n  \"procedures\": ");
+  out.Append(",\n  \"procedures\": ");
   AppendArray(
-      model.Procedures, [&](const ProcedureEntry& e) { AppendProcedure(e, complete, &out); }, &out);
-  out.append("\n}\n");
-  return out;
+      model.Procedures, [&](const ProcedureEntry& e) { AppendProcedure(e, complete, out); }, out);
+  out.Append("\n}\n");
+}
+
+std::string ModelToJson(const SpecificationModel& model, bool complete) {
+  std::string json;
+  BufferedWriter out(&json);
+  WriteModelJson(model, complete, out);
+  out.Flush();
+  return json;
 }
 
 }  // namespace dovrek

@@ -7,9 +7,14 @@
 #include <string>
 
 #include "model/specification_model.h"
+#include "platform/buffered_writer.h"
 
 namespace dovrek {
 
+// Writes the JSON to `out` piece by piece; the caller flushes `out` and checks it.
+void WriteModelJson(const SpecificationModel& model, bool complete, BufferedWriter& out);
+
+// The JSON as one string (for callers that need it in memory).
 std::string ModelToJson(const SpecificationModel& model, bool complete = false);
 
 }  // namespace dovrek

@@ -13,7 +13,6 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/replacing_file.h"
 #include "platform/system_error.h"
 #include "platform/temporary_folder.h"
 #include "report/workbook/cell_text.h"
@@ -98,12 +97,12 @@ std::string CutTextsInformation(const std::vector<std::string>& procedures) {
   return text;
 }
 
-bool SaveToFileHandover::HandOver(const std::string& workbook, const std::string&,
+bool SaveToFileHandover::HandOver(const WorkbookSaver& save, const std::string&,
                                   std::string* error) {
-  return WriteWholeFile(path_, workbook, error);
+  return save(path_, error);
 }
 
-bool OpenInDesktopHandover::HandOver(const std::string& workbook, const std::string& project_name,
+bool OpenInDesktopHandover::HandOver(const WorkbookSaver& save, const std::string& project_name,
                                      std::string* error) {
   std::string folder = TemporaryFolder() + "/dovrek-XXXXXX";
   if (!::mkdtemp(folder.data())) {
@@ -111,7 +110,7 @@ bool OpenInDesktopHandover::HandOver(const std::string& workbook, const std::str
     return false;
   }
   std::string path = folder + "/" + WorkbookFileName(project_name);
-  if (!WriteWholeFile(path, workbook, error)) {
+  if (!save(path, error)) {
     ::unlink(path.c_str());
     ::rmdir(folder.c_str());
     return false;

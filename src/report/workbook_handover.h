@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,12 +14,16 @@
 
 namespace dovrek {
 
+// Writes a finished .xlsx workbook to a native path as it is made, so that it is never held
+// whole in memory. Answers false and fills *error ("path: reason") on failure.
+using WorkbookSaver = std::function<bool(const std::string& native_path, std::string* error)>;
+
 class WorkbookHandover {
  public:
   virtual ~WorkbookHandover() = default;
-  // Hands over the bytes of a finished .xlsx workbook. project_name is the project's Name
-  // (may be empty). Answers false and fills *error ("path: reason") on failure.
-  virtual bool HandOver(const std::string& workbook, const std::string& project_name,
+  // Hands over a finished workbook by having `save` write it where it goes. project_name is the
+  // project's Name (may be empty). Answers false and fills *error ("path: reason") on failure.
+  virtual bool HandOver(const WorkbookSaver& save, const std::string& project_name,
                         std::string* error) = 0;
   // Called once after the run with the procedures whose text the handed-over workbook holds
   // cut to the cell limit (may be empty). By default nothing more is said: each cut cell has
@@ -31,7 +36,7 @@ class WorkbookHandover {
 class SaveToFileHandover : public WorkbookHandover {
  public:
   explicit SaveToFileHandover(std::string native_path) : path_(std::move(native_path)) {}
-  bool HandOver(const std::string& workbook, const std::string& project_name,
+  bool HandOver(const WorkbookSaver& save, const std::string& project_name,
                 std::string* error) override;
 
  private:
@@ -63,7 +68,7 @@ class OpenInDesktopHandover : public WorkbookHandover {
                                  OpenerWait wait = OpenerWait::kHere,
                                  std::chrono::milliseconds verdict_wait = kOpenerWait)
       : msg_(msg), opener_(std::move(opener)), wait_(wait), verdict_wait_(verdict_wait) {}
-  bool HandOver(const std::string& workbook, const std::string& project_name,
+  bool HandOver(const WorkbookSaver& save, const std::string& project_name,
                 std::string* error) override;
   void ReportCutTexts(const std::vector<std::string>& procedures) override;
 

@@ -128,10 +128,13 @@ void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model, Progre
   for (int32_t i = 0; i <= last; ++i) {
     const ProcedureEntry& entry = model.Procedures[static_cast<size_t>(i)];
     Cell heading = sheet.Range(FunctionListCell(row));
-    bool heading_cut = heading.SetValue(HeadingText(entry, mode));
+    const std::string text = HeadingText(entry, mode);
+    bool heading_cut = heading.SetValue(text);
     heading.Interior().SetColor(kHeadingFill);
     heading.Font().SetColor(kHeadingFont);
-    heading.SetRowHeight(CountLineFeeds(heading.Value()) * kLineHeight);
+    // The lines the cell holds: the text's own unless it was cut (reading the cell back costs
+    // as much as writing it).
+    heading.SetRowHeight(CountLineFeeds(heading_cut ? heading.Value() : text) * kLineHeight);
     row += kHeadingToDescription;
     Cell description = sheet.Range(FunctionListCell(row));
     if (description.SetValue(entry.Comment) || heading_cut) cut->push_back(ProcedureLabel(entry));
@@ -146,6 +149,19 @@ void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model, Progre
 constexpr size_t kMostProcedures = (kMaxRow - kFirstHeadingRow - kHeadingToDescription) /
                                        (kHeadingToDescription + kDescriptionToNextHeading) +
                                    1;
+
+// Saves the book, telling a failure as a message instead of throwing it through the hand-over.
+WorkbookSaver SaverOf(Workbook& book) {
+  return [&book](const std::string& native_path, std::string* error) {
+    try {
+      book.SaveAs(native_path);
+      return true;
+    } catch (const std::exception& failure) {
+      *error = failure.what();
+      return false;
+    }
+  };
+}
 
 }  // namespace
 
@@ -178,7 +194,7 @@ bool WriteWorkbookReport(const SpecificationModel& model, const std::string& tem
     progress_shown = false;
     book->Sheets(1).Activate();
     std::string error;
-    if (!handover.HandOver(book->SaveAsBytes(), model.Project.Name, &error)) {
+    if (!handover.HandOver(SaverOf(*book), model.Project.Name, &error)) {
       throw WorkbookError(error);
     }
     if (cut_procedures) *cut_procedures = std::move(cut);

@@ -177,6 +177,23 @@ TEST_F(DovrekCliTest, DashMeansStandardOutput) {
   EXPECT_FALSE(std::filesystem::exists("-"));
 }
 
+// The workbook for standard output waits in a private folder: a run that fails afterwards
+// writes nothing there and leaves nothing behind.
+TEST_F(DovrekCliTest, AWorkbookForStandardOutputWaitsForTheWholeRun) {
+  std::filesystem::create_directories(dir.path() / "tmp");
+  testing::ProcessLimits limits;
+  limits.environment = {{"TMPDIR", dir.Native("tmp")}};
+  testing::ProcessOutcome failed =
+      program.Run({"-q", "-x", "-", "-j", "/dev/full", sample}, limits);
+  EXPECT_EQ(failed.exit_code, 1);
+  EXPECT_EQ(failed.out, "");
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "tmp"));
+  testing::ProcessOutcome done = program.Run({"-q", "-x", "-", sample}, limits);
+  EXPECT_EQ(done.exit_code, 0) << done.err;
+  EXPECT_EQ(done.out.substr(0, 2), "PK");
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "tmp"));
+}
+
 TEST_F(DovrekCliTest, RefusesWhatStandardOutputCannotTake) {
   struct Case {
     std::vector<std::string> outputs;

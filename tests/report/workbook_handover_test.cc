@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/replacing_file.h"
 #include "test_support.h"
 
 namespace dovrek {
@@ -20,23 +21,30 @@ using testing::ReadFileBytes;
 using testing::RecordingMessageBox;
 using testing::TempDir;
 
+// Saves fixed bytes where the hand-over says, as the workbook report saves its book.
+WorkbookSaver Writes(std::string bytes) {
+  return [bytes](const std::string& native_path, std::string* error) {
+    return WriteWholeFile(native_path, bytes, error);
+  };
+}
+
 TEST(WorkbookHandoverTest, SaveToFileReplacesTheFileFollowingLinks) {
   TempDir dir;
   std::string target = dir.Write("spec.xlsx", "old report");
   std::string error;
-  EXPECT_TRUE(SaveToFileHandover(target).HandOver("new report", "", &error));
+  EXPECT_TRUE(SaveToFileHandover(target).HandOver(Writes("new report"), "", &error));
   EXPECT_EQ(ReadFileBytes(target), "new report");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
             1);  // no temporary left
   std::string real = dir.Write("real.xlsx", "old");
   std::filesystem::create_symlink(real, dir.path() / "link.xlsx");
-  EXPECT_TRUE(SaveToFileHandover(dir.Native("link.xlsx")).HandOver("new", "", &error));
+  EXPECT_TRUE(SaveToFileHandover(dir.Native("link.xlsx")).HandOver(Writes("new"), "", &error));
   EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.xlsx"));
   EXPECT_EQ(ReadFileBytes(real), "new");
-  EXPECT_TRUE(SaveToFileHandover("/dev/null").HandOver("x", "", &error));
-  EXPECT_FALSE(SaveToFileHandover(dir.Native("missing/x.xlsx")).HandOver("x", "", &error));
+  EXPECT_TRUE(SaveToFileHandover("/dev/null").HandOver(Writes("x"), "", &error));
+  EXPECT_FALSE(SaveToFileHandover(dir.Native("missing/x.xlsx")).HandOver(Writes("x"), "", &error));
   EXPECT_EQ(error, dir.Native("missing") + ": フォルダが存在しません。");
-  EXPECT_FALSE(SaveToFileHandover("/dev/full").HandOver("x", "", &error));
+  EXPECT_FALSE(SaveToFileHandover("/dev/full").HandOver(Writes("x"), "", &error));
   EXPECT_NE(error.find("/dev/full: "), std::string::npos);
 }
 
@@ -61,7 +69,7 @@ TEST(WorkbookHandoverTest, ShortensALongNameToFitTheFileSystemAtACharacterBounda
   RecordingMessageBox msg;
   OpenInDesktopHandover handover(msg, {"true"});
   std::string error;
-  ASSERT_TRUE(handover.HandOver("book", japanese, &error)) << error;
+  ASSERT_TRUE(handover.HandOver(Writes("book"), japanese, &error)) << error;
   EXPECT_EQ(ReadFileBytes(handover.saved_path()), "book");
   std::filesystem::remove_all(std::filesystem::path(handover.saved_path()).parent_path());
 }
@@ -87,7 +95,7 @@ TEST(WorkbookHandoverTest, OpensInAPrivateFolderAndSaysWhereWhenNoViewerStarts) 
     RecordingMessageBox msg;
     OpenInDesktopHandover handover(msg, c.opener);
     std::string error;
-    ASSERT_TRUE(handover.HandOver("book", "Hanbai", &error)) << error;
+    ASSERT_TRUE(handover.HandOver(Writes("book"), "Hanbai", &error)) << error;
     std::filesystem::path saved = handover.saved_path();
     EXPECT_EQ(saved.filename(), "Hanbai.xlsx");
     EXPECT_EQ(ReadFileBytes(saved.string()), "book");
@@ -130,7 +138,7 @@ TEST(WorkbookHandoverTest, AnOpenerThatRunsOnLeavesNoZombie) {
     OpenInDesktopHandover handover(msg, {"sh", "-c", "sleep 0.3", "sh"}, wait,
                                    std::chrono::milliseconds(50));
     std::string error;
-    ASSERT_TRUE(handover.HandOver("book", "Hanbai", &error)) << error;
+    ASSERT_TRUE(handover.HandOver(Writes("book"), "Hanbai", &error)) << error;
     AwaitOpenerVerdicts();
     std::this_thread::sleep_for(std::chrono::seconds(1));
     EXPECT_EQ(Zombies(), before);
@@ -145,7 +153,7 @@ TEST(WorkbookHandoverTest, InTheBackgroundTheHandOverDoesNotWaitForTheVerdict) {
   OpenInDesktopHandover handover(msg, {"sh", "-c", "sleep 0.5; exit 1"}, OpenerWait::kInBackground);
   std::string error;
   auto start = std::chrono::steady_clock::now();
-  ASSERT_TRUE(handover.HandOver("book", "Hanbai", &error)) << error;
+  ASSERT_TRUE(handover.HandOver(Writes("book"), "Hanbai", &error)) << error;
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(400));
   EXPECT_TRUE(msg.shown.empty());
   AwaitOpenerVerdicts();
@@ -165,7 +173,7 @@ TEST(WorkbookHandoverTest, AnEmptyTmpdirFallsBackToTmp) {
   RecordingMessageBox msg;
   OpenInDesktopHandover handover(msg, {"true"});
   std::string error;
-  EXPECT_NO_THROW(EXPECT_TRUE(handover.HandOver("book", "Hanbai", &error)) << error);
+  EXPECT_NO_THROW(EXPECT_TRUE(handover.HandOver(Writes("book"), "Hanbai", &error)) << error);
   std::filesystem::path saved = handover.saved_path();
   EXPECT_EQ(saved.parent_path().parent_path(), "/tmp");
   if (!saved.empty()) std::filesystem::remove_all(saved.parent_path());

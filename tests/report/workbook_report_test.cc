@@ -6,6 +6,7 @@
 
 #include "platform/native_path.h"
 #include "platform/replacing_file.h"
+#include "report/workbook/cell_text.h"
 #include "report/workbook/template_fixture.h"
 #include "report/workbook/workbook.h"
 
@@ -27,7 +28,7 @@ class FileHandover : public WorkbookHandover {
  public:
   explicit FileHandover(std::string path, bool fail = false)
       : path_(std::move(path)), fail_(fail) {}
-  bool HandOver(const std::string& workbook, const std::string& project_name,
+  bool HandOver(const WorkbookSaver& save, const std::string& project_name,
                 std::string* error) override {
     ++calls;
     name = project_name;
@@ -35,7 +36,7 @@ class FileHandover : public WorkbookHandover {
       *error = "保存できません。";
       return false;
     }
-    return WriteWholeFile(path_, workbook, error);
+    return save(path_, error);
   }
   int calls = 0;
   std::string name;
@@ -244,6 +245,16 @@ TEST_F(WorkbookReportTest, CommentHeightsFollowTheirLinesUpToTheLimit) {
     EXPECT_EQ(book->Worksheets(8).Range("B7").Value(), c.comment);
     EXPECT_EQ(book->Worksheets(8).Range("B7").RowHeight(), c.height);
   }
+}
+
+TEST_F(WorkbookReportTest, ACutHeadingIsAsTallAsTheLinesItKeeps) {
+  SpecificationModel model;
+  std::string parameters = std::string(kMaxCellCharacters, 'x') + std::string(30, '\n');
+  model.Procedures = {{"P", "Public", "m.bas", "", parameters, ""}};
+  auto book = Write(model);
+  ASSERT_TRUE(book);
+  // Kept: the name, the scope and the start of the parameters, after two line feeds.
+  EXPECT_EQ(book->Worksheets(8).Range("B5").RowHeight(), 2 * 14);
 }
 
 TEST_F(WorkbookReportTest, HostileTextStaysTextAndIsCutToTheCellLimit) {

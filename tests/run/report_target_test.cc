@@ -71,7 +71,7 @@ bool IsCharacterDevice(const char* path) {
 TEST_F(ReportTargetTest, DevicesAreWrittenInPlaceAndAFullOneFailsTheRun) {
   if (!IsCharacterDevice("/dev/full") || !IsCharacterDevice("/dev/null"))
     GTEST_SKIP() << "no /dev/full";
-  for (const char* option : {"-t", "-x"}) {
+  for (const char* option : {"-t", "-x", "-j"}) {
     ProcessOutcome full = Run({option, "/dev/full"});
     EXPECT_EQ(full.exit_code, 1) << option;
     EXPECT_EQ(full.err, "エラー: /dev/full: ディスクの空き容量が不足しています。\n") << option;

@@ -56,19 +56,27 @@ std::string EncodeCellText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   size_t pos = 0;
+  size_t run = 0;  // text[run, pos) goes out as it stands: valid UTF-8 that XML can hold
   while (pos < text.size()) {
+    size_t start = pos;
     if (StartsLikeAnEscape(text, pos)) {
+      out.append(text.substr(run, start - run));
       AppendEscape('_', &out);
-      ++pos;
+      run = ++pos;
       continue;
     }
     char32_t code = NextCodePoint(text, &pos);
-    if (IsXmlCharacter(code)) {
-      AppendUtf8(code, &out);
-    } else {
+    bool valid = code != kReplacement || text.substr(start, 3) == "\xEF\xBF\xBD";
+    if (valid && IsXmlCharacter(code)) continue;
+    out.append(text.substr(run, start - run));
+    if (valid) {
       AppendEscape(code, &out);
+    } else {
+      AppendUtf8(kReplacement, &out);
     }
+    run = pos;
   }
+  out.append(text.substr(run));
   return out;
 }
 
@@ -101,6 +109,12 @@ std::string DecodeCellText(std::string_view stored) {
 }
 
 std::string LimitCellText(std::string_view text, bool* cut) {
+  // No character takes more UTF-16 code units than UTF-8 bytes, so a text no longer in bytes
+  // than the limit fits without counting.
+  if (text.size() <= kMaxCellCharacters) {
+    *cut = false;
+    return std::string(text);
+  }
   size_t units = 0;
   size_t pos = 0;
   while (pos < text.size()) {

@@ -1,10 +1,12 @@
 #include "report/workbook/workbook.h"
 
-#include "platform/text_helpers.h"
 #include "platform/replacing_file.h"
 #include "platform/system_error.h"
+#include "platform/text_helpers.h"
 #include "report/workbook/defined_name_formula.h"
 #include "report/workbook/workbook_error.h"
+#include "report/workbook/xml_memory.h"
+#include "report/workbook/zip_writer.h"
 
 namespace dovrek {
 namespace {
@@ -70,15 +72,16 @@ pugi::xml_node FindRelationship(const pugi::xml_document& relationships,
   return {};
 }
 
-std::string Serialize(const pugi::xml_document& document) {
-  struct StringWriter : pugi::xml_writer {
-    std::string bytes;
+// Serializes a document straight into the zip part being written.
+void Serialize(const pugi::xml_document& document, ZipWriter& zip) {
+  struct PartWriter : pugi::xml_writer {
+    explicit PartWriter(ZipWriter& zip) : zip(zip) {}
     void write(const void* data, size_t size) override {
-      bytes.append(static_cast<const char*>(data), size);
+      zip.Write({static_cast<const char*>(data), size});
     }
-  } writer;
+    ZipWriter& zip;
+  } writer(zip);
   document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
-  return std::move(writer.bytes);
 }
 
 }  // namespace
@@ -87,6 +90,7 @@ Workbook::Workbook(ZipPackage package, std::string source)
     : package_(std::move(package)), source_(std::move(source)) {}
 
 std::unique_ptr<Workbook> Workbook::Open(const std::string& native_path) {
+  UseChunkedXmlMemory();
   std::unique_ptr<Workbook> book(new Workbook(ZipPackage::Read(native_path), native_path));
   book->Load();
   return book;
@@ -297,23 +301,44 @@ void Workbook::DropCalculationChain() {
   }
 }
 
-std::string Workbook::SaveAsBytes() {
+// The documents held in memory replace the stored bytes of their parts; each goes straight
+// from its tree into the zip.
+void Workbook::WriteTo(BufferedWriter& out) {
   DropCalculationChain();
-  package_.Put(kContentTypesPart, Serialize(*content_types_));
-  package_.Put(workbook_part_, Serialize(*workbook_xml_));
-  package_.Put(RelationshipsPart(workbook_part_), Serialize(*relationships_));
-  if (styles_xml_) package_.Put(styles_part_, Serialize(*styles_xml_));
+  std::vector<std::pair<std::string, const pugi::xml_document*>> documents = {
+      {kContentTypesPart, content_types_.get()},
+      {workbook_part_, workbook_xml_.get()},
+      {RelationshipsPart(workbook_part_), relationships_.get()}};
+  if (styles_xml_) documents.push_back({styles_part_, styles_xml_.get()});
   for (const auto& sheet : sheets_) {
     if (!sheet->document_) continue;
     sheet->PrepareForSave();
-    package_.Put(sheet->part_, Serialize(*sheet->document_));
+    documents.push_back({sheet->part_, sheet->document_.get()});
   }
-  return package_.ToBytes();
+  package_.WriteTo(out, [&](const std::string& name, ZipWriter& zip) {
+    for (const auto& [part, document] : documents) {
+      if (!EqualsNoCase(part, name)) continue;
+      Serialize(*document, zip);
+      return true;
+    }
+    return false;
+  });
+}
+
+std::string Workbook::SaveAsBytes() {
+  std::string bytes;
+  BufferedWriter out(&bytes);
+  WriteTo(out);
+  out.Flush();
+  return bytes;
 }
 
 void Workbook::SaveAs(const std::string& native_path) {
   std::string error;
-  if (!WriteWholeFile(native_path, SaveAsBytes(), &error)) throw WorkbookError(error);
+  ReplacingFile file;
+  if (!file.Open(native_path, &error)) throw WorkbookError(error);
+  WriteTo(file.writer());
+  if (!file.Commit(&error)) throw WorkbookError(error);
 }
 
 }  // namespace dovrek

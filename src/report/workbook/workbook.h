@@ -12,6 +12,7 @@
 
 #include <pugixml.hpp>
 
+#include "platform/buffered_writer.h"
 #include "report/workbook/shared_strings.h"
 #include "report/workbook/style_table.h"
 #include "report/workbook/worksheet.h"
@@ -42,8 +43,9 @@ class Workbook {
   // Removes the defined name DefinedName answers for that sheet; nothing when there is none.
   void RemoveDefinedName(const std::string& name, int32_t sheet_index);
 
-  // Writes the workbook (content type of a workbook, not a template) to the native path.
-  // Throws WorkbookError naming the file when it cannot be written.
+  // Writes the workbook (content type of a workbook, not a template) to the native path as it
+  // is made, replacing an earlier file only when complete (see ReplacingFile). Throws
+  // WorkbookError naming the file when it cannot be written.
   void SaveAs(const std::string& native_path);
   // The bytes SaveAs writes.
   std::string SaveAsBytes();
@@ -55,6 +57,7 @@ class Workbook {
 
   explicit Workbook(ZipPackage package, std::string source);
   void Load();
+  void WriteTo(BufferedWriter& out);
   std::unique_ptr<pugi::xml_document> ParsePart(const std::string& part) const;
   pugi::xml_node DefinedNameNode(const std::string& name, int32_t sheet_index) const;
   void RenameSheet(Worksheet& sheet, const std::string& name);

@@ -8,9 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "platform/text_helpers.h"
 #include "platform/system_error.h"
+#include "platform/text_helpers.h"
 #include "report/workbook/workbook_error.h"
+#include "report/workbook/zip_writer.h"
 
 namespace dovrek {
 namespace {
@@ -119,63 +120,26 @@ void ZipPackage::Remove(const std::string& name) {
   std::erase_if(parts_, [&](const auto& part) { return EqualsNoCase(part.first, name); });
 }
 
-namespace {
-
-void AddPart(zip_t* archive, const std::string& name, const std::string& bytes) {
-  zip_source_t* source = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
-  if (!source) throw WorkbookError(std::string("zip を作れません: ") + zip_strerror(archive));
-  zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8);
-  if (index < 0) {
-    zip_source_free(source);
-    throw WorkbookError(std::string("zip を作れません: ") + zip_strerror(archive));
+void ZipPackage::WriteTo(BufferedWriter& out, const PartWriter& write_part) const {
+  ZipWriter zip(out);
+  auto write = [&](const std::string& name, const std::string& bytes) {
+    zip.BeginPart(name);
+    if (!write_part || !write_part(name, zip)) zip.Write(bytes);
+    zip.EndPart();
+  };
+  if (const std::string* types = Find(kContentTypesPart)) write(kContentTypesPart, *types);
+  for (const auto& [name, bytes] : parts_) {
+    if (!EqualsNoCase(name, kContentTypesPart)) write(name, bytes);
   }
-  // Fast deflate: the sheets are large and repetitive, so a low level already packs them well.
-  zip_set_file_compression(archive, index, ZIP_CM_DEFLATE, 1);
-  zip_file_set_mtime(archive, index, 0x5A000000, 0);
+  zip.Finish();
 }
-
-std::string DrainSource(zip_source_t* source) {
-  zip_stat_t stat;
-  zip_stat_init(&stat);
-  if (zip_source_stat(source, &stat) != 0 || zip_source_open(source) != 0) {
-    throw WorkbookError("zip を作れません。");
-  }
-  std::string bytes(stat.size, '\0');
-  zip_int64_t got = zip_source_read(source, bytes.data(), bytes.size());
-  zip_source_close(source);
-  if (got < 0 || static_cast<zip_uint64_t>(got) != stat.size) {
-    throw WorkbookError("zip を作れません。");
-  }
-  return bytes;
-}
-
-}  // namespace
 
 std::string ZipPackage::ToBytes() const {
-  zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* source = zip_source_buffer_create(nullptr, 0, 0, &error);
-  if (!source) throw WorkbookError("zip を作れません。");
-  std::unique_ptr<zip_source_t, decltype(&zip_source_free)> holder(source, zip_source_free);
-  zip_source_keep(source);
-  zip_t* archive = zip_open_from_source(source, ZIP_TRUNCATE, &error);
-  if (!archive) throw WorkbookError(std::string("zip を作れません: ") + zip_error_strerror(&error));
-  try {
-    if (const std::string* types = Find(kContentTypesPart))
-      AddPart(archive, kContentTypesPart, *types);
-    for (const auto& [name, bytes] : parts_) {
-      if (!EqualsNoCase(name, kContentTypesPart)) AddPart(archive, name, bytes);
-    }
-  } catch (...) {
-    zip_discard(archive);
-    throw;
-  }
-  if (zip_close(archive) != 0) {
-    std::string why = zip_strerror(archive);
-    zip_discard(archive);
-    throw WorkbookError("zip を作れません: " + why);
-  }
-  return DrainSource(source);
+  std::string bytes;
+  BufferedWriter out(&bytes);
+  WriteTo(out, nullptr);
+  out.Flush();
+  return bytes;
 }
 
 }  // namespace dovrek

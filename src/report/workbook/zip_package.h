@@ -2,11 +2,16 @@
 // The parts of an Office Open XML package (a zip file), held in memory in their stored order.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/buffered_writer.h"
+
 namespace dovrek {
+
+class ZipWriter;
 
 // No part may inflate past this; a larger one is refused as damaged or hostile.
 inline constexpr size_t kMaxPartBytes = 64u << 20;
@@ -29,8 +34,15 @@ class ZipPackage {
   // Removes the part if there is one.
   void Remove(const std::string& name);
 
-  // The package as zip bytes: "[Content_Types].xml" first, the other parts in their order,
-  // deflated. Throws WorkbookError when the zip cannot be built.
+  // Writes a part's bytes itself and answers true, or answers false to have the stored bytes
+  // written.
+  using PartWriter = std::function<bool(const std::string& name, ZipWriter& zip)>;
+
+  // Writes the package as a zip to `out`: "[Content_Types].xml" first, the other parts in their
+  // order, deflated; `write_part` (may be empty) is asked for each part first. Throws
+  // WorkbookError when the zip cannot be built; a failed write is left in `out`.
+  void WriteTo(BufferedWriter& out, const PartWriter& write_part) const;
+  // The zip as bytes, every part as stored.
   std::string ToBytes() const;
 
   const std::vector<std::pair<std::string, std::string>>& parts() const { return parts_; }

@@ -28,6 +28,7 @@ TEST(CellTextTest, EncodesWhatXmlCannotHoldAndRoundTrips) {
       {"_x0041z", "_x005F_x0041z"},
       {"_x00_ _xg _x", "_x005F_x00_ _xg _x"},  // shorter forms some readers decode too
       {"\xEF\xBF\xBE", "_xFFFE_"},
+      {"\xEF\xBF\xBD", "\xEF\xBF\xBD"},  // a real U+FFFD, not a replaced byte
       {"😀", "😀"},
   };
   for (const Case& c : cases) {

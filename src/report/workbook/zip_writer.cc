@@ -1,0 +1,158 @@
+#include "report/workbook/zip_writer.h"
+
+#include <algorithm>
+
+#include "report/workbook/workbook_error.h"
+
+namespace dovrek {
+namespace {
+
+constexpr size_t kChunk = 64 * 1024;
+constexpr uint64_t kZip32Limit = 0xFFFFFFFFu;
+constexpr uint16_t kVersionNeeded = 20;        // deflate
+constexpr uint16_t kVersionMadeBy = 0x033F;    // Unix, version 6.3
+constexpr uint16_t kFastDeflateFlag = 0x0004;  // the fastest level was used
+constexpr uint16_t kUtf8NameFlag = 0x0800;
+constexpr uint16_t kDeflated = 8;
+constexpr uint16_t kDosTime = 0x3300;  // 06:24:00
+constexpr uint16_t kDosDate = 0x4B66;  // 2017-11-06
+constexpr uint32_t kRegularFileMode = 0100666u << 16;
+
+// Little-endian fields of zip headers.
+class Header {
+ public:
+  Header& U16(uint16_t v) {
+    bytes_.push_back(static_cast<char>(v & 0xFF));
+    bytes_.push_back(static_cast<char>(v >> 8));
+    return *this;
+  }
+  Header& U32(uint64_t v) {
+    return U16(static_cast<uint16_t>(v & 0xFFFF)).U16(static_cast<uint16_t>(v >> 16));
+  }
+  Header& Text(std::string_view text) {
+    bytes_.append(text);
+    return *this;
+  }
+  const std::string& bytes() const { return bytes_; }
+
+ private:
+  std::string bytes_;
+};
+
+// The fields local and central headers share, from the version needed to the name's length.
+Header& CommonFields(Header& h, const std::string& name, uint32_t crc, uint64_t compressed,
+                     uint64_t size) {
+  // A name beyond ASCII is flagged as UTF-8; readers would take it for code page 437.
+  bool ascii = std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; });
+  return h.U16(kVersionNeeded)
+      .U16(ascii ? kFastDeflateFlag : kFastDeflateFlag | kUtf8NameFlag)
+      .U16(kDeflated)
+      .U16(kDosTime)
+      .U16(kDosDate)
+      .U32(crc)
+      .U32(compressed)
+      .U32(size)
+      .U16(static_cast<uint16_t>(name.size()));
+}
+
+}  // namespace
+
+ZipWriter::ZipWriter(BufferedWriter& out) : out_(out) {
+  // Raw deflate at the fastest level: the sheets are large and repetitive, so it packs them
+  // well already.
+  if (deflateInit2(&stream_, 1, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+    throw WorkbookError("zip を作れません。");
+  }
+  pending_.reserve(kChunk);
+}
+
+ZipWriter::~ZipWriter() { deflateEnd(&stream_); }
+
+void ZipWriter::BeginPart(const std::string& name) {
+  part_ = {name, static_cast<uint32_t>(crc32(0, nullptr, 0)), 0, 0, offset_};
+  compressed_used_ = 0;
+  deflateReset(&stream_);
+}
+
+void ZipWriter::Write(std::string_view bytes) {
+  while (!bytes.empty()) {
+    size_t take = std::min(bytes.size(), kChunk - pending_.size());
+    pending_.append(bytes.substr(0, take));
+    bytes.remove_prefix(take);
+    if (pending_.size() == kChunk) Deflate(Z_NO_FLUSH);
+  }
+}
+
+// Deflates what is pending into compressed_, growing it as needed.
+void ZipWriter::Deflate(int flush) {
+  part_.crc =
+      static_cast<uint32_t>(crc32(part_.crc, reinterpret_cast<const Bytef*>(pending_.data()),
+                                  static_cast<uInt>(pending_.size())));
+  part_.size += pending_.size();
+  stream_.next_in = reinterpret_cast<Bytef*>(pending_.data());
+  stream_.avail_in = static_cast<uInt>(pending_.size());
+  int result = Z_OK;
+  do {
+    if (compressed_.size() - compressed_used_ < kChunk) {
+      compressed_.resize(std::max(compressed_.size() * 2, compressed_used_ + kChunk));
+    }
+    size_t room = compressed_.size() - compressed_used_;
+    stream_.next_out = reinterpret_cast<Bytef*>(compressed_.data() + compressed_used_);
+    stream_.avail_out = static_cast<uInt>(room);
+    result = deflate(&stream_, flush);
+    if (result == Z_STREAM_ERROR) throw WorkbookError("zip を作れません。");
+    compressed_used_ += room - stream_.avail_out;
+  } while (stream_.avail_out == 0 || (flush == Z_FINISH && result != Z_STREAM_END));
+  pending_.clear();
+}
+
+void ZipWriter::EndPart() {
+  Deflate(Z_FINISH);
+  part_.compressed = compressed_used_;
+  if (part_.size > kZip32Limit || part_.compressed > kZip32Limit || offset_ > kZip32Limit) {
+    throw WorkbookError("zip を作れません: パーツ " + part_.name + " が 4 GiB を超えます。");
+  }
+  Header local;
+  CommonFields(local.U32(0x04034B50), part_.name, part_.crc, part_.compressed, part_.size)
+      .U16(0)
+      .Text(part_.name);
+  Emit(local.bytes());
+  Emit({compressed_.data(), compressed_used_});
+  entries_.push_back(part_);
+}
+
+void ZipWriter::Finish() {
+  uint64_t directory = offset_;
+  for (const Entry& e : entries_) {
+    Header central;
+    CommonFields(central.U32(0x02014B50).U16(kVersionMadeBy), e.name, e.crc, e.compressed, e.size)
+        .U16(0)  // extra field
+        .U16(0)  // comment
+        .U16(0)  // disk
+        .U16(0)  // internal attributes
+        .U32(kRegularFileMode)
+        .U32(e.offset)
+        .Text(e.name);
+    Emit(central.bytes());
+  }
+  if (offset_ > kZip32Limit || entries_.size() > 0xFFFF) {
+    throw WorkbookError("zip を作れません: 4 GiB を超えます。");
+  }
+  Header end;
+  end.U32(0x06054B50)
+      .U16(0)
+      .U16(0)
+      .U16(static_cast<uint16_t>(entries_.size()))
+      .U16(static_cast<uint16_t>(entries_.size()))
+      .U32(offset_ - directory)
+      .U32(directory)
+      .U16(0);
+  Emit(end.bytes());
+}
+
+void ZipWriter::Emit(std::string_view bytes) {
+  out_.Append(bytes);
+  offset_ += bytes.size();
+}
+
+}  // namespace dovrek
