@@ -55,8 +55,8 @@ std::string BatchSummary(const SpecificationModel& model, const CommandLine& lin
                          double seconds) {
   char time[32];
   std::snprintf(time, sizeof time, "%.2f", seconds);
-  return "完了: " + ValueOrDefault(model.Project.Name, FileNamePart(line.project_path)) + " — " +
-         Count("フォーム", model.FormFiles.size()) + "、" +
+  return "完了: " + ValueOrDefault(model.Project.Name, FileNamePart(line.project_path.windows())) +
+         " — " + Count("フォーム", model.FormFiles.size()) + "、" +
          Count("標準モジュール", model.ModuleFiles.size()) + "、" +
          Count("クラス モジュール", model.ClassFiles.size()) + "、" +
          (complete ? ComponentCounts(model) : "") + Count("プロシージャ", model.Procedures.size()) +

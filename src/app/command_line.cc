@@ -2,9 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "platform/text_helpers.h"
-#include "platform/native_path.h"
 #include "app/output_identity.h"
+#include "platform/native_path.h"
+#include "platform/text_helpers.h"
 
 namespace dovrek {
 namespace {
@@ -114,7 +114,7 @@ CommandLine ParseBatch(const std::vector<std::string>& args) {
   }
   line.text_encoding = encoding == "utf-8" ? TextEncoding::Utf8 : TextEncoding::Cp932;
   if (!source.empty()) line.source_encoding = SourceEncodingNamed(source);
-  line.project_path = ProjectPathFromNative(project);
+  line.project_path = SourcePath::FromTyped(project);
   return line;
 }
 
@@ -144,7 +144,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       return line;
     }
     line.mode = RunMode::kUnattended;
-    line.project_path = ProjectPathFromNative(*path);
+    line.project_path = SourcePath::FromTyped(*path);
     return line;
   }
   for (const std::string& arg : args) {
@@ -155,7 +155,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     line.mode = RunMode::kUsageError;
     line.error = "引数が多すぎます。";
   } else if (args.size() == 1) {
-    line.project_path = ProjectPathFromNative(args[0]);
+    line.project_path = SourcePath::FromTyped(args[0]);
   }
   return line;
 }

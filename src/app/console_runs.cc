@@ -5,16 +5,16 @@
 #include <chrono>
 #include <iostream>
 
+#include "app/batch_outputs.h"
+#include "app/batch_summary.h"
+#include "app/startup.h"
 #include "platform/console_file_dialog.h"
 #include "platform/console_message_box.h"
 #include "platform/console_progress_window.h"
-#include "platform/native_path.h"
-#include "app/batch_outputs.h"
-#include "app/batch_summary.h"
+#include "platform/messages.h"
 #include "run/file_counting_stages.h"
 #include "run/run_stages.h"
 #include "run/settings_store.h"
-#include "app/startup.h"
 
 namespace dovrek {
 namespace {
@@ -59,8 +59,8 @@ int RefusalBeforeRun(const CommandLine& line, MessageBox& msg) {
     return 2;
   }
   // The path goes in front of the message: a batch run has no window that shows it.
-  if (!ProjectFileExists(line.project_path)) {
-    msg.ShowMessage(ToNativePath(line.project_path) + ": " + kProjectNotFound);
+  if (!line.project_path.IsFile()) {
+    msg.ShowMessage(FileMessage(line.project_path.display(), kProjectNotFound));
     return 1;
   }
   return 0;
@@ -104,7 +104,7 @@ int RunBatch(const CommandLine& line) {
   return 0;
 }
 
-int RunUnattendedOnConsole(const std::string& project_path) {
+int RunUnattendedOnConsole(const SourcePath& project_path) {
   ConsoleMessageBox msg;
   Options options = LoadOptions(SettingsPath());
   ConsoleProgressWindow progress(::isatty(STDERR_FILENO));

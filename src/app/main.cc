@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box.h"
-#include "platform/system_error.h"
-#include "platform/temporary_folder.h"
 #include "app/command_line.h"
 #include "app/console_runs.h"
 #include "app/startup.h"
+#include "platform/message_box.h"
+#include "platform/system_error.h"
+#include "platform/temporary_folder.h"
 
 #ifdef DOVREK_HAVE_GUI
 #include "platform/native_path.h"
@@ -33,7 +33,7 @@ int UsageError(const std::string& why) {
 // waits for the workbook's opener in the background; an unattended run, which ends afterwards,
 // waits in the hand-over.
 dovrek::RunFunction WindowedRun(const dovrek::Options& options, dovrek::OpenerWait wait) {
-  return [&options, wait](const std::string& project_path, dovrek::MessageBox& msg,
+  return [&options, wait](const dovrek::SourcePath& project_path, dovrek::MessageBox& msg,
                           dovrek::ProgressWindow& progress, dovrek::FileDialog& dialog) {
     dovrek::OpenInDesktopHandover handover(msg, {"xdg-open"}, wait);
     dovrek::RunServices services{msg, progress, dialog, handover, dovrek::TemplatePath()};

@@ -151,7 +151,7 @@ void MainWindow::StartGeneration() {
     return;
   }
   // The text is taken as typed; an empty box stays empty so the run reports the missing file.
-  const std::string project_path = ProjectPathFromNative(ui_->txtVbp->text().toStdString());
+  const SourcePath project_path = SourcePath::FromTyped(ui_->txtVbp->text().toStdString());
   BusyCursor busy;
   try {
     start_run_(project_path);

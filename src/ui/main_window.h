@@ -12,6 +12,7 @@
 #include "model/specification_model.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/source_path.h"
 
 class QCheckBox;
 class QCloseEvent;
@@ -29,9 +30,9 @@ class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  // Runs one generation over a Windows-form project path (empty when the box is empty) and
-  // answers as the run does.
-  using StartRun = std::function<bool(const std::string& project_path)>;
+  // Runs one generation over the project path typed in the box (empty when the box is empty)
+  // and answers as the run does.
+  using StartRun = std::function<bool(const SourcePath& project_path)>;
 
   // `options`, `msg` and `dialog` must outlive the window. The boxes show `options` at once.
   // `settings_path` is the Windows-form path of Dovrek.ini.

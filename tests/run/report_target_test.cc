@@ -12,9 +12,9 @@
 #include <map>
 #include <thread>
 
+#include "app/dovrek_process.h"
 #include "platform/native_path.h"
 #include "report/workbook_handover.h"
-#include "app/dovrek_process.h"
 #include "run/run_stages.h"
 
 namespace dovrek {
@@ -227,7 +227,9 @@ TEST_F(ReportTargetTest, AFolderRemovedDuringTheRunFailsTheReport) {
     options.Xls = c.xls;
     options.Txt = c.txt;
     SpecificationModel model;
-    EXPECT_FALSE(RunSpecification(ToWindowsPath(sample), model, options, services)) << c.label;
+    EXPECT_FALSE(
+        RunSpecification(SourcePath::Locate(ToWindowsPath(sample)), model, options, services))
+        << c.label;
     EXPECT_EQ(msg.shown, (std::vector<std::string>{"エラー|" + dir.Native("gone") +
                                                    ": フォルダが存在しません。"}))
         << c.label;

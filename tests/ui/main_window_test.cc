@@ -28,9 +28,9 @@ namespace {
 struct Harness {
   explicit Harness(Options start = {}) : options(start) {
     window = std::make_unique<MainWindow>(
-        options, SettingsPath(), msg, dialog, [this](const std::string& path) {
+        options, SettingsPath(), msg, dialog, [this](const SourcePath& path) {
           const QCursor* cursor = QApplication::overrideCursor();
-          runs.push_back(path);
+          runs.push_back(path.windows());
           busy.push_back(cursor && cursor->shape() == Qt::WaitCursor);
           seen.push_back(options);
           return true;

@@ -94,11 +94,11 @@ void QtFrontEndTest::mainWindowRunsAndSavesOnClose() {
     Click(window, "cmdCancel");
   };
   const int code = RunMainWindow(
-      argc, argv, "\\tmp\\My Project\\a.vbp", options, settings,
-      [&](const std::string& path, MessageBox& msg, ProgressWindow& progress, FileDialog& dialog) {
+      argc, argv, SourcePath::Locate("\\tmp\\My Project\\a.vbp"), options, settings,
+      [&](const SourcePath& path, MessageBox& msg, ProgressWindow& progress, FileDialog& dialog) {
         const MainWindow* window = FindMainWindow();
-        runs.push_back(
-            {path, GivenQtWindows(msg, progress, dialog), window && window->isVisible(), options});
+        runs.push_back({path.windows(), GivenQtWindows(msg, progress, dialog),
+                        window && window->isVisible(), options});
         return true;
       });
   QCOMPARE(code, 0);
@@ -127,12 +127,14 @@ void QtFrontEndTest::unattendedRunShowsNoMainWindow() {
   std::vector<RunRecord> runs;
   bool shown_before_load = true;
   const int exit_code = RunUnattendedWindowed(
-      argc, argv, "\\p\\a.vbp",
-      [&](const std::string& path, MessageBox& msg, ProgressWindow& progress, FileDialog& dialog) {
+      argc, argv, SourcePath::Locate("\\p\\a.vbp"),
+      [&](const SourcePath& path, MessageBox& msg, ProgressWindow& progress, FileDialog& dialog) {
         shown_before_load = AnyWindowShown();
         progress.Load();  // left loaded, as a failing stage might: it must not stay open
-        runs.push_back(
-            {path, GivenQtWindows(msg, progress, dialog), FindMainWindow() != nullptr, {}});
+        runs.push_back({path.windows(),
+                        GivenQtWindows(msg, progress, dialog),
+                        FindMainWindow() != nullptr,
+                        {}});
         return answer;
       });
   QCOMPARE(exit_code, code);

@@ -46,7 +46,7 @@ void WindowedRunTest::WritesBothReports() {
   testing::RecordingMessageBox msg;
   testing::FixedFileDialog dialog(dir.Windows("spec.txt"));
   SaveToFileHandover handover(dir.Native("spec.xlsx"));
-  auto start_run = [&](const std::string& project_path) {
+  auto start_run = [&](const SourcePath& project_path) {
     QtProgressWindow progress;
     RunServices services{msg, progress, dialog, handover,
                          ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt")};
