@@ -59,9 +59,9 @@ bool CopyToStandardOutput(const std::string& native_path, std::string* error) {
 class StandardOutputHandover : public WorkbookHandover {
  public:
   explicit StandardOutputHandover(std::string* kept) : kept_(kept) {}
-  bool HandOver(const std::string& workbook, const std::string&, std::string*) override {
+  Status HandOver(const std::string& workbook, const std::string&) override {
     *kept_ = workbook;
-    return true;
+    return Status::OK();
   }
 
  private:
@@ -108,7 +108,12 @@ bool BatchOutputs::Finish(const SpecificationModel& model, bool complete, std::s
   const std::string& json_path = line_.json_path;
   std::string json = json_path.empty() ? "" : ModelToJson(model, complete);
   bool json_to_file = !json_path.empty() && !IsStandardOutput(json_path);
-  if (json_to_file && !WriteWholeFile(json_path, json, error)) return false;
+  if (json_to_file) {
+    if (Status written = WriteWholeFile(json_path, json); !written.ok()) {
+      *error = written.message();
+      return false;
+    }
+  }
   if (!staged_text_.empty() && !CopyToStandardOutput(held_->CurrentName(staged_text_), error)) {
     return false;
   }

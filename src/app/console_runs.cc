@@ -14,7 +14,6 @@
 #include "platform/messages.h"
 #include "run/file_counting_stages.h"
 #include "run/run_stages.h"
-#include "run/settings_store.h"
 
 namespace dovrek {
 namespace {
@@ -29,7 +28,7 @@ void Override(int16_t* flag, const std::optional<bool>& value) {
 }
 
 Options BatchOptions(const CommandLine& line) {
-  Options options = LoadOptions(SettingsPath());
+  Options options = StartingOptions();
   options.Xls = line.workbook_path.empty() ? 0 : 1;
   options.Txt = line.text_path.empty() ? 0 : 1;
   Override(&options.Cmt, line.cmt);
@@ -106,7 +105,7 @@ int RunBatch(const CommandLine& line) {
 
 int RunUnattendedOnConsole(const SourcePath& project_path) {
   ConsoleMessageBox msg;
-  Options options = LoadOptions(SettingsPath());
+  Options options = StartingOptions();
   ConsoleProgressWindow progress(::isatty(STDERR_FILENO));
   ConsoleFileDialog dialog;
   OpenInDesktopHandover handover(msg);

@@ -16,7 +16,6 @@
 #include "platform/native_path.h"
 #include "report/workbook_handover.h"
 #include "run/run_stages.h"
-#include "run/settings_store.h"
 #include "ui/qt_front_end.h"
 #endif
 
@@ -48,7 +47,7 @@ int RunWithWindows(const dovrek::CommandLine& line, int& argc, char** argv) {
   dovrek::RemoveStalePrivateFolders();
 #ifdef DOVREK_HAVE_GUI
   if (dovrek::HasDisplay()) {
-    dovrek::Options options = dovrek::LoadOptions(dovrek::SettingsPath());
+    dovrek::Options options = dovrek::StartingOptions();
     if (line.mode == dovrek::RunMode::kUnattended) {
       return dovrek::RunUnattendedWindowed(argc, argv, line.project_path,
                                            WindowedRun(options, dovrek::OpenerWait::kHere));

@@ -107,23 +107,19 @@ std::string CutTextsInformation(const std::vector<std::string>& procedures) {
   return text;
 }
 
-bool SaveToFileHandover::HandOver(const std::string& workbook, const std::string&,
-                                  std::string* error) {
-  return WriteWholeFile(path_, workbook, error);
+Status SaveToFileHandover::HandOver(const std::string& workbook, const std::string&) {
+  return WriteWholeFile(path_, workbook);
 }
 
-bool OpenInDesktopHandover::HandOver(const std::string& workbook, const std::string& project_name,
-                                     std::string* error) {
+Status OpenInDesktopHandover::HandOver(const std::string& workbook,
+                                       const std::string& project_name) {
   std::string folder = TemporaryFolder() + "/dovrek-XXXXXX";
-  if (!::mkdtemp(folder.data())) {
-    *error = FileErrorMessage(folder, errno);
-    return false;
-  }
+  if (!::mkdtemp(folder.data())) return Status::IoError(FileErrorMessage(folder, errno));
   std::string path = folder + "/" + WorkbookFileName(project_name);
-  if (!WriteWholeFile(path, workbook, error)) {
+  if (Status written = WriteWholeFile(path, workbook); !written.ok()) {
     ::unlink(path.c_str());
     ::rmdir(folder.c_str());
-    return false;
+    return written;
   }
   saved_path_ = path;
   pid_t pid = StartOpener(path);
@@ -136,7 +132,7 @@ bool OpenInDesktopHandover::HandOver(const std::string& workbook, const std::str
     if (!verdict.opened) msg_.ShowInformation(NotOpenedInformation(path));
     if (!verdict.reaped) std::thread(Reap, pid).detach();
   }
-  return true;
+  return Status::OK();
 }
 
 // The window goes on at once; a thread of its own waits for the verdict, says when the opener

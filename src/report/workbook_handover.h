@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/message_box.h"
+#include "platform/status.h"
 
 namespace dovrek {
 
@@ -17,9 +18,8 @@ class WorkbookHandover {
  public:
   virtual ~WorkbookHandover() = default;
   // Hands over the bytes of a finished .xlsx workbook. project_name is the project's Name
-  // (may be empty). Answers false and fills *error ("path: reason") on failure.
-  virtual bool HandOver(const std::string& workbook, const std::string& project_name,
-                        std::string* error) = 0;
+  // (may be empty). A failure is described as "path: reason".
+  virtual Status HandOver(const std::string& workbook, const std::string& project_name) = 0;
   // Called once after the run with the procedures whose text the handed-over workbook holds
   // cut to the cell limit (may be empty). By default nothing more is said: each cut cell has
   // already had its line on standard error, which is where a user of a saved file looks.
@@ -31,8 +31,7 @@ class WorkbookHandover {
 class SaveToFileHandover : public WorkbookHandover {
  public:
   explicit SaveToFileHandover(std::string native_path) : path_(std::move(native_path)) {}
-  bool HandOver(const std::string& workbook, const std::string& project_name,
-                std::string* error) override;
+  Status HandOver(const std::string& workbook, const std::string& project_name) override;
 
  private:
   std::string path_;
@@ -63,8 +62,7 @@ class OpenInDesktopHandover : public WorkbookHandover {
                                  OpenerWait wait = OpenerWait::kHere,
                                  std::chrono::milliseconds verdict_wait = kOpenerWait)
       : msg_(msg), opener_(std::move(opener)), wait_(wait), verdict_wait_(verdict_wait) {}
-  bool HandOver(const std::string& workbook, const std::string& project_name,
-                std::string* error) override;
+  Status HandOver(const std::string& workbook, const std::string& project_name) override;
   void ReportCutTexts(const std::vector<std::string>& procedures) override;
 
   // The path of the last workbook handed over (empty before the first).

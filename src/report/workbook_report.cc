@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/text_helpers.h"
 #include "platform/native_path.h"
+#include "platform/text_helpers.h"
 #include "report/workbook/cell_reference.h"
 #include "report/workbook/workbook.h"
 #include "report/workbook/workbook_error.h"
@@ -161,17 +161,13 @@ std::string TooManyProceduresMessage(size_t count) {
 
 }  // namespace
 
-bool WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
-                         WorkbookHandover& handover, ProgressWindow& progress, MessageBox& msg,
-                         std::vector<std::string>* cut_procedures, ReportMode mode) {
+Status WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
+                           WorkbookHandover& handover, ProgressWindow& progress,
+                           std::vector<std::string>* cut_procedures, ReportMode mode) {
   std::optional<std::string> found = FindExistingPath(ToNativePath(template_path));
-  if (!found || !IsExistingFile(*found)) {
-    msg.ShowMessage(kTemplateMissingMessage);
-    return false;
-  }
+  if (!found || !IsExistingFile(*found)) return Status::NotFound(kTemplateMissingMessage);
   if (model.Procedures.size() > kMostProcedures) {
-    msg.ShowError(TooManyProceduresMessage(model.Procedures.size()));
-    return false;
+    return Status::BadInput(TooManyProceduresMessage(model.Procedures.size()));
   }
   progress.Load();
   bool progress_shown = true;
@@ -190,16 +186,15 @@ bool WriteWorkbookReport(const SpecificationModel& model, const std::string& tem
     progress.Unload();
     progress_shown = false;
     book->Sheets(1).Activate();
-    std::string error;
-    if (!handover.HandOver(book->SaveAsBytes(), model.Project.Name, &error)) {
-      throw WorkbookError(error);
+    // Only a missing template is NotFound here: a folder missing for the hand-over fails.
+    if (Status handed = handover.HandOver(book->SaveAsBytes(), model.Project.Name); !handed.ok()) {
+      return Status::Error(handed.message());
     }
     if (cut_procedures) *cut_procedures = std::move(cut);
-    return true;
+    return Status::OK();
   } catch (const std::exception& failure) {
-    msg.ShowError(failure.what());
     if (progress_shown) progress.Unload();
-    return false;
+    return Status::Error(failure.what());
   }
 }
 

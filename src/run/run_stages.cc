@@ -45,18 +45,25 @@ bool ProductionStages::ReadModule(const SourcePath& path) {
                  [&] { return Shown(services_.msg, dovrek::ReadModule(path, options_, &model_)); });
 }
 
+// A missing template is the user's to mend: it is shown as a caution, not as an error.
 bool ProductionStages::WriteWorkbookReport() {
   return Guarded(services_.msg, "", [&] {
-    return dovrek::WriteWorkbookReport(model_, services_.template_path, services_.handover,
-                                       services_.progress, services_.msg, &cut_procedures_,
-                                       ReportModeOf(options_));
+    Status written =
+        dovrek::WriteWorkbookReport(model_, services_.template_path, services_.handover,
+                                    services_.progress, &cut_procedures_, ReportModeOf(options_));
+    if (written.IsNotFound()) {
+      services_.msg.ShowMessage(written.message());
+      return false;
+    }
+    return Shown(services_.msg, written);
   });
 }
 
 bool ProductionStages::WriteTextReport() {
   return Guarded(services_.msg, "", [&] {
-    return dovrek::WriteTextReport(model_, services_.dialog, services_.progress, services_.msg,
-                                   services_.text_encoding, ReportModeOf(options_));
+    return Shown(services_.msg,
+                 dovrek::WriteTextReport(model_, services_.dialog, services_.progress,
+                                         services_.text_encoding, ReportModeOf(options_)));
   });
 }
 

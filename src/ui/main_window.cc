@@ -197,8 +197,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   // The window closes either way; the user learns that the options will not be kept.
-  std::string error;
-  if (!SaveOptions(settings_path_, options_, &error)) msg_.ShowError(error);
+  if (Status saved = SaveOptions(settings_path_, options_); !saved.ok()) {
+    msg_.ShowError(saved.message());
+  }
   event->accept();
 }
 

@@ -91,5 +91,23 @@ TEST(RunStagesTest, ADiskFaultFailsTheRunWithItsMessage) {
   }
 }
 
+// A missing template is the user's to mend and cautions; a report that cannot be written fails.
+TEST(RunStagesTest, ReportFailuresAreShownInTheirKindOfBox) {
+  testing::TempDir dir;
+  testing::RecordingMessageBox msg;
+  SilentProgressWindow progress;
+  testing::FixedFileDialog dialog(dir.Windows("no/such/spec.txt"));
+  SaveToFileHandover handover(dir.Native("spec.xlsx"));
+  RunServices services{msg, progress, dialog, handover, dir.Windows("Dovrek.xlt")};
+  SpecificationModel model;
+  Options options;
+  ProductionStages stages(model, options, services);
+  EXPECT_FALSE(stages.WriteWorkbookReport());
+  EXPECT_FALSE(stages.WriteTextReport());
+  EXPECT_EQ(msg.shown, (std::vector<std::string>{
+                           "注意|XLT ファイルが存在しません。",
+                           "エラー|" + dir.Native("no/such") + ": フォルダが存在しません。"}));
+}
+
 }  // namespace
 }  // namespace dovrek

@@ -1,8 +1,8 @@
 #include "report/workbook/workbook.h"
 
-#include "platform/text_helpers.h"
 #include "platform/replacing_file.h"
 #include "platform/system_error.h"
+#include "platform/text_helpers.h"
 #include "report/workbook/defined_name_formula.h"
 #include "report/workbook/workbook_error.h"
 
@@ -312,8 +312,8 @@ std::string Workbook::SaveAsBytes() {
 }
 
 void Workbook::SaveAs(const std::string& native_path) {
-  std::string error;
-  if (!WriteWholeFile(native_path, SaveAsBytes(), &error)) throw WorkbookError(error);
+  Status saved = WriteWholeFile(native_path, SaveAsBytes());
+  if (!saved.ok()) throw WorkbookError(saved.message());
 }
 
 }  // namespace dovrek

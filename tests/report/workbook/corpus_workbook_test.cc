@@ -49,10 +49,9 @@ TEST(CorpusWorkbookTest, EveryProjectGivesAWorkbookThatReadsBack) {
     std::string out = dir.Native("book" + std::to_string(built++) + ".xlsx");
     SaveToFileHandover handover(out);
     RecordingProgressWindow progress;
-    RecordingMessageBox msg;
-    ASSERT_TRUE(
-        WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress, msg))
-        << entry.path() << (msg.shown.empty() ? "" : msg.shown[0]);
+    Status written =
+        WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress);
+    ASSERT_TRUE(written.ok()) << entry.path() << written.message();
     auto book = Workbook::Open(out);
     EXPECT_EQ(book->Worksheets(1).Range("NAME").Value(), model.Project.Name) << entry.path();
     int32_t last = model.LastProcedure();
