@@ -1,18 +1,17 @@
 // Feeds arbitrary bytes to the project file reader, with and without the shared-file rule.
 
 #include "fuzz_support.h"
-#include "source/project_reader.h"
 #include "platform/native_path.h"
+#include "source/project_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace dovrek;
-  std::string path = ToWindowsPath(fuzz::WriteInput("app.vbp", data, size));
-  fuzz::QuietMessageBox msg;
+  SourcePath path = SourcePath::Locate(ToWindowsPath(fuzz::WriteInput("app.vbp", data, size)));
   for (int16_t dir : {0, 1}) {
     Options options;
     options.Dir = dir;
     SpecificationModel model;
-    ReadProject(path, options, &model, msg);
+    (void)ReadProject(path, options, &model);
   }
   return 0;
 }

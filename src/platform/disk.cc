@@ -99,4 +99,15 @@ Disk& RealDisk() {
   return disk;
 }
 
+Status ReadWholeFile(Disk& disk, const std::string& native_path, std::string* bytes) {
+  std::unique_ptr<ReadableFile> file;
+  if (Status opened = disk.OpenForReading(native_path, &file); !opened.ok()) return opened;
+  std::string chunk(1 << 16, '\0');
+  for (size_t got = 1; got > 0;) {
+    if (Status read = file->Read(chunk.data(), chunk.size(), &got); !read.ok()) return read;
+    bytes->append(chunk, 0, got);
+  }
+  return Status::OK();
+}
+
 }  // namespace dovrek

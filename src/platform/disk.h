@@ -47,4 +47,8 @@ class Disk {
 // The disk of the running process, shared by every caller.
 Disk& RealDisk();
 
+// Appends the bytes of the regular file at the native path on `disk` to *bytes; NotFound when
+// nothing is there.
+Status ReadWholeFile(Disk& disk, const std::string& native_path, std::string* bytes);
+
 }  // namespace dovrek

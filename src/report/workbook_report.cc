@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/native_path.h"
+#include "platform/source_path.h"
 #include "platform/text_helpers.h"
 #include "report/workbook/cell_reference.h"
 #include "report/workbook/workbook.h"
@@ -164,17 +164,18 @@ std::string TooManyProceduresMessage(size_t count) {
 Status WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
                            WorkbookHandover& handover, ProgressWindow& progress,
                            std::vector<std::string>* cut_procedures, ReportMode mode) {
-  std::optional<std::string> found = FindExistingPath(ToNativePath(template_path));
-  if (!found || !IsExistingFile(*found)) return Status::NotFound(kTemplateMissingMessage);
+  const SourcePath template_file = SourcePath::Locate(template_path);
+  if (!template_file.IsFile()) return Status::NotFound(kTemplateMissingMessage);
+  const std::string& found = template_file.found();
   if (model.Procedures.size() > kMostProcedures) {
     return Status::BadInput(TooManyProceduresMessage(model.Procedures.size()));
   }
   progress.Load();
   bool progress_shown = true;
   try {
-    std::unique_ptr<Workbook> book = Workbook::Open(*found);
+    std::unique_ptr<Workbook> book = Workbook::Open(found);
     if (book->WorksheetCount() < kRequiredWorksheets) {
-      throw WorkbookError(*found + ": テンプレートのワークシートが足りません: " +
+      throw WorkbookError(found + ": テンプレートのワークシートが足りません: " +
                           std::to_string(kRequiredWorksheets) + " 枚必要ですが " +
                           std::to_string(book->WorksheetCount()) + " 枚です。");
     }

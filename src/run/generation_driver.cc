@@ -80,7 +80,7 @@ bool DecideProjectEncoding(const SourcePath& project_path, RunContext& run,
       files.push_back(path.exists() ? path.found() : path.display());
     }
   }
-  DecidedEncoding decided = DecideEncodingOfFiles(files);
+  DecidedEncoding decided = DecideEncodingOfFiles(files, project_path.disk());
   run.model.Encoding = EncodingName(decided);
   return decided == DecidedEncoding::kCp932 || run.stages.ReadProject(project_path);
 }

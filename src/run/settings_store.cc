@@ -19,18 +19,6 @@ namespace {
 
 constexpr size_t kValueLimit = 1023;
 
-// Appends the bytes of a regular file to *bytes; NotFound when it is missing.
-Status ReadWholeFile(const std::string& native_path, std::string* bytes) {
-  std::unique_ptr<ReadableFile> file;
-  if (Status opened = RealDisk().OpenForReading(native_path, &file); !opened.ok()) return opened;
-  std::string chunk(1 << 14, '\0');
-  for (size_t got = 1; got > 0;) {
-    if (Status read = file->Read(chunk.data(), chunk.size(), &got); !read.ok()) return read;
-    bytes->append(chunk, 0, got);
-  }
-  return Status::OK();
-}
-
 // The longest start of a UTF-8 text whose code-page-932 form fits in `limit` bytes.
 std::string CutToCp932Bytes(const std::string& text, size_t limit) {
   if (EncodeCp932(text).size() <= limit) return text;
@@ -51,7 +39,7 @@ std::string CutToCp932Bytes(const std::string& text, size_t limit) {
 // (when given) then says.
 IniProfile LoadProfile(const std::string& native_path, Status* status = nullptr) {
   std::string bytes;
-  Status read = ReadWholeFile(native_path, &bytes);
+  Status read = ReadWholeFile(RealDisk(), native_path, &bytes);
   if (!read.ok()) bytes.clear();
   if (status) *status = std::move(read);
   return IniProfile(bytes);

@@ -5,7 +5,6 @@
 
 #include "platform/line_reader.h"
 #include "platform/messages.h"
-#include "platform/native_path.h"
 #include "platform/text_helpers.h"
 #include "source/comment_line.h"
 #include "source/procedure_head.h"
@@ -76,7 +75,7 @@ Status ReadModule(const SourcePath& path, const Options& options, SpecificationM
   reader.SetEncoding(EncodingNamed(model->Encoding));
   if (Status opened = reader.Open(path); !opened.ok()) return opened;
   ModuleScanner scanner(options, model);
-  scanner.Start(path.windows());
+  scanner.Start(path);
   std::string line;
   while (reader.ReadLine(&line)) {
     if (Status scanned = scanner.ScanLine(&line); !scanned.ok()) return scanned;
@@ -89,9 +88,9 @@ Status ReadModule(const SourcePath& path, const Options& options, SpecificationM
 ModuleScanner::ModuleScanner(const Options& options, SpecificationModel* model)
     : options_(options), model_(model), complete_(options, model) {}
 
-void ModuleScanner::Start(std::string_view path) {
-  path_ = ToNativePath(path);
-  file_name_ = FileNamePart(path);
+void ModuleScanner::Start(const SourcePath& path) {
+  path_ = path.display();
+  file_name_ = FileNamePart(path.windows());
   line_number_ = 0;
   attribute_seen_ = header_passed_ = in_function_ = in_sub_ = false;
   continued_.clear();

@@ -27,9 +27,9 @@ class ModuleScanner {
   // and Trim flags are copied.
   ModuleScanner(const Options& options, SpecificationModel* model);
 
-  // Begins a file. `path` (Windows form) gives each entry's FileName (its file-name part) and
-  // names the file in failure descriptions.
-  void Start(std::string_view path);
+  // Begins a file. `path` gives each entry's FileName (the file-name part of its Windows form)
+  // and names the file in failure descriptions.
+  void Start(const SourcePath& path);
 
   // Takes the next physical line, without its line end, as UTF-8. A failure (a head whose "("
   // is never closed, an end line while model->Procedures is empty) is BadInput described as

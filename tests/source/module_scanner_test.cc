@@ -52,7 +52,7 @@ Scan ScanLines(const Lines& lines, const Options& options = {}, SpecificationMod
   Scan scan;
   scan.model = std::move(model);
   ModuleScanner scanner(options, &scan.model);
-  scanner.Start("C:\\app\\basX.bas");
+  scanner.Start(SourcePath::Locate("C:\\app\\basX.bas"));
   for (const std::string& line : lines) {
     if (Status scanned = scanner.ScanLine(line); !scanned.ok()) {
       scan.ok = false;
@@ -298,11 +298,11 @@ TEST(ModuleScannerTest, StartForgetsThePreviousFile) {
   SpecificationModel model;
   Options options;
   ModuleScanner scanner(options, &model);
-  scanner.Start("a.bas");
+  scanner.Start(SourcePath::Locate("a.bas"));
   for (const char* line : {kModuleHeader, "Sub A()", "' a", "x = 1 _"}) {
     ASSERT_TRUE(scanner.ScanLine(line).ok());
   }
-  scanner.Start("b.bas");
+  scanner.Start(SourcePath::Locate("b.bas"));
   // "Sub B()" comes before b.bas's header; the end line stores b.bas's own, empty comment.
   for (const char* line : {"Sub B()", kModuleHeader, "Public Sub Total", "End Sub"}) {
     Status scanned = scanner.ScanLine(line);
