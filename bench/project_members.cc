@@ -2,20 +2,23 @@
 
 #include <string_view>
 
-#include "platform/text_helpers.h"
 #include "platform/line_reader.h"
+#include "platform/text_helpers.h"
 
 namespace dovrek::bench {
 
 bool ProjectMembers(const std::string& vbp_path, std::vector<std::string>* members,
                     std::string* error) {
   LineReader reader;
-  if (!OpenWindowsPath(&reader, vbp_path, error)) return false;
+  if (Status opened = reader.Open(SourcePath::Locate(vbp_path)); !opened.ok()) {
+    *error = opened.message();
+    return false;
+  }
   std::vector<std::string> groups[3];
   const std::string_view keys[3] = {"Form=", "Module=", "Class="};
   const std::string folder = FolderPart(vbp_path);
   std::string line;
-  while (reader.ReadLine(&line, error)) {
+  while (reader.ReadLine(&line)) {
     for (int k = 0; k < 3; ++k) {
       if (!StartsWithNoCase(line, keys[k])) continue;
       std::string_view value = std::string_view(line).substr(keys[k].size());
@@ -24,7 +27,10 @@ bool ProjectMembers(const std::string& vbp_path, std::vector<std::string>* membe
       groups[k].push_back(folder + "\\" + std::string(TrimSpaces(value)));
     }
   }
-  if (!error->empty()) return false;
+  if (!reader.status().ok()) {
+    *error = reader.status().message();
+    return false;
+  }
   for (auto& group : groups) members->insert(members->end(), group.begin(), group.end());
   return true;
 }

@@ -62,7 +62,10 @@ int main(int argc, char** argv) {
     dovrek::SpecificationModel model;
     size_t read = 0;
     for (const std::string& member : members) {
-      if (!dovrek::ReadModule(member, options, &model, msg)) {
+      dovrek::Status read_member =
+          dovrek::ReadModule(dovrek::SourcePath::Locate(member), options, &model);
+      if (!read_member.ok()) {
+        msg.ShowError(read_member.message());
         status = 1;
         break;
       }

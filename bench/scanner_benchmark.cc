@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "model/specification_model.h"
-#include "platform/console_message_box.h"
 #include "platform/line_reader.h"
 #include "platform/native_path.h"
 #include "platform/text_codec.h"
@@ -83,10 +82,10 @@ void BM_ScanLines(benchmark::State& state, Script script) {
   for (auto _ : state) {
     dovrek::SpecificationModel model;
     dovrek::ModuleScanner scanner(options, &model);
-    std::string error;
-    scanner.Start("basBench.bas");
+    scanner.Start(dovrek::SourcePath::Locate("basBench.bas"));
     for (const std::string& line : sample.decoded_lines) {
-      if (!scanner.ScanLine(line, &error)) state.SkipWithError(error.c_str());
+      dovrek::Status scanned = scanner.ScanLine(line);
+      if (!scanned.ok()) state.SkipWithError(scanned.message().c_str());
     }
     scanner.Finish();
     benchmark::DoNotOptimize(model.Procedures.data());
@@ -119,11 +118,11 @@ BENCHMARK_CAPTURE(BM_DecodeLines, ascii, Script::Ascii)->Unit(benchmark::kMillis
 void BM_ReadLines(benchmark::State& state, Script script) {
   const Sample& sample = SampleFor(script);
   std::string line;
-  std::string error;
   for (auto _ : state) {
     dovrek::LineReader reader;
-    if (!reader.Open(sample.file.string(), &error)) state.SkipWithError(error.c_str());
-    while (reader.ReadLine(&line, &error)) benchmark::DoNotOptimize(line.data());
+    dovrek::Status opened = reader.Open(sample.file.string());
+    if (!opened.ok()) state.SkipWithError(opened.message().c_str());
+    while (reader.ReadLine(&line)) benchmark::DoNotOptimize(line.data());
   }
   Count(state, sample);
 }
@@ -132,12 +131,11 @@ BENCHMARK_CAPTURE(BM_ReadLines, ascii, Script::Ascii)->Unit(benchmark::kMillisec
 
 void BM_ReadModule(benchmark::State& state, Script script) {
   const Sample& sample = SampleFor(script);
-  std::string windows_path = dovrek::ToWindowsPath(sample.file.string());
+  dovrek::SourcePath path = dovrek::SourcePath::Locate(dovrek::ToWindowsPath(sample.file.string()));
   dovrek::Options options = AllOn();
-  dovrek::ConsoleMessageBox msg;
   for (auto _ : state) {
     dovrek::SpecificationModel model;
-    if (!dovrek::ReadModule(windows_path, options, &model, msg)) state.SkipWithError("read failed");
+    if (!dovrek::ReadModule(path, options, &model).ok()) state.SkipWithError("read failed");
     benchmark::DoNotOptimize(model.Procedures.data());
   }
   Count(state, sample);

@@ -9,8 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace dovrek;
-  std::string path = ToWindowsPath(fuzz::WriteInput("m.bas", data, size));
-  fuzz::QuietMessageBox msg;
+  SourcePath path = SourcePath::Locate(ToWindowsPath(fuzz::WriteInput("m.bas", data, size)));
   const char* const encodings[] = {"cp932", "utf-8", "cp1252"};
   for (int combination = 0; combination < 16; ++combination) {
     Options options;
@@ -20,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.Complete = (combination >> 3) & 1;
     SpecificationModel model;
     model.Encoding = encodings[combination % 3];
-    ReadModule(path, options, &model, msg);
+    (void)ReadModule(path, options, &model);
     for (const ProcedureEntry& entry : model.Procedures) {
       bool scope_ok = entry.Scope == "Public" || entry.Scope == "Private" ||
                       (options.Complete && entry.Scope == "Friend");

@@ -6,13 +6,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace dovrek;
-  std::string path = ToWindowsPath(fuzz::WriteInput("app.vbp", data, size));
-  fuzz::QuietMessageBox msg;
+  SourcePath path = SourcePath::Locate(ToWindowsPath(fuzz::WriteInput("app.vbp", data, size)));
   for (CheckState dir : {CheckState::kOff, CheckState::kOn}) {
     Options options;
     options.Dir = dir;
     SpecificationModel model;
-    ReadProject(path, options, &model, msg);
+    (void)ReadProject(path, options, &model);
   }
   return 0;
 }

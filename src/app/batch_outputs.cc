@@ -53,9 +53,13 @@ bool WriteJsonToStandardOutput(const SpecificationModel& model, bool complete, s
 bool WriteJsonFile(const std::string& native_path, const SpecificationModel& model, bool complete,
                    std::string* error) {
   ReplacingFile file;
-  if (!file.Open(native_path, error)) return false;
-  WriteModelJson(model, complete, file.writer());
-  return file.Commit(error);
+  Status done = file.Open(native_path);
+  if (done.ok()) {
+    WriteModelJson(model, complete, file.writer());
+    done = file.Commit();
+  }
+  if (!done.ok()) *error = done.message();
+  return done.ok();
 }
 
 // The workbook for standard output, saved to a private file until the run has succeeded.
@@ -64,10 +68,10 @@ class StandardOutputHandover : public WorkbookHandover {
  public:
   StandardOutputHandover(std::string path, std::string* saved)
       : path_(std::move(path)), saved_(saved) {}
-  bool HandOver(const WorkbookSaver& save, const std::string&, std::string* error) override {
-    if (!save(path_, error)) return false;
+  Status HandOver(const WorkbookSaver& save, const std::string&) override {
+    if (Status saved = save(path_); !saved.ok()) return saved;
     *saved_ = path_;
-    return true;
+    return Status::OK();
   }
 
  private:

@@ -61,7 +61,7 @@ std::string Outputs(const CommandLine& line) {
 
 std::string BatchSummary(const SpecificationModel& model, const CommandLine& line, bool complete,
                          double seconds) {
-  return kSummaryLead + ValueOrDefault(model.Project.Name, FileNamePart(line.project_path)) +
+  return kSummaryLead + ValueOrDefault(model.Project.Name, FileNamePart(line.project_path.windows())) +
          " — " + MemberCounts(model, complete) + Count(kProceduresLabel, model.Procedures.size()) +
          (complete ? KindCounts(model.Procedures) : "") + " → " + Outputs(line) +
          SummarySeconds(seconds);

@@ -108,7 +108,7 @@ CommandLine ParseBatch(const std::vector<std::string>& args) {
   if (!given.source_encoding.empty()) {
     line.source_encoding = SourceEncodingNamed(given.source_encoding);
   }
-  line.project_path = ProjectPathFromNative(given.project);
+  line.project_path = SourcePath::FromTyped(given.project);
   return line;
 }
 
@@ -137,7 +137,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       return line;
     }
     line.mode = RunMode::kUnattended;
-    line.project_path = ProjectPathFromNative(*path);
+    line.project_path = SourcePath::FromTyped(*path);
     return line;
   }
   for (const std::string& arg : args) {
@@ -148,7 +148,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     line.mode = RunMode::kUsageError;
     line.error = kTooManyArguments;
   } else if (args.size() == 1) {
-    line.project_path = ProjectPathFromNative(args[0]);
+    line.project_path = SourcePath::FromTyped(args[0]);
   }
   return line;
 }

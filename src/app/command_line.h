@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/specification_model.h"
+#include "platform/source_path.h"
 #include "platform/text_codec.h"
 
 namespace dovrek {
@@ -27,7 +28,7 @@ inline bool IsStandardOutput(const std::string& path) { return path == kStandard
 
 struct CommandLine {
   RunMode mode = RunMode::kWindow;
-  std::string project_path;  // Windows form, absolute; empty when none was given
+  SourcePath project_path;  // absolute; empty when none was given
   // The outputs: native paths as given, "-" for standard output, empty when not asked for.
   // No two name the same file (see output_identity.h).
   std::string text_path;

@@ -12,10 +12,8 @@
 #include "platform/console_message_box.h"
 #include "platform/console_progress_window.h"
 #include "platform/messages.h"
-#include "platform/native_path.h"
 #include "run/file_counting_stages.h"
 #include "run/run_stages.h"
-#include "run/settings_store.h"
 
 namespace dovrek {
 namespace {
@@ -25,7 +23,7 @@ void Override(CheckState* flag, const std::optional<bool>& value) {
 }
 
 Options BatchOptions(const CommandLine& line) {
-  Options options = LoadOptions(SettingsPath());
+  Options options = StartingOptions();
   options.Xls = CheckStateOf(!line.workbook_path.empty());
   options.Txt = CheckStateOf(!line.text_path.empty());
   Override(&options.Cmt, line.cmt);
@@ -55,8 +53,8 @@ int RefusalBeforeRun(const CommandLine& line, MessageBox& msg) {
     return 2;
   }
   // The path goes in front of the message: a batch run has no window that shows it.
-  if (!ProjectFileExists(line.project_path)) {
-    msg.ShowMessage(ToNativePath(line.project_path) + ": " + kProjectNotFound);
+  if (!line.project_path.IsFile()) {
+    msg.ShowMessage(FileMessage(line.project_path.display(), kProjectNotFound));
     return 1;
   }
   return 0;
@@ -100,9 +98,9 @@ int RunBatch(const CommandLine& line) {
   return 0;
 }
 
-int RunUnattendedOnConsole(const std::string& project_path) {
+int RunUnattendedOnConsole(const SourcePath& project_path) {
   ConsoleMessageBox msg;
-  Options options = LoadOptions(SettingsPath());
+  Options options = StartingOptions();
   ConsoleProgressWindow progress(::isatty(STDERR_FILENO));
   ConsoleFileDialog dialog;
   OpenInDesktopHandover handover(msg);

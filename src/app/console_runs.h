@@ -14,6 +14,6 @@ int RunBatch(const CommandLine& line);
 
 // An unattended run without a display: the six flags from the settings file, messages on
 // standard error, the text report's file asked for on the terminal. Answers 0 or 1.
-int RunUnattendedOnConsole(const std::string& project_path);
+int RunUnattendedOnConsole(const SourcePath& project_path);
 
 }  // namespace dovrek

@@ -16,7 +16,6 @@
 #include "platform/native_path.h"
 #include "report/workbook_handover.h"
 #include "run/run_stages.h"
-#include "run/settings_store.h"
 #include "ui/qt_front_end.h"
 #endif
 
@@ -33,8 +32,9 @@ int UsageError(const std::string& why) {
 // waits for the workbook's opener in the background; an unattended run, which ends afterwards,
 // waits in the hand-over.
 dovrek::RunFunction WindowedRun(dovrek::OpenerWait wait) {
-  return [wait](const std::string& project_path, dovrek::Options options, dovrek::MessageBox& msg,
-                dovrek::ProgressWindow& progress, dovrek::FileDialog& dialog) {
+  return [wait](const dovrek::SourcePath& project_path, dovrek::Options options,
+                dovrek::MessageBox& msg, dovrek::ProgressWindow& progress,
+                dovrek::FileDialog& dialog) {
     dovrek::OpenInDesktopHandover handover(msg, {"xdg-open"}, wait);
     dovrek::RunServices services{msg, progress, dialog, handover, dovrek::TemplatePath()};
     dovrek::SpecificationModel model;
@@ -48,7 +48,7 @@ int RunWithWindows(const dovrek::CommandLine& line, int& argc, char** argv) {
   dovrek::RemoveStalePrivateFolders();
 #ifdef DOVREK_HAVE_GUI
   if (dovrek::HasDisplay()) {
-    dovrek::Options options = dovrek::LoadOptions(dovrek::SettingsPath());
+    dovrek::Options options = dovrek::StartingOptions();
     if (line.mode == dovrek::RunMode::kUnattended) {
       return dovrek::RunUnattendedWindowed(argc, argv, line.project_path, options,
                                            WindowedRun(dovrek::OpenerWait::kHere));

@@ -7,6 +7,7 @@
 
 #include "platform/display_probe.h"
 #include "platform/native_path.h"
+#include "run/settings_store.h"
 
 namespace dovrek {
 namespace {
@@ -36,6 +37,12 @@ std::string SettingsPathFor(const std::string& program_folder, const char* xdg_c
 
 std::string SettingsPath() {
   return SettingsPathFor(ProgramFolder(), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+}
+
+Options StartingOptions() {
+  Options options;
+  (void)LoadOptions(SettingsPath(), &options);
+  return options;
 }
 
 std::string TemplatePathFor(const std::string& program_folder) {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "model/specification_model.h"
+
 namespace dovrek {
 
 // The settings file Dovrek.ini (Windows form): beside the executable when that file exists or
@@ -11,6 +13,10 @@ namespace dovrek {
 // folder is not writable and the options would be lost; beside the executable again when
 // neither variable is set. Only looks: no folder is created (saving creates them).
 std::string SettingsPath();
+
+// The options in the settings file at SettingsPath(); the defaults where it is missing or cannot
+// be read, without a word: the program starts either way.
+Options StartingOptions();
 
 // The same choice for an explicit program folder and environment, for tests.
 std::string SettingsPathFor(const std::string& program_folder, const char* xdg_config_home,

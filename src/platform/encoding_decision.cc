@@ -2,8 +2,6 @@
 
 #include <uchardet/uchardet.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "platform/text_codec.h"
@@ -103,14 +101,12 @@ DecidedEncoding EncodingDecision::Decide() const {
   return Detect(sample_);
 }
 
-DecidedEncoding DecideEncodingOfFiles(const std::vector<std::string>& native_paths) {
+DecidedEncoding DecideEncodingOfFiles(const std::vector<std::string>& native_paths, Disk& disk) {
   EncodingDecision decision;
   std::string bytes;
   for (const std::string& path : native_paths) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) continue;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    decision.Add(bytes);
+    bytes.clear();
+    if (ReadWholeFile(disk, path, &bytes).ok()) decision.Add(bytes);
   }
   return decision.Decide();
 }

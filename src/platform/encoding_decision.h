@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/disk.h"
+
 namespace dovrek {
 
 enum class DecidedEncoding { kCp932, kUtf8, kCp1252 };
@@ -36,9 +38,10 @@ class EncodingDecision {
   std::string sample_;  // lines that hold non-ASCII bytes, for the detector
 };
 
-// Reads each file (native paths) that exists and decides; a file that cannot be read is passed
-// over (the run reports it when it reads the file).
-DecidedEncoding DecideEncodingOfFiles(const std::vector<std::string>& native_paths);
+// Reads each file (native paths on `disk`) that exists and decides; a file that cannot be read is
+// passed over (the run reports it when it reads the file).
+DecidedEncoding DecideEncodingOfFiles(const std::vector<std::string>& native_paths,
+                                      Disk& disk = RealDisk());
 
 // True when the bytes are well-formed code page 932 as Windows reads it (single bytes, and lead
 // bytes with a trail byte in range).

@@ -1,6 +1,6 @@
 #include "platform/folder_listings.h"
 
-#include <dirent.h>
+#include <vector>
 
 #include "platform/text_helpers.h"
 
@@ -8,14 +8,12 @@ namespace dovrek {
 
 FolderListings::Listing FolderListings::List(const std::string& folder) {
   Listing listing;
-  DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str());
-  if (!dir) return listing;
-  while (struct dirent* entry = ::readdir(dir)) {
-    std::string name = entry->d_name;
+  std::vector<std::string> names;
+  if (!disk_.ListFolder(folder, &names)) return listing;
+  for (std::string& name : names) {
     auto [at, added] = listing.try_emplace(AsciiSmall(name), name);
     if (!added && name < at->second) at->second = std::move(name);
   }
-  ::closedir(dir);
   return listing;
 }
 

@@ -9,10 +9,18 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/disk.h"
+
 namespace dovrek {
 
 class FolderListings {
  public:
+  // Lists folders on `disk`, which must outlive the listings.
+  explicit FolderListings(Disk& disk = RealDisk()) : disk_(disk) {}
+
+  // The disk the folders are listed on.
+  Disk& disk() const { return disk_; }
+
   // The name in the native folder ("" for the root) equal to `component` but for ASCII letter
   // case, the first such name in byte order; nullopt when there is none or the folder cannot
   // be listed. The folder is listed on its first question only.
@@ -21,8 +29,9 @@ class FolderListings {
  private:
   // Per name with its ASCII letters made small, the first name in byte order that gives it.
   using Listing = std::unordered_map<std::string, std::string>;
-  static Listing List(const std::string& folder);
+  Listing List(const std::string& folder);
 
+  Disk& disk_;
   std::unordered_map<std::string, Listing> folders_;
 };
 

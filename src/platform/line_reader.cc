@@ -1,9 +1,5 @@
 #include "platform/line_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <bit>
 #include <cerrno>
 #include <cstdint>
@@ -30,35 +26,21 @@ uint64_t BytesEqual(uint64_t word, unsigned char byte) {
 
 LineReader::~LineReader() { Close(); }
 
-void LineReader::Close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+void LineReader::Close() { file_.reset(); }
+
+Status LineReader::Open(const SourcePath& path) {
+  if (!path.exists()) {
+    Close();
+    status_ = Status::NotFound(FileErrorMessage(path.display(), ENOENT));
+    return status_;
+  }
+  return Open(path.found(), path.disk());
 }
 
-bool LineReader::Open(const std::string& native_path, std::string* error) {
+Status LineReader::Open(const std::string& native_path, Disk& disk) {
   Close();
-  path_ = native_path;
-  int fd = ::open(native_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    *error = FileErrorMessage(native_path, errno);
-    return false;
-  }
-  struct stat st;
-  if (::fstat(fd, &st) != 0) {
-    int saved = errno;
-    ::close(fd);
-    *error = FileErrorMessage(native_path, saved);
-    return false;
-  }
-  if (!S_ISREG(st.st_mode)) {
-    ::close(fd);
-    *error = S_ISDIR(st.st_mode) ? FileErrorMessage(native_path, EISDIR)
-                                 : native_path + ": 通常のファイルではありません。";
-    return false;
-  }
-  // A regular file never blocks; reads go on in blocking mode.
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  fd_ = fd;
+  status_ = disk.OpenForReading(native_path, &file_);
+  if (!status_.ok()) return status_;
   read_ = 0;
   buffer_.assign(kBufferSize, '\0');
   begin_ = end_ = 0;
@@ -68,47 +50,45 @@ bool LineReader::Open(const std::string& native_path, std::string* error) {
   units_ = Units::kBytes;
   utf16_.clear();
   line_number_ = 0;
-  return DetectMark(error);
+  DetectMark();
+  return status_;
 }
 
-bool LineReader::Fill(std::string* error) {
+bool LineReader::Fill() {
   if (begin_ > 0) {
     std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
     end_ -= begin_;
     begin_ = 0;
   }
-  if (units_ != Units::kBytes) return FillFromUtf16(error);
+  if (units_ != Units::kBytes) return FillFromUtf16();
   size_t got = 0;
-  if (!ReadRaw(buffer_.data() + end_, buffer_.size() - end_, &got, error)) return false;
+  if (!ReadRaw(buffer_.data() + end_, buffer_.size() - end_, &got)) return false;
   end_ += got;
   return true;
 }
 
-bool LineReader::ReadRaw(char* into, size_t size, size_t* got, std::string* error) {
-  ssize_t n;
-  do {
-    n = ::read(fd_, into, size);
-  } while (n < 0 && errno == EINTR);
-  if (n < 0) {
-    *error = FileErrorMessage(path_, errno);
+// A failure closes the file, so that later calls find nothing more to read.
+bool LineReader::ReadRaw(char* into, size_t size, size_t* got) {
+  status_ = file_->Read(into, size, got);
+  if (!status_.ok()) {
+    Close();
     return false;
   }
-  if (n == 0) eof_ = true;
-  *got = static_cast<size_t>(n);
+  if (*got == 0) eof_ = true;
   read_ += *got;
   return true;
 }
 
 // Reads UTF-16 and puts its UTF-8 form into the buffer, so that lines are split as in any other
 // file. Two bytes of UTF-16 take at most three of UTF-8; what does not fit waits in utf16_.
-bool LineReader::FillFromUtf16(std::string* error) {
+bool LineReader::FillFromUtf16() {
   const size_t room = buffer_.size() - end_;
   const size_t wanted = room / 3 * 2;
   if (utf16_.size() < wanted && !eof_) {
     size_t kept = utf16_.size();
     utf16_.resize(wanted);
     size_t got = 0;
-    if (!ReadRaw(utf16_.data() + kept, wanted - kept, &got, error)) return false;
+    if (!ReadRaw(utf16_.data() + kept, wanted - kept, &got)) return false;
     utf16_.resize(kept + got);
   }
   const bool little = units_ == Units::kUtf16Le;
@@ -147,9 +127,9 @@ bool LineReader::FillFromUtf16(std::string* error) {
   return true;
 }
 
-bool LineReader::DetectMark(std::string* error) {
+bool LineReader::DetectMark() {
   while (!eof_ && end_ < kUtf8Mark.size()) {
-    if (!Fill(error)) return false;
+    if (!Fill()) return false;
   }
   std::string_view head(buffer_.data(), end_);
   if (head.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
@@ -179,8 +159,8 @@ void LineReader::DecodeInto(std::string_view raw, bool ascii, std::string* line)
   }
 }
 
-bool LineReader::ReadLine(std::string* line, std::string* error) {
-  if (fd_ < 0) return false;
+bool LineReader::ReadLine(std::string* line) {
+  if (!file_) return false;
   pending_.clear();
   bool spans = false;
   bool high = false;
@@ -188,7 +168,7 @@ bool LineReader::ReadLine(std::string* line, std::string* error) {
   for (;;) {
     if (begin_ == end_) {
       if (Exhausted()) break;
-      if (!Fill(error)) return false;
+      if (!Fill()) return false;
       continue;
     }
     const char* start = buffer_.data() + begin_;
@@ -209,7 +189,7 @@ bool LineReader::ReadLine(std::string* line, std::string* error) {
     } else {
       DecodeInto(std::string_view(start, length), !high, line);
     }
-    if (*found == '\r') return SkipLineFeedAfterCr(error);
+    if (*found == '\r') return SkipLineFeedAfterCr();
     return true;
   }
   if (!spans) return false;
@@ -236,15 +216,14 @@ size_t LineReader::LengthAhead() const {
   uint64_t at = read_;
   size_t length = 0;
   for (;;) {
-    ssize_t n = ::pread(fd_, chunk.data(), chunk.size(), static_cast<off_t>(at));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return length;
+    size_t n = file_->ReadAt(at, chunk.data(), chunk.size());
+    if (n == 0) return length;
     bool high = false;
-    if (const char* end = FindLineEnd(chunk.data(), static_cast<size_t>(n), &high)) {
+    if (const char* end = FindLineEnd(chunk.data(), n, &high)) {
       return length + static_cast<size_t>(end - chunk.data());
     }
-    length += static_cast<size_t>(n);
-    at += static_cast<uint64_t>(n);
+    length += n;
+    at += n;
   }
 }
 
@@ -291,27 +270,10 @@ const char* LineReader::FindLineEnd(const char* start, size_t avail, bool* high)
   return nullptr;
 }
 
-bool LineReader::SkipLineFeedAfterCr(std::string* error) {
-  if (begin_ == end_ && !Exhausted() && !Fill(error)) return false;
+bool LineReader::SkipLineFeedAfterCr() {
+  if (begin_ == end_ && !Exhausted() && !Fill()) return false;
   if (begin_ < end_ && buffer_[begin_] == '\n') ++begin_;
   return true;
-}
-
-}  // namespace dovrek
-
-#include "platform/native_path.h"
-
-namespace dovrek {
-
-bool OpenWindowsPath(LineReader* reader, const std::string& windows_path, std::string* error,
-                     FolderListings* listings) {
-  std::string native = ToNativePath(windows_path);
-  std::optional<std::string> found = FindExistingPath(native, listings);
-  if (!found) {
-    *error = FileErrorMessage(native, ENOENT);
-    return false;
-  }
-  return reader->Open(*found, error);
 }
 
 }  // namespace dovrek

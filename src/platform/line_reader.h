@@ -6,11 +6,14 @@
 // buffer and the longest line.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "platform/disk.h"
 #include "platform/encoding_decision.h"
-#include "platform/folder_listings.h"
+#include "platform/source_path.h"
+#include "platform/status.h"
 
 namespace dovrek {
 
@@ -25,13 +28,19 @@ class LineReader {
   // page 932 unless set.
   void SetEncoding(DecidedEncoding encoding) { plain_ = encoding; }
 
-  // Opens a regular file by its native path. Folders, FIFOs and devices are refused without
-  // blocking. On failure returns false and fills *error with a description naming the file.
-  bool Open(const std::string& native_path, std::string* error);
+  // Opens a regular file by its native path on `disk`. Folders, FIFOs and devices are refused
+  // without blocking. A failure names the file.
+  Status Open(const std::string& native_path, Disk& disk = RealDisk());
+  // Opens the file found for `path` on the disk it was looked up on; NotFound, naming the path
+  // as messages show it, when nothing was found.
+  Status Open(const SourcePath& path);
 
   // Reads the next line into *line. Returns false at the end of the file, or on a read failure,
-  // in which case *error names the file and the reason.
-  bool ReadLine(std::string* line, std::string* error);
+  // which status() then describes.
+  bool ReadLine(std::string* line);
+
+  // OK, or the failure that ended the last Open or ReadLine.
+  const Status& status() const { return status_; }
 
   // The number of the line last returned, counting from 1.
   long LineNumber() const { return line_number_; }
@@ -41,13 +50,13 @@ class LineReader {
  private:
   enum class Units { kBytes, kUtf16Le, kUtf16Be };
 
-  bool Fill(std::string* error);
-  bool ReadRaw(char* into, size_t size, size_t* got, std::string* error);
-  bool FillFromUtf16(std::string* error);
+  bool Fill();
+  bool ReadRaw(char* into, size_t size, size_t* got);
+  bool FillFromUtf16();
   // True when the file is read to its end and nothing read waits to be converted.
   bool Exhausted() const { return eof_ && utf16_.empty(); }
-  bool DetectMark(std::string* error);
-  bool SkipLineFeedAfterCr(std::string* error);
+  bool DetectMark();
+  bool SkipLineFeedAfterCr();
   // The first CR or LF in the `avail` bytes at `start`, or nullptr; sets *high when a byte
   // at or above 0x80 comes before it.
   static const char* FindLineEnd(const char* start, size_t avail, bool* high);
@@ -56,8 +65,8 @@ class LineReader {
   size_t LengthAhead() const;
   void TakePending(bool ascii, std::string* line);
 
-  int fd_ = -1;
-  std::string path_;
+  std::unique_ptr<ReadableFile> file_;
+  Status status_;
   uint64_t read_ = 0;  // bytes read from the file so far
   std::string buffer_;
   size_t begin_ = 0;
@@ -71,15 +80,5 @@ class LineReader {
   long line_number_ = 0;
   std::string pending_;
 };
-
-}  // namespace dovrek
-
-namespace dovrek {
-
-// Opens a file named by a Windows-form path: "\" becomes "/", and a name that does not exist
-// exactly is found case-insensitively (FindExistingPath, listing folders through `listings`
-// when given). On failure *error names the file.
-bool OpenWindowsPath(LineReader* reader, const std::string& windows_path, std::string* error,
-                     FolderListings* listings = nullptr);
 
 }  // namespace dovrek

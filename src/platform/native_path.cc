@@ -1,19 +1,10 @@
 #include "platform/native_path.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 
 namespace dovrek {
-namespace {
-
-bool Exists(const std::string& path) {
-  struct stat st;
-  return ::lstat(path.c_str(), &st) == 0 || ::stat(path.c_str(), &st) == 0;
-}
-
-}  // namespace
 
 std::string ToNativePath(std::string_view windows_path) {
   std::string out(windows_path);
@@ -41,10 +32,11 @@ std::string MakeAbsolute(std::string_view native_path) {
 std::optional<std::string> FindExistingPath(std::string_view native_path,
                                             FolderListings* listings) {
   if (native_path.empty()) return std::nullopt;
-  std::string exact(native_path);
-  if (Exists(exact)) return exact;
   FolderListings own;
   if (!listings) listings = &own;
+  Disk& disk = listings->disk();
+  std::string exact(native_path);
+  if (disk.Exists(exact)) return exact;
   // The folder found so far: "" stands for the root, "." for the current folder.
   std::string built = native_path[0] == '/' ? "" : ".";
   size_t pos = 0;
@@ -55,7 +47,7 @@ std::optional<std::string> FindExistingPath(std::string_view native_path,
     pos = slash + 1;
     if (component.empty()) continue;
     std::string candidate = built + "/" + std::string(component);
-    if (!Exists(candidate)) {
+    if (!disk.Exists(candidate)) {
       if (component == "." || component == "..") return std::nullopt;
       std::optional<std::string> match = listings->Match(built, component);
       if (!match) return std::nullopt;
@@ -69,9 +61,8 @@ std::optional<std::string> FindExistingPath(std::string_view native_path,
 
 bool IsExistingFile(std::string_view native_path, FolderListings* listings) {
   std::optional<std::string> found = FindExistingPath(native_path, listings);
-  if (!found) return false;
-  struct stat st;
-  return ::stat(found->c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  Disk& disk = listings ? listings->disk() : RealDisk();
+  return found && disk.Kind(*found) == FileKind::kRegular;
 }
 
 std::string ProgramFolder() {
@@ -81,11 +72,6 @@ std::string ProgramFolder() {
   exe.resize(static_cast<size_t>(n));
   size_t slash = exe.rfind('/');
   return slash == 0 ? "/" : exe.substr(0, slash);
-}
-
-std::string ProjectPathFromNative(const std::string& native_path) {
-  if (native_path.empty()) return {};
-  return ToWindowsPath(MakeAbsolute(native_path));
 }
 
 }  // namespace dovrek

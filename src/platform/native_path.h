@@ -20,14 +20,11 @@ std::string ToWindowsPath(std::string_view native_path);
 // A native path made absolute against the current folder (unchanged when already absolute).
 std::string MakeAbsolute(std::string_view native_path);
 
-// A project path as typed (native, maybe relative) in the program's absolute Windows form;
-// empty stays empty.
-std::string ProjectPathFromNative(const std::string& native_path);
-
 // The path of an existing file or folder: the exact path when it exists, else the path whose
 // components match ASCII-case-insensitively, the first match in byte order winning.
-// nullopt when no such file exists. Folders are listed through `listings` when given, so that
-// many lookups in one run list each folder once; without it each lookup lists afresh.
+// nullopt when no such file exists. Folders are listed through `listings` when given (and the
+// lookup made on their disk), so that many lookups in one run list each folder once; without it
+// each lookup lists afresh on the real disk.
 std::optional<std::string> FindExistingPath(std::string_view native_path,
                                             FolderListings* listings = nullptr);
 

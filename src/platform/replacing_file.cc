@@ -11,6 +11,7 @@
 
 #include "platform/held_renames.h"
 #include "platform/interrupt_cleanup.h"
+#include "platform/messages.h"
 #include "platform/system_error.h"
 
 namespace dovrek {
@@ -37,15 +38,16 @@ bool MayFollow(const std::string& link_path, const struct stat& link) {
 // Follows the links of the last component one by one, the way the kernel would, and answers
 // the path they end at (the path itself when it is no link or does not exist). The folders on
 // the way are left to the kernel, which applies its own rule when the file is opened. Answers
-// nullopt and fills *error when a link may not be followed or they loop.
-std::optional<std::string> ResolveTarget(const std::string& path, std::string* error) {
+// nullopt and sets *failure when a link may not be followed or they loop.
+std::optional<std::string> ResolveTarget(const std::string& path, Status* failure) {
   std::string current = path;
   for (int hops = 0; hops < kLinkLimit; ++hops) {
     struct stat st;
     if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
     if (!MayFollow(current, st)) {
-      *error = path + ": 共有フォルダーにある他のユーザーのシンボリック リンクはたどりません。";
-      if (current != path) *error += "(" + current + ")";
+      std::string message = FileMessage(path, kForeignSharedLink);
+      if (current != path) message += "(" + current + ")";
+      *failure = Status::IoError(std::move(message));
       return std::nullopt;
     }
     char target[PATH_MAX];
@@ -54,7 +56,7 @@ std::optional<std::string> ResolveTarget(const std::string& path, std::string* e
     std::string next(target, static_cast<size_t>(length));
     current = !next.empty() && next.front() == '/' ? next : FolderOf(current) + "/" + next;
   }
-  *error = FileErrorMessage(path, ELOOP);
+  *failure = Status::IoError(FileErrorMessage(path, ELOOP));
   return std::nullopt;
 }
 
@@ -83,42 +85,41 @@ bool IsRegular(int fd) {
 
 ReplacingFile::~ReplacingFile() { Abandon(); }
 
-bool ReplacingFile::Fail(int error_number, std::string* error) {
+Status ReplacingFile::Fail(int error_number) {
   // A file missing because its folder is missing: the folder is what the user has to mend.
   std::string folder = FolderOf(target_);
   struct stat st;
-  if (error_number == ENOENT && ::stat(folder.c_str(), &st) != 0 && errno == ENOENT) {
-    *error = MissingFolderMessage(folder);
-  } else {
-    *error = FileErrorMessage(path_, error_number);
-  }
+  bool folder_missing =
+      error_number == ENOENT && ::stat(folder.c_str(), &st) != 0 && errno == ENOENT;
   Abandon();
-  return false;
+  return Status::IoError(folder_missing ? MissingFolderMessage(folder)
+                                        : FileErrorMessage(path_, error_number));
 }
 
-bool ReplacingFile::Open(const std::string& native_path, std::string* error) {
+Status ReplacingFile::Open(const std::string& native_path) {
   Abandon();
   path_ = native_path;
-  std::optional<std::string> resolved = ResolveTarget(native_path, error);
-  if (!resolved) return false;
+  Status refused;
+  std::optional<std::string> resolved = ResolveTarget(native_path, &refused);
+  if (!resolved) return refused;
   target_ = *resolved;
   struct stat st;
   bool exists = ::stat(target_.c_str(), &st) == 0;
   if (!exists && target_ != native_path) {
     // A link to a file that does not exist yet: opening creates the file it names, where
     // renaming would replace the link itself.
-    return OpenInPlace(O_CREAT | O_TRUNC, error);
+    return OpenInPlace(O_CREAT | O_TRUNC);
   }
-  if (exists && S_ISDIR(st.st_mode)) return Fail(EISDIR, error);
-  if (exists && !S_ISREG(st.st_mode)) return OpenInPlace(O_TRUNC, error);
+  if (exists && S_ISDIR(st.st_mode)) return Fail(EISDIR);
+  if (exists && !S_ISREG(st.st_mode)) return OpenInPlace(O_TRUNC);
   // Renaming over a file the user may not write would get round its protection.
-  if (exists && ::access(target_.c_str(), W_OK) != 0) return Fail(errno, error);
-  if (OpenTemporary(exists ? &st : nullptr)) return true;
+  if (exists && ::access(target_.c_str(), W_OK) != 0) return Fail(errno);
+  if (OpenTemporary(exists ? &st : nullptr)) return Status::OK();
   int saved = errno;
   // A folder that takes no new file may still hold a file the user may write: that is then
   // rewritten in place, which gives up keeping the old content should the write fail.
-  if (exists && (saved == EACCES || saved == EPERM)) return OpenInPlace(O_TRUNC, error);
-  return Fail(saved, error);
+  if (exists && (saved == EACCES || saved == EPERM)) return OpenInPlace(O_TRUNC);
+  return Fail(saved);
 }
 
 // Creates the temporary file beside the target with the old file's owner and mode, or the
@@ -139,55 +140,55 @@ bool ReplacingFile::OpenTemporary(const struct stat* old) {
   return true;
 }
 
-bool ReplacingFile::OpenForAppend(const std::string& native_path, std::string* error) {
+Status ReplacingFile::OpenForAppend(const std::string& native_path) {
   Abandon();
   path_ = native_path;
   target_ = native_path;
-  return OpenInPlace(O_APPEND | O_CREAT, error);
+  return OpenInPlace(O_APPEND | O_CREAT);
 }
 
-bool ReplacingFile::OpenInPlace(int flags, std::string* error) {
+Status ReplacingFile::OpenInPlace(int flags) {
   // Non-blocking only while opening, so that a FIFO without a reader fails instead of waiting.
   fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | flags, 0666);
-  if (fd_ < 0) return Fail(errno, error);
+  if (fd_ < 0) return Fail(errno);
   ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
   StartWriting();
-  return true;
+  return Status::OK();
 }
 
 void ReplacingFile::StartWriting() { writer_ = std::make_unique<BufferedWriter>(fd_, path_); }
 
-bool ReplacingFile::Write(std::string_view bytes, std::string* error) {
-  if (fd_ < 0) return Fail(EBADF, error);
+Status ReplacingFile::Write(std::string_view bytes) {
+  if (fd_ < 0) return Fail(EBADF);
   writer_->Append(bytes);
-  return writer_->ok() || Fail(writer_->error_number(), error);
+  return writer_->ok() ? Status::OK() : Fail(writer_->error_number());
 }
 
-bool ReplacingFile::Flush(std::string* error) {
-  return writer_->Flush() || Fail(writer_->error_number(), error);
+Status ReplacingFile::Flush() {
+  return writer_->Flush() ? Status::OK() : Fail(writer_->error_number());
 }
 
-bool ReplacingFile::Commit(std::string* error) {
-  if (fd_ < 0) return Fail(EBADF, error);
-  if (!Flush(error)) return false;
+Status ReplacingFile::Commit() {
+  if (fd_ < 0) return Fail(EBADF);
+  if (Status flushed = Flush(); !flushed.ok()) return flushed;
   // Devices and pipes have nothing to make durable (and /dev/null refuses fsync).
-  if (IsRegular(fd_) && ::fsync(fd_) != 0) return Fail(errno, error);
+  if (IsRegular(fd_) && ::fsync(fd_) != 0) return Fail(errno);
   writer_.reset();
   int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0) return Fail(errno, error);
+  if (::close(fd) != 0) return Fail(errno);
   if (!temporary_.empty() && HeldRenames::Current()) {
     // The run puts its outputs in place together; the hold now owns the temporary file.
     HeldRenames::Current()->Hold(temporary_, target_, path_, cleanup_slot_);
   } else {
     if (!temporary_.empty() && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
-      return Fail(errno, error);
+      return Fail(errno);
     }
     ForgetTemporaryFile(cleanup_slot_);
   }
   cleanup_slot_ = -1;
   temporary_.clear();
-  return true;
+  return Status::OK();
 }
 
 void ReplacingFile::Abandon() {
@@ -200,9 +201,11 @@ void ReplacingFile::Abandon() {
   temporary_.clear();
 }
 
-bool WriteWholeFile(const std::string& native_path, std::string_view bytes, std::string* error) {
+Status WriteWholeFile(const std::string& native_path, std::string_view bytes) {
   ReplacingFile file;
-  return file.Open(native_path, error) && file.Write(bytes, error) && file.Commit(error);
+  if (Status opened = file.Open(native_path); !opened.ok()) return opened;
+  if (Status written = file.Write(bytes); !written.ok()) return written;
+  return file.Commit();
 }
 
 }  // namespace dovrek

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "platform/buffered_writer.h"
+#include "platform/status.h"
 
 struct stat;
 
@@ -30,28 +31,28 @@ class ReplacingFile {
   ReplacingFile& operator=(const ReplacingFile&) = delete;
 
   // Prepares to write the native path. An existing file that may not be written is refused
-  // rather than renamed over. On failure fills *error ("path: reason").
-  bool Open(const std::string& native_path, std::string* error);
+  // rather than renamed over. Every failure abandons the file.
+  Status Open(const std::string& native_path);
   // Opens the native path in place for appending, creating it when missing.
-  bool OpenForAppend(const std::string& native_path, std::string* error);
+  Status OpenForAppend(const std::string& native_path);
   bool is_open() const { return fd_ >= 0; }
   // Buffers bytes; writes out when the buffer is full.
-  bool Write(std::string_view bytes, std::string* error);
+  Status Write(std::string_view bytes);
   // The open file's writer, for outputs written piece by piece; a failure it meets is
   // reported by Commit. Valid while is_open().
   BufferedWriter& writer() { return *writer_; }
   // Writes what is buffered, closes the file and puts it in place of the target (or leaves
   // that to the thread's HeldRenames, see held_renames.h).
-  bool Commit(std::string* error);
+  Status Commit();
   // Drops the temporary file; the target stays as it was.
   void Abandon();
 
   const std::string& path() const { return path_; }
 
  private:
-  bool Flush(std::string* error);
-  bool Fail(int error_number, std::string* error);
-  bool OpenInPlace(int flags, std::string* error);
+  Status Flush();
+  Status Fail(int error_number);
+  Status OpenInPlace(int flags);
   bool OpenTemporary(const struct stat* old);
   void StartWriting();
 
@@ -64,6 +65,6 @@ class ReplacingFile {
 };
 
 // Replaces a file's whole content as ReplacingFile does.
-bool WriteWholeFile(const std::string& native_path, std::string_view bytes, std::string* error);
+Status WriteWholeFile(const std::string& native_path, std::string_view bytes);
 
 }  // namespace dovrek

@@ -4,42 +4,44 @@
 #include <cstring>
 #include <new>
 
+#include "platform/messages.h"
+
 namespace dovrek {
 
 std::string DescribeSystemError(int error) {
   switch (error) {
     case ENOENT:
-      return "ファイルが見つかりません。";
+      return kFileNotFound;
     case ENOTDIR:
-      return "パスが見つかりません。";
+      return kPathNotFound;
     case EISDIR:
-      return "パス/ファイル アクセス エラーです。(フォルダです)";
+      return kIsAFolder;
     case EACCES:
     case EPERM:
     case EROFS:
-      return "書き込みできません。(アクセスが拒否されました)";
+      return kAccessDenied;
     case ENOSPC:
     case EDQUOT:
-      return "ディスクの空き容量が不足しています。";
+      return kDiskFull;
     case EIO:
-      return "デバイス I/O エラーです。";
+      return kDeviceIoError;
     case EFBIG:
-      return "ファイルが大きすぎます。";
+      return kFileTooLarge;
     case ENXIO:
-      return "デバイスが見つかりません。(読み手のいないパイプなど)";
+      return kNoDevice;
     case ENAMETOOLONG:
-      return "ファイル名が長すぎます。";
+      return kNameTooLong;
     default:
       return std::string(std::strerror(error));
   }
 }
 
 std::string FileErrorMessage(std::string_view native_path, int error) {
-  return std::string(native_path) + ": " + DescribeSystemError(error);
+  return FileMessage(native_path, DescribeSystemError(error));
 }
 
 std::string MissingFolderMessage(std::string_view native_folder) {
-  return std::string(native_folder) + ": フォルダが存在しません。";
+  return FileMessage(native_folder, kFolderMissing);
 }
 
 std::string ExceptionMessage(const std::exception& failure) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/messages.h"
+
 namespace dovrek {
 
 // A description of errno value `error`, in Japanese for the common cases.
@@ -16,9 +18,6 @@ std::string FileErrorMessage(std::string_view native_path, int error);
 // "<folder>: フォルダが存在しません。", for a file that cannot be created because its folder is
 // missing: naming the file would suggest the file itself was expected to exist.
 std::string MissingFolderMessage(std::string_view native_folder);
-
-// Running out of memory ends the run that needed it, not the program.
-inline constexpr char kOutOfMemory[] = "メモリが不足しています。";
 
 // What an exception says to the user: kOutOfMemory for std::bad_alloc (whose own text means
 // nothing to a user), otherwise its what().

@@ -9,63 +9,57 @@ constexpr size_t kFlushSize = 64 * 1024;
 
 LogWriter::LogWriter(TextEncoding encoding) : encoding_(encoding) {}
 
-LogWriter::~LogWriter() { Close(); }
+LogWriter::~LogWriter() { (void)Close(); }
 
 void LogWriter::SetLogFileName(const std::string& name) {
-  Close();
+  (void)Close();  // a failure there was the caller's to learn by calling Close
   name_ = name;
-  error_.clear();
 }
 
 bool LogWriter::Guarded() const { return name_.find_last_not_of(' ') == std::string::npos; }
 
-bool LogWriter::Clear() {
-  if (Guarded()) return true;
+Status LogWriter::Clear() {
+  if (Guarded()) return Status::OK();
   Abandon();
-  error_.clear();
   return Open(/*append=*/false);
 }
 
-bool LogWriter::WriteLine(const std::string& line) {
-  if (Guarded()) return true;
-  if (!ok()) return false;
-  if (!file_.is_open() && !Open(/*append=*/true)) return false;
+Status LogWriter::WriteLine(const std::string& line) {
+  if (Guarded()) return Status::OK();
+  if (!file_.is_open()) {
+    if (Status opened = Open(/*append=*/true); !opened.ok()) return opened;
+  }
   // Lines wait as UTF-8 and are encoded a buffer at a time, which costs one converter set-up
   // per buffer instead of one per line. The bytes are the same as line by line: every
   // character is encoded on its own and CR LF stays CR LF.
   buffer_ += line;
   buffer_ += "\r\n";
-  return buffer_.size() < kFlushSize || Flush();
+  return buffer_.size() < kFlushSize ? Status::OK() : Flush();
 }
 
-bool LogWriter::Close() {
-  if (!file_.is_open()) return ok();
-  std::string error;
-  if (!Flush()) return false;
-  if (!file_.Commit(&error)) return Fail(error);
-  return true;
+Status LogWriter::Close() {
+  if (!file_.is_open()) return Status::OK();
+  if (Status flushed = Flush(); !flushed.ok()) return flushed;
+  return AbandonOnFailure(file_.Commit());
 }
 
 // After Clear the file replaces the named one only when complete; without it lines are
 // appended in place.
-bool LogWriter::Open(bool append) {
+Status LogWriter::Open(bool append) {
   std::string native = ToNativePath(name_);
-  std::string error;
-  bool opened = append ? file_.OpenForAppend(native, &error) : file_.Open(native, &error);
-  return opened || Fail(error);
+  return AbandonOnFailure(append ? file_.OpenForAppend(native) : file_.Open(native));
 }
 
-bool LogWriter::Flush() {
-  std::string error;
-  bool written = file_.Write(EncodeText(buffer_, encoding_), &error);
+Status LogWriter::Flush() {
+  Status written = file_.Write(EncodeText(buffer_, encoding_));
   buffer_.clear();
-  return written || Fail(error);
+  return AbandonOnFailure(std::move(written));
 }
 
-bool LogWriter::Fail(const std::string& error) {
-  if (error_.empty()) error_ = error;
-  Abandon();
-  return false;
+// Passes the status on; a failure abandons the file and the lines not yet written.
+Status LogWriter::AbandonOnFailure(Status status) {
+  if (!status.ok()) Abandon();
+  return status;
 }
 
 void LogWriter::Abandon() {

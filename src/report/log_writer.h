@@ -9,13 +9,14 @@
 // is an existing file in a folder that takes no new file (see ReplacingFile for links, owners
 // and interrupted runs).
 //
-// Failures are not silent: the operation that meets one answers false and error() describes it
-// as "<path>: <reason>". After a failure every write answers false until the next Clear or
-// SetLogFileName.
+// Failures are not silent: the operation that meets one answers a Status that describes it as
+// "<path>: <reason>", and the file is abandoned (as Abandon does). The writer keeps no error of
+// its own: a caller that meets a failure stops writing, or starts again with Clear.
 
 #include <string>
 
 #include "platform/replacing_file.h"
+#include "platform/status.h"
 #include "platform/text_codec.h"
 
 namespace dovrek {
@@ -38,39 +39,33 @@ class LogWriter {
 
   // Empties the file: after Close it exists with only the lines written since. The file is never
   // deleted. With a name that is empty after removing trailing blanks it does nothing and
-  // answers true. Answers false when the file cannot be created.
-  bool Clear();
+  // succeeds. Fails when the file cannot be created.
+  Status Clear();
 
   // Appends the line, encoded, and CR LF. Without a preceding Clear the line is appended to the
-  // existing file (created when missing). Same guard as Clear. Answers false when the file
-  // cannot be opened or written.
-  bool WriteLine(const std::string& line);
+  // existing file (created when missing). Same guard as Clear. Fails when the file cannot be
+  // opened or written.
+  Status WriteLine(const std::string& line);
 
   // Writes out what is buffered, closes the file and, after Clear, puts the new file in place.
-  // Answers false when a write, the close or the rename failed (the named file then keeps its
-  // earlier content unless it was written in place); with nothing open it answers ok().
-  bool Close();
+  // Fails when a write, the close or the rename failed (the named file then keeps its earlier
+  // content unless it was written in place); with nothing open it succeeds.
+  Status Close();
 
   // Closes the file without putting a new file in place: the named file keeps its earlier
   // content, unless it was being written in place, which keeps what was written so far.
   void Abandon();
 
-  // False once an operation has failed since the last Clear or SetLogFileName.
-  bool ok() const { return error_.empty(); }
-  // "<path>: <reason>" of the first failure, empty while ok().
-  const std::string& error() const { return error_; }
-
  private:
   bool Guarded() const;
-  bool Open(bool append);
-  bool Flush();
-  bool Fail(const std::string& error);
+  Status Open(bool append);
+  Status Flush();
+  Status AbandonOnFailure(Status failure);
 
   std::string name_;
   TextEncoding encoding_;
   ReplacingFile file_;
   std::string buffer_;  // lines not yet written out, UTF-8
-  std::string error_;
 };
 
 }  // namespace dovrek

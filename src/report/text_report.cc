@@ -70,14 +70,14 @@ std::vector<std::string> ProcedureRows(const ProcedureEntry& e, ReportMode mode)
 }
 
 template <typename Rows>
-bool WriteRows(LogWriter& log, const Rows& rows) {
+Status WriteRows(LogWriter& log, const Rows& rows) {
   for (const std::string& row : rows) {
-    if (!log.WriteLine(row)) return false;
+    if (Status written = log.WriteLine(row); !written.ok()) return written;
   }
-  return true;
+  return Status::OK();
 }
 
-bool WriteMemberLists(LogWriter& log, const SpecificationModel& model, ReportMode mode) {
+Status WriteMemberLists(LogWriter& log, const SpecificationModel& model, ReportMode mode) {
   std::vector<std::string> rows = {"○使用するフォームモジュール", ListRow(model.FormFiles),   "",
                                    "○使用する標準モジュール",     ListRow(model.ModuleFiles), "",
                                    "○使用するクラスモジュール",   ListRow(model.ClassFiles),  ""};
@@ -88,62 +88,57 @@ bool WriteMemberLists(LogWriter& log, const SpecificationModel& model, ReportMod
   return WriteRows(log, rows);
 }
 
-bool WriteProcedures(LogWriter& log, const SpecificationModel& model, ProgressWindow& progress,
-                     ReportMode mode) {
+Status WriteProcedures(LogWriter& log, const SpecificationModel& model, ProgressWindow& progress,
+                       ReportMode mode) {
   const int32_t last = model.LastProcedure();
-  if (last <= -1) return true;
+  if (last <= -1) return Status::OK();
   // The last index, not the count, is the maximum, so the final Progress fills the bar.
   progress.InitProgress(last, kFunctionListPhase);
   for (int32_t i = 0; i <= last; ++i) {
-    if (!WriteRows(log, ProcedureRows(model.Procedures[static_cast<size_t>(i)], mode)))
-      return false;
+    Status written = WriteRows(log, ProcedureRows(model.Procedures[static_cast<size_t>(i)], mode));
+    if (!written.ok()) return written;
     progress.Progress(i);
   }
-  return true;
+  return Status::OK();
 }
 
-bool WriteReport(LogWriter& log, const SpecificationModel& model, ProgressWindow& progress,
-                 ReportMode mode) {
-  return WriteRows(log, ProjectRows(model.Project)) && WriteMemberLists(log, model, mode) &&
-         WriteProcedures(log, model, progress, mode) && log.Close();
+Status WriteReport(LogWriter& log, const SpecificationModel& model, ProgressWindow& progress,
+                   ReportMode mode) {
+  if (Status written = WriteRows(log, ProjectRows(model.Project)); !written.ok()) return written;
+  if (Status written = WriteMemberLists(log, model, mode); !written.ok()) return written;
+  if (Status written = WriteProcedures(log, model, progress, mode); !written.ok()) return written;
+  return log.Close();
 }
 
 }  // namespace
 
-bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, ProgressWindow& progress,
-                     MessageBox& msg, LogWriter& log, ReportMode mode) {
-  if (std::string why = dialog.Unavailable(); !why.empty()) {
-    msg.ShowError(why);
-    return false;
-  }
+Status WriteTextReport(const SpecificationModel& model, FileDialog& dialog,
+                       ProgressWindow& progress, LogWriter& log, ReportMode mode) {
+  if (std::string why = dialog.Unavailable(); !why.empty()) return Status::Error(why);
   std::string path;
-  if (!dialog.ShowSaveDialog("", &path)) return true;
+  if (!dialog.ShowSaveDialog("", &path)) return Status::OK();
   bool loaded = false;
   try {
     log.SetLogFileName(path);
-    if (!log.Clear()) {
-      msg.ShowError(log.error());
-      return false;
-    }
+    if (Status cleared = log.Clear(); !cleared.ok()) return cleared;
     progress.Load();
     loaded = true;
-    bool written = WriteReport(log, model, progress, mode);
+    Status written = WriteReport(log, model, progress, mode);
+    // The window goes before any message, so that a console message does not share the line
+    // of the bar.
     progress.Unload();
-    // The window goes first so that a console message does not share the line of the bar.
-    if (!written) msg.ShowError(log.error());
     return written;
   } catch (const std::exception& e) {
     log.Abandon();
     if (loaded) progress.Unload();
-    msg.ShowError(ExceptionMessage(e));
-    return false;
+    return Status::Error(ExceptionMessage(e));
   }
 }
 
-bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, ProgressWindow& progress,
-                     MessageBox& msg, TextEncoding encoding, ReportMode mode) {
+Status WriteTextReport(const SpecificationModel& model, FileDialog& dialog,
+                       ProgressWindow& progress, TextEncoding encoding, ReportMode mode) {
   LogWriter log(encoding);
-  return WriteTextReport(model, dialog, progress, msg, log, mode);
+  return WriteTextReport(model, dialog, progress, log, mode);
 }
 
 }  // namespace dovrek

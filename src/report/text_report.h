@@ -5,27 +5,27 @@
 
 #include "model/specification_model.h"
 #include "platform/file_dialog.h"
-#include "platform/message_box.h"
 #include "platform/messages.h"
 #include "platform/progress_window.h"
+#include "platform/status.h"
 #include "platform/text_codec.h"
 #include "report/log_writer.h"
 #include "report/report_mode.h"
 
 namespace dovrek {
 
-// A dialog that is unavailable (nobody to ask): msg.ShowError with its reason, and false.
-// Asks for the file with dialog.ShowSaveDialog("", &path). Cancelled: answers true, nothing is
-// created or changed and no progress window is shown. Otherwise writes the report through `log`
-// (its file name becomes the chosen path; its encoding is used) with the progress window
-// loaded around the writing. A file that cannot be created or written: msg.ShowError with
-// "<path>: <reason>" after the progress window is unloaded, and false.
-bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, ProgressWindow& progress,
-                     MessageBox& msg, LogWriter& log, ReportMode mode = ReportMode::kDefault);
+// A dialog that is unavailable (nobody to ask): fails with its reason. Asks for the file with
+// dialog.ShowSaveDialog("", &path). Cancelled: succeeds, nothing is created or changed and no
+// progress window is shown. Otherwise writes the report through `log` (its file name becomes the
+// chosen path; its encoding is used) with the progress window loaded around the writing. A file
+// that cannot be created or written fails with "<path>: <reason>", the progress window unloaded.
+Status WriteTextReport(const SpecificationModel& model, FileDialog& dialog,
+                       ProgressWindow& progress, LogWriter& log,
+                       ReportMode mode = ReportMode::kDefault);
 
 // The same through a log writer of its own, writing in `encoding`.
-bool WriteTextReport(const SpecificationModel& model, FileDialog& dialog, ProgressWindow& progress,
-                     MessageBox& msg, TextEncoding encoding = TextEncoding::Cp932,
-                     ReportMode mode = ReportMode::kDefault);
+Status WriteTextReport(const SpecificationModel& model, FileDialog& dialog,
+                       ProgressWindow& progress, TextEncoding encoding = TextEncoding::Cp932,
+                       ReportMode mode = ReportMode::kDefault);
 
 }  // namespace dovrek

@@ -97,23 +97,19 @@ std::string CutTextsInformation(const std::vector<std::string>& procedures) {
   return text;
 }
 
-bool SaveToFileHandover::HandOver(const WorkbookSaver& save, const std::string&,
-                                  std::string* error) {
-  return save(path_, error);
+Status SaveToFileHandover::HandOver(const WorkbookSaver& save, const std::string&) {
+  return save(path_);
 }
 
-bool OpenInDesktopHandover::HandOver(const WorkbookSaver& save, const std::string& project_name,
-                                     std::string* error) {
+Status OpenInDesktopHandover::HandOver(const WorkbookSaver& save,
+                                       const std::string& project_name) {
   std::string folder = TemporaryFolder() + "/dovrek-XXXXXX";
-  if (!::mkdtemp(folder.data())) {
-    *error = FileErrorMessage(folder, errno);
-    return false;
-  }
+  if (!::mkdtemp(folder.data())) return Status::IoError(FileErrorMessage(folder, errno));
   std::string path = folder + "/" + WorkbookFileName(project_name);
-  if (!save(path, error)) {
+  if (Status written = save(path); !written.ok()) {
     ::unlink(path.c_str());
     ::rmdir(folder.c_str());
-    return false;
+    return written;
   }
   saved_path_ = path;
   pid_t pid = StartOpener(path);
@@ -126,7 +122,7 @@ bool OpenInDesktopHandover::HandOver(const WorkbookSaver& save, const std::strin
     if (!verdict.opened) msg_.ShowInformation(NotOpenedInformation(path));
     if (!verdict.reaped) std::thread(Reap, pid).detach();
   }
-  return true;
+  return Status::OK();
 }
 
 // The window goes on at once; a thread of its own waits for the verdict, says when the opener

@@ -11,20 +11,20 @@
 #include <vector>
 
 #include "platform/message_box.h"
+#include "platform/status.h"
 
 namespace dovrek {
 
 // Writes a finished .xlsx workbook to a native path as it is made, so that it is never held
-// whole in memory. Answers false and fills *error ("path: reason") on failure.
-using WorkbookSaver = std::function<bool(const std::string& native_path, std::string* error)>;
+// whole in memory. A failure is described as "path: reason".
+using WorkbookSaver = std::function<Status(const std::string& native_path)>;
 
 class WorkbookHandover {
  public:
   virtual ~WorkbookHandover() = default;
   // Hands over a finished workbook by having `save` write it where it goes. project_name is the
-  // project's Name (may be empty). Answers false and fills *error ("path: reason") on failure.
-  virtual bool HandOver(const WorkbookSaver& save, const std::string& project_name,
-                        std::string* error) = 0;
+  // project's Name (may be empty). A failure is described as "path: reason".
+  virtual Status HandOver(const WorkbookSaver& save, const std::string& project_name) = 0;
   // Called once after the run with the procedures whose text the handed-over workbook holds
   // cut to the cell limit (may be empty). By default nothing more is said: each cut cell has
   // already had its line on standard error, which is where a user of a saved file looks.
@@ -36,8 +36,7 @@ class WorkbookHandover {
 class SaveToFileHandover : public WorkbookHandover {
  public:
   explicit SaveToFileHandover(std::string native_path) : path_(std::move(native_path)) {}
-  bool HandOver(const WorkbookSaver& save, const std::string& project_name,
-                std::string* error) override;
+  Status HandOver(const WorkbookSaver& save, const std::string& project_name) override;
 
  private:
   std::string path_;
@@ -68,8 +67,7 @@ class OpenInDesktopHandover : public WorkbookHandover {
                                  OpenerWait wait = OpenerWait::kHere,
                                  std::chrono::milliseconds verdict_wait = kOpenerWait)
       : msg_(msg), opener_(std::move(opener)), wait_(wait), verdict_wait_(verdict_wait) {}
-  bool HandOver(const WorkbookSaver& save, const std::string& project_name,
-                std::string* error) override;
+  Status HandOver(const WorkbookSaver& save, const std::string& project_name) override;
   void ReportCutTexts(const std::vector<std::string>& procedures) override;
 
   // The path of the last workbook handed over (empty before the first).

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/native_path.h"
+#include "platform/source_path.h"
 #include "platform/text_helpers.h"
 #include "report/member_list_text.h"
 #include "report/workbook/cell_reference.h"
@@ -152,38 +152,34 @@ constexpr size_t kMostProcedures = (kMaxRow - kFirstHeadingRow - kHeadingToDescr
 
 // Saves the book, telling a failure as a message instead of throwing it through the hand-over.
 WorkbookSaver SaverOf(Workbook& book) {
-  return [&book](const std::string& native_path, std::string* error) {
+  return [&book](const std::string& native_path) {
     try {
       book.SaveAs(native_path);
-      return true;
+      return Status::OK();
     } catch (const std::exception& failure) {
-      *error = failure.what();
-      return false;
+      return Status::Error(failure.what());
     }
   };
 }
 
 }  // namespace
 
-bool WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
-                         WorkbookHandover& handover, ProgressWindow& progress, MessageBox& msg,
-                         std::vector<std::string>* cut_procedures, ReportMode mode) {
-  std::optional<std::string> found = FindExistingPath(ToNativePath(template_path));
-  if (!found || !IsExistingFile(*found)) {
-    msg.ShowMessage(kTemplateMissingMessage);
-    return false;
-  }
+Status WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
+                           WorkbookHandover& handover, ProgressWindow& progress,
+                           std::vector<std::string>* cut_procedures, ReportMode mode) {
+  const SourcePath template_file = SourcePath::Locate(template_path);
+  if (!template_file.IsFile()) return Status::NotFound(kTemplateMissingMessage);
+  const std::string& found = template_file.found();
   if (model.Procedures.size() > kMostProcedures) {
-    msg.ShowError(TooManyProceduresMessage(model.Procedures.size(), kMostProcedures));
-    return false;
+    return Status::BadInput(TooManyProceduresMessage(model.Procedures.size(), kMostProcedures));
   }
   progress.Load();
   bool progress_shown = true;
   try {
-    std::unique_ptr<Workbook> book = Workbook::Open(*found);
+    std::unique_ptr<Workbook> book = Workbook::Open(found);
     if (book->WorksheetCount() < kRequiredWorksheets) {
       throw WorkbookError(
-          TooFewWorksheetsMessage(*found, kRequiredWorksheets, book->WorksheetCount()));
+          TooFewWorksheetsMessage(found, kRequiredWorksheets, book->WorksheetCount()));
     }
     WriteCover(book->Worksheets(1), model.Project);
     WriteFileComposition(book->Worksheets(5), model, mode);
@@ -193,16 +189,15 @@ bool WriteWorkbookReport(const SpecificationModel& model, const std::string& tem
     progress.Unload();
     progress_shown = false;
     book->Sheets(1).Activate();
-    std::string error;
-    if (!handover.HandOver(SaverOf(*book), model.Project.Name, &error)) {
-      throw WorkbookError(error);
+    // Only a missing template is NotFound here: a folder missing for the hand-over fails.
+    if (Status handed = handover.HandOver(SaverOf(*book), model.Project.Name); !handed.ok()) {
+      return Status::Error(handed.message());
     }
     if (cut_procedures) *cut_procedures = std::move(cut);
-    return true;
+    return Status::OK();
   } catch (const std::exception& failure) {
-    msg.ShowError(failure.what());
     if (progress_shown) progress.Unload();
-    return false;
+    return Status::Error(failure.what());
   }
 }
 

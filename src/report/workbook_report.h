@@ -7,29 +7,28 @@
 #include <vector>
 
 #include "model/specification_model.h"
-#include "platform/message_box.h"
 #include "platform/messages.h"
 #include "platform/progress_window.h"
+#include "platform/status.h"
 #include "report/report_mode.h"
 #include "report/workbook_handover.h"
 
 namespace dovrek {
 
 // Builds the workbook from the template (a Windows-form path) and hands it over. When the
-// template is not an existing regular file, shows kTemplateMissingMessage through
-// msg.ShowMessage and answers false without touching the progress window. More procedures than
-// the function list's worksheet holds are refused the same way through msg.ShowError, with their
-// count, before anything is written. Any later failure
-// (a template that is not a usable workbook, fewer than eight worksheets, a defined name that is
-// missing or not one cell on its sheet, a failed hand-over) is shown through msg.ShowError with
-// its description, the progress window is unloaded and the answer is false. After a successful
+// template is not an existing regular file, fails as NotFound with kTemplateMissingMessage
+// without touching the progress window. More procedures than the function list's worksheet holds
+// are refused the same way as BadInput, with their count, before anything is written. Any later
+// failure (a template that is not a usable workbook, fewer than eight worksheets, a defined name
+// that is missing or not one cell on its sheet, a failed hand-over) is an Error with its
+// description, the progress window unloaded. After a successful
 // hand-over, *cut_procedures (when given) holds "Name(FileName)" of each procedure whose heading
 // or description was cut to the cell limit, in list order. Complete mode adds the kind to each
 // heading and fills the file composition's CONTROL, PAGE, DOCUMENT and DESIGNER cells that the
 // template names; the default mode removes those rows and names, and neither mode needs them.
-bool WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
-                         WorkbookHandover& handover, ProgressWindow& progress, MessageBox& msg,
-                         std::vector<std::string>* cut_procedures = nullptr,
-                         ReportMode mode = ReportMode::kDefault);
+Status WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
+                           WorkbookHandover& handover, ProgressWindow& progress,
+                           std::vector<std::string>* cut_procedures = nullptr,
+                           ReportMode mode = ReportMode::kDefault);
 
 }  // namespace dovrek

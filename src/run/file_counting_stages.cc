@@ -2,7 +2,7 @@
 
 namespace dovrek {
 
-bool FileCountingStages::ReadProject(const std::string& project_path) {
+bool FileCountingStages::ReadProject(const SourcePath& project_path) {
   if (!stages_.ReadProject(project_path)) return false;
   read_ = 0;
   total_ = static_cast<int32_t>(model_.FormFiles.size() + model_.ModuleFiles.size() +
@@ -13,8 +13,8 @@ bool FileCountingStages::ReadProject(const std::string& project_path) {
   return true;
 }
 
-bool FileCountingStages::ReadModule(const std::string& path, FolderListings& listings) {
-  if (!stages_.ReadModule(path, listings)) return false;
+bool FileCountingStages::ReadModule(const SourcePath& path) {
+  if (!stages_.ReadModule(path)) return false;
   progress_.SetFilesRead(++read_, total_);
   return true;
 }

@@ -16,8 +16,8 @@ class FileCountingStages : public RunStages {
                      ConsoleProgressWindow& progress)
       : stages_(stages), model_(model), progress_(progress) {}
 
-  bool ReadProject(const std::string& project_path) override;
-  bool ReadModule(const std::string& path, FolderListings& listings) override;
+  bool ReadProject(const SourcePath& project_path) override;
+  bool ReadModule(const SourcePath& path) override;
   bool WriteWorkbookReport() override { return stages_.WriteWorkbookReport(); }
   bool WriteTextReport() override { return stages_.WriteTextReport(); }
 

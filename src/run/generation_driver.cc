@@ -2,9 +2,8 @@
 
 #include <vector>
 
-#include "platform/text_helpers.h"
 #include "platform/encoding_decision.h"
-#include "platform/native_path.h"
+#include "platform/text_helpers.h"
 
 namespace dovrek {
 namespace {
@@ -18,17 +17,17 @@ struct MemberGroup {
 };
 
 // Reads one member, or adds it to *missing when its group allows that and it is not there.
-bool ReadMember(const std::string& path, const MemberGroup& group, RunContext& run,
-                FolderListings& listings, std::vector<std::string>* missing) {
-  if (group.may_be_missing && !IsExistingFile(ToNativePath(path), &listings)) {
-    missing->push_back(ToNativePath(path));
+bool ReadMember(const SourcePath& path, const MemberGroup& group, RunContext& run,
+                std::vector<std::string>* missing) {
+  if (group.may_be_missing && !path.IsFile()) {
+    missing->push_back(path.display());
     return true;
   }
-  return run.stages.ReadModule(path, listings);
+  return run.stages.ReadModule(path);
 }
 
 // Reads every member of every group; closes the progress window when a member fails.
-bool ReadMembers(const std::string& project_path, RunContext& run, FolderListings& listings,
+bool ReadMembers(const SourcePath& project_path, RunContext& run, FolderListings& listings,
                  std::vector<std::string>* missing) {
   const MemberGroup groups[] = {{run.model.FormFiles, kReadingForms, false},
                                 {run.model.ModuleFiles, kReadingModules, false},
@@ -42,8 +41,9 @@ bool ReadMembers(const std::string& project_path, RunContext& run, FolderListing
     run.progress.InitProgress(static_cast<int32_t>(group.files.size()), group.message);
     const int32_t count = static_cast<int32_t>(group.files.size());
     for (int32_t i = 0; i < count; ++i) {
-      std::string path = MemberPath(project_path, group.files[static_cast<size_t>(i)]);
-      if (!ReadMember(path, group, run, listings, missing)) {
+      SourcePath path = SourcePath::Locate(
+          MemberPath(project_path.windows(), group.files[static_cast<size_t>(i)]), listings);
+      if (!ReadMember(path, group, run, missing)) {
         run.progress.Unload();
         return false;
       }
@@ -69,18 +69,18 @@ std::string_view NameOf(SourceEncoding chosen) {
 // Decides the encoding of a project whose encoding is to be guessed, once for all its files.
 // The project file has been read as code page 932 for its member list; it is read again when
 // the decision is another encoding.
-bool DecideProjectEncoding(const std::string& project_path, RunContext& run,
+bool DecideProjectEncoding(const SourcePath& project_path, RunContext& run,
                            FolderListings& listings) {
-  std::vector<std::string> files{ToNativePath(project_path)};
+  std::vector<std::string> files{project_path.found()};
   for (const auto* list : {&run.model.FormFiles, &run.model.ModuleFiles, &run.model.ClassFiles,
                            &run.model.ControlFiles, &run.model.PageFiles, &run.model.DocumentFiles,
                            &run.model.DesignerFiles}) {
     for (const MemberFile& member : *list) {
-      std::string native = ToNativePath(MemberPath(project_path, member));
-      files.push_back(FindExistingPath(native, &listings).value_or(native));
+      SourcePath path = SourcePath::Locate(MemberPath(project_path.windows(), member), listings);
+      files.push_back(path.exists() ? path.found() : path.display());
     }
   }
-  DecidedEncoding decided = DecideEncodingOfFiles(files);
+  DecidedEncoding decided = DecideEncodingOfFiles(files, project_path.disk());
   run.model.Encoding = EncodingName(decided);
   return decided == DecidedEncoding::kCp932 || run.stages.ReadProject(project_path);
 }
@@ -97,12 +97,8 @@ std::string MemberPath(const std::string& project_path, const MemberFile& member
   return FolderPart(project_path) + "\\" + member.Folder + "\\" + member.FileName;
 }
 
-bool ProjectFileExists(const std::string& project_path) {
-  return !project_path.empty() && IsExistingFile(ToNativePath(project_path));
-}
-
-bool CreateSpecification(const std::string& project_path, RunContext& run) {
-  if (!ProjectFileExists(project_path)) {
+bool CreateSpecification(const SourcePath& project_path, RunContext& run) {
+  if (!project_path.IsFile()) {
     run.msg.ShowMessage(kProjectNotFound);
     return false;
   }
@@ -111,7 +107,7 @@ bool CreateSpecification(const std::string& project_path, RunContext& run) {
   run.model.Encoding = NameOf(chosen);
   if (!run.stages.ReadProject(project_path)) return false;
   // Folders are listed once for this run and afresh for the next, which sees new files.
-  FolderListings listings;
+  FolderListings listings(project_path.disk());
   if (chosen == SourceEncoding::kAuto && !DecideProjectEncoding(project_path, run, listings)) {
     return false;
   }

@@ -9,16 +9,18 @@
 #include "platform/message_box.h"
 #include "platform/messages.h"
 #include "platform/progress_window.h"
+#include "platform/source_path.h"
 
 namespace dovrek {
 
 // The stages of a run. Each reports its own failure to the user and answers false. A member
-// file is looked up through the run's folder listings, so that its folder is listed once.
+// file comes already looked up through the run's folder listings, so that its folder is listed
+// once.
 class RunStages {
  public:
   virtual ~RunStages() = default;
-  virtual bool ReadProject(const std::string& project_path) = 0;
-  virtual bool ReadModule(const std::string& path, FolderListings& listings) = 0;
+  virtual bool ReadProject(const SourcePath& project_path) = 0;
+  virtual bool ReadModule(const SourcePath& path) = 0;
   virtual bool WriteWorkbookReport() = 0;
   virtual bool WriteTextReport() = 0;
 };
@@ -37,18 +39,16 @@ struct RunContext {
 // A member folder that is absolute ("\..." or "X:...") is used as it stands.
 std::string MemberPath(const std::string& project_path, const MemberFile& member);
 
-// True when the project path (Windows form) names an existing file: the run's first check.
-bool ProjectFileExists(const std::string& project_path);
-
 // Runs the stages in order and stops at the first that answers false: the existence check of
-// the project file (Windows-form path), the project reader, every member file under the
+// the project file, the project reader, every member file under the
 // progress window (forms, standard modules, class modules, then user controls, property pages,
 // user documents and designers), the workbook report when Xls is 1, the text report when Txt
 // is 1. Answers true when every selected stage succeeded.
 // A user control, property page, user document or designer whose file does not exist is
 // skipped; once the reports are done (or have failed), one information box names every
 // skipped file (MissingMembersInformation). A missing form, module or class fails the run.
-bool CreateSpecification(const std::string& project_path, RunContext& run);
+// Member files are looked up on the disk the project file was found on.
+bool CreateSpecification(const SourcePath& project_path, RunContext& run);
 
 // The information that names the skipped files (native paths), one a line under
 // kMissingMembersSkipped.

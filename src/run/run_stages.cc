@@ -3,6 +3,7 @@
 #include <new>
 
 #include "platform/native_path.h"
+#include "platform/messages.h"
 #include "platform/system_error.h"
 #include "report/report_mode.h"
 #include "report/text_report.h"
@@ -14,49 +15,60 @@ namespace dovrek {
 namespace {
 
 // Runs one stage. Running out of memory fails the stage with a message naming the file being
-// read (`windows_path`, or none) instead of ending the program; the stage's own buffers are
-// released by the unwinding before the message is shown.
+// read (`file` as messages show it, or none) instead of ending the program; the stage's own
+// buffers are released by the unwinding before the message is shown.
 template <typename Stage>
-bool Guarded(MessageBox& msg, const std::string& windows_path, Stage stage) {
+bool Guarded(MessageBox& msg, const std::string& file, Stage stage) {
   try {
     return stage();
   } catch (const std::bad_alloc&) {
-    msg.ShowError(windows_path.empty() ? std::string(kOutOfMemory)
-                                       : ToNativePath(windows_path) + ": " + kOutOfMemory);
+    msg.ShowError(file.empty() ? std::string(kOutOfMemory) : FileMessage(file, kOutOfMemory));
     return false;
   }
 }
 
+// Shows a reader's failure as an error; answers whether it succeeded.
+bool Shown(MessageBox& msg, const Status& status) {
+  if (!status.ok()) msg.ShowError(status.message());
+  return status.ok();
+}
+
 }  // namespace
 
-bool ProductionStages::ReadProject(const std::string& project_path) {
-  return Guarded(services_.msg, project_path, [&] {
-    return dovrek::ReadProject(project_path, options_, &model_, services_.msg);
+bool ProductionStages::ReadProject(const SourcePath& project_path) {
+  return Guarded(services_.msg, project_path.display(), [&] {
+    return Shown(services_.msg, dovrek::ReadProject(project_path, options_, &model_));
   });
 }
 
-bool ProductionStages::ReadModule(const std::string& path, FolderListings& listings) {
-  return Guarded(services_.msg, path, [&] {
-    return dovrek::ReadModule(path, options_, &model_, services_.msg, &listings);
-  });
+bool ProductionStages::ReadModule(const SourcePath& path) {
+  return Guarded(services_.msg, path.display(),
+                 [&] { return Shown(services_.msg, dovrek::ReadModule(path, options_, &model_)); });
 }
 
+// A missing template is the user's to mend: it is shown as a caution, not as an error.
 bool ProductionStages::WriteWorkbookReport() {
   return Guarded(services_.msg, "", [&] {
-    return dovrek::WriteWorkbookReport(model_, services_.template_path, services_.handover,
-                                       services_.progress, services_.msg, &cut_procedures_,
-                                       ReportModeOf(options_));
+    Status written =
+        dovrek::WriteWorkbookReport(model_, services_.template_path, services_.handover,
+                                    services_.progress, &cut_procedures_, ReportModeOf(options_));
+    if (written.IsNotFound()) {
+      services_.msg.ShowMessage(written.message());
+      return false;
+    }
+    return Shown(services_.msg, written);
   });
 }
 
 bool ProductionStages::WriteTextReport() {
   return Guarded(services_.msg, "", [&] {
-    return dovrek::WriteTextReport(model_, services_.dialog, services_.progress, services_.msg,
-                                   services_.text_encoding, ReportModeOf(options_));
+    return Shown(services_.msg,
+                 dovrek::WriteTextReport(model_, services_.dialog, services_.progress,
+                                         services_.text_encoding, ReportModeOf(options_)));
   });
 }
 
-bool RunSpecification(const std::string& project_path, SpecificationModel& model, Options options,
+bool RunSpecification(const SourcePath& project_path, SpecificationModel& model, Options options,
                       RunServices& services) {
   ProductionStages stages(model, options, services);
   RunContext run{model, options, services.msg, services.progress, stages};

@@ -29,8 +29,8 @@ class ProductionStages : public RunStages {
   ProductionStages(SpecificationModel& model, const Options& options, RunServices& services)
       : model_(model), options_(options), services_(services) {}
 
-  bool ReadProject(const std::string& project_path) override;
-  bool ReadModule(const std::string& path, FolderListings& listings) override;
+  bool ReadProject(const SourcePath& project_path) override;
+  bool ReadModule(const SourcePath& path) override;
   bool WriteWorkbookReport() override;
   bool WriteTextReport() override;
 
@@ -46,7 +46,7 @@ class ProductionStages : public RunStages {
 
 // One run over the project with the real stages. Afterwards, also when a later stage failed,
 // the hand-over reports the procedures whose text its workbook holds cut.
-bool RunSpecification(const std::string& project_path, SpecificationModel& model, Options options,
+bool RunSpecification(const SourcePath& project_path, SpecificationModel& model, Options options,
                       RunServices& services);
 
 }  // namespace dovrek

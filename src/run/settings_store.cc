@@ -6,10 +6,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
 
+#include "platform/disk.h"
 #include "platform/ini_profile.h"
 #include "platform/native_path.h"
 #include "platform/replacing_file.h"
@@ -19,17 +18,6 @@ namespace dovrek {
 namespace {
 
 constexpr size_t kValueLimit = 1023;
-
-// The bytes of a regular file, or nullopt when it is missing or cannot be read.
-std::optional<std::string> ReadRegularFile(const std::string& native_path) {
-  struct stat st;
-  if (::stat(native_path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-  std::ifstream in(native_path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 // The longest start of a UTF-8 text whose code-page-932 form fits in `limit` bytes.
 std::string CutToCp932Bytes(const std::string& text, size_t limit) {
@@ -47,9 +35,14 @@ std::string CutToCp932Bytes(const std::string& text, size_t limit) {
   return text.substr(0, i);
 }
 
-// The parsed settings file; an empty one when it is missing or cannot be read.
-IniProfile LoadProfile(const std::string& native_path) {
-  return IniProfile(ReadRegularFile(native_path).value_or(""));
+// The parsed settings file; an empty one when it is missing or cannot be read, which *status
+// (when given) then says.
+IniProfile LoadProfile(const std::string& native_path, Status* status = nullptr) {
+  std::string bytes;
+  Status read = ReadWholeFile(RealDisk(), native_path, &bytes);
+  if (!read.ok()) bytes.clear();
+  if (status) *status = std::move(read);
+  return IniProfile(bytes);
 }
 
 // The value of a key as ReadSetting answers it.
@@ -73,13 +66,12 @@ std::string ReadSetting(const std::string& file_path, const std::string& section
   return SettingIn(LoadProfile(ToNativePath(file_path)), section, key);
 }
 
-bool WriteSetting(const std::string& file_path, const std::string& section, const std::string& key,
-                  const std::string& value, std::string* error) {
+Status WriteSetting(const std::string& file_path, const std::string& section,
+                    const std::string& key, const std::string& value) {
   std::string native = ToNativePath(file_path);
   IniProfile profile = LoadProfile(native);
   PutSetting(&profile, section, key, value);
-  std::string ignored;
-  return WriteWholeFile(native, profile.Bytes(), error ? error : &ignored);
+  return WriteWholeFile(native, profile.Bytes());
 }
 
 int16_t ParseFlag(const std::string& text) {
@@ -92,25 +84,26 @@ int16_t ParseFlag(const std::string& text) {
   return static_cast<int16_t>(rounded);
 }
 
-Options LoadOptions(const std::string& settings_path) {
-  const IniProfile profile = LoadProfile(ToNativePath(settings_path));
+Status LoadOptions(const std::string& settings_path, Options* options) {
+  Status status;
+  const IniProfile profile = LoadProfile(ToNativePath(settings_path), &status);
   auto flag = [&](const char* section, const char* key) {
     return static_cast<CheckState>(ParseFlag(SettingIn(profile, section, key)));
   };
-  Options options;
-  options.Xls = flag(kSettingsSection, "XLS");
-  options.Txt = flag(kSettingsSection, "TXT");
-  options.Cmt = flag(kSettingsSection, "CMT");
-  options.Func = flag(kSettingsSection, "FUNC");
-  options.Dir = flag(kSettingsSection, "DIR");
-  options.Trim = flag(kSettingsSection, "TRIM");
-  options.Complete = Options::On(flag(kExtensionSection, "COMPLETE"));
-  options.Source = SourceEncodingNamed(SettingIn(profile, kExtensionSection, "SOURCE"))
-                       .value_or(SourceEncoding::kUnset);
-  return options;
+  *options = Options();
+  options->Xls = flag(kSettingsSection, "XLS");
+  options->Txt = flag(kSettingsSection, "TXT");
+  options->Cmt = flag(kSettingsSection, "CMT");
+  options->Func = flag(kSettingsSection, "FUNC");
+  options->Dir = flag(kSettingsSection, "DIR");
+  options->Trim = flag(kSettingsSection, "TRIM");
+  options->Complete = Options::On(flag(kExtensionSection, "COMPLETE"));
+  options->Source = SourceEncodingNamed(SettingIn(profile, kExtensionSection, "SOURCE"))
+                        .value_or(SourceEncoding::kUnset);
+  return status;
 }
 
-bool SaveOptions(const std::string& settings_path, const Options& options, std::string* error) {
+Status SaveOptions(const std::string& settings_path, const Options& options) {
   const std::string native = ToNativePath(settings_path);
   std::filesystem::path folder = std::filesystem::path(native).parent_path();
   ::mkdir(folder.parent_path().c_str(), 0700);
@@ -124,11 +117,10 @@ bool SaveOptions(const std::string& settings_path, const Options& options, std::
   for (const auto& [key, value] : keys) {
     PutSetting(&profile, kSettingsSection, key, std::to_string(static_cast<int16_t>(value)));
   }
-  if (!WriteWholeFile(native, profile.Bytes(), error)) {
-    *error = std::string(kSettingsNotSaved) + "\n" + *error;
-    return false;
-  }
-  return true;
+  Status written = WriteWholeFile(native, profile.Bytes());
+  if (!written.ok())
+    return Status::IoError(std::string(kSettingsNotSaved) + "\n" + written.message());
+  return Status::OK();
 }
 
 }  // namespace dovrek

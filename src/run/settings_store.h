@@ -6,6 +6,7 @@
 
 #include "model/specification_model.h"
 #include "platform/messages.h"
+#include "platform/status.h"
 
 namespace dovrek {
 
@@ -19,10 +20,10 @@ std::string ReadSetting(const std::string& file_path, const std::string& section
                         const std::string& key);
 
 // Removes the key and adds it again with the value at the end of its section, creating the
-// file and the section when needed. The file is replaced only when complete. Answers false
-// and fills *error ("path: reason") when it could not be written.
-bool WriteSetting(const std::string& file_path, const std::string& section, const std::string& key,
-                  const std::string& value, std::string* error = nullptr);
+// file and the section when needed. The file is replaced only when complete. A failure to write
+// it is described as "path: reason".
+Status WriteSetting(const std::string& file_path, const std::string& section,
+                    const std::string& key, const std::string& value);
 
 // The flag value of a settings text: a number, blanks around it allowed, rounded to the
 // nearest whole number with halves to even, held to 16 bits; anything else 0.
@@ -30,14 +31,15 @@ int16_t ParseFlag(const std::string& text);
 
 // Reads the six flags in the order XLS, TXT, CMT, FUNC, DIR, TRIM, then [EXTENSION]: complete
 // mode is on when COMPLETE is the flag 1; SOURCE names the source encoding as
-// SourceEncodingNamed reads it, any other text leaves it unset.
-Options LoadOptions(const std::string& settings_path);
+// SourceEncodingNamed reads it, any other text leaves it unset. *options gets what was read, the
+// defaults when the file is missing (NotFound) or cannot be read (a failure naming the file).
+Status LoadOptions(const std::string& settings_path, Options* options);
 
 // Writes the six flags in the order XLS, TXT, CMT, DIR, FUNC, TRIM, first creating the file's
 // folder and the folder above it (mode 0700) when they are missing, as for a new
-// ~/.config/dovrek. Stops at the first failure: answers false and fills *error with
-// kSettingsNotSaved, a line break and "path: reason", for the caller to show. [EXTENSION]
-// is never written: it stays as the user wrote it.
-bool SaveOptions(const std::string& settings_path, const Options& options, std::string* error);
+// ~/.config/dovrek. Stops at the first failure, described as kSettingsNotSaved, a line break
+// and "path: reason", for the caller to show. [EXTENSION] is never written: it stays as the
+// user wrote it.
+Status SaveOptions(const std::string& settings_path, const Options& options);
 
 }  // namespace dovrek

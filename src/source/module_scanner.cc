@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/text_helpers.h"
 #include "platform/line_reader.h"
-#include "platform/native_path.h"
+#include "platform/messages.h"
+#include "platform/text_helpers.h"
 #include "source/comment_line.h"
 #include "source/procedure_head.h"
 
@@ -70,35 +70,27 @@ std::string_view HeadText(std::string_view line, std::string_view head_words) {
 
 }  // namespace
 
-bool ReadModule(const std::string& path, const Options& options, SpecificationModel* model,
-                MessageBox& msg, FolderListings* listings) {
+Status ReadModule(const SourcePath& path, const Options& options, SpecificationModel* model) {
   LineReader reader;
   reader.SetEncoding(EncodingNamed(model->Encoding));
-  std::string error;
-  if (!OpenWindowsPath(&reader, path, &error, listings)) {
-    msg.ShowError(error);
-    return false;
-  }
+  if (Status opened = reader.Open(path); !opened.ok()) return opened;
   ModuleScanner scanner(options, model);
   scanner.Start(path);
   std::string line;
-  while (reader.ReadLine(&line, &error)) {
-    if (!scanner.ScanLine(&line, &error)) break;
+  while (reader.ReadLine(&line)) {
+    if (Status scanned = scanner.ScanLine(&line); !scanned.ok()) return scanned;
   }
-  if (!error.empty()) {
-    msg.ShowError(error);
-    return false;
-  }
+  if (!reader.status().ok()) return reader.status();
   scanner.Finish();
-  return true;
+  return Status::OK();
 }
 
 ModuleScanner::ModuleScanner(const Options& options, SpecificationModel* model)
     : options_(options), model_(model), complete_(options, model) {}
 
-void ModuleScanner::Start(std::string_view path) {
-  path_ = ToNativePath(path);
-  file_name_ = FileNamePart(path);
+void ModuleScanner::Start(const SourcePath& path) {
+  path_ = path.display();
+  file_name_ = FileNamePart(path.windows());
   line_number_ = 0;
   attribute_seen_ = header_passed_ = in_function_ = in_sub_ = false;
   continued_.clear();
@@ -114,16 +106,12 @@ void ModuleScanner::Finish() {
   in_function_ = in_sub_ = false;
 }
 
-bool ModuleScanner::ScanLine(std::string_view line, std::string* error) {
-  return Scan(line, nullptr, error);
-}
+Status ModuleScanner::ScanLine(std::string_view line) { return Scan(line, nullptr); }
 
-bool ModuleScanner::ScanLine(std::string* line, std::string* error) {
-  return Scan(*line, line, error);
-}
+Status ModuleScanner::ScanLine(std::string* line) { return Scan(*line, line); }
 
 // `owned`, when given, holds `line` and may be taken or changed.
-bool ModuleScanner::Scan(std::string_view line, std::string* owned, std::string* error) {
+Status ModuleScanner::Scan(std::string_view line, std::string* owned) {
   ++line_number_;
   if (!header_passed_) PassHeader(line);
   if (EndsWithContinuation(line)) {
@@ -132,11 +120,11 @@ bool ModuleScanner::Scan(std::string_view line, std::string* owned, std::string*
       if (owned) {
         continued_.swap(*owned);
         owned->clear();
-        return true;
+        return Status::OK();
       }
     }
     continued_.append(line);
-    return true;
+    return Status::OK();
   }
   LogicalLine logical{line, line_number_};
   if (!continued_.empty() && owned && line.size() > continued_.size()) {
@@ -147,10 +135,10 @@ bool ModuleScanner::Scan(std::string_view line, std::string* owned, std::string*
     continued_.append(line);
     logical = {continued_, continued_from_};
   }
-  bool ok = !header_passed_ || Analyse(logical, error);
+  Status analysed = header_passed_ ? Analyse(logical) : Status::OK();
   continued_.clear();
   if (continued_.capacity() > kLongText) std::string().swap(continued_);
-  return ok;
+  return analysed;
 }
 
 // Analysis starts after the first run of lines that contain "Attribute": in a module its first
@@ -165,46 +153,45 @@ void ModuleScanner::PassHeader(std::string_view line) {
 
 // Function heads are tested inside a Sub and Sub heads inside a Function, so one line can take
 // part in both; with Func on, a line outside both is collected for the procedure that follows.
-bool ModuleScanner::Analyse(const LogicalLine& line, std::string* error) {
+Status ModuleScanner::Analyse(const LogicalLine& line) {
   if (options_.Complete) {
     complete_.Analyse(line.text);
-    return true;
+    return Status::OK();
   }
   if (Options::On(options_.Func) && !in_function_ && !in_sub_) CollectComment(line.text);
   if (in_function_) {
     if (line.text.starts_with(kEndFunction)) {
-      if (!EndProcedure(line, kEndFunction, error)) return false;
+      if (Status ended = EndProcedure(line, kEndFunction); !ended.ok()) return ended;
       in_function_ = false;
     } else {
       CollectComment(line.text);
     }
-  } else if (!TryHead(true, line, error)) {
-    return false;
+  } else if (Status head = TryHead(true, line); !head.ok()) {
+    return head;
   }
-  if (!in_sub_) return TryHead(false, line, error);
+  if (!in_sub_) return TryHead(false, line);
   if (line.text.starts_with(kEndSub)) {
-    if (!EndProcedure(line, kEndSub, error)) return false;
+    if (Status ended = EndProcedure(line, kEndSub); !ended.ok()) return ended;
     in_sub_ = false;
   } else {
     CollectComment(line.text);
   }
-  return true;
+  return Status::OK();
 }
 
 // A line that begins with a head text opens a procedure of that kind even when no entry can be
 // made for it (no "(" in it): its body then runs to the next end line all the same.
-bool ModuleScanner::TryHead(bool is_function, const LogicalLine& line, std::string* error) {
+Status ModuleScanner::TryHead(bool is_function, const LogicalLine& line) {
   const HeadRow* row = MatchHead(is_function ? Kind::Function : Kind::Sub, line.text);
-  if (!row) return true;
+  if (!row) return Status::OK();
   (is_function ? in_function_ : in_sub_) = true;
   std::string_view head_text = HeadText(line.text, row->text);
   ProcedureHead head;
   switch (CutProcedureHead(head_text, is_function, &head_scratch_, &head)) {
     case HeadCut::NoParenthesis:
-      return EndOnHeadLine(is_function, head_text, line, error);
+      return EndOnHeadLine(is_function, head_text, line);
     case HeadCut::Unclosed:
-      *error = Failure(line.first_line, "手続きの見出しの「(」が閉じていません。");
-      return false;
+      return Failure(line.first_line, kUnclosedHead);
     case HeadCut::Made:
       break;
   }
@@ -215,7 +202,7 @@ bool ModuleScanner::TryHead(bool is_function, const LogicalLine& line, std::stri
   entry.ReturnType = head.return_type;
   entry.Parameters = TakeParameters(head.parameters);
   model_->Procedures.push_back(std::move(entry));
-  return EndOnHeadLine(is_function, head_text, line, error);
+  return EndOnHeadLine(is_function, head_text, line);
 }
 
 // The parameter text (a view into the head scratch) as a string of its own. Long parameters
@@ -230,34 +217,29 @@ std::string ModuleScanner::TakeParameters(std::string_view parameters) {
 }
 
 // "Function F() As Long: End Function" ends where it begins, as if an end line followed.
-bool ModuleScanner::EndOnHeadLine(bool is_function, std::string_view head_text,
-                                  const LogicalLine& line, std::string* error) {
+Status ModuleScanner::EndOnHeadLine(bool is_function, std::string_view head_text,
+                                    const LogicalLine& line) {
   std::string_view end_text = is_function ? kEndFunction : kEndSub;
-  if (!HeadEndsOnItsLine(head_text, end_text)) return true;
-  if (!EndProcedure(line, end_text, error)) return false;
+  if (!HeadEndsOnItsLine(head_text, end_text)) return Status::OK();
+  if (Status ended = EndProcedure(line, end_text); !ended.ok()) return ended;
   (is_function ? in_function_ : in_sub_) = false;
-  return true;
+  return Status::OK();
 }
 
 // The comment goes to the entry appended last, in this file or an earlier one.
-bool ModuleScanner::EndProcedure(const LogicalLine& line, std::string_view end_text,
-                                 std::string* error) {
-  if (model_->Procedures.empty()) {
-    *error = Failure(line.first_line,
-                     "「" + std::string(end_text) + "」より前に手続きの見出しがありません。");
-    return false;
-  }
+Status ModuleScanner::EndProcedure(const LogicalLine& line, std::string_view end_text) {
+  if (model_->Procedures.empty()) return Failure(line.first_line, EndWithoutHead(end_text));
   model_->Procedures.back().Comment = std::move(collected_);
   collected_.clear();
-  return true;
+  return Status::OK();
 }
 
 void ModuleScanner::CollectComment(std::string_view line) {
   dovrek::CollectComment(line, options_, &collected_);
 }
 
-std::string ModuleScanner::Failure(long line_number, std::string_view reason) const {
-  return path_ + "(" + std::to_string(line_number) + "): " + std::string(reason);
+Status ModuleScanner::Failure(long line_number, std::string_view reason) const {
+  return Status::BadInput(LineMessage(path_, line_number, reason));
 }
 
 }  // namespace dovrek

@@ -7,21 +7,16 @@
 #include <string_view>
 
 #include "model/specification_model.h"
-#include "platform/folder_listings.h"
-#include "platform/message_box.h"
+#include "platform/source_path.h"
+#include "platform/status.h"
 #include "source/complete_analysis.h"
 
 namespace dovrek {
 
-// Reads one source file (Windows-form path, opened with OpenWindowsPath from
-// platform/line_reader.h) and appends its procedures to model->Procedures; stores each
-// procedure's comment at its end line.
-// On failure shows the description with msg.ShowError (the description names the file and,
-// for a line problem, the line: "<file>(<line>): ..."), and answers false. Entries appended
-// before the failure stay. A name in another letter case is looked up through `listings` when
-// given (see FolderListings).
-bool ReadModule(const std::string& path, const Options& options, SpecificationModel* model,
-                MessageBox& msg, FolderListings* listings = nullptr);
+// Reads one source file and appends its procedures to model->Procedures; stores each
+// procedure's comment at its end line. A failure names the file and, for a line problem, the
+// line: "<file>(<line>): ...". Entries appended before the failure stay.
+Status ReadModule(const SourcePath& path, const Options& options, SpecificationModel* model);
 
 // The scanner behind ReadModule, fed one physical line at a time so that it can be driven
 // from memory as well as from a file. One scanner reads one file: Start resets everything that
@@ -32,18 +27,18 @@ class ModuleScanner {
   // and Trim flags are copied.
   ModuleScanner(const Options& options, SpecificationModel* model);
 
-  // Begins a file. `path` (Windows form) gives each entry's FileName (its file-name part) and
-  // names the file in failure descriptions.
-  void Start(std::string_view path);
+  // Begins a file. `path` gives each entry's FileName (the file-name part of its Windows form)
+  // and names the file in failure descriptions.
+  void Start(const SourcePath& path);
 
-  // Takes the next physical line, without its line end, as UTF-8. Answers false on a failure
-  // (a head whose "(" is never closed, an end line while model->Procedures is empty), with
-  // *error set to "<file>(<line>): <reason>"; the file must then not be fed further.
-  bool ScanLine(std::string_view line, std::string* error);
+  // Takes the next physical line, without its line end, as UTF-8. A failure (a head whose "("
+  // is never closed, an end line while model->Procedures is empty) is BadInput described as
+  // "<file>(<line>): <reason>"; the file must then not be fed further.
+  Status ScanLine(std::string_view line);
   // The same for a line the caller gives up: a line that begins or ends a continued logical
   // line may be taken or changed (*line is then unspecified) instead of copied, as such a line
   // may be very long.
-  bool ScanLine(std::string* line, std::string* error);
+  Status ScanLine(std::string* line);
 
   // Ends the file: a procedure still open keeps its empty Comment, a collected comment not yet
   // stored and a continued line never finished are dropped.
@@ -56,16 +51,15 @@ class ModuleScanner {
     long first_line = 0;
   };
 
-  bool Scan(std::string_view line, std::string* owned, std::string* error);
+  Status Scan(std::string_view line, std::string* owned);
   void PassHeader(std::string_view line);
-  bool Analyse(const LogicalLine& line, std::string* error);
-  bool TryHead(bool is_function, const LogicalLine& line, std::string* error);
-  bool EndOnHeadLine(bool is_function, std::string_view head_text, const LogicalLine& line,
-                     std::string* error);
-  bool EndProcedure(const LogicalLine& line, std::string_view end_text, std::string* error);
+  Status Analyse(const LogicalLine& line);
+  Status TryHead(bool is_function, const LogicalLine& line);
+  Status EndOnHeadLine(bool is_function, std::string_view head_text, const LogicalLine& line);
+  Status EndProcedure(const LogicalLine& line, std::string_view end_text);
   std::string TakeParameters(std::string_view parameters);
   void CollectComment(std::string_view line);
-  std::string Failure(long line_number, std::string_view reason) const;
+  Status Failure(long line_number, std::string_view reason) const;
 
   const Options options_;  // a copy: the flags in force when the scanner was made
   SpecificationModel* model_;

@@ -3,9 +3,9 @@
 #include <array>
 #include <vector>
 
-#include "platform/text_helpers.h"
 #include "platform/line_reader.h"
-#include "platform/native_path.h"
+#include "platform/messages.h"
+#include "platform/text_helpers.h"
 
 namespace dovrek {
 namespace {
@@ -102,23 +102,21 @@ std::optional<std::vector<std::string_view>> NonEmpty(
 
 class ProjectFileReader {
  public:
-  ProjectFileReader(const std::string& path, const Options& options, SpecificationModel* model)
-      : path_(path), folder_(FolderPart(path)), options_(options), model_(model) {}
+  ProjectFileReader(const SourcePath& path, const Options& options, SpecificationModel* model)
+      : path_(path), folder_(FolderPart(path.windows())), options_(options), model_(model) {}
 
-  // Answers false with *error naming the file (and the line for a line that cannot be used).
-  bool Read(std::string* error) {
+  Status Read() {
     LineReader reader;
     reader.SetEncoding(EncodingNamed(model_->Encoding));
-    if (!OpenWindowsPath(&reader, path_, error)) return false;
+    if (Status opened = reader.Open(path_); !opened.ok()) return opened;
     std::string line;
-    while (reader.ReadLine(&line, error)) {
+    while (reader.ReadLine(&line)) {
       if (!TakeLine(line)) {
-        *error = ToNativePath(path_) + "(" + std::to_string(reader.LineNumber()) +
-                 "): プロシージャの呼び出し、または引数が不正です。";
-        return false;
+        return Status::BadInput(
+            LineMessage(path_.display(), reader.LineNumber(), kUnusableProjectLine));
       }
     }
-    return error->empty();
+    return reader.status();
   }
 
  private:
@@ -147,7 +145,7 @@ class ProjectFileReader {
     (model_->*key.list).push_back(MemberFile{FileNamePart(value), FolderPart(value)});
   }
 
-  std::string path_;
+  const SourcePath& path_;
   std::string folder_;
   const Options& options_;
   SpecificationModel* model_;
@@ -169,13 +167,10 @@ bool LiesOutsideProjectFolder(const std::string& project_folder, const std::stri
   return false;
 }
 
-bool ReadProject(const std::string& project_path, const Options& options, SpecificationModel* model,
-                 MessageBox& msg) {
+Status ReadProject(const SourcePath& project_path, const Options& options,
+                   SpecificationModel* model) {
   model->ClearProject();
-  std::string error;
-  if (ProjectFileReader(project_path, options, model).Read(&error)) return true;
-  msg.ShowError(error);
-  return false;
+  return ProjectFileReader(project_path, options, model).Read();
 }
 
 }  // namespace dovrek

@@ -6,16 +6,17 @@
 #include <string>
 
 #include "model/specification_model.h"
-#include "platform/message_box.h"
+#include "platform/source_path.h"
+#include "platform/status.h"
 
 namespace dovrek {
 
-// Empties the project part of the model and fills it from the file (Windows-form path), in
-// file order. With options.Dir on, members that lie outside the project folder are skipped as
-// shared files. On failure shows the description with msg.ShowError and answers false; the
-// model keeps what was read before the failure.
-bool ReadProject(const std::string& project_path, const Options& options, SpecificationModel* model,
-                 MessageBox& msg);
+// Empties the project part of the model and fills it from the file, in file order. With
+// options.Dir on, members that lie outside the project folder are skipped as shared files. A
+// failure names the file ("<file>: <reason>"), or the file and line for a line that cannot be
+// used ("<file>(<line>): ..."); the model keeps what was read before it.
+Status ReadProject(const SourcePath& project_path, const Options& options,
+                   SpecificationModel* model);
 
 // True when a member path, as the project file writes it, names a file outside the project
 // folder: ".." segments are collapsed against the folder, and the result must still lie

@@ -155,7 +155,7 @@ void MainWindow::StartGeneration() {
     return;
   }
   // The text is taken as typed; an empty box stays empty so the run reports the missing file.
-  const std::string project_path = ProjectPathFromNative(ui_->txtVbp->text().toStdString());
+  const SourcePath project_path = SourcePath::FromTyped(ui_->txtVbp->text().toStdString());
   BusyCursor busy;
   try {
     start_run_(project_path, options_);
@@ -201,8 +201,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   // The window closes either way; the user learns that the options will not be kept.
-  std::string error;
-  if (!SaveOptions(settings_path_, options_, &error)) msg_.ShowError(error);
+  if (Status saved = SaveOptions(settings_path_, options_); !saved.ok()) {
+    msg_.ShowError(saved.message());
+  }
   event->accept();
 }
 

@@ -12,6 +12,7 @@
 #include "model/specification_model.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/source_path.h"
 
 class QCheckBox;
 class QCloseEvent;
@@ -26,9 +27,9 @@ class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  // Runs one generation over a Windows-form project path (empty when the box is empty) with
-  // the options of that moment, and answers as the run does.
-  using StartRun = std::function<bool(const std::string& project_path, const Options& options)>;
+  // Runs one generation over the project path typed in the box (empty when the box is empty)
+  // with the options of that moment, and answers as the run does.
+  using StartRun = std::function<bool(const SourcePath& project_path, const Options& options)>;
 
   // `msg` and `dialog` must outlive the window. The boxes show `options` at once.
   // `settings_path` is the Windows-form path of Dovrek.ini.

@@ -4,7 +4,6 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "platform/native_path.h"
 #include "report/workbook_handover.h"
 #include "ui/form_metrics.h"
 #include "ui/main_window.h"
@@ -28,7 +27,7 @@ void PrepareApplication(QApplication& app) {
 
 }  // namespace
 
-int RunMainWindow(int& argc, char** argv, const std::string& project_path, Options options,
+int RunMainWindow(int& argc, char** argv, const SourcePath& project_path, Options options,
                   const std::string& settings_path, const RunFunction& run) {
   QApplication app(argc, argv);
   PrepareApplication(app);
@@ -36,7 +35,7 @@ int RunMainWindow(int& argc, char** argv, const std::string& project_path, Optio
   QtFileDialog dialog(msg);
   QtProgressWindow* progress = nullptr;
   MainWindow window(std::move(options), settings_path, msg, dialog,
-                    [&](const std::string& path, const Options& chosen) {
+                    [&](const SourcePath& path, const Options& chosen) {
                       return run(path, chosen, msg, *progress, dialog);
                     });
   QtProgressWindow progress_window(&window);
@@ -44,7 +43,7 @@ int RunMainWindow(int& argc, char** argv, const std::string& project_path, Optio
   msg.SetOwner(&window);
   dialog.SetOwner(&window);
 
-  window.SetProjectPath(QString::fromStdString(ToNativePath(project_path)));
+  window.SetProjectPath(QString::fromStdString(project_path.display()));
   window.CentreOnScreen();
   window.show();
   app.exec();
@@ -55,7 +54,7 @@ int RunMainWindow(int& argc, char** argv, const std::string& project_path, Optio
   return 0;
 }
 
-int RunUnattendedWindowed(int& argc, char** argv, const std::string& project_path,
+int RunUnattendedWindowed(int& argc, char** argv, const SourcePath& project_path,
                           const Options& options, const RunFunction& run) {
   QApplication app(argc, argv);
   PrepareApplication(app);

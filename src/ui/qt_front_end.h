@@ -9,27 +9,28 @@
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/progress_window.h"
+#include "platform/source_path.h"
 
 namespace dovrek {
 
 // Runs one generation with its own copy of the options and the given windows; answers as
 // CreateSpecification does. Provided by main.cc.
 using RunFunction =
-    std::function<bool(const std::string& project_path, Options options, MessageBox& msg,
+    std::function<bool(const SourcePath& project_path, Options options, MessageBox& msg,
                        ProgressWindow& progress, FileDialog& dialog)>;
 
-// Shows the main window (its path box filled with project_path, Windows form -> shown in native
-// form with "/"), runs the event loop until the window closes, saving the six flags to
-// settings_path (Windows form) on close in the order XLS, TXT, CMT, DIR, FUNC, TRIM (SaveOptions).
-// The window owns `options`; each run gets a copy of them as the boxes stand when OK is
-// pressed. Returns the process exit code (0).
-int RunMainWindow(int& argc, char** argv, const std::string& project_path, Options options,
+// Shows the main window (its path box filled with project_path as messages show it), runs the
+// event loop until the window closes, saving the six flags to settings_path (Windows form) on
+// close in the order XLS, TXT, CMT, DIR, FUNC, TRIM (SaveOptions). The window owns `options`;
+// each run gets a copy of them as the boxes stand when OK is pressed. Returns the process exit
+// code (0).
+int RunMainWindow(int& argc, char** argv, const SourcePath& project_path, Options options,
                   const std::string& settings_path, const RunFunction& run);
 
 // An unattended run with a display: no main window shown; progress window, message boxes and the
 // save dialog are Qt. Returns 0 when the run answered yes, 1 otherwise. No window stays open
 // afterwards.
-int RunUnattendedWindowed(int& argc, char** argv, const std::string& project_path,
+int RunUnattendedWindowed(int& argc, char** argv, const SourcePath& project_path,
                           const Options& options, const RunFunction& run);
 
 }  // namespace dovrek

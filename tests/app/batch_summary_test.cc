@@ -38,7 +38,7 @@ TEST(BatchSummaryTest, SaysWhatWasReadAndWrittenWhere) {
       model.Procedures[1].Kind = "Sub";
     }
     CommandLine line;
-    line.project_path = "\\w\\App.vbp";
+    line.project_path = SourcePath::Locate("\\w\\App.vbp");
     line.text_path = c.text;
     line.workbook_path = c.workbook;
     EXPECT_EQ(BatchSummary(model, line, c.complete, c.seconds), c.summary);

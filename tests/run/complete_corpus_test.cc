@@ -7,12 +7,12 @@
 #include <regex>
 #include <set>
 
-#include "source/project_reader.h"
+#include "app/dovrek_process.h"
 #include "platform/line_reader.h"
 #include "platform/native_path.h"
-#include "app/dovrek_process.h"
 #include "run/generation_driver.h"
 #include "source/module_scanner.h"
+#include "source/project_reader.h"
 #include "test_support.h"
 
 namespace dovrek {
@@ -39,11 +39,11 @@ std::vector<std::string> LineScan(const std::string& native_path) {
       "[ \t]+([^ \t(:'\",]+)");
   static const std::regex kBlanks("[ \t]+");
   LineReader reader;
-  std::string line, error;
-  EXPECT_TRUE(reader.Open(native_path, &error)) << error;
+  std::string line;
+  EXPECT_TRUE(reader.Open(native_path).ok()) << reader.status().message();
   std::vector<std::string> heads;
   bool attributes = false, code = false;
-  while (reader.ReadLine(&line, &error)) {
+  while (reader.ReadLine(&line)) {
     bool attribute = line.starts_with("Attribute");
     if (!code) {
       attributes = attributes || attribute;
@@ -60,8 +60,8 @@ std::vector<std::string> LineScan(const std::string& native_path) {
 // The same, as complete mode's scanner lists them.
 std::vector<std::string> Scanned(const std::string& windows_path, const Options& options) {
   SpecificationModel model;
-  testing::RecordingMessageBox msg;
-  EXPECT_TRUE(ReadModule(windows_path, options, &model, msg)) << msg.shown.front();
+  Status read = ReadModule(SourcePath::Locate(windows_path), options, &model);
+  EXPECT_TRUE(read.ok()) << read.message();
   std::vector<std::string> heads;
   for (const ProcedureEntry& e : model.Procedures) heads.push_back(e.Kind + " " + e.Name);
   return heads;
@@ -72,16 +72,15 @@ std::set<std::string> ExistingMembers(const Options& options) {
   std::set<std::string> files;
   for (const std::string& project : CorpusProjects()) {
     SpecificationModel model;
-    testing::RecordingMessageBox msg;
-    std::string path = ToWindowsPath(project);
-    if (!ReadProject(path, options, &model, msg)) continue;
+    SourcePath path = SourcePath::Locate(ToWindowsPath(project));
+    if (!ReadProject(path, options, &model).ok()) continue;
     for (const auto* list :
          {&model.FormFiles, &model.ModuleFiles, &model.ClassFiles, &model.ControlFiles,
           &model.PageFiles, &model.DocumentFiles, &model.DesignerFiles}) {
       for (const MemberFile& member : *list) {
-        std::optional<std::string> found = FindExistingPath(ToNativePath(MemberPath(path, member)));
-        if (found && IsExistingFile(*found)) {
-          files.insert(std::filesystem::canonical(*found).string());
+        SourcePath member_path = SourcePath::Locate(MemberPath(path.windows(), member));
+        if (member_path.IsFile()) {
+          files.insert(std::filesystem::canonical(member_path.found()).string());
         }
       }
     }

@@ -56,7 +56,8 @@ TEST_F(CutTextNoticeTest, ADesktopRunShowsOneInformationBoxAfterTheRun) {
   RunServices services{msg, progress, dialog, handover,
                        ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt")};
   SpecificationModel model;
-  EXPECT_TRUE(RunSpecification(dir.Windows("p/p.vbp"), model, options, services));
+  EXPECT_TRUE(
+      RunSpecification(SourcePath::Locate(dir.Windows("p/p.vbp")), model, options, services));
   std::filesystem::remove_all(std::filesystem::path(handover.saved_path()).parent_path());
   EXPECT_EQ(dialog.boxes_before_dialog, 0u);
   EXPECT_EQ(msg.shown, std::vector<std::string>{

@@ -14,12 +14,12 @@ namespace {
 class ThreeMembers : public RunStages {
  public:
   explicit ThreeMembers(SpecificationModel* model) : model_(model) {}
-  bool ReadProject(const std::string&) override {
+  bool ReadProject(const SourcePath&) override {
     model_->FormFiles = {MemberFile{}};
     model_->ModuleFiles = {MemberFile{}, MemberFile{}};
     return true;
   }
-  bool ReadModule(const std::string&, FolderListings&) override { return true; }
+  bool ReadModule(const SourcePath&) override { return true; }
   bool WriteWorkbookReport() override { return true; }
   bool WriteTextReport() override { return true; }
 
@@ -38,7 +38,7 @@ TEST(FileCountingStagesTest, TheBarShowsTheFilesReadOfAll) {
   ThreeMembers members(&model);
   FileCountingStages stages(members, model, progress);
   RunContext run{model, options, msg, progress, stages};
-  ASSERT_TRUE(CreateSpecification(dir.Windows("app/app.vbp"), run));
+  ASSERT_TRUE(CreateSpecification(SourcePath::Locate(dir.Windows("app/app.vbp")), run));
   // The count at the end of every line drawn, in order.
   std::vector<std::string> counts;
   const std::string drawn = out.str();

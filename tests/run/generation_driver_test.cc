@@ -14,8 +14,8 @@ namespace {
 class RecordingStages : public RunStages {
  public:
   explicit RecordingStages(SpecificationModel* model) : model_(model) {}
-  bool ReadProject(const std::string& path) override {
-    calls.push_back("ReadProject " + path);
+  bool ReadProject(const SourcePath& path) override {
+    calls.push_back("ReadProject " + path.windows());
     model_->FormFiles = forms;
     model_->ModuleFiles = modules;
     model_->ClassFiles = classes;
@@ -24,10 +24,10 @@ class RecordingStages : public RunStages {
     model_->DesignerFiles = designers;
     return Answer("ReadProject");
   }
-  bool ReadModule(const std::string& path, FolderListings& listings) override {
-    calls.push_back("ReadModule " + path);
-    if (IsExistingFile(ToNativePath(path), &listings)) ++found;
-    return Answer(path);
+  bool ReadModule(const SourcePath& path) override {
+    calls.push_back("ReadModule " + path.windows());
+    if (path.IsFile()) ++found;
+    return Answer(path.windows());
   }
   bool WriteWorkbookReport() override {
     calls.push_back("Workbook");
@@ -55,7 +55,7 @@ struct DriverFixture : ::testing::Test {
   }
   bool Run(const std::string& path) {
     RunContext run{model, options, msg, progress, stages};
-    return CreateSpecification(path, run);
+    return CreateSpecification(SourcePath::Locate(path), run);
   }
   testing::TempDir dir;
   std::string project;
@@ -140,6 +140,14 @@ TEST_F(DriverFixture, ListsAMembersFolderOncePerRun) {
   ASSERT_TRUE(Run(project));
   EXPECT_EQ(listed.CountFor(""), 1);
   EXPECT_EQ(stages.found, 3 + 4);
+}
+
+// The project file is evidence for the encoding under the name it was found by.
+TEST_F(DriverFixture, DecidesTheEncodingFromTheProjectFileInAnyLetterCase) {
+  dir.Write("app/Other.vbp", "Title=日本語の題名\r\nVersionFileDescription=説明の文\r\n");
+  options.Complete = true;
+  ASSERT_TRUE(Run(dir.Windows("app/OTHER.VBP")));
+  EXPECT_EQ(model.Encoding, "utf-8");
 }
 
 TEST_F(DriverFixture, NoReportChosenStillReadsEverything) {

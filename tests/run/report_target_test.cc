@@ -228,7 +228,9 @@ TEST_F(ReportTargetTest, AFolderRemovedDuringTheRunFailsTheReport) {
     options.Xls = c.xls;
     options.Txt = c.txt;
     SpecificationModel model;
-    EXPECT_FALSE(RunSpecification(ToWindowsPath(sample), model, options, services)) << c.label;
+    EXPECT_FALSE(
+        RunSpecification(SourcePath::Locate(ToWindowsPath(sample)), model, options, services))
+        << c.label;
     EXPECT_EQ(msg.shown, (std::vector<std::string>{"エラー|" + dir.Native("gone") +
                                                    ": フォルダが存在しません。"}))
         << c.label;

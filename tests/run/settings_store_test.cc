@@ -12,6 +12,13 @@
 namespace dovrek {
 namespace {
 
+// The options LoadOptions reads, whatever it says of the file.
+Options Loaded(const std::string& settings_path) {
+  Options options;
+  (void)LoadOptions(settings_path, &options);
+  return options;
+}
+
 TEST(SettingsStoreTest, ReadsValuesAsTheProfileFunctionsDo) {
   testing::TempDir dir;
   std::string path = dir.Windows("Dovrek.ini");
@@ -47,11 +54,10 @@ TEST(SettingsStoreTest, SavingFromScratchWritesTheSixKeysInSaveOrder) {
   Options options;
   options.Xls = CheckState::kOn;
   options.Trim = CheckState::kGreyed;
-  std::string error;
-  EXPECT_TRUE(SaveOptions(dir.Windows("Dovrek.ini"), options, &error)) << error;
+  EXPECT_TRUE(SaveOptions(dir.Windows("Dovrek.ini"), options).ok());
   EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
             "[CHKBOX]\r\nXLS=1\r\nTXT=0\r\nCMT=0\r\nDIR=0\r\nFUNC=0\r\nTRIM=2\r\n");
-  EXPECT_EQ(LoadOptions(dir.Windows("Dovrek.ini")), options);
+  EXPECT_EQ(Loaded(dir.Windows("Dovrek.ini")), options);
 }
 
 TEST(SettingsStoreTest, SavingMovesTheKeysBehindOthersAndKeepsEverythingElse) {
@@ -60,8 +66,7 @@ TEST(SettingsStoreTest, SavingMovesTheKeysBehindOthersAndKeepsEverythingElse) {
             "[Top]\nA=1\n[chkbox]\ntrim=1\nOther=keep \x82\xA0\nXLS=1\n\n[Tail]\nB=2");
   Options options;
   options.Cmt = CheckState::kOn;
-  std::string error;
-  EXPECT_TRUE(SaveOptions(dir.Windows("Dovrek.ini"), options, &error)) << error;
+  EXPECT_TRUE(SaveOptions(dir.Windows("Dovrek.ini"), options).ok());
   EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
             "[Top]\nA=1\n[chkbox]\nOther=keep \x82\xA0\nXLS=0\r\nTXT=0\r\nCMT=1\r\nDIR=0\r\n"
             "FUNC=0\r\nTRIM=0\r\n\n[Tail]\nB=2");
@@ -83,15 +88,13 @@ TEST(SettingsStoreTest, ReadsCompleteModeFromExtensionAndSavingLeavesItAlone) {
   for (const Case& c : cases) {
     testing::TempDir dir;
     dir.Write("Dovrek.ini", c.extension);
-    Options options = LoadOptions(dir.Windows("Dovrek.ini"));
+    Options options = Loaded(dir.Windows("Dovrek.ini"));
     EXPECT_EQ(options.Complete, c.complete) << c.extension;
     EXPECT_EQ(options.Source, c.source) << c.extension;
   }
   testing::TempDir dir;
   dir.Write("Dovrek.ini", "[EXTENSION]\r\nCOMPLETE=1\r\nSOURCE=auto\r\n");
-  std::string error;
-  EXPECT_TRUE(
-      SaveOptions(dir.Windows("Dovrek.ini"), LoadOptions(dir.Windows("Dovrek.ini")), &error));
+  EXPECT_TRUE(SaveOptions(dir.Windows("Dovrek.ini"), Loaded(dir.Windows("Dovrek.ini"))).ok());
   EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
             "[EXTENSION]\r\nCOMPLETE=1\r\nSOURCE=auto\r\n[CHKBOX]\r\nXLS=0\r\nTXT=0\r\nCMT=0\r\n"
             "DIR=0\r\nFUNC=0\r\nTRIM=0\r\n");
@@ -104,13 +107,12 @@ TEST(SettingsStoreTest, LoadsWithOneOpenAndSavesWithOneReplacement) {
   dir.Write("Dovrek.ini", "[EXTENSION]\r\nSOURCE=utf-8\r\n[CHKBOX]\r\nXLS=1\r\n");
   std::string path = dir.Windows("Dovrek.ini");
   testing::FolderEvents opens(dir.path(), IN_OPEN);
-  Options options = LoadOptions(path);
+  Options options = Loaded(path);
   EXPECT_EQ(opens.CountFor("Dovrek.ini"), 1);
   testing::FolderEvents replacements(dir.path(), IN_MOVED_TO | IN_CLOSE_WRITE);
-  std::string error;
-  ASSERT_TRUE(SaveOptions(path, options, &error)) << error;
+  ASSERT_TRUE(SaveOptions(path, options).ok());
   EXPECT_EQ(replacements.CountFor("Dovrek.ini"), 1);
-  EXPECT_EQ(LoadOptions(path), options);
+  EXPECT_EQ(Loaded(path), options);
 }
 
 // Saving the six keys at once leaves the bytes that saving them one by one leaves, also where
@@ -132,15 +134,14 @@ TEST(SettingsStoreTest, SavingOnceGivesTheBytesOfSavingKeyByKey) {
     testing::TempDir dir;
     dir.Write("once.ini", bytes);
     dir.Write("each.ini", bytes);
-    std::string error;
-    ASSERT_TRUE(SaveOptions(dir.Windows("once.ini"), options, &error)) << error;
+    ASSERT_TRUE(SaveOptions(dir.Windows("once.ini"), options).ok());
     for (const auto& [key, value] : {std::pair{"XLS", "0"},
                                      {"TXT", "1"},
                                      {"CMT", "0"},
                                      {"DIR", "0"},
                                      {"FUNC", "-1"},
                                      {"TRIM", "0"}}) {
-      ASSERT_TRUE(WriteSetting(dir.Windows("each.ini"), kSettingsSection, key, value));
+      ASSERT_TRUE(WriteSetting(dir.Windows("each.ini"), kSettingsSection, key, value).ok());
     }
     EXPECT_EQ(testing::ReadFileBytes(dir.Native("once.ini")),
               testing::ReadFileBytes(dir.Native("each.ini")))
@@ -151,21 +152,29 @@ TEST(SettingsStoreTest, SavingOnceGivesTheBytesOfSavingKeyByKey) {
 TEST(SettingsStoreTest, AddsTheSectionToAFileWithoutIt) {
   testing::TempDir dir;
   dir.Write("Dovrek.ini", "[Other]\r\nX=1");
-  EXPECT_TRUE(WriteSetting(dir.Windows("Dovrek.ini"), "CHKBOX", "XLS", "1"));
+  EXPECT_TRUE(WriteSetting(dir.Windows("Dovrek.ini"), "CHKBOX", "XLS", "1").ok());
   EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
             "[Other]\r\nX=1\r\n[CHKBOX]\r\nXLS=1\r\n");
 }
 
-TEST(SettingsStoreTest, FailsQuietlyWhenTheFolderIsMissing) {
+TEST(SettingsStoreTest, AMissingOrUnreadableFileGivesTheDefaultsAndSaysWhy) {
   testing::TempDir dir;
-  EXPECT_FALSE(WriteSetting(dir.Windows("no/such/Dovrek.ini"), "CHKBOX", "XLS", "1"));
+  EXPECT_EQ(WriteSetting(dir.Windows("no/such/Dovrek.ini"), "CHKBOX", "XLS", "1").message(),
+            dir.Native("no/such") + ": フォルダが存在しません。");
   EXPECT_EQ(ReadSetting(dir.Windows("no/such/Dovrek.ini"), "CHKBOX", "XLS"), "");
+  Options options;
+  options.Xls = 1;
+  EXPECT_TRUE(LoadOptions(dir.Windows("no/such/Dovrek.ini"), &options).IsNotFound());
+  EXPECT_EQ(options, Options{});
+  options.Xls = 1;
+  EXPECT_EQ(LoadOptions(dir.Windows(""), &options).message(),
+            dir.Native("") + ": パス/ファイル アクセス エラーです。(フォルダです)");
+  EXPECT_EQ(options, Options{});
 }
 
 TEST(SettingsStoreTest, SavingCreatesTheSettingsFolderAndSaysWhyItFailed) {
   testing::TempDir dir;
-  std::string error;
-  EXPECT_TRUE(SaveOptions(dir.Windows("config/dovrek/Dovrek.ini"), Options{}, &error)) << error;
+  EXPECT_TRUE(SaveOptions(dir.Windows("config/dovrek/Dovrek.ini"), Options{}).ok());
   EXPECT_NE(testing::ReadFileBytes(dir.Native("config/dovrek/Dovrek.ini")), "<missing>");
   std::filesystem::create_directories(dir.path() / "in-the-way/Dovrek.ini");
   struct Case {
@@ -174,8 +183,8 @@ TEST(SettingsStoreTest, SavingCreatesTheSettingsFolderAndSaysWhyItFailed) {
       {dir.Native("in-the-way/Dovrek.ini"), "パス/ファイル アクセス エラーです。(フォルダです)"},
       {"/dev/full", "ディスクの空き容量が不足しています。"}};
   for (const Case& c : cases) {
-    EXPECT_FALSE(SaveOptions(ToWindowsPath(c.native), Options{}, &error)) << c.native;
-    EXPECT_EQ(error, std::string(kSettingsNotSaved) + "\n" + c.native + ": " + c.reason);
+    EXPECT_EQ(SaveOptions(ToWindowsPath(c.native), Options{}).message(),
+              std::string(kSettingsNotSaved) + "\n" + c.native + ": " + c.reason);
   }
 }
 
@@ -189,11 +198,9 @@ TEST(SettingsStoreTest, SavesAWritableFileInAReadOnlyFolder) {
   ::chmod(dir.Native("locked").c_str(), 0555);
   Options options;
   options.Xls = CheckState::kOn;
-  EXPECT_TRUE(testing::WithoutPrivilege([&] {
-    std::string error;
-    return SaveOptions(ToWindowsPath(native), options, &error);
-  }));
-  EXPECT_EQ(LoadOptions(ToWindowsPath(native)), options);
+  EXPECT_TRUE(
+      testing::WithoutPrivilege([&] { return SaveOptions(ToWindowsPath(native), options).ok(); }));
+  EXPECT_EQ(Loaded(ToWindowsPath(native)), options);
   ::chmod(dir.Native("locked").c_str(), 0755);
 }
 

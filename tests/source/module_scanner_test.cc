@@ -52,10 +52,11 @@ Scan ScanLines(const Lines& lines, const Options& options = {}, SpecificationMod
   Scan scan;
   scan.model = std::move(model);
   ModuleScanner scanner(options, &scan.model);
-  scanner.Start("C:\\app\\basX.bas");
+  scanner.Start(SourcePath::Locate("C:\\app\\basX.bas"));
   for (const std::string& line : lines) {
-    if (!scanner.ScanLine(line, &scan.error)) {
+    if (Status scanned = scanner.ScanLine(line); !scanned.ok()) {
       scan.ok = false;
+      scan.error = scanned.message();
       return scan;
     }
   }
@@ -297,15 +298,15 @@ TEST(ModuleScannerTest, StartForgetsThePreviousFile) {
   SpecificationModel model;
   Options options;
   ModuleScanner scanner(options, &model);
-  std::string error;
-  scanner.Start("a.bas");
+  scanner.Start(SourcePath::Locate("a.bas"));
   for (const char* line : {kModuleHeader, "Sub A()", "' a", "x = 1 _"}) {
-    ASSERT_TRUE(scanner.ScanLine(line, &error));
+    ASSERT_TRUE(scanner.ScanLine(line).ok());
   }
-  scanner.Start("b.bas");
+  scanner.Start(SourcePath::Locate("b.bas"));
   // "Sub B()" comes before b.bas's header; the end line stores b.bas's own, empty comment.
   for (const char* line : {"Sub B()", kModuleHeader, "Public Sub Total", "End Sub"}) {
-    ASSERT_TRUE(scanner.ScanLine(line, &error)) << error;
+    Status scanned = scanner.ScanLine(line);
+    ASSERT_TRUE(scanned.ok()) << scanned.message();
   }
   ASSERT_EQ(model.Procedures.size(), 1u);
   EXPECT_EQ(model.Procedures[0].Comment, "");
@@ -319,9 +320,8 @@ TEST(ModuleScannerTest, ReadModuleDecodesTheFileAndNamesEachEntrysFile) {
                       "\r\nEnd Function\r\n";
   dir.Write("Src/basX.bas", bytes);
   SpecificationModel model;
-  testing::RecordingMessageBox msg;
-  ASSERT_TRUE(ReadModule(dir.Windows("src/BASX.BAS"), Flags(0, 1, 0), &model, msg));
-  EXPECT_TRUE(msg.shown.empty());
+  ASSERT_TRUE(
+      ReadModule(SourcePath::Locate(dir.Windows("src/BASX.BAS")), Flags(0, 1, 0), &model).ok());
   ASSERT_EQ(model.Procedures.size(), 1u);
   EXPECT_EQ(model.Procedures[0].FileName, "BASX.BAS");
   EXPECT_EQ(model.Procedures[0].Comment, " 合計を求める\n 表示\n");
@@ -339,8 +339,7 @@ TEST(ModuleScannerTest, ReadModuleTakesLongLinesWhole) {
                 x + " As Long)\r\n  '" + kana + "\r\nEnd Sub\r\nFunction B(" + x +
                 " _\r\n  , c) As Long\r\nEnd Function\r\n");
   SpecificationModel model;
-  testing::RecordingMessageBox msg;
-  ASSERT_TRUE(ReadModule(dir.Windows("long.bas"), Flags(0, 0, 0), &model, msg));
+  ASSERT_TRUE(ReadModule(SourcePath::Locate(dir.Windows("long.bas")), Flags(0, 0, 0), &model).ok());
   ASSERT_EQ(model.Procedures.size(), 2u);
   EXPECT_EQ(model.Procedures[0].Parameters, "ByVal a As Long," + x + " As Long");
   EXPECT_EQ(model.Procedures[0].Comment, std::string(100000 / 3 * 3, 'a') + "表\n");
@@ -348,20 +347,16 @@ TEST(ModuleScannerTest, ReadModuleTakesLongLinesWhole) {
   EXPECT_EQ(model.Procedures[1].ReturnType, "Long");
 }
 
-TEST(ModuleScannerTest, ReadModuleShowsEachFailureOnce) {
+TEST(ModuleScannerTest, ReadModuleReportsTheFailingLineOrFile) {
   testing::TempDir dir;
   dir.Write("bad.bas", "Attribute VB_Name = \"bad\"\nSub A()\nEnd Sub\nSub B(\n");
   SpecificationModel model;
-  testing::RecordingMessageBox msg;
-  EXPECT_FALSE(ReadModule(dir.Windows("bad.bas"), {}, &model, msg));
-  EXPECT_THAT(msg.shown, ElementsAre("エラー|" + dir.Native("bad.bas") +
-                                     "(4): 手続きの見出しの「(」が閉じていません。"));
+  Status read = ReadModule(SourcePath::Locate(dir.Windows("bad.bas")), {}, &model);
+  EXPECT_EQ(read.message(), dir.Native("bad.bas") + "(4): 手続きの見出しの「(」が閉じていません。");
   EXPECT_EQ(model.Procedures.size(), 1u);
 
-  msg.shown.clear();
-  EXPECT_FALSE(ReadModule(dir.Windows("missing.bas"), {}, &model, msg));
-  ASSERT_EQ(msg.shown.size(), 1u);
-  EXPECT_NE(msg.shown[0].find("missing.bas"), std::string::npos) << msg.shown[0];
+  read = ReadModule(SourcePath::Locate(dir.Windows("missing.bas")), {}, &model);
+  EXPECT_EQ(read.message(), dir.Native("missing.bas") + ": ファイルが見つかりません。");
   EXPECT_EQ(model.Procedures.size(), 1u);
 }
 
@@ -406,8 +401,8 @@ TEST(ModuleScannerTest, ListsEveryHeadOfTheCorpus) {
     std::string ext = entry.path().extension().string();
     if (ext != ".bas" && ext != ".cls" && ext != ".frm") continue;
     SpecificationModel model;
-    testing::RecordingMessageBox msg;
-    ASSERT_TRUE(ReadModule(ToWindowsPath(entry.path().string()), {}, &model, msg)) << entry.path();
+    Status read = ReadModule(SourcePath::Locate(ToWindowsPath(entry.path().string())), {}, &model);
+    ASSERT_TRUE(read.ok()) << read.message();
     EXPECT_EQ(model.Procedures.size(), CountHeadLines(entry.path())) << entry.path();
     for (const ProcedureEntry& e : model.Procedures) EXPECT_NE(e.Name, "") << entry.path();
     ++files;

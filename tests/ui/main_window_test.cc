@@ -29,9 +29,9 @@ struct Harness {
   explicit Harness(Options start = {}) {
     window =
         std::make_unique<MainWindow>(start, SettingsPath(), msg, dialog,
-                                     [this](const std::string& path, const Options& options) {
+                                     [this](const SourcePath& path, const Options& options) {
                                        const QCursor* cursor = QApplication::overrideCursor();
-                                       runs.push_back(path);
+                                       runs.push_back(path.windows());
                                        busy.push_back(cursor && cursor->shape() == Qt::WaitCursor);
                                        seen.push_back(options);
                                        return true;

@@ -93,14 +93,15 @@ void QtFrontEndTest::mainWindowRunsAndSavesOnClose() {
     Click(window, "cmdOK");
     Click(window, "cmdCancel");
   };
-  const int code = RunMainWindow(argc, argv, "\\tmp\\My Project\\a.vbp", options, settings,
-                                 [&](const std::string& path, Options given, MessageBox& msg,
-                                     ProgressWindow& progress, FileDialog& dialog) {
-                                   const MainWindow* window = FindMainWindow();
-                                   runs.push_back({path, GivenQtWindows(msg, progress, dialog),
-                                                   window && window->isVisible(), given});
-                                   return true;
-                                 });
+  const int code = RunMainWindow(
+      argc, argv, SourcePath::Locate("\\tmp\\My Project\\a.vbp"), options, settings,
+      [&](const SourcePath& path, Options given, MessageBox& msg, ProgressWindow& progress,
+          FileDialog& dialog) {
+        const MainWindow* window = FindMainWindow();
+        runs.push_back({path.windows(), GivenQtWindows(msg, progress, dialog),
+                        window && window->isVisible(), given});
+        return true;
+      });
   QCOMPARE(code, 0);
   QCOMPARE(shown_path, QString("/tmp/My Project/a.vbp"));
   QCOMPARE(runs.size(), size_t{1});
@@ -127,13 +128,15 @@ void QtFrontEndTest::unattendedRunShowsNoMainWindow() {
   std::vector<RunRecord> runs;
   bool shown_before_load = true;
   const int exit_code = RunUnattendedWindowed(
-      argc, argv, "\\p\\a.vbp", Options(),
-      [&](const std::string& path, Options, MessageBox& msg, ProgressWindow& progress,
+      argc, argv, SourcePath::Locate("\\p\\a.vbp"), Options(),
+      [&](const SourcePath& path, Options, MessageBox& msg, ProgressWindow& progress,
           FileDialog& dialog) {
         shown_before_load = AnyWindowShown();
         progress.Load();  // left loaded, as a failing stage might: it must not stay open
-        runs.push_back(
-            {path, GivenQtWindows(msg, progress, dialog), FindMainWindow() != nullptr, {}});
+        runs.push_back({path.windows(),
+                        GivenQtWindows(msg, progress, dialog),
+                        FindMainWindow() != nullptr,
+                        {}});
         return answer;
       });
   QCOMPARE(exit_code, code);

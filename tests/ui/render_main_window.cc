@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
   dovrek::testing::FixedFileDialog dialog;
   dovrek::MainWindow window(
       options, dovrek::ToWindowsPath(settings.filePath("Dovrek.ini").toStdString()), msg, dialog,
-      [](const std::string&, const dovrek::Options&) { return true; });
+      [](const dovrek::SourcePath&, const dovrek::Options&) { return true; });
   window.SetProjectPath(QStringLiteral("/home/user/projects/販売管理/Hanbai.vbp"));
   window.show();
   for (int i = 0; i < 20; ++i) {

@@ -45,7 +45,7 @@ void WindowedRunTest::WritesBothReports() {
   testing::RecordingMessageBox msg;
   testing::FixedFileDialog dialog(dir.Windows("spec.txt"));
   SaveToFileHandover handover(dir.Native("spec.xlsx"));
-  auto start_run = [&](const std::string& project_path, const Options& options) {
+  auto start_run = [&](const SourcePath& project_path, const Options& options) {
     QtProgressWindow progress;
     RunServices services{msg, progress, dialog, handover,
                          ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt")};

@@ -334,11 +334,13 @@ std::string Workbook::SaveAsBytes() {
 }
 
 void Workbook::SaveAs(const std::string& native_path) {
-  std::string error;
   ReplacingFile file;
-  if (!file.Open(native_path, &error)) throw WorkbookError(error);
-  WriteTo(file.writer());
-  if (!file.Commit(&error)) throw WorkbookError(error);
+  Status saved = file.Open(native_path);
+  if (saved.ok()) {
+    WriteTo(file.writer());
+    saved = file.Commit();
+  }
+  if (!saved.ok()) throw WorkbookError(saved.message());
 }
 
 }  // namespace dovrek

@@ -6,14 +6,14 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "source/project_reader.h"
-#include "platform/text_helpers.h"
 #include "platform/native_path.h"
+#include "platform/text_helpers.h"
 #include "report/workbook/template_fixture.h"
 #include "report/workbook/workbook.h"
 #include "report/workbook_report.h"
 #include "run/generation_driver.h"
 #include "source/module_scanner.h"
+#include "source/project_reader.h"
 
 namespace dovrek {
 namespace {
@@ -27,12 +27,12 @@ using testing::TempDir;
 // The model of a corpus project as a run reads it; false for the projects whose members are
 // missing from the corpus.
 bool ReadCorpusProject(const std::filesystem::path& vbp, SpecificationModel* model) {
-  RecordingMessageBox msg;
-  std::string project = ToWindowsPath(vbp.string());
-  if (!ReadProject(project, Options{}, model, msg)) return false;
+  SourcePath project = SourcePath::Locate(ToWindowsPath(vbp.string()));
+  if (!ReadProject(project, Options{}, model).ok()) return false;
   for (const auto* list : {&model->FormFiles, &model->ModuleFiles, &model->ClassFiles}) {
     for (const MemberFile& member : *list) {
-      if (!ReadModule(MemberPath(project, member), Options{}, model, msg)) return false;
+      SourcePath path = SourcePath::Locate(MemberPath(project.windows(), member));
+      if (!ReadModule(path, Options{}, model).ok()) return false;
     }
   }
   return true;
@@ -49,10 +49,9 @@ TEST(CorpusWorkbookTest, EveryProjectGivesAWorkbookThatReadsBack) {
     std::string out = dir.Native("book" + std::to_string(built++) + ".xlsx");
     SaveToFileHandover handover(out);
     RecordingProgressWindow progress;
-    RecordingMessageBox msg;
-    ASSERT_TRUE(
-        WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress, msg))
-        << entry.path() << (msg.shown.empty() ? "" : msg.shown[0]);
+    Status written =
+        WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress);
+    ASSERT_TRUE(written.ok()) << entry.path() << written.message();
     auto book = Workbook::Open(out);
     EXPECT_EQ(book->Worksheets(1).Range("NAME").Value(), model.Project.Name) << entry.path();
     int32_t last = model.LastProcedure();

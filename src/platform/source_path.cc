@@ -1,0 +1,33 @@
+#include "platform/source_path.h"
+
+#include <optional>
+#include <utility>
+
+#include "platform/native_path.h"
+
+namespace dovrek {
+
+SourcePath SourcePath::Locate(std::string windows_form, FolderListings& listings) {
+  SourcePath path;
+  path.display_ = ToNativePath(windows_form);
+  path.windows_ = std::move(windows_form);
+  path.disk_ = &listings.disk();
+  if (std::optional<std::string> found = FindExistingPath(path.display_, &listings)) {
+    path.found_ = std::move(*found);
+    path.kind_ = path.disk_->Kind(path.found_);
+  }
+  return path;
+}
+
+SourcePath SourcePath::Locate(std::string windows_form) {
+  FolderListings listings;
+  return Locate(std::move(windows_form), listings);
+}
+
+SourcePath SourcePath::FromTyped(std::string_view native_path, Disk& disk) {
+  FolderListings listings(disk);
+  if (native_path.empty()) return Locate("", listings);
+  return Locate(ToWindowsPath(MakeAbsolute(native_path)), listings);
+}
+
+}  // namespace dovrek
