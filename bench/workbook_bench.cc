@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/console_message_box.h"
 #include "platform/native_path.h"
 #include "platform/progress_window.h"
 #include "report/workbook_report.h"
@@ -17,9 +16,8 @@ namespace {
 class SaveTo : public dovrek::WorkbookHandover {
  public:
   explicit SaveTo(std::string path) : path_(std::move(path)) {}
-  bool HandOver(const dovrek::WorkbookSaver& save, const std::string&,
-                std::string* error) override {
-    return save(path_, error);
+  dovrek::Status HandOver(const dovrek::WorkbookSaver& save, const std::string&) override {
+    return save(path_);
   }
 
  private:
@@ -45,10 +43,11 @@ int main(int argc, char** argv) {
   }
   SaveTo handover(argv[2]);
   dovrek::SilentProgressWindow progress;
-  dovrek::ConsoleMessageBox msg;
   auto start = std::chrono::steady_clock::now();
-  bool ok =
-      dovrek::WriteWorkbookReport(model, dovrek::ToWindowsPath(argv[1]), handover, progress, msg);
+  dovrek::Status written =
+      dovrek::WriteWorkbookReport(model, dovrek::ToWindowsPath(argv[1]), handover, progress);
+  if (!written.ok()) std::fprintf(stderr, "%s\n", written.message().c_str());
+  bool ok = written.ok();
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("%d procedures: %.2f s (%s)\n", count, seconds, ok ? "ok" : "failed");
   return ok ? 0 : 1;

@@ -1,7 +1,5 @@
 #include "report/workbook_handover.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,11 +11,10 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/child_process.h"
 #include "platform/system_error.h"
 #include "platform/temporary_folder.h"
 #include "report/workbook/cell_text.h"
-
-extern char** environ;
 
 namespace dovrek {
 namespace {
@@ -44,30 +41,6 @@ void CountPending(int change) {
   std::lock_guard<std::mutex> lock(pending.mutex);
   pending.count += change;
   if (pending.count == 0) pending.done.notify_all();
-}
-
-struct Verdict {
-  bool opened;  // the opener succeeded, or still runs: it has started a viewer
-  bool reaped;  // the opener has ended and been waited for
-};
-
-// Waits up to `wait` for the opener to end: a non-zero exit counts as failure.
-Verdict AwaitVerdict(pid_t pid, std::chrono::milliseconds wait) {
-  auto deadline = std::chrono::steady_clock::now() + wait;
-  while (std::chrono::steady_clock::now() < deadline) {
-    int status = 0;
-    pid_t done = ::waitpid(pid, &status, WNOHANG);
-    if (done == pid) return {WIFEXITED(status) && WEXITSTATUS(status) == 0, true};
-    if (done < 0 && errno != EINTR) return {true, true};  // someone else reaped it
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return {true, false};
-}
-
-// Waits for the opener to end, so that it leaves no zombie behind.
-void Reap(pid_t pid) {
-  while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-  }
 }
 
 }  // namespace
@@ -101,8 +74,7 @@ Status SaveToFileHandover::HandOver(const WorkbookSaver& save, const std::string
   return save(path_);
 }
 
-Status OpenInDesktopHandover::HandOver(const WorkbookSaver& save,
-                                       const std::string& project_name) {
+Status OpenInDesktopHandover::HandOver(const WorkbookSaver& save, const std::string& project_name) {
   std::string folder = TemporaryFolder() + "/dovrek-XXXXXX";
   if (!::mkdtemp(folder.data())) return Status::IoError(FileErrorMessage(folder, errno));
   std::string path = folder + "/" + WorkbookFileName(project_name);
@@ -118,9 +90,9 @@ Status OpenInDesktopHandover::HandOver(const WorkbookSaver& save,
   } else if (wait_ == OpenerWait::kInBackground) {
     WatchInBackground(pid, path);
   } else {
-    Verdict verdict = AwaitVerdict(pid, verdict_wait_);
-    if (!verdict.opened) msg_.ShowInformation(NotOpenedInformation(path));
-    if (!verdict.reaped) std::thread(Reap, pid).detach();
+    ChildVerdict verdict = AwaitChild(pid, verdict_wait_);
+    if (!verdict.succeeded) msg_.ShowInformation(NotOpenedInformation(path));
+    if (!verdict.reaped) std::thread(ReapChild, pid).detach();
   }
   return Status::OK();
 }
@@ -130,10 +102,10 @@ Status OpenInDesktopHandover::HandOver(const WorkbookSaver& save,
 void OpenInDesktopHandover::WatchInBackground(pid_t pid, const std::string& path) {
   CountPending(+1);
   std::thread([pid, path, &msg = msg_, wait = verdict_wait_] {
-    Verdict verdict = AwaitVerdict(pid, wait);
-    if (!verdict.opened) msg.ShowInformation(NotOpenedInformation(path));
+    ChildVerdict verdict = AwaitChild(pid, wait);
+    if (!verdict.succeeded) msg.ShowInformation(NotOpenedInformation(path));
     CountPending(-1);
-    if (!verdict.reaped) Reap(pid);
+    if (!verdict.reaped) ReapChild(pid);
   }).detach();
 }
 
@@ -141,17 +113,13 @@ void OpenInDesktopHandover::ReportCutTexts(const std::vector<std::string>& proce
   if (!procedures.empty()) msg_.ShowInformation(CutTextsInformation(procedures));
 }
 
-// Starts the opener directly, without a shell. Answers its process id, or -1.
+// Starts the opener directly, without a shell, with the file's path last. Answers its process
+// id, or -1.
 pid_t OpenInDesktopHandover::StartOpener(const std::string& path) {
-  if (opener_.empty()) return -1;
   std::vector<std::string> args = opener_;
+  if (args.empty()) return -1;
   args.push_back(path);
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
-  return pid;
+  return StartProcess(std::move(args));
 }
 
 void AwaitOpenerVerdicts() {

@@ -163,10 +163,10 @@ TEST(SettingsStoreTest, AMissingOrUnreadableFileGivesTheDefaultsAndSaysWhy) {
             dir.Native("no/such") + ": フォルダが存在しません。");
   EXPECT_EQ(ReadSetting(dir.Windows("no/such/Dovrek.ini"), "CHKBOX", "XLS"), "");
   Options options;
-  options.Xls = 1;
+  options.Xls = CheckState::kOn;
   EXPECT_TRUE(LoadOptions(dir.Windows("no/such/Dovrek.ini"), &options).IsNotFound());
   EXPECT_EQ(options, Options{});
-  options.Xls = 1;
+  options.Xls = CheckState::kOn;
   EXPECT_EQ(LoadOptions(dir.Windows(""), &options).message(),
             dir.Native("") + ": パス/ファイル アクセス エラーです。(フォルダです)");
   EXPECT_EQ(options, Options{});
