@@ -91,15 +91,28 @@ bool LineReader::FillFromUtf16() {
     if (!ReadRaw(utf16_.data() + kept, wanted - kept, &got)) return false;
     utf16_.resize(kept + got);
   }
+  std::string utf8;
+  utf16_.erase(0, ConvertUtf16(room, &utf8));
+  if (eof_ && utf16_.size() == 1 && utf8.size() + 3 <= room) {  // an odd byte at the end
+    AppendUtf8(0xFFFD, &utf8);
+    utf16_.clear();
+  }
+  std::memcpy(buffer_.data() + end_, utf8.data(), utf8.size());
+  end_ += utf8.size();
+  return true;
+}
+
+// Converts the waiting UTF-16 units to UTF-8 while `room` bytes take them, a lone surrogate
+// becoming U+FFFD; a high surrogate whose pair is not read yet waits. Answers the bytes used.
+size_t LineReader::ConvertUtf16(size_t room, std::string* utf8) const {
   const bool little = units_ == Units::kUtf16Le;
   auto unit_at = [&](size_t i) -> char32_t {
     auto lo = static_cast<unsigned char>(utf16_[little ? i : i + 1]);
     auto hi = static_cast<unsigned char>(utf16_[little ? i + 1 : i]);
     return static_cast<char32_t>(hi << 8 | lo);
   };
-  std::string utf8;
   size_t i = 0;
-  while (i + 2 <= utf16_.size() && utf8.size() + 4 <= room) {
+  while (i + 2 <= utf16_.size() && utf8->size() + 4 <= room) {
     char32_t unit = unit_at(i);
     size_t used = 2;
     if (unit >= 0xD800 && unit <= 0xDBFF) {
@@ -114,17 +127,10 @@ bool LineReader::FillFromUtf16() {
     } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
       unit = 0xFFFD;
     }
-    AppendUtf8(unit, &utf8);
+    AppendUtf8(unit, utf8);
     i += used;
   }
-  utf16_.erase(0, i);
-  if (eof_ && utf16_.size() == 1 && utf8.size() + 3 <= room) {  // an odd byte at the end
-    AppendUtf8(0xFFFD, &utf8);
-    utf16_.clear();
-  }
-  std::memcpy(buffer_.data() + end_, utf8.data(), utf8.size());
-  end_ += utf8.size();
-  return true;
+  return i;
 }
 
 bool LineReader::DetectMark() {

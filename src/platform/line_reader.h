@@ -53,6 +53,7 @@ class LineReader {
   bool Fill();
   bool ReadRaw(char* into, size_t size, size_t* got);
   bool FillFromUtf16();
+  size_t ConvertUtf16(size_t room, std::string* utf8) const;
   // True when the file is read to its end and nothing read waits to be converted.
   bool Exhausted() const { return eof_ && utf16_.empty(); }
   bool DetectMark();

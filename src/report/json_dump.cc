@@ -11,6 +11,41 @@ namespace {
 // Written field by field straight to the output, indented by two spaces a level: building a JSON
 // tree first would copy every text of the model and cost more than reading the sources.
 
+// The escape of a character JSON does not take as it stands; empty for a control character
+// without a short escape, written as \u00XX.
+std::string_view ShortEscape(unsigned char c) {
+  switch (c) {
+    case '"':
+      return "\\\"";
+    case '\\':
+      return "\\\\";
+    case '\b':
+      return "\\b";
+    case '\f':
+      return "\\f";
+    case '\n':
+      return "\\n";
+    case '\r':
+      return "\\r";
+    case '\t':
+      return "\\t";
+    default:
+      return {};
+  }
+}
+
+void AppendEscape(unsigned char c, BufferedWriter& out) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string_view escape = ShortEscape(c);
+  if (!escape.empty()) {
+    out.Append(escape);
+    return;
+  }
+  out.Append("\\u00");
+  out.Put(kHex[c >> 4]);
+  out.Put(kHex[c & 0xF]);
+}
+
 void AppendString(std::string_view s, BufferedWriter& out) {
   if (!IsValidUtf8(s)) {
     std::string valid;
@@ -18,7 +53,6 @@ void AppendString(std::string_view s, BufferedWriter& out) {
     AppendString(valid, out);
     return;
   }
-  static constexpr char kHex[] = "0123456789abcdef";
   out.Put('"');
   size_t run = 0;
   for (size_t i = 0; i < s.size(); ++i) {
@@ -26,33 +60,7 @@ void AppendString(std::string_view s, BufferedWriter& out) {
     if (c >= 0x20 && c != '"' && c != '\\') continue;
     out.Append(s.substr(run, i - run));
     run = i + 1;
-    switch (c) {
-      case '"':
-        out.Append("\\\"");
-        break;
-      case '\\':
-        out.Append("\\\\");
-        break;
-      case '\b':
-        out.Append("\\b");
-        break;
-      case '\f':
-        out.Append("\\f");
-        break;
-      case '\n':
-        out.Append("\\n");
-        break;
-      case '\r':
-        out.Append("\\r");
-        break;
-      case '\t':
-        out.Append("\\t");
-        break;
-      default:
-        out.Append("\\u00");
-        out.Put(kHex[c >> 4]);
-        out.Put(kHex[c & 0xF]);
-    }
+    AppendEscape(c, out);
   }
   out.Append(s.substr(run, s.size() - run));
   out.Put('"');
