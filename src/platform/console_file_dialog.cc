@@ -6,6 +6,7 @@
 #include <iostream>
 #include <string_view>
 
+#include "platform/messages.h"
 #include "platform/native_path.h"
 
 namespace dovrek {
@@ -48,17 +49,15 @@ bool ConsoleFileDialog::Ask(const char* filter, Confirm confirm, std::string* ch
   chosen_path->clear();
   if (!terminal_) return false;
   for (;;) {
-    prompt_ << FilterName(filter)
-            << " のファイル名を入力してください (空欄で取り消し): " << std::flush;
+    prompt_ << FileNamePrompt(FilterName(filter)) << std::flush;
     std::string answer;
     if (!ReadLine(&answer)) return false;
     std::string path = MakeAbsolute(TrimBlanks(answer));
-    if (confirm == Confirm::kExisting && ExistsExactly(path) &&
-        !YesTo(path + " は既に存在します。上書きしますか?")) {
+    if (confirm == Confirm::kExisting && ExistsExactly(path) && !YesTo(OverwritePrompt(path))) {
       continue;
     }
     if (confirm == Confirm::kMissing && !FindExistingPath(path) &&
-        !YesTo(path + " は存在しません。作成しますか?")) {
+        !YesTo(ConsoleCreatePrompt(path))) {
       continue;
     }
     *chosen_path = ToWindowsPath(path);
@@ -79,7 +78,7 @@ bool ConsoleFileDialog::ReadLine(std::string* line) {
 }
 
 bool ConsoleFileDialog::YesTo(const std::string& question) {
-  prompt_ << question << " [y/N] " << std::flush;
+  prompt_ << question << kYesNoSuffix << std::flush;
   std::string answer;
   if (!ReadLine(&answer)) return false;
   return answer == "y" || answer == "Y" || answer == "yes";

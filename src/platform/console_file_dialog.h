@@ -6,11 +6,9 @@
 #include <string>
 
 #include "platform/file_dialog.h"
+#include "platform/messages.h"
 
 namespace dovrek {
-
-inline constexpr char kNoTerminal[] =
-    "ファイル名を尋ねる端末がありません (標準入力が端末ではありません)。";
 
 class ConsoleFileDialog : public FileDialog {
  public:

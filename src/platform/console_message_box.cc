@@ -1,4 +1,5 @@
 #include "platform/console_message_box.h"
+#include "platform/messages.h"
 
 #include <unistd.h>
 
@@ -29,7 +30,7 @@ void ConsoleMessageBox::ShowInformation(const std::string& information) {
 
 bool ConsoleMessageBox::Ask(const std::string& question) {
   if (clear_line_) err_ << "\r\x1b[K";
-  err_ << kQuestionTitle << ": " << question << " [y/N] " << std::flush;
+  err_ << kQuestionTitle << ": " << question << kYesNoSuffix << std::flush;
   std::string answer;
   if (!terminal_ || !std::getline(*terminal_, answer)) {
     err_ << std::endl;

@@ -5,10 +5,9 @@
 
 #include <string>
 
-namespace dovrek {
+#include "platform/messages.h"
 
-inline constexpr char kProjectFilter[] = "プロジェクト ファイル (*.vbp)|*.vbp";
-inline constexpr char kTextFilter[] = "テキスト ファイル (*.txt)|*.txt";
+namespace dovrek {
 
 class FileDialog {
  public:

@@ -70,4 +70,58 @@ std::string SummarySeconds(double seconds) {
   return std::string(" (") + time + " 秒)";
 }
 
+std::string FileNamePrompt(std::string_view filter_name) {
+  return std::string(filter_name) + " のファイル名を入力してください (空欄で取り消し): ";
+}
+
+std::string OverwritePrompt(std::string_view native_path) {
+  return std::string(native_path) + " は既に存在します。上書きしますか?";
+}
+
+std::string ConsoleCreatePrompt(std::string_view native_path) {
+  return std::string(native_path) + " は存在しません。作成しますか?";
+}
+
+std::string CellTextCutWarning(std::string_view sheet, std::string_view cell, size_t limit) {
+  const std::string count = std::to_string(limit);
+  return "警告: シート「" + std::string(sheet) + "」のセル " + std::string(cell) + " の文字列が " +
+         count + " 文字を超えたため、" + count + " 文字で切りました。";
+}
+
+std::string MissingSharedString(size_t index) {
+  return "共有文字列 " + std::to_string(index) + " がブックにありません。";
+}
+
+std::string UnsettableRowHeight(long row, long points) {
+  return "行 " + std::to_string(row) + " の高さ " + std::to_string(points) + " は設定できません。";
+}
+
+std::string MissingCellFormat(long format) {
+  return "セルの書式番号 " + std::to_string(format) + " がスタイルにありません。";
+}
+
+std::string MissingStyleSection(std::string_view name) {
+  return "スタイル (styles.xml) に " + std::string(name) + " がありません。";
+}
+
+std::string MissingFormatFont(long format) {
+  return "セルの書式 " + std::to_string(format) + " のフォントがスタイルにありません。";
+}
+
+std::string MissingSheet(long position) {
+  return "シート " + std::to_string(position) + " がありません。";
+}
+
+std::string UnusableSheetName(std::string_view name) {
+  return "シート名「" + std::string(name) + "」は使えません。";
+}
+
+std::string SheetNameInUse(std::string_view name) {
+  return "シート名「" + std::string(name) + "」は既に使われています。";
+}
+
+std::string HiddenSheetNotSelectable(std::string_view name) {
+  return "非表示のシート「" + std::string(name) + "」は選択できません。";
+}
+
 }  // namespace dovrek

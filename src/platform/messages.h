@@ -130,4 +130,31 @@ inline std::string EndWithoutHead(std::string_view end_text) {
   return "「" + std::string(end_text) + "」より前に手続きの見出しがありません。";
 }
 
+// File dialogs: the filters ("description|pattern") and the console's questions.
+inline constexpr char kProjectFilter[] = "プロジェクト ファイル (*.vbp)|*.vbp";
+inline constexpr char kTextFilter[] = "テキスト ファイル (*.txt)|*.txt";
+inline constexpr char kNoTerminal[] =
+    "ファイル名を尋ねる端末がありません (標準入力が端末ではありません)。";
+// Follows a question on the console: only "y" or "yes" answers yes.
+inline constexpr char kYesNoSuffix[] = " [y/N] ";
+// Asks for a file of the kind a filter describes.
+std::string FileNamePrompt(std::string_view filter_name);
+std::string OverwritePrompt(std::string_view native_path);
+std::string ConsoleCreatePrompt(std::string_view native_path);
+
+// The workbook engine: a template it cannot use, and a text cut to a cell's limit.
+std::string CellTextCutWarning(std::string_view sheet, std::string_view cell, size_t limit);
+std::string MissingSharedString(size_t index);
+std::string UnsettableRowHeight(long row, long points);
+inline constexpr char kNoCellFormats[] =
+    "スタイル (styles.xml) にセルの書式 (cellXfs) がありません。";
+std::string MissingCellFormat(long format);
+std::string MissingStyleSection(std::string_view name);
+std::string MissingFormatFont(long format);
+std::string MissingSheet(long position);
+std::string UnusableSheetName(std::string_view name);
+std::string SheetNameInUse(std::string_view name);
+std::string HiddenSheetNotSelectable(std::string_view name);
+inline constexpr char kZipNotMade[] = "zip を作れません。";
+
 }  // namespace dovrek

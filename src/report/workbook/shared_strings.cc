@@ -1,5 +1,6 @@
 #include "report/workbook/shared_strings.h"
 
+#include "platform/messages.h"
 #include "report/workbook/cell_text.h"
 #include "report/workbook/workbook_error.h"
 
@@ -19,7 +20,7 @@ SharedStrings::SharedStrings(const pugi::xml_document& table) {
 
 const std::string& SharedStrings::At(uint32_t index) const {
   if (index >= texts_.size()) {
-    throw WorkbookError("共有文字列 " + std::to_string(index) + " がブックにありません。");
+    throw WorkbookError(MissingSharedString(index));
   }
   return texts_[index];
 }

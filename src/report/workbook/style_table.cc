@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "platform/messages.h"
 #include "report/workbook/workbook_error.h"
 
 namespace dovrek {
@@ -55,7 +56,7 @@ std::string ArgbFromColorValue(int32_t color) {
 
 StyleTable::StyleTable(pugi::xml_document* styles) : styles_(styles) {
   if (!styles_->child("styleSheet").child("cellXfs").child("xf")) {
-    throw WorkbookError("スタイル (styles.xml) にセルの書式 (cellXfs) がありません。");
+    throw WorkbookError(kNoCellFormats);
   }
 }
 
@@ -65,16 +66,14 @@ uint32_t StyleTable::size() const {
 
 pugi::xml_node StyleTable::Format(uint32_t format) const {
   pugi::xml_node xf = NthChild(styles_->child("styleSheet").child("cellXfs"), "xf", format);
-  if (!xf)
-    throw WorkbookError("セルの書式番号 " + std::to_string(format) + " がスタイルにありません。");
+  if (!xf) throw WorkbookError(MissingCellFormat(format));
   return xf;
 }
 
 pugi::xml_node StyleTable::Section(const char* name) {
   pugi::xml_node sheet = styles_->child("styleSheet");
   pugi::xml_node section = sheet.child(name);
-  if (!section)
-    throw WorkbookError(std::string("スタイル (styles.xml) に ") + name + " がありません。");
+  if (!section) throw WorkbookError(MissingStyleSection(name));
   return section;
 }
 
@@ -110,9 +109,7 @@ uint32_t StyleTable::WithFontColor(uint32_t format, const std::string& argb) {
   pugi::xml_node original = Format(format);
   pugi::xml_node fonts = Section("fonts");
   pugi::xml_node font = NthChild(fonts, "font", original.attribute("fontId").as_uint());
-  if (!font)
-    throw WorkbookError("セルの書式 " + std::to_string(format) +
-                        " のフォントがスタイルにありません。");
+  if (!font) throw WorkbookError(MissingFormatFont(format));
   pugi::xml_document scratch;
   pugi::xml_node new_font = scratch.append_copy(font);
   SetFontColor(new_font, argb);

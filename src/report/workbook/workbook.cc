@@ -1,5 +1,6 @@
 #include "report/workbook/workbook.h"
 
+#include "platform/messages.h"
 #include "platform/replacing_file.h"
 #include "platform/system_error.h"
 #include "platform/text_helpers.h"
@@ -187,7 +188,7 @@ Worksheet& Workbook::Worksheets(int32_t position) {
 
 Worksheet& Workbook::Sheets(int32_t position) {
   if (position < 1 || position > static_cast<int32_t>(sheets_.size())) {
-    throw WorkbookError("シート " + std::to_string(position) + " がありません。");
+    throw WorkbookError(MissingSheet(position));
   }
   return *sheets_[position - 1];
 }
@@ -237,10 +238,10 @@ void Workbook::RenameSheet(Worksheet& sheet, const std::string& name) {
   static constexpr std::string_view kForbidden = ":\\/?*[]";
   bool bad = name.empty() || CountCharacters(name) > 31 || name.front() == '\'' ||
              name.back() == '\'' || name.find_first_of(kForbidden) != std::string::npos;
-  if (bad) throw WorkbookError("シート名「" + name + "」は使えません。");
+  if (bad) throw WorkbookError(UnusableSheetName(name));
   for (const auto& other : sheets_) {
     if (other.get() != &sheet && EqualsNoCase(other->Name(), name)) {
-      throw WorkbookError("シート名「" + name + "」は既に使われています。");
+      throw WorkbookError(SheetNameInUse(name));
     }
   }
   for (pugi::xml_node node :
@@ -253,7 +254,7 @@ void Workbook::RenameSheet(Worksheet& sheet, const std::string& name) {
 void Workbook::ActivateSheet(Worksheet& sheet) {
   if (std::string_view(sheet.entry_.attribute("state").value()).find("idden") !=
       std::string_view::npos) {
-    throw WorkbookError("非表示のシート「" + sheet.Name() + "」は選択できません。");
+    throw WorkbookError(HiddenSheetNotSelectable(sheet.Name()));
   }
   pugi::xml_node workbook = workbook_xml_->child("workbook");
   pugi::xml_node views = workbook.child("bookViews");

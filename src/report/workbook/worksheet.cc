@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "platform/messages.h"
 #include "platform/text_helpers.h"
 #include "report/workbook/cell_text.h"
 #include "report/workbook/defined_name_formula.h"
@@ -64,9 +65,8 @@ bool Cell::SetValue(std::string_view text) {
   bool cut = false;
   std::string kept = LimitCellText(text, &cut);
   if (cut) {
-    std::cerr << "警告: シート「" << sheet_->Name() << "」のセル " << CellName(reference_)
-              << " の文字列が " << kMaxCellCharacters << " 文字を超えたため、" << kMaxCellCharacters
-              << " 文字で切りました。\n";
+    std::cerr << CellTextCutWarning(sheet_->Name(), CellName(reference_), kMaxCellCharacters)
+              << "\n";
   }
   pugi::xml_node cell = sheet_->CellNode(reference_);
   RemoveChildren(cell);
@@ -85,8 +85,7 @@ bool Cell::SetValue(std::string_view text) {
 
 void Cell::SetRowHeight(int32_t points) {
   if (points < 0) {
-    throw WorkbookError("行 " + std::to_string(reference_.row) + " の高さ " +
-                        std::to_string(points) + " は設定できません。");
+    throw WorkbookError(UnsettableRowHeight(reference_.row, points));
   }
   pugi::xml_node row = sheet_->RowNode(reference_.row);
   SetAttribute(row, "ht", std::to_string(std::min(points, kMaxRowHeight)).c_str());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/messages.h"
 #include "report/workbook/workbook_error.h"
 
 namespace dovrek {
@@ -61,7 +62,7 @@ ZipWriter::ZipWriter(BufferedWriter& out) : out_(out) {
   // Raw deflate at the fastest level: the sheets are large and repetitive, so it packs them
   // well already.
   if (deflateInit2(&stream_, 1, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
-    throw WorkbookError("zip を作れません。");
+    throw WorkbookError(kZipNotMade);
   }
   pending_.reserve(kChunk);
 }
@@ -100,7 +101,7 @@ void ZipWriter::Deflate(int flush) {
     stream_.next_out = reinterpret_cast<Bytef*>(compressed_.data() + compressed_used_);
     stream_.avail_out = static_cast<uInt>(room);
     result = deflate(&stream_, flush);
-    if (result == Z_STREAM_ERROR) throw WorkbookError("zip を作れません。");
+    if (result == Z_STREAM_ERROR) throw WorkbookError(kZipNotMade);
     compressed_used_ += room - stream_.avail_out;
   } while (stream_.avail_out == 0 || (flush == Z_FINISH && result != Z_STREAM_END));
   pending_.clear();
