@@ -18,6 +18,9 @@ class FileCountingStages : public RunStages {
 
   bool ReadProject(const std::string& project_path) override;
   bool ReadModule(const std::string& path, FolderListings& listings) override;
+  void ReadAhead(const std::vector<std::string>& paths, FolderListings& listings) override {
+    stages_.ReadAhead(paths, listings);
+  }
   bool WriteWorkbookReport() override { return stages_.WriteWorkbookReport(); }
   bool WriteTextReport() override { return stages_.WriteTextReport(); }
 

@@ -1,5 +1,7 @@
 #include "run/generation_driver.h"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "platform/text_helpers.h"
@@ -17,17 +19,24 @@ struct MemberGroup {
   bool may_be_missing;
 };
 
-// Reads one member, or adds it to *missing when its group allows that and it is not there.
-bool ReadMember(const std::string& path, const MemberGroup& group, RunContext& run,
-                FolderListings& listings, std::vector<std::string>* missing) {
-  if (group.may_be_missing && !IsExistingFile(ToNativePath(path), &listings)) {
-    missing->push_back(ToNativePath(path));
-    return true;
+// The paths of a group's members; the empty path for a member skipped as missing, which is
+// added to *missing when its group allows that and its file is not there.
+std::vector<std::string> MemberPaths(const std::string& project_path, const MemberGroup& group,
+                                     FolderListings& listings, std::vector<std::string>* missing) {
+  std::vector<std::string> paths;
+  for (const MemberFile& member : group.files) {
+    std::string path = MemberPath(project_path, member);
+    if (group.may_be_missing && !IsExistingFile(ToNativePath(path), &listings)) {
+      missing->push_back(ToNativePath(path));
+      path.clear();
+    }
+    paths.push_back(std::move(path));
   }
-  return run.stages.ReadModule(path, listings);
+  return paths;
 }
 
-// Reads every member of every group; closes the progress window when a member fails.
+// Reads every member of every group; closes the progress window when a member fails. Every
+// member to read is named to the stages first, so that they may read ahead.
 bool ReadMembers(const std::string& project_path, RunContext& run, FolderListings& listings,
                  std::vector<std::string>* missing) {
   const MemberGroup groups[] = {{run.model.FormFiles, kReadingForms, false},
@@ -37,17 +46,23 @@ bool ReadMembers(const std::string& project_path, RunContext& run, FolderListing
                                 {run.model.PageFiles, kReadingPages, true},
                                 {run.model.DocumentFiles, kReadingDocuments, true},
                                 {run.model.DesignerFiles, kReadingDesigners, true}};
+  std::vector<std::vector<std::string>> paths;
+  std::vector<std::string> to_read;
   for (const MemberGroup& group : groups) {
-    if (group.files.empty()) continue;
-    run.progress.InitProgress(static_cast<int32_t>(group.files.size()), group.message);
-    const int32_t count = static_cast<int32_t>(group.files.size());
-    for (int32_t i = 0; i < count; ++i) {
-      std::string path = MemberPath(project_path, group.files[static_cast<size_t>(i)]);
-      if (!ReadMember(path, group, run, listings, missing)) {
+    paths.push_back(MemberPaths(project_path, group, listings, missing));
+    std::copy_if(paths.back().begin(), paths.back().end(), std::back_inserter(to_read),
+                 [](const std::string& path) { return !path.empty(); });
+  }
+  run.stages.ReadAhead(to_read, listings);
+  for (size_t g = 0; g < paths.size(); ++g) {
+    if (paths[g].empty()) continue;
+    run.progress.InitProgress(static_cast<int32_t>(paths[g].size()), groups[g].message);
+    for (size_t i = 0; i < paths[g].size(); ++i) {
+      if (!paths[g][i].empty() && !run.stages.ReadModule(paths[g][i], listings)) {
         run.progress.Unload();
         return false;
       }
-      run.progress.Progress(i);
+      run.progress.Progress(static_cast<int32_t>(i));
     }
   }
   return true;

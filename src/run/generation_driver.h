@@ -29,6 +29,9 @@ class RunStages {
   virtual ~RunStages() = default;
   virtual bool ReadProject(const std::string& project_path) = 0;
   virtual bool ReadModule(const std::string& path, FolderListings& listings) = 0;
+  // Names, before the first ReadModule, every member file ReadModule will then be asked for, in
+  // that order, so that a stage may read them ahead. `listings` outlives those reads.
+  virtual void ReadAhead(const std::vector<std::string>& /*paths*/, FolderListings& /*listings*/) {}
   virtual bool WriteWorkbookReport() = 0;
   virtual bool WriteTextReport() = 0;
 };

@@ -35,8 +35,15 @@ bool ProductionStages::ReadProject(const std::string& project_path) {
   });
 }
 
+void ProductionStages::ReadAhead(const std::vector<std::string>& paths, FolderListings& listings) {
+  ahead_ = std::make_unique<ParallelReading>(paths, options_, model_.Encoding, listings);
+}
+
+// A file asked for out of the announced order is read here, after the threads have ended.
 bool ProductionStages::ReadModule(const std::string& path, FolderListings& listings) {
   return Guarded(services_.msg, path, [&] {
+    if (ahead_ && ahead_->IsNext(path)) return ahead_->JoinNext(&model_, services_.msg);
+    ahead_.reset();
     return dovrek::ReadModule(path, options_, &model_, services_.msg, &listings);
   });
 }

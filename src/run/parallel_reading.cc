@@ -1,0 +1,86 @@
+#include "run/parallel_reading.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace dovrek {
+
+unsigned ParallelReading::CoreCount() { return std::max(1u, std::thread::hardware_concurrency()); }
+
+ParallelReading::ParallelReading(std::vector<std::string> paths, const Options& options,
+                                 std::string encoding, FolderListings& listings, unsigned threads)
+    : paths_(std::move(paths)),
+      options_(options),
+      encoding_(std::move(encoding)),
+      listings_(listings),
+      parts_(paths_.size()) {
+  const size_t count = std::min<size_t>(std::max(threads, 1u), paths_.size());
+  try {
+    for (size_t i = 0; i < count; ++i) threads_.emplace_back(&ParallelReading::Work, this);
+  } catch (const std::system_error&) {
+    // The threads made do the work; with none, the joining thread reads each file itself.
+  }
+}
+
+ParallelReading::~ParallelReading() { Stop(); }
+
+bool ParallelReading::IsNext(const std::string& path) {
+  std::lock_guard lock(mutex_);
+  return !stopped_ && next_to_join_ < paths_.size() && paths_[next_to_join_] == path;
+}
+
+bool ParallelReading::JoinNext(SpecificationModel* model, MessageBox& msg) {
+  const size_t index = next_to_join_++;
+  ModulePart part = Await(index);
+  // Later files are of no use once this one fails: stop before its message is shown.
+  if (!part.ok || part.exception) Stop();
+  bool joined = false;
+  try {
+    joined = JoinModulePart(std::move(part), paths_[index], options_, model, msg, &listings_);
+  } catch (...) {
+    Stop();
+    throw;
+  }
+  if (!joined || next_to_join_ == paths_.size()) Stop();
+  return joined;
+}
+
+void ParallelReading::Work() {
+  while (std::optional<size_t> index = Claim()) {
+    ModulePart part = ReadModulePart(paths_[*index], options_, encoding_, &listings_);
+    {
+      std::lock_guard lock(mutex_);
+      parts_[*index] = std::move(part);
+    }
+    ready_.notify_all();
+  }
+}
+
+// The next file no thread has taken yet, in project order; nullopt when none is left to read.
+std::optional<size_t> ParallelReading::Claim() {
+  std::lock_guard lock(mutex_);
+  if (stopped_ || next_to_read_ == paths_.size()) return std::nullopt;
+  return next_to_read_++;
+}
+
+ModulePart ParallelReading::Await(size_t index) {
+  if (threads_.empty()) return ReadModulePart(paths_[index], options_, encoding_, &listings_);
+  std::unique_lock lock(mutex_);
+  ready_.wait(lock, [&] { return parts_[index].has_value(); });
+  ModulePart part = std::move(*parts_[index]);
+  parts_[index].reset();
+  return part;
+}
+
+// Called only from the joining thread, so no other caller joins the threads meanwhile.
+void ParallelReading::Stop() {
+  {
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+  }
+  for (std::thread& thread : threads_) {
+    if (thread.joinable()) thread.join();
+  }
+}
+
+}  // namespace dovrek

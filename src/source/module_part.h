@@ -1,0 +1,52 @@
+#pragma once
+// One source file read on its own, apart from the model of the run, so that several files can
+// be read at once and their entries joined afterwards in project order. Joining the parts of
+// every file in order gives exactly the model that reading the files one after the other into
+// the model gives.
+
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/specification_model.h"
+#include "platform/folder_listings.h"
+#include "platform/message_box.h"
+
+namespace dovrek {
+
+// What one file gave when read on its own.
+struct ModulePart {
+  // The file's entries after a stand-in at the front: the entry of the files before it, which
+  // an end line coming before the file's first head describes. Its Comment keeps kUnwritten
+  // unless such an end line stored into it.
+  std::vector<ProcedureEntry> procedures;
+  // The messages the read showed, each as the MessageBox call that shows it and its text.
+  using Show = void (MessageBox::*)(const std::string&);
+  std::vector<std::pair<Show, std::string>> messages;
+  bool ok = false;
+  // An exception the read ended with, for the joining thread to rethrow.
+  std::exception_ptr exception;
+};
+
+// The stand-in's Comment while no end line has stored into it. A stored comment is empty or
+// ends with "\n", so it never equals this.
+inline constexpr char kUnwritten[] = "-";
+
+// Reads the file (Windows-form path) as ReadModule does, into a part of its own; sources
+// without a byte-order mark are read in `encoding` (as SpecificationModel::Encoding). Shows
+// nothing and throws nothing: both are kept in the part. Safe to run on several threads at
+// once when `listings` is shared only between such calls.
+ModulePart ReadModulePart(const std::string& path, const Options& options,
+                          const std::string& encoding, FolderListings* listings);
+
+// Appends the part of `path` to the model as if the file had been read into it: an end line
+// before the file's first head stores its comment into the model's last entry, shows the
+// messages of the read with `msg` and answers whether the read succeeded. Rethrows the
+// exception the read ended with. When the model has no entry for such an end line, the file
+// is read again straight into the model, which fails with the description it gives alone.
+bool JoinModulePart(ModulePart part, const std::string& path, const Options& options,
+                    SpecificationModel* model, MessageBox& msg, FolderListings* listings);
+
+}  // namespace dovrek

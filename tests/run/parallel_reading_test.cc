@@ -1,0 +1,120 @@
+#include "run/parallel_reading.h"
+
+#include <gtest/gtest.h>
+
+#include "source/module_scanner.h"
+#include "test_support.h"
+
+namespace dovrek {
+namespace {
+
+constexpr char kHeader[] = "Attribute VB_Name = \"m\"\r\n";
+
+// A member file: its name and its lines after the header; a null text is a missing file.
+struct Member {
+  std::string name;
+  const char* text;
+};
+
+struct Outcome {
+  bool ok = true;
+  std::vector<ProcedureEntry> procedures;
+  std::vector<std::string> shown;
+};
+
+class ParallelReadingTest : public ::testing::Test {
+ protected:
+  std::vector<std::string> Write(const std::vector<Member>& members) {
+    std::vector<std::string> paths;
+    for (const Member& m : members) {
+      if (m.text) dir.Write(m.name, std::string(kHeader) + m.text);
+      paths.push_back(dir.Windows(m.name));
+    }
+    return paths;
+  }
+
+  // The files read one after the other into the model.
+  static Outcome OneByOne(const std::vector<std::string>& paths, const Options& options) {
+    Outcome out;
+    SpecificationModel model;
+    testing::RecordingMessageBox msg;
+    FolderListings listings;
+    for (const std::string& path : paths) {
+      if (!(out.ok = ReadModule(path, options, &model, msg, &listings))) break;
+    }
+    return {out.ok, model.Procedures, msg.shown};
+  }
+
+  // The files read on `threads` threads and joined in order.
+  static Outcome Parallel(const std::vector<std::string>& paths, const Options& options,
+                          unsigned threads) {
+    Outcome out;
+    SpecificationModel model;
+    testing::RecordingMessageBox msg;
+    FolderListings listings;
+    ParallelReading reading(paths, options, "cp932", listings, threads);
+    for (const std::string& path : paths) {
+      EXPECT_TRUE(reading.IsNext(path)) << path;
+      if (!(out.ok = reading.JoinNext(&model, msg))) break;
+    }
+    return {out.ok, model.Procedures, msg.shown};
+  }
+
+  testing::TempDir dir;
+};
+
+// Every case is compared with reading the files one by one, on one thread and on more threads
+// than files, in default and complete mode, with and without Func.
+TEST_F(ParallelReadingTest, JoinsTheModelOfOneThread) {
+  struct Case {
+    std::vector<Member> members;
+    bool ok;  // in default mode
+  };
+  const Case cases[] = {
+      // An end line before any head of a later file describes the previous file's last entry,
+      // and a second one replaces that description.
+      {{{"a.bas", "Sub A()\r\n' a\r\nEnd Sub\r\n"},
+        {"b.bas", "Sub X\r\n' b\r\nEnd Sub\r\nSub Y: End Sub\r\n' c\r\nSub B()\r\nEnd Sub\r\n"},
+        {"c.bas", "Function F\r\n' d\r\nEnd Function\r\n"}},
+       true},
+      // Nothing listed before such an end line: the run fails there, after empty files.
+      {{{"e.bas", ""}, {"f.bas", "\r\n"}, {"g.bas", "Sub X\r\n' g\r\nEnd Sub\r\nSub G()\r\n"}},
+       false},
+      // The first failing file wins over a later one; a file between them is not joined.
+      {{{"h.bas", "Sub H()\r\nEnd Sub\r\n"},
+        {"i.bas", "Sub I()\r\nEnd Sub\r\nSub J(\r\n"},
+        {"j.bas", "Sub K()\r\nEnd Sub\r\n"},
+        {"k.bas", nullptr}},
+       false},
+      {{{"l.bas", nullptr}, {"m.bas", "Sub M(\r\n"}}, false},
+      // Complete mode: declarations, heads in any indentation, the block above a head.
+      {{{"n.cls", "' about P\r\n  Property Get P() As Long\r\n  End Property\r\n"},
+        {"o.bas", "Declare Sub S Lib \"k\" ()\r\nEnd Sub\r\n' q\r\nFriend Sub Q(\r\n"}},
+       true},
+  };
+  for (size_t c = 0; c < std::size(cases); ++c) {
+    std::vector<std::string> paths = Write(cases[c].members);
+    for (bool complete : {false, true}) {
+      for (int16_t func : {0, 1}) {
+        Options options;
+        options.Complete = complete;
+        options.Func = func;
+        Outcome alone = OneByOne(paths, options);
+        if (!complete) {
+          EXPECT_EQ(alone.ok, cases[c].ok) << "case " << c;
+        }
+        for (unsigned threads : {1u, 4u}) {
+          Outcome joined = Parallel(paths, options, threads);
+          SCOPED_TRACE(::testing::Message() << "case " << c << " complete " << complete << " func "
+                                            << func << " threads " << threads);
+          EXPECT_EQ(joined.ok, alone.ok);
+          EXPECT_EQ(joined.procedures, alone.procedures);
+          EXPECT_EQ(joined.shown, alone.shown);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace dovrek
