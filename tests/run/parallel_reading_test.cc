@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "source/module_scanner.h"
 #include "test_support.h"
 
@@ -24,10 +26,13 @@ struct Outcome {
 
 class ParallelReadingTest : public ::testing::Test {
  protected:
+  // Files are written in capitals and named in small letters, so the threads look them up.
   std::vector<std::string> Write(const std::vector<Member>& members) {
     std::vector<std::string> paths;
     for (const Member& m : members) {
-      if (m.text) dir.Write(m.name, std::string(kHeader) + m.text);
+      std::string on_disk = m.name;
+      for (char& c : on_disk) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      if (m.text) dir.Write(on_disk, std::string(kHeader) + m.text);
       paths.push_back(dir.Windows(m.name));
     }
     return paths;
