@@ -69,7 +69,7 @@ for lines in 100000 250000 500000 1000000 2000000; do
     -n text "$dovrek -q --text /tmp/dovrek-bench.txt Synthetic.vbp" \
     -n workbook "$dovrek -q --workbook /tmp/dovrek-bench.xlsx Synthetic.vbp" \
     -n ctags "$ctags" >/dev/null
-  echo "$lines,$(medians "$out/size.json" | awk -F'\t' '{ printf "%s%.1f", NR > 1 ? "," : "", 1000 * $2 }')" \
+  echo "$lines,$(medians "$out/size.json" | awk -F'\t' '{ printf "%s%.1f", (NR > 1 ? "," : ""), 1000 * $2 }')" \
     | tee -a "$out/sizes.csv"
 done
 rm -rf "$out/size"
