@@ -36,8 +36,8 @@ inline constexpr char kUnwritten[] = "-";
 
 // Reads the file (Windows-form path) as ReadModule does, into a part of its own; sources
 // without a byte-order mark are read in `encoding` (as SpecificationModel::Encoding). Shows
-// nothing and throws nothing: both are kept in the part. Safe to run on several threads at
-// once when `listings` is shared only between such calls.
+// nothing and throws nothing: both are kept in the part. Several threads may read at once,
+// sharing `listings`.
 ModulePart ReadModulePart(const std::string& path, const Options& options,
                           const std::string& encoding, FolderListings* listings);
 
