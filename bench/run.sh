@@ -72,7 +72,7 @@ for lines in 100000 250000 500000 1000000 2000000; do
   echo "$lines,$(medians "$out/size.json" | awk -F'\t' '{ printf "%s%.1f", (NR > 1 ? "," : ""), 1000 * $2 }')" \
     | tee -a "$out/sizes.csv"
 done
-rm -rf "$out/size"
+cd "$out" && rm -rf "$out/size"
 "$root/bench/plot-sizes.sh" "$out/sizes.csv" > "$root/docs/benchmark-sizes.svg"
 echo "== wrote $out/sizes.csv and docs/benchmark-sizes.svg"
 rm -f /tmp/dovrek-bench.txt /tmp/dovrek-bench.xlsx
