@@ -14,11 +14,12 @@ ParallelReading::ParallelReading(std::vector<std::string> paths, const Options& 
       encoding_(std::move(encoding)),
       listings_(listings),
       parts_(paths_.size()) {
+  // The joining thread reads too (see Await): it is one of the threads asked for.
   const size_t count = std::min<size_t>(std::max(threads, 1u), paths_.size());
   try {
-    for (size_t i = 0; i < count; ++i) threads_.emplace_back(&ParallelReading::Work, this);
+    for (size_t i = 1; i < count; ++i) threads_.emplace_back(&ParallelReading::Work, this);
   } catch (const std::system_error&) {
-    // The threads made do the work; with none, the joining thread reads each file itself.
+    // The threads made and the joining thread do the work.
   }
 }
 
@@ -48,11 +49,9 @@ bool ParallelReading::JoinNext(SpecificationModel* model, MessageBox& msg) {
 void ParallelReading::Work() {
   while (std::optional<size_t> index = Claim()) {
     ModulePart part = ReadModulePart(paths_[*index], options_, encoding_, &listings_);
-    {
-      std::lock_guard lock(mutex_);
-      parts_[*index] = std::move(part);
-    }
-    ready_.notify_all();
+    std::lock_guard lock(mutex_);
+    parts_[*index] = std::move(part);
+    ready_.notify_one();  // only the joining thread waits
   }
 }
 
@@ -63,10 +62,21 @@ std::optional<size_t> ParallelReading::Claim() {
   return next_to_read_++;
 }
 
+// While the part is not there, the joining thread reads files no thread has taken, rather than
+// sleep: then one thread fewer is started, and none is woken for every file.
 ModulePart ParallelReading::Await(size_t index) {
-  if (threads_.empty()) return ReadModulePart(paths_[index], options_, encoding_, &listings_);
   std::unique_lock lock(mutex_);
-  ready_.wait(lock, [&] { return parts_[index].has_value(); });
+  while (!parts_[index]) {
+    if (next_to_read_ == paths_.size()) {
+      ready_.wait(lock, [&] { return parts_[index].has_value(); });
+      break;
+    }
+    const size_t claimed = next_to_read_++;
+    lock.unlock();
+    ModulePart part = ReadModulePart(paths_[claimed], options_, encoding_, &listings_);
+    lock.lock();
+    parts_[claimed] = std::move(part);
+  }
   ModulePart part = std::move(*parts_[index]);
   parts_[index].reset();
   return part;

@@ -24,7 +24,8 @@ class ParallelReading {
   static unsigned CoreCount();
 
   // Starts reading `paths` (Windows form, in project order) on `threads` threads, at least one
-  // and at most one a file; sources without a byte-order mark are read in `encoding`. The
+  // and at most one a file: the joining thread, which reads while it waits in JoinNext, and as
+  // many more started here. Sources without a byte-order mark are read in `encoding`. The
   // threads look names up through `listings`, which must outlive the reading: until every path
   // is joined, one has failed or this object is gone.
   ParallelReading(std::vector<std::string> paths, const Options& options, std::string encoding,
