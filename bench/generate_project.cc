@@ -1,7 +1,9 @@
 // Writes a synthetic project for timing:
-//   generate_project [--seed N] [--lines N] [--procedures N] [--ascii] FOLDER
+//   generate_project [--seed N] [--lines N] [--procedures N] [--files N] [--ascii] FOLDER
 // Stops at N source lines (default 1,000,000 when neither limit is given) or at exactly N
-// procedures, whichever comes first. The same arguments always give the same files.
+// procedures, whichever comes first. Members have 1,000 lines on average, or as many as make
+// about N files of the lines asked for. The same arguments always give the same files.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,7 +16,9 @@ namespace {
 
 int Usage() {
   std::fprintf(
-      stderr, "usage: generate_project [--seed N] [--lines N] [--procedures N] [--ascii] FOLDER\n");
+      stderr,
+      "usage: generate_project [--seed N] [--lines N] [--procedures N] [--files N] [--ascii] "
+      "FOLDER\n");
   return 2;
 }
 
@@ -31,6 +35,7 @@ bool ParseCount(const char* text, long* value) {
 
 int main(int argc, char** argv) {
   long seed = 1;
+  long files = 0;
   dovrek::bench::ProjectSize size;
   dovrek::bench::Script script = dovrek::bench::Script::Japanese;
   const char* folder = nullptr;
@@ -39,6 +44,7 @@ int main(int argc, char** argv) {
     long* target = std::strcmp(arg, "--seed") == 0         ? &seed
                    : std::strcmp(arg, "--lines") == 0      ? &size.lines
                    : std::strcmp(arg, "--procedures") == 0 ? &size.procedures
+                   : std::strcmp(arg, "--files") == 0      ? &files
                                                            : nullptr;
     if (target) {
       if (++i == argc || !ParseCount(argv[i], target)) return Usage();
@@ -52,9 +58,10 @@ int main(int argc, char** argv) {
   }
   if (!folder) return Usage();
   if (size.lines == 0 && size.procedures == 0) size.lines = 1000000;
+  const long average = files > 0 && size.lines > 0 ? std::max(1L, size.lines / files) : 1000;
   try {
     auto project =
-        dovrek::bench::GenerateProject(folder, static_cast<uint64_t>(seed), size, script);
+        dovrek::bench::GenerateProject(folder, static_cast<uint64_t>(seed), size, script, average);
     std::printf("%s: %ld files, %ld lines, %ld procedures\n", project.vbp_path.c_str(),
                 project.files, project.lines, project.procedures);
   } catch (const std::exception& e) {

@@ -1,5 +1,6 @@
 #include "synthetic_project.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -179,25 +180,33 @@ std::string ParameterList(Random* random, bool continued) {
   return list;
 }
 
+// About one line in three is a whole comment line, as in real code: remarks alone or in pairs,
+// ''' lines, and trailing comments besides.
 void WriteBody(SourceWriter* out, long length, std::string_view exit) {
   out->Line("    Dim lngIdx As Long");
   for (long i = 0; i < length; ++i) {
-    switch (out->random().Below(10)) {
+    switch (out->random().Below(13)) {
       case 0:
+      case 1:
+      case 2:
         out->Line("    ' ", out->SayOneOf(kRemarks));
         break;
-      case 1:
+      case 3:
         out->Line("    If lngIdx > MAX_ROWS Then ' ", out->SayOneOf(kRemarks));
         out->Line("        ", exit);
         out->Line("    End If");
         break;
-      case 2:
+      case 4:
         out->Line("    Call ShowMessage(\"", out->Say({"確認してください。", "Please check."}),
                   "\", _");
         out->Line("        vbInformation)");
         break;
-      case 3:
+      case 5:
         out->Line("    ''' ", out->SayOneOf(kRemarks));
+        break;
+      case 6:
+        out->Line("    ' ", out->SayOneOf(kRemarks));
+        out->Line("    '   ", out->SayOneOf(kRemarks));
         break;
       default:
         out->Line(out->SayOneOf(kStatements));
@@ -317,7 +326,7 @@ SyntheticFile SyntheticSource(MemberKind kind, const std::string& name, uint64_t
 }
 
 GeneratedProject GenerateProject(const std::string& folder, uint64_t seed, const ProjectSize& size,
-                                 Script script) {
+                                 Script script, long average_lines) {
   if (size.lines <= 0 && size.procedures <= 0) {
     throw std::runtime_error("give a number of lines or of procedures");
   }
@@ -335,8 +344,9 @@ GeneratedProject GenerateProject(const std::string& folder, uint64_t seed, const
     std::string name = Prefix(kind) + std::string(number);
     std::string file_name = name + Extension(kind);
     long procedures_left = size.procedures > 0 ? size.procedures - project.procedures : 0;
-    SyntheticFile file = SyntheticSource(kind, name, random.Next(), 500 + random.Below(1000),
-                                         script, procedures_left);
+    long length = average_lines / 2 + random.Below(std::max(1L, average_lines));
+    SyntheticFile file =
+        SyntheticSource(kind, name, random.Next(), length, script, procedures_left);
     WriteFile(std::filesystem::path(folder) / file_name, file.bytes);
     vbp += MemberLine(kind, name, file_name);
     ++project.files;

@@ -40,10 +40,11 @@ struct GeneratedProject {
   long procedures = 0;
 };
 
-// Writes "<folder>/Synthetic.vbp" and its members (500 to 1,500 lines each) into `folder`,
-// which is created when missing. At least one limit of `size` must be set.
+// Writes "<folder>/Synthetic.vbp" and its members (from half to one and a half times
+// `average_lines` lines each) into `folder`, which is created when missing. At least one limit
+// of `size` must be set.
 // Throws std::runtime_error when a file cannot be written or no limit is set.
 GeneratedProject GenerateProject(const std::string& folder, uint64_t seed, const ProjectSize& size,
-                                 Script script = Script::Japanese);
+                                 Script script = Script::Japanese, long average_lines = 1000);
 
 }  // namespace dovrek::bench

@@ -1,5 +1,7 @@
 #include "run/generation_driver.h"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "platform/encoding_decision.h"
@@ -16,17 +18,25 @@ struct MemberGroup {
   bool may_be_missing;
 };
 
-// Reads one member, or adds it to *missing when its group allows that and it is not there.
-bool ReadMember(const SourcePath& path, const MemberGroup& group, RunContext& run,
-                std::vector<std::string>* missing) {
-  if (group.may_be_missing && !path.IsFile()) {
-    missing->push_back(path.display());
-    return true;
+// The paths of a group's members, each looked up once; an empty path for a member skipped as
+// missing, which is added to *missing (as messages show it) when its group allows that and its
+// file is not there.
+std::vector<SourcePath> MemberPaths(const SourcePath& project_path, const MemberGroup& group,
+                                    FolderListings& listings, std::vector<std::string>* missing) {
+  std::vector<SourcePath> paths;
+  for (const MemberFile& member : group.files) {
+    SourcePath path = SourcePath::Locate(MemberPath(project_path.windows(), member), listings);
+    if (group.may_be_missing && !path.IsFile()) {
+      missing->push_back(path.display());
+      path = SourcePath();
+    }
+    paths.push_back(std::move(path));
   }
-  return run.stages.ReadModule(path);
+  return paths;
 }
 
-// Reads every member of every group; closes the progress window when a member fails.
+// Reads every member of every group; closes the progress window when a member fails. Every
+// member to read is named to the stages first, so that they may read ahead.
 bool ReadMembers(const SourcePath& project_path, RunContext& run, FolderListings& listings,
                  std::vector<std::string>* missing) {
   const MemberGroup groups[] = {{run.model.FormFiles, kReadingForms, false},
@@ -36,18 +46,23 @@ bool ReadMembers(const SourcePath& project_path, RunContext& run, FolderListings
                                 {run.model.PageFiles, kReadingPages, true},
                                 {run.model.DocumentFiles, kReadingDocuments, true},
                                 {run.model.DesignerFiles, kReadingDesigners, true}};
+  std::vector<std::vector<SourcePath>> paths;
+  std::vector<SourcePath> to_read;
   for (const MemberGroup& group : groups) {
-    if (group.files.empty()) continue;
-    run.progress.InitProgress(static_cast<int32_t>(group.files.size()), group.message);
-    const int32_t count = static_cast<int32_t>(group.files.size());
-    for (int32_t i = 0; i < count; ++i) {
-      SourcePath path = SourcePath::Locate(
-          MemberPath(project_path.windows(), group.files[static_cast<size_t>(i)]), listings);
-      if (!ReadMember(path, group, run, missing)) {
+    paths.push_back(MemberPaths(project_path, group, listings, missing));
+    std::copy_if(paths.back().begin(), paths.back().end(), std::back_inserter(to_read),
+                 [](const SourcePath& path) { return !path.empty(); });
+  }
+  run.stages.ReadAhead(to_read);
+  for (size_t g = 0; g < paths.size(); ++g) {
+    if (paths[g].empty()) continue;
+    run.progress.InitProgress(static_cast<int32_t>(paths[g].size()), groups[g].message);
+    for (size_t i = 0; i < paths[g].size(); ++i) {
+      if (!paths[g][i].empty() && !run.stages.ReadModule(paths[g][i])) {
         run.progress.Unload();
         return false;
       }
-      run.progress.Progress(i);
+      run.progress.Progress(static_cast<int32_t>(i));
     }
   }
   return true;

@@ -21,6 +21,9 @@ class RunStages {
   virtual ~RunStages() = default;
   virtual bool ReadProject(const SourcePath& project_path) = 0;
   virtual bool ReadModule(const SourcePath& path) = 0;
+  // Names, before the first ReadModule, every member file ReadModule will then be asked for, in
+  // that order, so that a stage may read them ahead.
+  virtual void ReadAhead(const std::vector<SourcePath>& /*paths*/) {}
   virtual bool WriteWorkbookReport() = 0;
   virtual bool WriteTextReport() = 0;
 };

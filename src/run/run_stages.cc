@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "platform/native_path.h"
 #include "platform/messages.h"
+#include "platform/native_path.h"
 #include "platform/system_error.h"
 #include "report/report_mode.h"
 #include "report/text_report.h"
@@ -41,9 +41,17 @@ bool ProductionStages::ReadProject(const SourcePath& project_path) {
   });
 }
 
+void ProductionStages::ReadAhead(const std::vector<SourcePath>& paths) {
+  ahead_ = std::make_unique<ParallelReading>(paths, options_, model_.Encoding);
+}
+
+// A file asked for out of the announced order is read here, after the threads have ended.
 bool ProductionStages::ReadModule(const SourcePath& path) {
-  return Guarded(services_.msg, path.display(),
-                 [&] { return Shown(services_.msg, dovrek::ReadModule(path, options_, &model_)); });
+  return Guarded(services_.msg, path.display(), [&] {
+    if (ahead_ && ahead_->IsNext(path)) return Shown(services_.msg, ahead_->JoinNext(&model_));
+    ahead_.reset();
+    return Shown(services_.msg, dovrek::ReadModule(path, options_, &model_));
+  });
 }
 
 // A missing template is the user's to mend: it is shown as a caution, not as an error.

@@ -1,6 +1,7 @@
 #pragma once
 // The real stages of a run, bound to the windows (or their stand-ins) of one way of running.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "platform/text_codec.h"
 #include "report/workbook_handover.h"
 #include "run/generation_driver.h"
+#include "run/parallel_reading.h"
 
 namespace dovrek {
 
@@ -31,6 +33,8 @@ class ProductionStages : public RunStages {
 
   bool ReadProject(const SourcePath& project_path) override;
   bool ReadModule(const SourcePath& path) override;
+  // Starts reading the files on threads; ReadModule then joins them in this order.
+  void ReadAhead(const std::vector<SourcePath>& paths) override;
   bool WriteWorkbookReport() override;
   bool WriteTextReport() override;
 
@@ -42,6 +46,7 @@ class ProductionStages : public RunStages {
   const Options options_;  // a copy: the run's flags cannot change under it
   RunServices& services_;
   std::vector<std::string> cut_procedures_;
+  std::unique_ptr<ParallelReading> ahead_;
 };
 
 // One run over the project with the real stages. Afterwards, also when a later stage failed,

@@ -20,8 +20,11 @@ class ThreeMembers : public RunStages {
     return true;
   }
   bool ReadModule(const SourcePath&) override { return true; }
+  void ReadAhead(const std::vector<SourcePath>& paths) override { ahead = paths.size(); }
   bool WriteWorkbookReport() override { return true; }
   bool WriteTextReport() override { return true; }
+
+  size_t ahead = 0;  // the files named to be read
 
  private:
   SpecificationModel* model_;
@@ -47,6 +50,7 @@ TEST(FileCountingStagesTest, TheBarShowsTheFilesReadOfAll) {
     counts.push_back((*it)[1]);
   }
   EXPECT_EQ(counts, (std::vector<std::string>{"0/3", "0/3", "1/3", "1/3", "2/3", "3/3"}));
+  EXPECT_EQ(members.ahead, 3u);
 }
 
 }  // namespace

@@ -29,6 +29,9 @@ class RecordingStages : public RunStages {
     if (path.IsFile()) ++found;
     return Answer(path.windows());
   }
+  void ReadAhead(const std::vector<SourcePath>& paths) override {
+    for (const SourcePath& path : paths) ahead.push_back(path.windows());
+  }
   bool WriteWorkbookReport() override {
     calls.push_back("Workbook");
     return Answer("Workbook");
@@ -41,7 +44,8 @@ class RecordingStages : public RunStages {
   std::vector<MemberFile> forms, modules, classes, controls, pages, designers;
   std::string fail_at;  // the call (or module path) that answers false
   std::vector<std::string> calls;
-  int found = 0;  // the members read whose file exists
+  std::vector<std::string> ahead;  // the paths named to be read
+  int found = 0;                   // the members read whose file exists
 
  private:
   bool Answer(const std::string& what) { return what != fail_at; }
@@ -173,6 +177,7 @@ TEST_F(DriverFixture, SkipsMissingComponentsAndNamesThemInOneBoxAfterTheReports)
   EXPECT_EQ(stages.calls, (std::vector<std::string>{"ReadProject " + project,
                                                     "ReadModule " + folder + "\\\\c.ctl",
                                                     "ReadModule " + folder + "\\\\r.Dsr", "Text"}));
+  EXPECT_EQ(stages.ahead, (std::vector<std::string>{folder + "\\\\c.ctl", folder + "\\\\r.Dsr"}));
   EXPECT_EQ(progress.calls,
             (std::vector<std::string>{"Load", "Init 1 ユーザーコントロールを読み込んでいます…",
                                       "Progress 0", "Init 1 プロパティページを読み込んでいます…",

@@ -1,0 +1,41 @@
+#include "source/module_part.h"
+
+#include <iterator>
+
+#include "source/module_scanner.h"
+
+namespace dovrek {
+
+ModulePart ReadModulePart(const SourcePath& path, const Options& options,
+                          const std::string& encoding) {
+  ModulePart part;
+  SpecificationModel model;
+  try {
+    model.Encoding = encoding;
+    model.Procedures.emplace_back().Comment = kUnwritten;
+    part.status = ReadModule(path, options, &model);
+  } catch (...) {
+    part.exception = std::current_exception();
+  }
+  // Entries made before a failure stay, as they do in the model.
+  part.procedures = std::move(model.Procedures);
+  return part;
+}
+
+Status JoinModulePart(ModulePart part, const SourcePath& path, const Options& options,
+                      SpecificationModel* model) {
+  if (!part.procedures.empty()) {
+    std::string& leading = part.procedures.front().Comment;
+    if (leading != kUnwritten) {
+      if (model->Procedures.empty()) return ReadModule(path, options, model);
+      model->Procedures.back().Comment = std::move(leading);
+    }
+    model->Procedures.insert(model->Procedures.end(),
+                             std::make_move_iterator(part.procedures.begin() + 1),
+                             std::make_move_iterator(part.procedures.end()));
+  }
+  if (part.exception) std::rethrow_exception(part.exception);
+  return part.status;
+}
+
+}  // namespace dovrek
