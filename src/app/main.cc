@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "app/console_runs.h"
 #include "app/startup.h"
+#include "platform/memory_tuning.h"
 #include "platform/messages.h"
 #include "platform/system_error.h"
 #include "platform/temporary_folder.h"
@@ -91,6 +92,7 @@ int Dispatch(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  dovrek::TuneMemoryForOneRun();
   try {
     return Dispatch(argc, argv);
   } catch (const std::bad_alloc&) {

@@ -65,8 +65,8 @@ class RealDiskImpl : public Disk {
       return S_ISDIR(st.st_mode) ? Status::IoError(FileErrorMessage(native_path, EISDIR))
                                  : Status::IoError(FileMessage(native_path, kNotARegularFile));
     }
-    // A regular file never blocks; reads go on in blocking mode.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // O_NONBLOCK kept a FIFO or device from blocking the open; reads of a regular file never
+    // block, so it is left set rather than cleared with two more system calls a file.
     *file = std::make_unique<RealFile>(fd, native_path);
     return Status::OK();
   }

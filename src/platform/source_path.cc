@@ -12,6 +12,12 @@ SourcePath SourcePath::Locate(std::string windows_form, FolderListings& listings
   path.display_ = ToNativePath(windows_form);
   path.windows_ = std::move(windows_form);
   path.disk_ = &listings.disk();
+  // Most paths name a file exactly as written: one look at it settles both questions.
+  if (FileKind kind = path.disk_->Kind(path.display_); kind != FileKind::kMissing) {
+    path.found_ = path.display_;
+    path.kind_ = kind;
+    return path;
+  }
   if (std::optional<std::string> found = FindExistingPath(path.display_, &listings)) {
     path.found_ = std::move(*found);
     path.kind_ = path.disk_->Kind(path.found_);

@@ -319,33 +319,48 @@ void AppendSanitizedUtf8(std::string_view bytes, std::string* out) {
 }
 
 std::string EncodeCp932(std::string_view utf8) {
-  if (IsAscii(utf8)) return std::string(utf8);
   std::string out;
-  out.reserve(utf8.size());
+  AppendCp932(utf8, &out);
+  return out;
+}
+
+void AppendCp932(std::string_view utf8, std::string* out) {
+  if (IsAscii(utf8)) {
+    out->append(utf8);
+    return;
+  }
   size_t i = 0;
   while (i < utf8.size()) {
     if (static_cast<unsigned char>(utf8[i]) < 0x80) {
       size_t run = i;
       while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80) ++run;
-      out.append(utf8.data() + i, run - i);
+      out->append(utf8.data() + i, run - i);
       i = run;
       continue;
     }
     int n = Utf8SequenceAt(utf8, i);
     if (n <= 0) {
-      out.push_back('?');
+      out->push_back('?');
       i += static_cast<size_t>(-n);
       continue;
     }
-    AppendCp932Character(utf8.substr(i, static_cast<size_t>(n)), &out);
+    AppendCp932Character(utf8.substr(i, static_cast<size_t>(n)), out);
     i += static_cast<size_t>(n);
   }
-  return out;
 }
 
 std::string EncodeText(std::string_view utf8, TextEncoding encoding) {
-  if (encoding == TextEncoding::Utf8) return std::string(utf8);
-  return EncodeCp932(utf8);
+  std::string out;
+  AppendEncodedText(utf8, encoding, &out);
+  return out;
+}
+
+void AppendEncodedText(std::string_view utf8, TextEncoding encoding, std::string* out) {
+  if (encoding == TextEncoding::Utf8) {
+    out->append(utf8);
+  } else {
+    AppendCp932(utf8, out);
+  }
 }
 
 }  // namespace dovrek

@@ -24,7 +24,7 @@ Status LogWriter::Clear() {
   return Open(/*append=*/false);
 }
 
-Status LogWriter::WriteLine(const std::string& line) {
+Status LogWriter::WriteLine(std::initializer_list<std::string_view> pieces) {
   if (Guarded()) return Status::OK();
   if (!file_.is_open()) {
     if (Status opened = Open(/*append=*/true); !opened.ok()) return opened;
@@ -32,7 +32,7 @@ Status LogWriter::WriteLine(const std::string& line) {
   // Lines wait as UTF-8 and are encoded a buffer at a time, which costs one converter set-up
   // per buffer instead of one per line. The bytes are the same as line by line: every
   // character is encoded on its own and CR LF stays CR LF.
-  buffer_ += line;
+  for (std::string_view piece : pieces) buffer_ += piece;
   buffer_ += "\r\n";
   return buffer_.size() < kFlushSize ? Status::OK() : Flush();
 }
@@ -51,7 +51,9 @@ Status LogWriter::Open(bool append) {
 }
 
 Status LogWriter::Flush() {
-  Status written = file_.Write(EncodeText(buffer_, encoding_));
+  encoded_.clear();
+  AppendEncodedText(buffer_, encoding_, &encoded_);
+  Status written = file_.Write(encoded_);
   buffer_.clear();
   return AbandonOnFailure(std::move(written));
 }

@@ -13,7 +13,9 @@
 // "<path>: <reason>", and the file is abandoned (as Abandon does). The writer keeps no error of
 // its own: a caller that meets a failure stops writing, or starts again with Clear.
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "platform/replacing_file.h"
 #include "platform/status.h"
@@ -45,7 +47,9 @@ class LogWriter {
   // Appends the line, encoded, and CR LF. Without a preceding Clear the line is appended to the
   // existing file (created when missing). Same guard as Clear. Fails when the file cannot be
   // opened or written.
-  Status WriteLine(const std::string& line);
+  Status WriteLine(std::string_view line) { return WriteLine({line}); }
+  // The same for a line made of pieces, written one after the other.
+  Status WriteLine(std::initializer_list<std::string_view> pieces);
 
   // Writes out what is buffered, closes the file and, after Clear, puts the new file in place.
   // Fails when a write, the close or the rename failed (the named file then keeps its earlier
@@ -65,7 +69,8 @@ class LogWriter {
   std::string name_;
   TextEncoding encoding_;
   ReplacingFile file_;
-  std::string buffer_;  // lines not yet written out, UTF-8
+  std::string buffer_;   // lines not yet written out, UTF-8
+  std::string encoded_;  // the buffer's lines encoded; kept to be reused
 };
 
 }  // namespace dovrek

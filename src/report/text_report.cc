@@ -55,18 +55,22 @@ std::string ListRow(const std::vector<MemberFile>& files) {
 
 // Rows P1 to P9 of one procedure; P9 is the comment as stored, its line feeds included.
 // Complete mode adds the kind after the return type and reads a Static procedure's scope so.
-std::vector<std::string> ProcedureRows(const ProcedureEntry& e, ReportMode mode) {
-  std::vector<std::string> rows = {
-      StarRule(),
-      "*",
-      "*    " + e.Name + "(" + e.FileName + ")",
-      "*        スコープ　：" + ScopeText(e, mode),
-      "*        パラメータ：" + e.Parameters,
-      "*        戻り値　　：" + e.ReturnType,
-  };
-  if (mode == ReportMode::kComplete) rows.push_back("*        種別　　：" + e.Kind);
-  rows.insert(rows.end(), {"*", StarRule(), e.Comment});
-  return rows;
+// Each row goes to the writer in pieces, so that no row is built on its own.
+Status WriteProcedureRows(LogWriter& log, const ProcedureEntry& e, ReportMode mode) {
+  const std::string scope = ScopeText(e, mode);
+  Status written = log.WriteLine(StarRule());
+  if (written.ok()) written = log.WriteLine("*");
+  if (written.ok()) written = log.WriteLine({"*    ", e.Name, "(", e.FileName, ")"});
+  if (written.ok()) written = log.WriteLine({"*        スコープ　：", scope});
+  if (written.ok()) written = log.WriteLine({"*        パラメータ：", e.Parameters});
+  if (written.ok()) written = log.WriteLine({"*        戻り値　　：", e.ReturnType});
+  if (written.ok() && mode == ReportMode::kComplete) {
+    written = log.WriteLine({"*        種別　　：", e.Kind});
+  }
+  if (written.ok()) written = log.WriteLine("*");
+  if (written.ok()) written = log.WriteLine(StarRule());
+  if (written.ok()) written = log.WriteLine(e.Comment);
+  return written;
 }
 
 template <typename Rows>
@@ -95,7 +99,7 @@ Status WriteProcedures(LogWriter& log, const SpecificationModel& model, Progress
   // The last index, not the count, is the maximum, so the final Progress fills the bar.
   progress.InitProgress(last, kFunctionListPhase);
   for (int32_t i = 0; i <= last; ++i) {
-    Status written = WriteRows(log, ProcedureRows(model.Procedures[static_cast<size_t>(i)], mode));
+    Status written = WriteProcedureRows(log, model.Procedures[static_cast<size_t>(i)], mode);
     if (!written.ok()) return written;
     progress.Progress(i);
   }
