@@ -17,14 +17,16 @@
 namespace dovrek {
 namespace {
 
+// What a writer met: OK, or its first failure.
+Status Flushed(BufferedWriter& out) {
+  return out.Flush() ? Status::OK() : Status::IoError(out.error());
+}
+
 // Copies a file to standard output a block at a time, so that a large output is never held
 // in memory whole.
-bool CopyToStandardOutput(const std::string& native_path, std::string* error) {
+Status CopyToStandardOutput(const std::string& native_path) {
   int fd = ::open(native_path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    *error = FileErrorMessage(native_path, errno);
-    return false;
-  }
+  if (fd < 0) return Status::IoError(FileErrorMessage(native_path, errno));
   BufferedWriter out(STDOUT_FILENO, kStandardOutputLabel);
   char block[BufferedWriter::kBufferSize];
   ssize_t n = 0;
@@ -35,31 +37,24 @@ bool CopyToStandardOutput(const std::string& native_path, std::string* error) {
   }
   int read_error = n < 0 ? errno : 0;
   ::close(fd);
-  if (read_error != 0) *error = FileErrorMessage(native_path, read_error);
-  if (read_error == 0 && !out.Flush()) *error = out.error();
-  return read_error == 0 && out.ok();
+  if (read_error != 0) return Status::IoError(FileErrorMessage(native_path, read_error));
+  return Flushed(out);
 }
 
 // Writes the model's JSON straight to standard output.
-bool WriteJsonToStandardOutput(const SpecificationModel& model, bool complete, std::string* error) {
+Status WriteJsonToStandardOutput(const SpecificationModel& model, bool complete) {
   BufferedWriter out(STDOUT_FILENO, kStandardOutputLabel);
   WriteModelJson(model, complete, out);
-  if (out.Flush()) return true;
-  *error = out.error();
-  return false;
+  return Flushed(out);
 }
 
 // Writes the model's JSON to a file as ReplacingFile does.
-bool WriteJsonFile(const std::string& native_path, const SpecificationModel& model, bool complete,
-                   std::string* error) {
+Status WriteJsonFile(const std::string& native_path, const SpecificationModel& model,
+                     bool complete) {
   ReplacingFile file;
-  Status done = file.Open(native_path);
-  if (done.ok()) {
-    WriteModelJson(model, complete, file.writer());
-    done = file.Commit();
-  }
-  if (!done.ok()) *error = done.message();
-  return done.ok();
+  if (Status opened = file.Open(native_path); !opened.ok()) return opened;
+  WriteModelJson(model, complete, file.writer());
+  return file.Commit();
 }
 
 // The workbook for standard output, saved to a private file until the run has succeeded.
@@ -92,21 +87,20 @@ BatchOutputs::~BatchOutputs() {
 }
 
 // The private folder for the outputs that go to standard output once the run has succeeded.
-bool BatchOutputs::MakeStagingFolder(std::string* error) {
+Status BatchOutputs::MakeStagingFolder() {
   std::string folder = TemporaryFolder() + "/dovrek-XXXXXX";
-  if (!::mkdtemp(folder.data())) {
-    *error = FileErrorMessage(folder, errno);
-    return false;
-  }
+  if (!::mkdtemp(folder.data())) return Status::IoError(FileErrorMessage(folder, errno));
   staging_folder_ = folder;
-  return true;
+  return Status::OK();
 }
 
-bool BatchOutputs::Prepare(std::string* error) {
+Status BatchOutputs::Prepare() {
   held_.emplace();
   bool text_staged = IsStandardOutput(line_.text_path);
   bool workbook_staged = IsStandardOutput(line_.workbook_path);
-  if ((text_staged || workbook_staged) && !MakeStagingFolder(error)) return false;
+  if (text_staged || workbook_staged) {
+    if (Status made = MakeStagingFolder(); !made.ok()) return made;
+  }
   std::string text_file;
   if (text_staged) {
     staged_text_ = staging_folder_ + "/report.txt";
@@ -121,22 +115,26 @@ bool BatchOutputs::Prepare(std::string* error) {
   } else {
     handover_ = std::make_unique<SaveToFileHandover>(line_.workbook_path);
   }
-  return true;
+  return Status::OK();
 }
 
 // Files first, held back; then standard output, which cannot be taken back; then every file
 // into place at once.
-bool BatchOutputs::Finish(const SpecificationModel& model, bool complete, std::string* error) {
+Status BatchOutputs::Finish(const SpecificationModel& model, bool complete) {
   const std::string& json_path = line_.json_path;
-  bool json_to_file = !json_path.empty() && !IsStandardOutput(json_path);
-  if (json_to_file && !WriteJsonFile(json_path, model, complete, error)) return false;
+  if (!json_path.empty() && !IsStandardOutput(json_path)) {
+    if (Status written = WriteJsonFile(json_path, model, complete); !written.ok()) return written;
+  }
   for (const std::string* staged : {&staged_text_, &staged_workbook_}) {
-    if (!staged->empty() && !CopyToStandardOutput(held_->CurrentName(*staged), error)) return false;
+    if (staged->empty()) continue;
+    if (Status copied = CopyToStandardOutput(held_->CurrentName(*staged)); !copied.ok()) {
+      return copied;
+    }
   }
-  if (IsStandardOutput(json_path) && !WriteJsonToStandardOutput(model, complete, error)) {
-    return false;
+  if (IsStandardOutput(json_path)) {
+    if (Status written = WriteJsonToStandardOutput(model, complete); !written.ok()) return written;
   }
-  return held_->Release(error);
+  return held_->Release();
 }
 
 }  // namespace dovrek

@@ -27,9 +27,8 @@ class BatchOutputs {
   BatchOutputs& operator=(const BatchOutputs&) = delete;
 
   // Prepares the outputs before the run and holds back the files the run finishes until
-  // Finish. Call on the thread that runs. False with *error when the temporary file cannot be
-  // made.
-  bool Prepare(std::string* error);
+  // Finish. Call on the thread that runs. Fails when the temporary folder cannot be made.
+  Status Prepare();
 
   // The save dialog of the text report and the hand-over of the workbook, valid after Prepare.
   FileDialog& text_dialog() { return *dialog_; }
@@ -37,12 +36,12 @@ class BatchOutputs {
 
   // After a successful run: the JSON model when it was asked for (in complete mode's shape when
   // `complete`), what goes to standard output,
-  // then every finished file in place. False with *error ("path: reason") on failure, every
-  // named file then as it was before the run.
-  bool Finish(const SpecificationModel& model, bool complete, std::string* error);
+  // then every finished file in place. On a failure ("path: reason") every named file is as
+  // it was before the run.
+  Status Finish(const SpecificationModel& model, bool complete);
 
  private:
-  bool MakeStagingFolder(std::string* error);
+  Status MakeStagingFolder();
 
   const CommandLine& line_;
   std::string staging_folder_;  // the private temporary folder, empty when none

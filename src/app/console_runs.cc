@@ -71,9 +71,8 @@ int RunBatch(const CommandLine& line) {
   ConsoleMessageBox msg;
   if (int refused = RefusalBeforeRun(line, msg)) return refused;
   BatchOutputs outputs(line);
-  std::string error;
-  if (!outputs.Prepare(&error)) {
-    msg.ShowError(error);
+  if (Status prepared = outputs.Prepare(); !prepared.ok()) {
+    msg.ShowError(prepared.message());
     return 1;
   }
   Options options = BatchOptions(line);
@@ -89,8 +88,8 @@ int RunBatch(const CommandLine& line) {
   FileCountingStages stages(production, model, progress);
   RunContext run{model, options, msg, progress, stages};
   if (!CreateSpecification(line.project_path, run)) return 1;
-  if (!outputs.Finish(model, options.Complete, &error)) {
-    msg.ShowError(error);
+  if (Status finished = outputs.Finish(model, options.Complete); !finished.ok()) {
+    msg.ShowError(finished.message());
     return 1;
   }
   if (!line.quiet)

@@ -35,19 +35,19 @@ std::string HeldRenames::CurrentName(const std::string& target) const {
   return target;
 }
 
-bool HeldRenames::Release(std::string* error) {
+Status HeldRenames::Release() {
   for (size_t i = 0; i < held_.size(); ++i) {
     Held& file = held_[i];
     if (::rename(file.temporary.c_str(), file.target.c_str()) != 0) {
-      *error = FileErrorMessage(file.path, errno);
+      Status failed = Status::IoError(FileErrorMessage(file.path, errno));
       held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(i));
       RemoveAll();
-      return false;
+      return failed;
     }
     ForgetTemporaryFile(file.cleanup_slot);
   }
   held_.clear();
-  return true;
+  return Status::OK();
 }
 
 void HeldRenames::RemoveAll() {

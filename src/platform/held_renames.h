@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/status.h"
+
 namespace dovrek {
 
 class HeldRenames {
@@ -29,9 +31,9 @@ class HeldRenames {
   // `target` itself.
   std::string CurrentName(const std::string& target) const;
 
-  // Renames every held file into place in the order they were finished. On a failure fills
-  // *error ("path: reason"), removes the files not yet renamed and answers false.
-  bool Release(std::string* error);
+  // Renames every held file into place in the order they were finished. On a failure
+  // ("path: reason") removes the files not yet renamed.
+  Status Release();
 
  private:
   struct Held {
