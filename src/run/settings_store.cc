@@ -2,9 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <unistd.h>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+
 #include <filesystem>
 #include <regex>
 
@@ -12,6 +14,7 @@
 #include "platform/ini_profile.h"
 #include "platform/native_path.h"
 #include "platform/replacing_file.h"
+#include "platform/system_error.h"
 #include "platform/text_codec.h"
 
 namespace dovrek {
@@ -45,6 +48,15 @@ IniProfile LoadProfile(const std::string& native_path, Status* status = nullptr)
   return IniProfile(bytes);
 }
 
+// A settings file that exists but may not be read: replacing it would lose every section the
+// program cannot see, so it is not written at all.
+Status RefuseUnreadable(const std::string& native_path) {
+  if (::access(native_path.c_str(), F_OK) != 0 || ::access(native_path.c_str(), R_OK) == 0) {
+    return Status::OK();
+  }
+  return Status::IoError(FileErrorMessage(native_path, errno));
+}
+
 // The value of a key as ReadSetting answers it.
 std::string SettingIn(const IniProfile& profile, const std::string& section,
                       const std::string& key) {
@@ -69,6 +81,7 @@ std::string ReadSetting(const std::string& file_path, const std::string& section
 Status WriteSetting(const std::string& file_path, const std::string& section,
                     const std::string& key, const std::string& value) {
   std::string native = ToNativePath(file_path);
+  if (Status refused = RefuseUnreadable(native); !refused.ok()) return refused;
   IniProfile profile = LoadProfile(native);
   PutSetting(&profile, section, key, value);
   return WriteWholeFile(native, profile.Bytes());
@@ -113,6 +126,9 @@ Status SaveOptions(const std::string& settings_path, const Options& options) {
       {"DIR", options.Dir}, {"FUNC", options.Func}, {"TRIM", options.Trim}};
   // One read and one write: the six keys are moved in memory, so the file is replaced once,
   // with all six or none of them.
+  if (Status refused = RefuseUnreadable(native); !refused.ok()) {
+    return Status::IoError(std::string(kSettingsNotSaved) + "\n" + refused.message());
+  }
   IniProfile profile = LoadProfile(native);
   for (const auto& [key, value] : keys) {
     PutSetting(&profile, kSettingsSection, key, std::to_string(static_cast<int16_t>(value)));

@@ -204,6 +204,24 @@ TEST(SettingsStoreTest, SavesAWritableFileInAReadOnlyFolder) {
   ::chmod(dir.Native("locked").c_str(), 0755);
 }
 
+// A file the user may write but not read keeps its other sections: it is not replaced.
+TEST(SettingsStoreTest, AnUnreadableFileIsNotReplaced) {
+  testing::TempDir dir;
+  ::chmod(dir.path().c_str(), 0777);
+  const std::string kept = "[OTHER]\r\nKEY=1\r\n";
+  std::string native = dir.Write("Dovrek.ini", kept);
+  if (auto user = testing::UnprivilegedUser()) ::chown(native.c_str(), *user, *user);
+  ::chmod(native.c_str(), 0200);
+  const std::string refused = std::string(kSettingsNotSaved) + "\n" + native +
+                              ": 書き込みできません。(アクセスが拒否されました)";
+  EXPECT_TRUE(testing::WithoutPrivilege([&] {
+    return SaveOptions(ToWindowsPath(native), Options{}).message() == refused &&
+           !WriteSetting(ToWindowsPath(native), "CHKBOX", "XLS", "1").ok();
+  }));
+  ::chmod(native.c_str(), 0600);
+  EXPECT_EQ(testing::ReadFileBytes(native), kept);
+}
+
 TEST(SettingsStoreTest, FlagNumberRules) {
   struct Case {
     const char* text;
