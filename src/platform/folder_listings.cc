@@ -19,7 +19,6 @@ FolderListings::Listing FolderListings::List(const std::string& folder) {
 
 std::optional<std::string> FolderListings::Match(const std::string& folder,
                                                  std::string_view component) {
-  std::lock_guard lock(mutex_);
   auto listed = folders_.find(folder);
   if (listed == folders_.end()) listed = folders_.emplace(folder, List(folder)).first;
   auto match = listed->second.find(AsciiSmall(component));

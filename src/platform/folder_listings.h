@@ -2,9 +2,8 @@
 // The names in folders, each folder listed once, for finding many files in another letter case
 // without listing and searching their folder again for every file. A listing is kept for the
 // life of the object, so a file added to a folder after it was listed is not seen: make one for
-// each run, and a later run sees the folder as it is then. Several threads may ask at once.
+// each run, and a later run sees the folder as it is then.
 
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,7 +32,6 @@ class FolderListings {
   Listing List(const std::string& folder);
 
   Disk& disk_;
-  std::mutex mutex_;  // guards folders_
   std::unordered_map<std::string, Listing> folders_;
 };
 

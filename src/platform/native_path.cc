@@ -59,12 +59,6 @@ std::optional<std::string> FindExistingPath(std::string_view native_path,
   return built;
 }
 
-bool IsExistingFile(std::string_view native_path, FolderListings* listings) {
-  std::optional<std::string> found = FindExistingPath(native_path, listings);
-  Disk& disk = listings ? listings->disk() : RealDisk();
-  return found && disk.Kind(*found) == FileKind::kRegular;
-}
-
 std::string ProgramFolder() {
   std::string exe(4096, '\0');
   ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size());

@@ -28,9 +28,6 @@ std::string MakeAbsolute(std::string_view native_path);
 std::optional<std::string> FindExistingPath(std::string_view native_path,
                                             FolderListings* listings = nullptr);
 
-// True when the native path (looked up as FindExistingPath does) names a regular file.
-bool IsExistingFile(std::string_view native_path, FolderListings* listings = nullptr);
-
 // The folder of the running executable, native form, without a trailing "/".
 std::string ProgramFolder();
 

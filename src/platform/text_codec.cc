@@ -349,12 +349,6 @@ void AppendCp932(std::string_view utf8, std::string* out) {
   }
 }
 
-std::string EncodeText(std::string_view utf8, TextEncoding encoding) {
-  std::string out;
-  AppendEncodedText(utf8, encoding, &out);
-  return out;
-}
-
 void AppendEncodedText(std::string_view utf8, TextEncoding encoding, std::string* out) {
   if (encoding == TextEncoding::Utf8) {
     out->append(utf8);

@@ -25,9 +25,8 @@ void AppendSanitizedUtf8(std::string_view bytes, std::string* out);
 std::string EncodeCp932(std::string_view utf8);
 void AppendCp932(std::string_view utf8, std::string* out);
 
-// The bytes of a UTF-8 text in the given encoding; the Append form adds them to *out, so that a
-// writer can reuse one buffer.
-std::string EncodeText(std::string_view utf8, TextEncoding encoding);
+// Appends the bytes of a UTF-8 text in the given encoding to *out, so that a writer can reuse
+// one buffer.
 void AppendEncodedText(std::string_view utf8, TextEncoding encoding, std::string* out);
 
 // Appends the UTF-8 form of a code point.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/native_path.h"
+#include "platform/source_path.h"
 #include "test_support.h"
 
 namespace dovrek {
@@ -43,7 +44,8 @@ TEST(FolderListingsTest, ListsAFolderOnceForManyLookups) {
   testing::FolderEvents listed(dir.path(), IN_OPEN);
   FolderListings listings;
   for (int i = 0; i < 5; ++i) {
-    EXPECT_TRUE(IsExistingFile(dir.Native("m" + std::to_string(i) + ".bas"), &listings));
+    EXPECT_TRUE(
+        SourcePath::Locate(dir.Windows("m" + std::to_string(i) + ".bas"), listings).IsFile());
   }
   EXPECT_EQ(listed.CountFor(""), 1);
 }
