@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "platform/memory_tuning.h"
+
 namespace dovrek {
 
 unsigned ParallelReading::CoreCount() { return std::max(1u, std::thread::hardware_concurrency()); }
@@ -14,6 +16,7 @@ ParallelReading::ParallelReading(std::vector<SourcePath> paths, const Options& o
       encoding_(std::move(encoding)),
       parts_(paths_.size()) {
   // The joining thread reads too (see Await): it is one of the threads asked for.
+  TuneMemoryOfThisThread();
   const size_t count = std::min<size_t>(std::max(threads, 1u), paths_.size());
   try {
     for (size_t i = 1; i < count; ++i) threads_.emplace_back(&ParallelReading::Work, this);
@@ -47,6 +50,7 @@ Status ParallelReading::JoinNext(SpecificationModel* model) {
 }
 
 void ParallelReading::Work() {
+  TuneMemoryOfThisThread();
   while (std::optional<size_t> index = Claim()) {
     ModulePart part = ReadModulePart(paths_[*index], options_, encoding_);
     std::lock_guard lock(mutex_);
