@@ -13,6 +13,14 @@ namespace dovrek {
 namespace {
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
+constexpr uint64_t kHighBits = 0x8080808080808080ull;
+
+// Whether the eight bytes at s[i] are there and all ASCII; *word holds them then.
+bool AsciiWordAt(std::string_view s, size_t i, uint64_t* word) {
+  if (i + 8 > s.size()) return false;
+  std::memcpy(word, s.data() + i, 8);
+  return (*word & kHighBits) == 0;
+}
 
 char* PutCodePoint(uint32_t cp, char* put) {
   if (cp < 0x80) {
@@ -143,7 +151,7 @@ const std::string& Cp932Character(std::string_view ch) {
     entry->second.assign(1, static_cast<char>(byte));
     return entry->second;
   }
-  entry->second = "?";
+  entry->second.assign(1, '?');
   iconv_t cd = iconv_open("CP932", "UTF-8");
   if (cd == reinterpret_cast<iconv_t>(-1)) return entry->second;
   char buffer[8];
@@ -158,32 +166,65 @@ const std::string& Cp932Character(std::string_view ch) {
   return entry->second;
 }
 
-// Appends the code page 932 bytes of one valid multi-byte UTF-8 character. Characters below
-// U+10000 are remembered in a flat table indexed by code point, as hashing the character for
-// every lookup cost more than all the rest of encoding; each slot holds the byte count above
-// the bytes, 0 while unknown.
-void AppendCp932Character(std::string_view ch, std::string* out) {
-  if (ch.size() > 3) {
-    out->append(Cp932Character(ch));
-    return;
-  }
-  thread_local std::vector<uint32_t> packed(0x10000, 0);
-  auto byte = [&ch](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(ch[k])); };
-  uint32_t cp = ch.size() == 2
-                    ? ((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F)
-                    : ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
-  uint32_t& slot = packed[cp];
-  if (slot == 0) {
-    const std::string& bytes = Cp932Character(ch);
-    if (bytes.empty() || bytes.size() > 2) {
-      out->append(bytes);
-      return;
+// The code page 932 bytes of one valid multi-byte UTF-8 character, packed: the byte count
+// above the bytes. Characters below U+10000 are remembered in a flat table indexed by code
+// point, as hashing the character for every lookup cost more than all the rest of encoding;
+// a slot is 0 while unknown, and stays 0 for a character whose bytes do not fit.
+class Cp932Slots {
+ public:
+  Cp932Slots() : packed_(0x10000, 0) {}
+
+  // The packed bytes of `ch`, or 0 when they must be taken from Cp932Character.
+  uint32_t Lookup(std::string_view ch) {
+    if (ch.size() > 3) return 0;
+    auto byte = [&ch](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(ch[k])); };
+    uint32_t cp = ch.size() == 2
+                      ? ((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F)
+                      : ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+    uint32_t& slot = packed_[cp];
+    if (slot == 0) {
+      const std::string& bytes = Cp932Character(ch);
+      if (bytes.empty() || bytes.size() > 2) return 0;
+      slot = static_cast<uint32_t>(bytes.size()) << 16;
+      for (unsigned char b : bytes) slot = (slot & 0xFF0000) | ((slot & 0xFF) << 8) | b;
     }
-    slot = static_cast<uint32_t>(bytes.size()) << 16;
-    for (unsigned char b : bytes) slot = (slot & 0xFF0000) | ((slot & 0xFF) << 8) | b;
+    return slot;
   }
-  if ((slot >> 16) == 2) out->push_back(static_cast<char>((slot >> 8) & 0xFF));
-  out->push_back(static_cast<char>(slot & 0xFF));
+
+  // The packed bytes of code point `cp` below U+10000 if looked up before, else 0.
+  uint32_t Known(uint32_t cp) const { return packed_[cp]; }
+
+ private:
+  std::vector<uint32_t> packed_;
+};
+
+// The packed bytes of a valid three-byte UTF-8 character at s[i] (most Japanese text) that the
+// slots know already; 0 for anything else, which takes the general way.
+uint32_t ThreeByteSlot(std::string_view s, size_t i, const Cp932Slots& slots) {
+  if (i + 3 > s.size()) return 0;
+  auto byte = [&](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(s[i + k])); };
+  if ((byte(0) & 0xF0) != 0xE0 || (byte(1) & 0xC0) != 0x80 || (byte(2) & 0xC0) != 0x80) return 0;
+  uint32_t cp = ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+  if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;  // overlong or a surrogate
+  return slots.Known(cp);
+}
+
+// Writes the code page 932 bytes of one valid multi-byte UTF-8 character at `put` in *out and
+// answers where the next goes. They take no more room than the character (at most two bytes,
+// or "?"); should they ever take more, *out grows to hold them.
+char* PutCp932Character(std::string_view ch, Cp932Slots& slots, std::string* out, char* put) {
+  if (uint32_t slot = slots.Lookup(ch)) {
+    if ((slot >> 16) == 2) *put++ = static_cast<char>((slot >> 8) & 0xFF);
+    *put++ = static_cast<char>(slot & 0xFF);
+    return put;
+  }
+  const std::string& bytes = Cp932Character(ch);
+  if (bytes.size() > ch.size()) {
+    const size_t at = static_cast<size_t>(put - out->data());
+    out->insert(at, bytes.size() - ch.size(), '\0');
+    put = out->data() + at;
+  }
+  return std::copy(bytes.begin(), bytes.end(), put);
 }
 
 // The length of a text from which AppendCp932AsUtf8 measures before it writes.
@@ -225,7 +266,6 @@ void DecodeCp932(std::string_view bytes, Put put) {
 
 bool IsAscii(std::string_view bytes) {
   // Eight bytes at a time; the tail byte by byte.
-  constexpr uint64_t kHighBits = 0x8080808080808080ull;
   size_t i = 0;
   for (; i + 8 <= bytes.size(); i += 8) {
     uint64_t word;
@@ -324,29 +364,34 @@ std::string EncodeCp932(std::string_view utf8) {
   return out;
 }
 
+// The room for the whole text is made once and filled through a pointer: no character takes
+// more bytes in code page 932 than in UTF-8, and an invalid sequence becomes one "?".
 void AppendCp932(std::string_view utf8, std::string* out) {
-  if (IsAscii(utf8)) {
-    out->append(utf8);
-    return;
-  }
+  thread_local Cp932Slots slots;
+  const size_t start = out->size();
+  out->resize(start + utf8.size());
+  char* put = out->data() + start;
   size_t i = 0;
   while (i < utf8.size()) {
-    if (static_cast<unsigned char>(utf8[i]) < 0x80) {
-      size_t run = i;
-      while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80) ++run;
-      out->append(utf8.data() + i, run - i);
-      i = run;
-      continue;
-    }
-    int n = Utf8SequenceAt(utf8, i);
-    if (n <= 0) {
-      out->push_back('?');
+    if (uint64_t word; AsciiWordAt(utf8, i, &word)) {
+      std::memcpy(put, &word, 8);
+      put += 8;
+      i += 8;
+    } else if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+      *put++ = utf8[i++];
+    } else if (uint32_t slot = ThreeByteSlot(utf8, i, slots)) {
+      if ((slot >> 16) == 2) *put++ = static_cast<char>((slot >> 8) & 0xFF);
+      *put++ = static_cast<char>(slot & 0xFF);
+      i += 3;
+    } else if (int n = Utf8SequenceAt(utf8, i); n <= 0) {
+      *put++ = '?';
       i += static_cast<size_t>(-n);
-      continue;
+    } else {
+      put = PutCp932Character(utf8.substr(i, static_cast<size_t>(n)), slots, out, put);
+      i += static_cast<size_t>(n);
     }
-    AppendCp932Character(utf8.substr(i, static_cast<size_t>(n)), out);
-    i += static_cast<size_t>(n);
   }
+  out->resize(static_cast<size_t>(put - out->data()));
 }
 
 void AppendEncodedText(std::string_view utf8, TextEncoding encoding, std::string* out) {
