@@ -177,7 +177,9 @@ class Cp932Slots {
   // The packed bytes of `ch`, or 0 when they must be taken from Cp932Character.
   uint32_t Lookup(std::string_view ch) {
     if (ch.size() > 3) return 0;
-    auto byte = [&ch](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(ch[k])); };
+    auto byte = [&ch](size_t k) {
+      return static_cast<uint32_t>(static_cast<unsigned char>(ch[k]));
+    };
     uint32_t cp = ch.size() == 2
                       ? ((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F)
                       : ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
@@ -337,6 +339,10 @@ char32_t NextCodePoint(std::string_view text, size_t* pos) {
 
 bool IsValidUtf8(std::string_view bytes) {
   for (size_t i = 0; i < bytes.size();) {
+    if (uint64_t word; AsciiWordAt(bytes, i, &word)) {
+      i += 8;
+      continue;
+    }
     int n = Utf8SequenceAt(bytes, i);
     if (n <= 0) return false;
     i += static_cast<size_t>(n);

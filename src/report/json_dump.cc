@@ -1,5 +1,7 @@
 #include "report/json_dump.h"
 
+#include <cstdint>
+#include <cstring>
 #include <map>
 
 #include "platform/text_codec.h"
@@ -46,6 +48,21 @@ void AppendEscape(unsigned char c, BufferedWriter& out) {
   out.Put(kHex[c & 0xF]);
 }
 
+// Whether any of the eight bytes at s[i] must be escaped: a control character, '"' or '\\'.
+// Eight bytes that are there and need none are passed over at once.
+bool PlainWordAt(std::string_view s, size_t i) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kHighBits = 0x8080808080808080ull;
+  if (i + 8 > s.size()) return false;
+  uint64_t word;
+  std::memcpy(&word, s.data() + i, sizeof word);
+  // A byte below 0x20, or equal to one of the two: the high bit of (b - n) where b has none.
+  auto below = [&](uint64_t x, unsigned char n) { return (x - kOnes * n) & ~x & kHighBits; };
+  uint64_t quote = word ^ (kOnes * '"');
+  uint64_t backslash = word ^ (kOnes * '\\');
+  return (below(word, 0x20) | below(quote, 1) | below(backslash, 1)) == 0;
+}
+
 void AppendString(std::string_view s, BufferedWriter& out) {
   if (!IsValidUtf8(s)) {
     std::string valid;
@@ -56,6 +73,8 @@ void AppendString(std::string_view s, BufferedWriter& out) {
   out.Put('"');
   size_t run = 0;
   for (size_t i = 0; i < s.size(); ++i) {
+    while (PlainWordAt(s, i)) i += 8;
+    if (i >= s.size()) break;
     unsigned char c = static_cast<unsigned char>(s[i]);
     if (c >= 0x20 && c != '"' && c != '\\') continue;
     out.Append(s.substr(run, i - run));

@@ -70,7 +70,9 @@ TEST(TextCodecTest, EncodesCp932AsIconvWrites) {
       {"\u0080\uF8F0\uF8F3", "\x80\xA0\xFF"},
       {"😀x", "?x"},
       {"é", "?"},
-      {"a\x80" "b\xE8\xA1", "a?b?"},        // a stray and a cut-off sequence
+      {"a\x80"
+       "b\xE8\xA1",
+       "a?b?"},                                // a stray and a cut-off sequence
       {"\xED\xA0\x80\xE0\x80\x80", "??????"},  // a surrogate, an overlong form
       {"abcdefgh表示ijklmno表", "abcdefgh\x95\x5C\x8E\xA6ijklmno\x95\x5C"},
   };

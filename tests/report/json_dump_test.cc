@@ -83,5 +83,25 @@ TEST(JsonDumpTest, InvalidUtf8BecomesReplacementCharacters) {
   EXPECT_EQ(json["project"]["Name"], "a\uFFFDb");
 }
 
+// Long texts are passed over eight bytes at a time: a byte to escape is found at every offset.
+TEST(JsonDumpTest, EscapesAByteWhereverItStands) {
+  const struct {
+    char byte;
+    std::string escaped;
+  } cases[] = {
+      {'"', "\\\""}, {'\\', "\\\\"}, {'\n', "\\n"}, {'\x1F', "\\u001f"}, {'\x01', "\\u0001"}};
+  for (const auto& c : cases) {
+    for (size_t at = 0; at < 20; ++at) {
+      SpecificationModel model;
+      model.Project.Name = std::string(20, 'a') + "表";
+      model.Project.Name[at] = c.byte;
+      std::string expected = std::string(20, 'a') + "表";
+      expected.replace(at, 1, c.escaped);
+      EXPECT_NE(ModelToJson(model).find("\"Name\": \"" + expected + "\",\n"), std::string::npos)
+          << at << " " << c.escaped;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace dovrek

@@ -58,6 +58,11 @@ std::string EncodeCellText(std::string_view text) {
   size_t pos = 0;
   size_t run = 0;  // text[run, pos) goes out as it stands: valid UTF-8 that XML can hold
   while (pos < text.size()) {
+    const auto c = static_cast<unsigned char>(text[pos]);
+    if (c >= 0x20 && c < 0x80 && c != '_') {  // printable ASCII stands as it is
+      ++pos;
+      continue;
+    }
     size_t start = pos;
     if (StartsLikeAnEscape(text, pos)) {
       out.append(text.substr(run, start - run));
