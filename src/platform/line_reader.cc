@@ -42,7 +42,8 @@ Status LineReader::Open(const std::string& native_path, Disk& disk) {
   status_ = disk.OpenForReading(native_path, &file_);
   if (!status_.ok()) return status_;
   read_ = 0;
-  buffer_.assign(kBufferSize, '\0');
+  // Bytes are read into the buffer before they are looked at: it needs no zeroing.
+  if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   begin_ = end_ = 0;
   eof_ = false;
   utf8_ = plain_ == DecidedEncoding::kUtf8;
@@ -56,13 +57,13 @@ Status LineReader::Open(const std::string& native_path, Disk& disk) {
 
 bool LineReader::Fill() {
   if (begin_ > 0) {
-    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
     end_ -= begin_;
     begin_ = 0;
   }
   if (units_ != Units::kBytes) return FillFromUtf16();
   size_t got = 0;
-  if (!ReadRaw(buffer_.data() + end_, buffer_.size() - end_, &got)) return false;
+  if (!ReadRaw(buffer_.get() + end_, kBufferSize - end_, &got)) return false;
   end_ += got;
   return true;
 }
@@ -82,7 +83,7 @@ bool LineReader::ReadRaw(char* into, size_t size, size_t* got) {
 // Reads UTF-16 and puts its UTF-8 form into the buffer, so that lines are split as in any other
 // file. Two bytes of UTF-16 take at most three of UTF-8; what does not fit waits in utf16_.
 bool LineReader::FillFromUtf16() {
-  const size_t room = buffer_.size() - end_;
+  const size_t room = kBufferSize - end_;
   const size_t wanted = room / 3 * 2;
   if (utf16_.size() < wanted && !eof_) {
     size_t kept = utf16_.size();
@@ -97,7 +98,7 @@ bool LineReader::FillFromUtf16() {
     AppendUtf8(0xFFFD, &utf8);
     utf16_.clear();
   }
-  std::memcpy(buffer_.data() + end_, utf8.data(), utf8.size());
+  std::memcpy(buffer_.get() + end_, utf8.data(), utf8.size());
   end_ += utf8.size();
   return true;
 }
@@ -137,7 +138,7 @@ bool LineReader::DetectMark() {
   while (!eof_ && end_ < kUtf8Mark.size()) {
     if (!Fill()) return false;
   }
-  std::string_view head(buffer_.data(), end_);
+  std::string_view head(buffer_.get(), end_);
   if (head.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
     utf8_ = true;
     cp1252_ = false;
@@ -177,7 +178,7 @@ bool LineReader::ReadLine(std::string* line) {
       if (!Fill()) return false;
       continue;
     }
-    const char* start = buffer_.data() + begin_;
+    const char* start = buffer_.get() + begin_;
     size_t avail = end_ - begin_;
     const char* found = FindLineEnd(start, avail, &high);
     if (!found) {

@@ -68,8 +68,8 @@ class LineReader {
 
   std::unique_ptr<ReadableFile> file_;
   Status status_;
-  uint64_t read_ = 0;  // bytes read from the file so far
-  std::string buffer_;
+  uint64_t read_ = 0;               // bytes read from the file so far
+  std::unique_ptr<char[]> buffer_;  // kBufferSize bytes, made at the first Open
   size_t begin_ = 0;
   size_t end_ = 0;
   bool eof_ = false;
