@@ -1,6 +1,7 @@
 #include "report/workbook/zip_writer.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "platform/messages.h"
 #include "report/workbook/workbook_error.h"
@@ -8,7 +9,8 @@
 namespace dovrek {
 namespace {
 
-constexpr size_t kChunk = 64 * 1024;
+constexpr size_t kBlock = 512 * 1024;
+constexpr int kLevel = 1;
 constexpr uint64_t kZip32Limit = 0xFFFFFFFFu;
 constexpr uint16_t kVersionNeeded = 20;        // deflate
 constexpr uint16_t kVersionMadeBy = 0x033F;    // Unix, version 6.3
@@ -61,55 +63,76 @@ Header& CommonFields(Header& h, const std::string& name, uint32_t crc, uint64_t 
 ZipWriter::ZipWriter(BufferedWriter& out) : out_(out) {
   // Raw deflate at the fastest level: the sheets are large and repetitive, so it packs them
   // well already.
-  if (deflateInit2(&stream_, 1, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+  if (deflateInit2(&stream_, kLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
     throw WorkbookError(kZipNotMade);
   }
-  pending_.reserve(kChunk);
+  pending_.reserve(kBlock);
 }
 
 ZipWriter::~ZipWriter() { deflateEnd(&stream_); }
 
 void ZipWriter::BeginPart(const std::string& name) {
   part_ = {name, static_cast<uint32_t>(crc32(0, nullptr, 0)), 0, 0, offset_};
-  compressed_used_ = 0;
-  deflateReset(&stream_);
+  compressed_.clear();
+  in_blocks_ = false;
 }
 
+// A full block goes on only when more bytes come, so that the last block is known as such.
 void ZipWriter::Write(std::string_view bytes) {
   while (!bytes.empty()) {
-    size_t take = std::min(bytes.size(), kChunk - pending_.size());
+    if (pending_.size() == kBlock) PassBlock(/*last=*/false);
+    size_t take = std::min(bytes.size(), kBlock - pending_.size());
     pending_.append(bytes.substr(0, take));
     bytes.remove_prefix(take);
-    if (pending_.size() == kChunk) Deflate(Z_NO_FLUSH);
   }
 }
 
-// Deflates what is pending into compressed_, growing it as needed.
-void ZipWriter::Deflate(int flush) {
+// Adds what is pending to the part's size and checksum.
+void ZipWriter::Count() {
   part_.crc =
       static_cast<uint32_t>(crc32(part_.crc, reinterpret_cast<const Bytef*>(pending_.data()),
                                   static_cast<uInt>(pending_.size())));
   part_.size += pending_.size();
+}
+
+// Hands what is pending to the block deflater as the part's next block.
+void ZipWriter::PassBlock(bool last) {
+  Count();
+  if (!blocks_) {
+    const unsigned cores = std::thread::hardware_concurrency();
+    blocks_ = std::make_unique<BlockDeflater>(kLevel, cores > 1 ? cores - 1 : 0);
+  }
+  in_blocks_ = true;
+  std::string block;
+  block.reserve(kBlock);
+  block.swap(pending_);
+  blocks_->Add(std::move(block), last);
+  blocks_->TakeFinished(&compressed_);
+}
+
+// Deflates a part no longer than a block as one stream, in one call.
+void ZipWriter::DeflateWhole() {
+  Count();
+  deflateReset(&stream_);
+  compressed_.resize(deflateBound(&stream_, static_cast<uLong>(pending_.size())));
   stream_.next_in = reinterpret_cast<Bytef*>(pending_.data());
   stream_.avail_in = static_cast<uInt>(pending_.size());
-  int result = Z_OK;
-  do {
-    if (compressed_.size() - compressed_used_ < kChunk) {
-      compressed_.resize(std::max(compressed_.size() * 2, compressed_used_ + kChunk));
-    }
-    size_t room = compressed_.size() - compressed_used_;
-    stream_.next_out = reinterpret_cast<Bytef*>(compressed_.data() + compressed_used_);
-    stream_.avail_out = static_cast<uInt>(room);
-    result = deflate(&stream_, flush);
-    if (result == Z_STREAM_ERROR) throw WorkbookError(kZipNotMade);
-    compressed_used_ += room - stream_.avail_out;
-  } while (stream_.avail_out == 0 || (flush == Z_FINISH && result != Z_STREAM_END));
+  stream_.next_out = reinterpret_cast<Bytef*>(compressed_.data());
+  stream_.avail_out = static_cast<uInt>(compressed_.size());
+  // With the whole input and deflateBound's room, one call finishes the stream.
+  if (deflate(&stream_, Z_FINISH) != Z_STREAM_END) throw WorkbookError(kZipNotMade);
+  compressed_.resize(compressed_.size() - stream_.avail_out);
   pending_.clear();
 }
 
 void ZipWriter::EndPart() {
-  Deflate(Z_FINISH);
-  part_.compressed = compressed_used_;
+  if (in_blocks_) {
+    PassBlock(/*last=*/true);
+    blocks_->Finish(&compressed_);
+  } else {
+    DeflateWhole();
+  }
+  part_.compressed = compressed_.size();
   if (part_.size > kZip32Limit || part_.compressed > kZip32Limit || offset_ > kZip32Limit) {
     throw WorkbookError("zip を作れません: パーツ " + part_.name + " が 4 GiB を超えます。");
   }
@@ -118,7 +141,7 @@ void ZipWriter::EndPart() {
       .U16(0)
       .Text(part_.name);
   Emit(local.bytes());
-  Emit({compressed_.data(), compressed_used_});
+  Emit(compressed_);
   entries_.push_back(part_);
 }
 

@@ -1,17 +1,21 @@
 #pragma once
-// Writes a zip archive part by part to a BufferedWriter. Each part's bytes are deflated as they
-// come, so a part is never held whole: only its compressed bytes wait until the part ends,
-// since the local header that precedes them states their size and checksum. Every part gets
-// the same fixed time stamp, so equal parts give equal archives.
+// Writes a zip archive part by part to a BufferedWriter. A part's bytes are deflated a block at
+// a time as they come, so a long part is never held whole: only its compressed bytes wait until
+// the part ends, since the local header that precedes them states their size and checksum. The
+// blocks of a part longer than one are deflated on several threads (BlockDeflater); a shorter
+// part is one deflate stream. Every part gets the same fixed time stamp, so equal parts give
+// equal archives.
 
 #include <zlib.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/buffered_writer.h"
+#include "report/workbook/block_deflater.h"
 
 namespace dovrek {
 
@@ -40,14 +44,17 @@ class ZipWriter {
     uint64_t size;
     uint64_t offset;
   };
-  void Deflate(int flush);
+  void Count();
+  void PassBlock(bool last);
+  void DeflateWhole();
   void Emit(std::string_view bytes);
 
   BufferedWriter& out_;
   z_stream stream_{};
-  std::string pending_;     // part bytes waiting to be deflated, up to one buffer
-  std::string compressed_;  // the part's compressed bytes so far (capacity reused)
-  size_t compressed_used_ = 0;
+  std::string pending_;                    // part bytes waiting to be deflated, up to one block
+  std::string compressed_;                 // the part's compressed bytes so far
+  std::unique_ptr<BlockDeflater> blocks_;  // made for the first part longer than a block
+  bool in_blocks_ = false;                 // whether the part's blocks go to blocks_
   Entry part_{};
   uint64_t offset_ = 0;  // bytes written to `out`
   std::vector<Entry> entries_;
