@@ -47,6 +47,16 @@ bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0
 constexpr std::array<std::pair<unsigned char, uint32_t>, 5> kWindowsSingleBytes = {
     {{0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}}};
 
+// A character below U+10000 as UTF-8: up to three bytes, then their count (0: no character).
+// Written four bytes at once, of which the count are kept.
+using Utf8Char = std::array<char, 4>;
+
+Utf8Char Utf8CharOf(uint32_t cp) {
+  Utf8Char c{};
+  c[3] = static_cast<char>(PutCodePoint(cp, c.data()) - c.data());
+  return c;
+}
+
 // Every double-byte character of code page 932, as UTF-8, built once from iconv.
 class DoubleByteTable {
  public:
@@ -56,15 +66,16 @@ class DoubleByteTable {
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
       if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
       for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-        code_points_[Index(lead, trail)] = Convert(cd, lead, trail);
+        if (uint32_t cp = Convert(cd, lead, trail)) chars_[Index(lead, trail)] = Utf8CharOf(cp);
       }
     }
     iconv_close(cd);
   }
-  // The code point of a pair, 0 when the pair is not a character.
-  uint32_t Lookup(unsigned char lead, unsigned char trail) const {
-    if (trail < 0x40 || trail > 0xFC) return 0;
-    return code_points_[Index(lead, trail)];
+  // The character of a pair; its count is 0 when the pair is not a character.
+  const Utf8Char& Lookup(unsigned char lead, unsigned char trail) const {
+    static constexpr Utf8Char kNone{};
+    if (trail < 0x40 || trail > 0xFC) return kNone;
+    return chars_[Index(lead, trail)];
   }
 
  private:
@@ -78,9 +89,10 @@ class DoubleByteTable {
     size_t out_left = sizeof cp;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     if (iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left) == static_cast<size_t>(-1)) return 0;
-    return (in_left == 0 && out_left == 0) ? cp : 0;
+    // Code page 932 has no character beyond U+FFFF.
+    return (in_left == 0 && out_left == 0 && cp < 0x10000) ? cp : 0;
   }
-  std::array<uint32_t, 0x7D * 256> code_points_{};
+  std::array<Utf8Char, 0x7D * 256> chars_{};
 };
 
 const DoubleByteTable& Table() {
@@ -232,37 +244,59 @@ char* PutCp932Character(std::string_view ch, Cp932Slots& slots, std::string* out
 // The length of a text from which AppendCp932AsUtf8 measures before it writes.
 constexpr size_t kMeasuredFrom = 1 << 16;
 
-size_t Utf8Length(uint32_t cp) {
-  if (cp < 0x80) return 1;
-  if (cp < 0x800) return 2;
-  return cp < 0x10000 ? 3 : 4;
-}
-
-// Calls put(code point) for each character of code-page-932 bytes. A lead byte without a valid
-// trail is U+FFFD and the byte after it is decoded on its own.
-template <typename Put>
-void DecodeCp932(std::string_view bytes, Put put) {
+// Hands each character of code-page-932 bytes to the sink as a Utf8Char, and eight ASCII
+// bytes in a row at once to its Ascii8. A lead byte without a valid trail is U+FFFD and the
+// byte after it is decoded on its own.
+template <typename Sink>
+void DecodeCp932(std::string_view bytes, Sink& sink) {
   const DoubleByteTable& table = Table();
   const size_t n = bytes.size();
   size_t i = 0;
   while (i < n) {
+    if (uint64_t word; AsciiWordAt(bytes, i, &word)) {
+      sink.Ascii8(word);
+      i += 8;
+      continue;
+    }
     unsigned char b = static_cast<unsigned char>(bytes[i]);
     if (b < 0x80) {
-      put(b);
+      sink.Char(Utf8Char{static_cast<char>(b), 0, 0, 1});
       ++i;
       continue;
     }
     if (IsLeadByte(b) && i + 1 < n) {
-      if (uint32_t cp = table.Lookup(b, static_cast<unsigned char>(bytes[i + 1]))) {
-        put(cp);
+      const Utf8Char& c = table.Lookup(b, static_cast<unsigned char>(bytes[i + 1]));
+      if (c[3] != 0) {
+        sink.Char(c);
         i += 2;
         continue;
       }
     }
-    put(IsLeadByte(b) ? 0xFFFD : SingleByte(b));
+    sink.Char(Utf8CharOf(IsLeadByte(b) ? 0xFFFD : SingleByte(b)));
     ++i;
   }
 }
+
+// Counts the UTF-8 bytes of what DecodeCp932 hands over.
+struct Utf8Measure {
+  size_t bytes = 0;
+  void Ascii8(uint64_t) { bytes += 8; }
+  void Char(const Utf8Char& c) { bytes += static_cast<size_t>(c[3]); }
+};
+
+// Writes what DecodeCp932 hands over at `put`, which needs three bytes of room beyond the
+// last character: each is written four bytes at once.
+struct Utf8Writer {
+  char* put;
+  void Ascii8(uint64_t word) {
+    std::memcpy(put, &word, sizeof word);
+    put += sizeof word;
+  }
+  void Char(const Utf8Char& c) {
+    std::memcpy(put, c.data(), c.size());
+    put += c[3];
+  }
+};
 
 }  // namespace
 
@@ -306,15 +340,15 @@ void AppendCp932AsUtf8(std::string_view bytes, std::string* out) {
   // not three times its length.
   size_t room = 3 * bytes.size();
   if (bytes.size() > kMeasuredFrom) {
-    room = 0;
-    DecodeCp932(bytes, [&room](uint32_t cp) { room += Utf8Length(cp); });
+    Utf8Measure measure;
+    DecodeCp932(bytes, measure);
+    room = measure.bytes;
   }
   const size_t old_size = out->size();
-  out->resize(old_size + room);
-  char* const first = out->data();
-  char* put = first + old_size;
-  DecodeCp932(bytes, [&put](uint32_t cp) { put = PutCodePoint(cp, put); });
-  out->resize(static_cast<size_t>(put - first));
+  out->resize(old_size + room + 3);
+  Utf8Writer writer{out->data() + old_size};
+  DecodeCp932(bytes, writer);
+  out->resize(static_cast<size_t>(writer.put - out->data()));
 }
 
 void AppendUtf8(char32_t code, std::string* out) {

@@ -34,8 +34,19 @@ TEST(TextCodecTest, DecodesCp932AsWindowsDoes) {
        "\uFFFD a"},       // invalid trail decoded on its own
       {"\xFA\x40", "ⅰ"},  // IBM extension
       {std::string("a\0b", 3), std::string("a\0b", 3)},
+      {"0123456789\x95\x5C", "0123456789表"},  // eight ASCII bytes at once, then the rest
   };
   for (const Case& c : cases) EXPECT_EQ(Decode(c.bytes), c.utf8) << c.utf8;
+  // A long text is measured before it is written: its room is exactly what it takes.
+  for (const char* end : {"a", "\x95\x5C", "\xB1", "\x81"}) {
+    std::string text;
+    for (int i = 0; i < 10000; ++i)
+      text +=
+          "x\x95\x5C\xB1"
+          "abcdefgh";
+    EXPECT_EQ(Decode(text + end),
+              Decode(text.substr(0, 60000)) + Decode(text.substr(60000)) + Decode(end));
+  }
 }
 
 TEST(TextCodecTest, SanitizesUtf8ByMaximalSubpart) {
