@@ -62,10 +62,12 @@ std::string WorkbookFileName(const std::string& project_name) {
 std::string CutTextsInformation(const std::vector<std::string>& procedures) {
   std::string text = CutTextsLead(kMaxCellCharacters);
   for (size_t i = 0; i < procedures.size() && i < kMostCutTextsNamed; ++i) {
-    text += "\n" + procedures[i];
+    text += '\n';
+    text += procedures[i];
   }
   if (procedures.size() > kMostCutTextsNamed) {
-    text += "\n" + MoreCutTexts(procedures.size() - kMostCutTextsNamed);
+    text += '\n';
+    text += MoreCutTexts(procedures.size() - kMostCutTextsNamed);
   }
   return text;
 }

@@ -52,17 +52,36 @@ void AppendEscape(uint32_t unit, std::string* out) {
 
 }  // namespace
 
+size_t KeptAsItStands(std::string_view text) {
+  auto byte = [&text](size_t i) { return static_cast<unsigned char>(text[i]); };
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const unsigned char c = byte(pos);
+    if ((c >= 0x20 && c < 0x80 && c != '_') || c == '\t' || c == '\n') {
+      ++pos;
+      continue;
+    }
+    // A valid three-byte sequence (most Japanese text) of a character XML holds.
+    if ((c & 0xF0) != 0xE0 || pos + 3 > text.size() || (byte(pos + 1) & 0xC0) != 0x80 ||
+        (byte(pos + 2) & 0xC0) != 0x80) {
+      break;
+    }
+    const uint32_t code =
+        ((c & 0x0Fu) << 12) | ((byte(pos + 1) & 0x3Fu) << 6) | (byte(pos + 2) & 0x3Fu);
+    if (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF) || code > 0xFFFD) break;
+    pos += 3;
+  }
+  return pos;
+}
+
 std::string EncodeCellText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   size_t pos = 0;
   size_t run = 0;  // text[run, pos) goes out as it stands: valid UTF-8 that XML can hold
   while (pos < text.size()) {
-    const auto c = static_cast<unsigned char>(text[pos]);
-    if (c >= 0x20 && c < 0x80 && c != '_') {  // printable ASCII stands as it is
-      ++pos;
-      continue;
-    }
+    pos += KeptAsItStands(text.substr(pos));
+    if (pos == text.size()) break;
     size_t start = pos;
     if (StartsLikeAnEscape(text, pos)) {
       out.append(text.substr(run, start - run));
@@ -113,12 +132,12 @@ std::string DecodeCellText(std::string_view stored) {
   return out;
 }
 
-std::string LimitCellText(std::string_view text, bool* cut) {
+std::string_view LimitCellText(std::string_view text, bool* cut) {
   // No character takes more UTF-16 code units than UTF-8 bytes, so a text no longer in bytes
   // than the limit fits without counting.
   if (text.size() <= kMaxCellCharacters) {
     *cut = false;
-    return std::string(text);
+    return text;
   }
   size_t units = 0;
   size_t pos = 0;
@@ -128,11 +147,11 @@ std::string LimitCellText(std::string_view text, bool* cut) {
     units += code >= 0x10000 ? 2 : 1;
     if (units > kMaxCellCharacters) {
       *cut = true;
-      return std::string(text.substr(0, start));
+      return text.substr(0, start);
     }
   }
   *cut = false;
-  return std::string(text);
+  return text;
 }
 
 }  // namespace dovrek

@@ -19,12 +19,16 @@ inline constexpr size_t kMaxCellCharacters = 32767;
 // a byte that is not valid UTF-8 becomes U+FFFD.
 std::string EncodeCellText(std::string_view text);
 
+// The length of the longest beginning of `text` that EncodeCellText keeps as it stands; all of
+// it for most texts, which can then be stored without being copied.
+size_t KeptAsItStands(std::string_view text);
+
 // The inverse of EncodeCellText: every "_xHHHH_" becomes its character (a pair of surrogate
 // escapes one character, a lone surrogate U+FFFD).
 std::string DecodeCellText(std::string_view stored);
 
-// The text cut to at most kMaxCellCharacters UTF-16 code units, never inside a character.
-// *cut tells whether anything was cut.
-std::string LimitCellText(std::string_view text, bool* cut);
+// The beginning of `text` of at most kMaxCellCharacters UTF-16 code units, never cut inside a
+// character. *cut tells whether anything was left off.
+std::string_view LimitCellText(std::string_view text, bool* cut);
 
 }  // namespace dovrek

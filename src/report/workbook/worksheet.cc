@@ -63,7 +63,7 @@ std::string Cell::Value() const {
 
 bool Cell::SetValue(std::string_view text) {
   bool cut = false;
-  std::string kept = LimitCellText(text, &cut);
+  const std::string_view kept = LimitCellText(text, &cut);
   if (cut) {
     std::cerr << CellTextCutWarning(sheet_->Name(), CellName(reference_), kMaxCellCharacters)
               << "\n";
@@ -74,12 +74,15 @@ bool Cell::SetValue(std::string_view text) {
   if (kept.empty()) return cut;
   SetAttribute(cell, "t", "inlineStr");
   pugi::xml_node t = cell.append_child("is").append_child("t");
-  std::string stored = EncodeCellText(kept);
+  // Most texts are stored as they stand, without a copy of their own.
+  std::string encoded;
+  std::string_view stored = kept;
+  if (KeptAsItStands(kept) < kept.size()) stored = encoded = EncodeCellText(kept);
   if (stored.front() == ' ' || stored.back() == ' ' || stored.front() == '\n' ||
       stored.back() == '\n' || stored.front() == '\t' || stored.back() == '\t') {
     t.append_attribute("xml:space").set_value("preserve");
   }
-  t.text().set(stored.c_str());
+  t.text().set(stored.data(), stored.size());
   return cut;
 }
 

@@ -30,6 +30,8 @@ TEST(CellTextTest, EncodesWhatXmlCannotHoldAndRoundTrips) {
       {"\xEF\xBF\xBE", "_xFFFE_"},
       {"\xEF\xBF\xBD", "\xEF\xBF\xBD"},  // a real U+FFFD, not a replaced byte
       {"😀", "😀"},
+      {"\xED\x9F\xBF\xEE\x80\x80", "\xED\x9F\xBF\xEE\x80\x80"},  // U+D7FF, U+E000
+      {"日本語の説明\x01です", "日本語の説明_x0001_です"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(EncodeCellText(c.text), c.stored);
