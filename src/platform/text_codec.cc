@@ -109,6 +109,16 @@ uint32_t SingleByte(unsigned char b) {
   return 0xFFFD;
 }
 
+// Whether a three-byte sequence stands at s[i] whose lead byte takes any two continuation bytes
+// (E1 to EC, EE and EF: most Japanese text), which is valid UTF-8 then without further checks.
+bool OpenThreeByteAt(std::string_view s, size_t i) {
+  if (i + 3 > s.size()) return false;
+  const auto lead = static_cast<unsigned char>(s[i]);
+  return lead >= 0xE1 && lead <= 0xEF && lead != 0xED &&
+         (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80 &&
+         (static_cast<unsigned char>(s[i + 2]) & 0xC0) == 0x80;
+}
+
 // The length of the valid UTF-8 sequence at s[i], or of its maximal invalid subpart as a
 // negative number.
 int Utf8SequenceAt(std::string_view s, size_t i) {
@@ -373,8 +383,13 @@ char32_t NextCodePoint(std::string_view text, size_t* pos) {
 
 bool IsValidUtf8(std::string_view bytes) {
   for (size_t i = 0; i < bytes.size();) {
-    if (uint64_t word; AsciiWordAt(bytes, i, &word)) {
-      i += 8;
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      uint64_t word;
+      i += AsciiWordAt(bytes, i, &word) ? 8 : 1;
+      continue;
+    }
+    if (OpenThreeByteAt(bytes, i)) {
+      i += 3;
       continue;
     }
     int n = Utf8SequenceAt(bytes, i);

@@ -65,8 +65,13 @@ TEST(TextCodecTest, SanitizesUtf8ByMaximalSubpart) {
       {"\xED\xA0\x80", "\uFFFD\uFFFD\uFFFD"},  // surrogate
       {"\xF4\x90\x80\x80", "\uFFFD\uFFFD\uFFFD\uFFFD"},
       {"\xF0\x9F\x98\x80", "😀"},
+      {"日本語\xE3\x81", "日本語\uFFFD"},
+      {"\xEF\xBF\xBF\xE0\xA0\x80", "\uFFFF\u0800"},
   };
-  for (const Case& c : cases) EXPECT_EQ(Sanitize(c.bytes), c.utf8) << c.utf8;
+  for (const Case& c : cases) {
+    EXPECT_EQ(Sanitize(c.bytes), c.utf8) << c.utf8;
+    EXPECT_EQ(IsValidUtf8(c.bytes), c.bytes == c.utf8) << c.utf8;
+  }
 }
 
 TEST(TextCodecTest, EncodesCp932AsIconvWrites) {
