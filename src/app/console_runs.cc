@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <iostream>
+#include <memory>
+#include <vector>
 
 #include "app/batch_outputs.h"
 #include "app/batch_summary.h"
@@ -33,6 +35,14 @@ Options BatchOptions(const CommandLine& line) {
   if (line.complete) options.Complete = *line.complete;
   if (line.source_encoding) options.Source = *line.source_encoding;
   return options;
+}
+
+// A model that lives until the process ends. A console run ends right after its reports, and
+// freeing the model's many texts one by one takes longer than the system takes to reclaim all
+// of the process's memory at once.
+SpecificationModel& ModelKeptToTheEnd() {
+  static auto* const kept = new std::vector<std::unique_ptr<SpecificationModel>>;
+  return *kept->emplace_back(std::make_unique<SpecificationModel>());
 }
 
 // Standard output may take the workbook only when it is not a terminal, where the binary
@@ -83,7 +93,7 @@ int RunBatch(const CommandLine& line) {
                        outputs.workbook_handover(),
                        TemplatePath(),
                        line.text_encoding};
-  SpecificationModel model;
+  SpecificationModel& model = ModelKeptToTheEnd();
   ProductionStages production(model, options, services);
   FileCountingStages stages(production, model, progress);
   RunContext run{model, options, msg, progress, stages};
@@ -104,8 +114,7 @@ int RunUnattendedOnConsole(const SourcePath& project_path) {
   ConsoleFileDialog dialog;
   OpenInDesktopHandover handover(msg);
   RunServices services{msg, progress, dialog, handover, TemplatePath(), TextEncoding::Cp932};
-  SpecificationModel model;
-  return RunSpecification(project_path, model, options, services) ? 0 : 1;
+  return RunSpecification(project_path, ModelKeptToTheEnd(), options, services) ? 0 : 1;
 }
 
 }  // namespace dovrek
