@@ -1,5 +1,6 @@
 #include "platform/buffered_writer.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -49,6 +50,12 @@ void BufferedWriter::WriteOut(std::string_view bytes) {
       return;
     }
     bytes.remove_prefix(static_cast<size_t>(n));
+    not_written_back_ += static_cast<size_t>(n);
+  }
+  if (write_back_step_ != 0 && not_written_back_ >= write_back_step_) {
+    not_written_back_ = 0;
+    // Only a request: where the kernel cannot, the final fsync does all the work as before.
+    (void)::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
   }
 }
 

@@ -39,6 +39,11 @@ class BufferedWriter {
     buffer_[used_++] = c;
   }
 
+  // For a regular file that is made durable when complete: every `bytes` written, asks the
+  // kernel to start writing the file to disk, so that the disk works while the rest is made
+  // and the final fsync waits for little.
+  void StartWriteBackEvery(size_t bytes) { write_back_step_ = bytes; }
+
   // Writes out what is buffered. False once any write has failed.
   bool Flush();
   bool ok() const { return error_number_ == 0; }
@@ -58,6 +63,8 @@ class BufferedWriter {
   std::string* bytes_ = nullptr;
   std::string name_;
   int error_number_ = 0;
+  size_t write_back_step_ = 0;  // 0: none asked for
+  size_t not_written_back_ = 0;
 };
 
 }  // namespace dovrek

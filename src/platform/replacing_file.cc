@@ -76,6 +76,9 @@ void TakeOverOwnership(int fd, const struct stat& old) {
   ::fchmod(fd, old.st_mode & 07777);
 }
 
+// How much of a large output is written before the kernel is asked to write it to disk.
+constexpr size_t kWriteBackStep = 1 << 20;
+
 bool IsRegular(int fd) {
   struct stat st;
   return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -156,7 +159,10 @@ Status ReplacingFile::OpenInPlace(int flags) {
   return Status::OK();
 }
 
-void ReplacingFile::StartWriting() { writer_ = std::make_unique<BufferedWriter>(fd_, path_); }
+void ReplacingFile::StartWriting() {
+  writer_ = std::make_unique<BufferedWriter>(fd_, path_);
+  if (IsRegular(fd_)) writer_->StartWriteBackEvery(kWriteBackStep);
+}
 
 Status ReplacingFile::Write(std::string_view bytes) {
   if (fd_ < 0) return Fail(EBADF);
