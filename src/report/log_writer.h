@@ -69,8 +69,9 @@ class LogWriter {
   std::string name_;
   TextEncoding encoding_;
   ReplacingFile file_;
-  std::string buffer_;   // lines not yet written out, UTF-8
-  std::string encoded_;  // the buffer's lines encoded; kept to be reused
+  std::string buffer_;          // lines not yet written out, UTF-8
+  std::string encoded_;         // the buffer's lines encoded; kept to be reused
+  std::string second_encoded_;  // the second half of a long buffer, encoded on another thread
 };
 
 }  // namespace dovrek

@@ -135,6 +135,23 @@ TEST(LogWriterTest, LargeOutputSurvivesBuffering) {
   EXPECT_EQ(std::filesystem::file_size(dir.Native("big.txt")), 20000u * 101u);
 }
 
+// Long buffers are encoded in halves on two threads: the bytes are those of the whole text,
+// wherever a character or a broken sequence falls.
+TEST(LogWriterTest, LongOutputIsEncodedAsAWhole) {
+  TempDir dir;
+  LogWriter log;
+  log.SetLogFileName(dir.Windows("big.txt"));
+  ASSERT_TRUE(log.Clear().ok());
+  std::string all;
+  for (int i = 0; i < 60000; ++i) {
+    const std::string line = std::string(i % 7, 'a') + "表示表示表示\xE3\x81" + std::to_string(i) + "■";
+    ASSERT_TRUE(log.WriteLine(line).ok());
+    all += line + "\r\n";
+  }
+  ASSERT_TRUE(log.Close().ok());
+  EXPECT_TRUE(ReadFileBytes(dir.Native("big.txt")) == EncodeCp932(all));
+}
+
 TEST(LogWriterTest, MissingFolderFailsNamingTheFolder) {
   TempDir dir;
   LogWriter log;
