@@ -2,6 +2,7 @@
 // (after invalid UTF-8 has become U+FFFD), and the limit must never split a character.
 
 #include <string>
+#include <string_view>
 
 #include "platform/text_codec.h"
 #include "report/workbook/cell_text.h"
@@ -11,9 +12,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string bytes(reinterpret_cast<const char*>(data), size);
   std::string text;
   AppendSanitizedUtf8(bytes, &text);
-  if (DecodeCellText(EncodeCellText(bytes)) != text) __builtin_trap();
+  const std::string stored = EncodeCellText(bytes);
+  if (DecodeCellText(stored) != text) __builtin_trap();
+  // What is kept as it stands is stored as it stands.
+  const size_t kept = KeptAsItStands(bytes);
+  if (kept > bytes.size() || stored.compare(0, kept, bytes, 0, kept) != 0) __builtin_trap();
   bool cut = false;
-  std::string limited = LimitCellText(text, &cut);
+  const std::string_view limited = LimitCellText(text, &cut);
   std::string resanitized;
   AppendSanitizedUtf8(limited, &resanitized);
   if (resanitized != limited || text.compare(0, limited.size(), limited) != 0) __builtin_trap();
