@@ -109,16 +109,6 @@ uint32_t SingleByte(unsigned char b) {
   return 0xFFFD;
 }
 
-// Whether a three-byte sequence stands at s[i] whose lead byte takes any two continuation bytes
-// (E1 to EC, EE and EF: most Japanese text), which is valid UTF-8 then without further checks.
-bool OpenThreeByteAt(std::string_view s, size_t i) {
-  if (i + 3 > s.size()) return false;
-  const auto lead = static_cast<unsigned char>(s[i]);
-  return lead >= 0xE1 && lead <= 0xEF && lead != 0xED &&
-         (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80 &&
-         (static_cast<unsigned char>(s[i + 2]) & 0xC0) == 0x80;
-}
-
 // The length of the valid UTF-8 sequence at s[i], or of its maximal invalid subpart as a
 // negative number.
 int Utf8SequenceAt(std::string_view s, size_t i) {
@@ -225,12 +215,8 @@ class Cp932Slots {
 // The packed bytes of a valid three-byte UTF-8 character at s[i] (most Japanese text) that the
 // slots know already; 0 for anything else, which takes the general way.
 uint32_t ThreeByteSlot(std::string_view s, size_t i, const Cp932Slots& slots) {
-  if (i + 3 > s.size()) return 0;
-  auto byte = [&](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(s[i + k])); };
-  if ((byte(0) & 0xF0) != 0xE0 || (byte(1) & 0xC0) != 0x80 || (byte(2) & 0xC0) != 0x80) return 0;
-  uint32_t cp = ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
-  if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;  // overlong or a surrogate
-  return slots.Known(cp);
+  const char32_t cp = ThreeByteCodePointAt(s, i);
+  return cp == 0 ? 0 : slots.Known(cp);
 }
 
 // Writes the code page 932 bytes of one valid multi-byte UTF-8 character at `put` in *out and
@@ -388,7 +374,7 @@ bool IsValidUtf8(std::string_view bytes) {
       i += AsciiWordAt(bytes, i, &word) ? 8 : 1;
       continue;
     }
-    if (OpenThreeByteAt(bytes, i)) {
+    if (ThreeByteCodePointAt(bytes, i) != 0) {
       i += 3;
       continue;
     }

@@ -36,6 +36,18 @@ void AppendUtf8(char32_t code, std::string* out);
 // U+FFFD, as AppendSanitizedUtf8 does.
 char32_t NextCodePoint(std::string_view text, size_t* pos);
 
+// The code point of a valid three-byte UTF-8 sequence at text[pos] (most Japanese text), or 0
+// when none stands there: a quick test for the common case before NextCodePoint.
+inline char32_t ThreeByteCodePointAt(std::string_view text, size_t pos) {
+  if (pos + 3 > text.size()) return 0;
+  auto byte = [&](size_t k) {
+    return static_cast<char32_t>(static_cast<unsigned char>(text[pos + k]));
+  };
+  if ((byte(0) & 0xF0) != 0xE0 || (byte(1) & 0xC0) != 0x80 || (byte(2) & 0xC0) != 0x80) return 0;
+  const char32_t cp = ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+  return cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF) ? 0 : cp;  // overlong, or a surrogate
+}
+
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 

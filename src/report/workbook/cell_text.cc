@@ -53,22 +53,16 @@ void AppendEscape(uint32_t unit, std::string* out) {
 }  // namespace
 
 size_t KeptAsItStands(std::string_view text) {
-  auto byte = [&text](size_t i) { return static_cast<unsigned char>(text[i]); };
   size_t pos = 0;
   while (pos < text.size()) {
-    const unsigned char c = byte(pos);
+    const auto c = static_cast<unsigned char>(text[pos]);
     if ((c >= 0x20 && c < 0x80 && c != '_') || c == '\t' || c == '\n') {
       ++pos;
       continue;
     }
-    // A valid three-byte sequence (most Japanese text) of a character XML holds.
-    if ((c & 0xF0) != 0xE0 || pos + 3 > text.size() || (byte(pos + 1) & 0xC0) != 0x80 ||
-        (byte(pos + 2) & 0xC0) != 0x80) {
-      break;
-    }
-    const uint32_t code =
-        ((c & 0x0Fu) << 12) | ((byte(pos + 1) & 0x3Fu) << 6) | (byte(pos + 2) & 0x3Fu);
-    if (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF) || code > 0xFFFD) break;
+    // A three-byte character (most Japanese text) that XML holds.
+    const char32_t code = ThreeByteCodePointAt(text, pos);
+    if (code == 0 || code > 0xFFFD) break;
     pos += 3;
   }
   return pos;
