@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/byte_words.h"
 #include "platform/system_error.h"
 #include "platform/text_codec.h"
 
@@ -13,15 +14,6 @@ namespace {
 constexpr size_t kBufferSize = 1 << 16;
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-constexpr uint64_t kOnes = 0x0101010101010101ull;
-constexpr uint64_t kHighBits = 0x8080808080808080ull;
-
-// The high bit of each byte of `word` that equals `byte`; bits above the lowest may be wrong,
-// the lowest is exact.
-uint64_t BytesEqual(uint64_t word, unsigned char byte) {
-  uint64_t x = word ^ (kOnes * byte);
-  return (x - kOnes) & ~x & kHighBits;
-}
 }  // namespace
 
 LineReader::~LineReader() { Close(); }
@@ -263,12 +255,12 @@ const char* LineReader::FindLineEnd(const char* start, size_t avail, bool* high)
       // The lowest flagged byte is the first line end; only the bytes before it count.
       int bits = std::countr_zero(ends) & ~7;
       seen |= word & ((uint64_t{1} << bits) - 1);
-      if (seen & kHighBits) *high = true;
+      if (seen & kByteHighBits) *high = true;
       return start + i + bits / 8;
     }
     break;
   }
-  if (seen & kHighBits) *high = true;
+  if (seen & kByteHighBits) *high = true;
   for (; i < avail; ++i) {
     unsigned char c = static_cast<unsigned char>(start[i]);
     if (c == '\n' || c == '\r') return start + i;

@@ -9,18 +9,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/byte_words.h"
+
 namespace dovrek {
 namespace {
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
-constexpr uint64_t kHighBits = 0x8080808080808080ull;
-
-// Whether the eight bytes at s[i] are there and all ASCII; *word holds them then.
-bool AsciiWordAt(std::string_view s, size_t i, uint64_t* word) {
-  if (i + 8 > s.size()) return false;
-  std::memcpy(word, s.data() + i, 8);
-  return (*word & kHighBits) == 0;
-}
 
 char* PutCodePoint(uint32_t cp, char* put) {
   if (cp < 0x80) {
@@ -297,13 +291,9 @@ struct Utf8Writer {
 }  // namespace
 
 bool IsAscii(std::string_view bytes) {
-  // Eight bytes at a time; the tail byte by byte.
+  // Eight bytes at a time while they are ASCII; the rest byte by byte.
   size_t i = 0;
-  for (; i + 8 <= bytes.size(); i += 8) {
-    uint64_t word;
-    std::memcpy(&word, bytes.data() + i, sizeof word);
-    if (word & kHighBits) return false;
-  }
+  for (uint64_t word; AsciiWordAt(bytes, i, &word);) i += 8;
   for (; i < bytes.size(); ++i) {
     if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
   }

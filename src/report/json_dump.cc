@@ -1,9 +1,9 @@
 #include "report/json_dump.h"
 
 #include <cstdint>
-#include <cstring>
 #include <map>
 
+#include "platform/byte_words.h"
 #include "platform/text_codec.h"
 #include "source/complete_head.h"
 
@@ -48,19 +48,12 @@ void AppendEscape(unsigned char c, BufferedWriter& out) {
   out.Put(kHex[c & 0xF]);
 }
 
-// Whether any of the eight bytes at s[i] must be escaped: a control character, '"' or '\\'.
-// Eight bytes that are there and need none are passed over at once.
+// Whether eight bytes stand at s[i] and none of them must be escaped (a control character,
+// '"' or '\\'): such words are passed over at once.
 bool PlainWordAt(std::string_view s, size_t i) {
-  constexpr uint64_t kOnes = 0x0101010101010101ull;
-  constexpr uint64_t kHighBits = 0x8080808080808080ull;
-  if (i + 8 > s.size()) return false;
   uint64_t word;
-  std::memcpy(&word, s.data() + i, sizeof word);
-  // A byte below 0x20, or equal to one of the two: the high bit of (b - n) where b has none.
-  auto below = [&](uint64_t x, unsigned char n) { return (x - kOnes * n) & ~x & kHighBits; };
-  uint64_t quote = word ^ (kOnes * '"');
-  uint64_t backslash = word ^ (kOnes * '\\');
-  return (below(word, 0x20) | below(quote, 1) | below(backslash, 1)) == 0;
+  return WordAt(s, i, &word) &&
+         (BytesBelow(word, 0x20) | BytesEqual(word, '"') | BytesEqual(word, '\\')) == 0;
 }
 
 void AppendString(std::string_view s, BufferedWriter& out) {
