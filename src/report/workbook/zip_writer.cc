@@ -74,7 +74,6 @@ ZipWriter::~ZipWriter() { deflateEnd(&stream_); }
 void ZipWriter::BeginPart(const std::string& name) {
   part_ = {name, static_cast<uint32_t>(crc32(0, nullptr, 0)), 0, 0, offset_};
   compressed_.clear();
-  in_blocks_ = false;
 }
 
 // A full block goes on only when more bytes come, so that the last block is known as such.
@@ -102,7 +101,6 @@ void ZipWriter::PassBlock(bool last) {
     const unsigned cores = std::thread::hardware_concurrency();
     blocks_ = std::make_unique<BlockDeflater>(kLevel, cores > 1 ? cores - 1 : 0);
   }
-  in_blocks_ = true;
   std::string block;
   block.reserve(kBlock);
   block.swap(pending_);
@@ -126,7 +124,8 @@ void ZipWriter::DeflateWhole() {
 }
 
 void ZipWriter::EndPart() {
-  if (in_blocks_) {
+  // Bytes are counted only as they are deflated: before the part ends, only passed blocks.
+  if (part_.size > 0) {
     PassBlock(/*last=*/true);
     blocks_->Finish(&compressed_);
   } else {

@@ -54,7 +54,6 @@ class ZipWriter {
   std::string pending_;                    // part bytes waiting to be deflated, up to one block
   std::string compressed_;                 // the part's compressed bytes so far
   std::unique_ptr<BlockDeflater> blocks_;  // made for the first part longer than a block
-  bool in_blocks_ = false;                 // whether the part's blocks go to blocks_
   Entry part_{};
   uint64_t offset_ = 0;  // bytes written to `out`
   std::vector<Entry> entries_;
