@@ -41,8 +41,8 @@ void JoinUnindentedContinuations(std::string* text) {
   for (size_t i = 0; i < size;) {
     const char c = (*text)[i];
     if (c == '"') in_string = !in_string;
-    const bool marker = !in_string && c == ' ' && i + 2 < size && (*text)[i + 1] == '_' &&
-                        (*text)[i + 2] != ' ';
+    const bool marker =
+        !in_string && c == ' ' && i + 2 < size && (*text)[i + 1] == '_' && (*text)[i + 2] != ' ';
     if (!marker) {
       (*text)[out++] = (*text)[i++];
       continue;

@@ -40,7 +40,8 @@ TEST(CompleteAnalysisTest, ListsEveryKindOfHead) {
   tick.Lib = "kernel32";
   tick.Alias = "GetTickCount";
   // Joined from lines that are not indented: Lib "user32" _ / Alias "SetTimerA" _ / ( _ / ...
-  ProcedureEntry timer = Entry("Declare Function", "Private", "SetTimer", "ByVal h As Long", "Long");
+  ProcedureEntry timer =
+      Entry("Declare Function", "Private", "SetTimer", "ByVal h As Long", "Long");
   timer.Lib = "user32";
   timer.Alias = "SetTimerA";
   const struct {
