@@ -50,14 +50,20 @@ bool IsRegular(int fd) {
 ReplacingFile::~ReplacingFile() { Abandon(); }
 
 Status ReplacingFile::Fail(int error_number) {
-  // A file missing because its folder is missing: the folder is what the user has to mend.
-  std::string folder = NativeFolderOf(target_);
-  struct stat st;
-  bool folder_missing =
-      error_number == ENOENT && ::stat(folder.c_str(), &st) != 0 && errno == ENOENT;
+  // A file missing because its folder is missing: the folder is what the user has to mend,
+  // named as the user wrote it unless only the folder a link leads to is missing.
+  std::string folder;
+  for (const std::string* path : {&path_, &target_}) {
+    struct stat st;
+    std::string candidate = NativeFolderOf(*path);
+    if (error_number == ENOENT && folder.empty() && ::stat(candidate.c_str(), &st) != 0 &&
+        errno == ENOENT) {
+      folder = std::move(candidate);
+    }
+  }
   Abandon();
-  return Status::IoError(folder_missing ? MissingFolderMessage(folder)
-                                        : FileErrorMessage(path_, error_number));
+  return Status::IoError(!folder.empty() ? MissingFolderMessage(folder)
+                                         : FileErrorMessage(path_, error_number));
 }
 
 Status ReplacingFile::Open(const std::string& native_path) {
