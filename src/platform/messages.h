@@ -71,6 +71,8 @@ inline constexpr char kOptionBeforeUnattended[] =
 inline constexpr char kOneOutputToStandardOutput[] = "標準出力に書き出せる出力は 1 つだけです。";
 // Two outputs name one file, `native_path` being the second.
 std::string SameFileForTwoOutputs(std::string_view native_path);
+// An output names a file the run reads (the project, a member, the template).
+inline constexpr char kOutputIsAnInput[] = "出力先に入力ファイルが指定されています。";
 // Printed by --help and after a usage error.
 extern const char kUsageText[];
 
