@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "platform/buffered_writer.h"
+#include "platform/interrupt_cleanup.h"
 #include "platform/messages.h"
 #include "platform/native_path.h"
 #include "platform/replacing_file.h"
@@ -84,12 +85,16 @@ BatchOutputs::~BatchOutputs() {
     if (!staged->empty()) ::unlink(staged->c_str());
   }
   if (!staging_folder_.empty()) ::rmdir(staging_folder_.c_str());
+  ForgetTemporaryFile(staging_slot_);
 }
 
-// The private folder for the outputs that go to standard output once the run has succeeded.
+// The private folder for the outputs that go to standard output once the run has succeeded,
+// removed with what it holds should a signal end the run.
 Status BatchOutputs::MakeStagingFolder() {
   std::string folder = TemporaryFolder() + "/dovrek-XXXXXX";
-  if (!::mkdtemp(folder.data())) return Status::IoError(FileErrorMessage(folder, errno));
+  if (!CreateTemporaryFolder(&folder, &staging_slot_)) {
+    return Status::IoError(FileErrorMessage(folder, errno));
+  }
   staging_folder_ = folder;
   return Status::OK();
 }

@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "app/console_runs.h"
 #include "app/startup.h"
+#include "platform/interrupt_cleanup.h"
 #include "platform/memory_tuning.h"
 #include "platform/messages.h"
 #include "platform/system_error.h"
@@ -93,6 +94,9 @@ int Dispatch(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   dovrek::TuneMemoryForOneRun();
+  // A closed pipe or the file-size limit fails the write that meets it, and the run then
+  // reports it and removes its temporary files; any signal that ends the run removes them too.
+  dovrek::IgnoreWriteSignals();
   try {
     return Dispatch(argc, argv);
   } catch (const std::bad_alloc&) {

@@ -8,7 +8,7 @@
 // the program never replaces a device node. The new file keeps the replaced one's owner (where
 // the caller may set it), group and permission bits. An existing, writable file in a folder
 // that takes no new file is rewritten in place. Temporary files are removed when the program
-// is ended by SIGTERM, SIGINT or SIGHUP (see interrupt_cleanup.h).
+// is ended by a signal (see interrupt_cleanup.h).
 // Every failure is described as "path: reason", except that a file whose folder does not exist
 // is described as "folder: フォルダが存在しません。".
 
