@@ -49,7 +49,9 @@ int RunWithWindows(const dovrek::CommandLine& line, int& argc, char** argv) {
   // Workbooks handed over to the desktop by earlier runs, now surely read.
   dovrek::RemoveStalePrivateFolders();
 #ifdef DOVREK_HAVE_GUI
-  if (dovrek::HasDisplay()) {
+  // The quick look at the display's socket first, then Qt itself, tried where it cannot take
+  // the program down with it.
+  if (dovrek::HasDisplay() && dovrek::WindowSystemStarts(argc, argv)) {
     dovrek::Options options = dovrek::StartingOptions();
     if (line.mode == dovrek::RunMode::kUnattended) {
       return dovrek::RunUnattendedWindowed(argc, argv, line.project_path, options,
