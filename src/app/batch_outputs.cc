@@ -4,6 +4,7 @@
 
 #include "platform/buffered_writer.h"
 #include "platform/file_copy.h"
+#include "platform/interrupt_cleanup.h"
 #include "platform/messages.h"
 #include "platform/native_path.h"
 #include "platform/replacing_file.h"
@@ -61,10 +62,12 @@ BatchOutputs::~BatchOutputs() {
     if (!staged->empty()) ::unlink(staged->c_str());
   }
   if (!staging_folder_.empty()) RemovePrivateFolder(staging_folder_);
+  ForgetTemporaryFile(staging_slot_);
 }
 
-// The private folder for the outputs that go to standard output once the run has succeeded.
-Status BatchOutputs::MakeStagingFolder() { return MakePrivateFolder(&staging_folder_); }
+// The private folder for the outputs that go to standard output once the run has succeeded,
+// removed with what it holds should a signal end the run.
+Status BatchOutputs::MakeStagingFolder() { return MakePrivateFolder(&staging_folder_, &staging_slot_); }
 
 Status BatchOutputs::Prepare() {
   held_.emplace();

@@ -34,6 +34,11 @@ std::string CutTextsLead(size_t limit) {
 
 std::string MoreCutTexts(size_t more) { return "ほか " + std::to_string(more) + " 個"; }
 
+std::string TextReportOutOfMemory(std::string_view native_path, std::string_view stage) {
+  return FileMessage(native_path,
+                     std::string(kOutOfMemory) + "(テキスト レポートの" + std::string(stage) + ")");
+}
+
 std::string SameFileForTwoOutputs(std::string_view native_path) {
   return std::string(native_path) + ": 2 つの出力に同じファイルが指定されています。";
 }

@@ -111,6 +111,13 @@ inline constexpr char kForeignSharedLink[] =
     "共有フォルダーにある他のユーザーのシンボリック リンクはたどりません。";
 // Running out of memory ends the run that needed it, not the program.
 inline constexpr char kOutOfMemory[] = "メモリが不足しています。";
+// Running out of memory while the text report `native_path` was at `stage`, one of the four
+// stages below: "<path>: メモリが不足しています。(テキスト レポートの<stage>)".
+std::string TextReportOutOfMemory(std::string_view native_path, std::string_view stage);
+inline constexpr char kTextStageOpening[] = "ファイルの作成中";
+inline constexpr char kTextStageHeading[] = "プロジェクト情報とモジュール一覧の出力中";
+inline constexpr char kTextStageProcedures[] = "関数一覧の出力中";
+inline constexpr char kTextStageClosing[] = "ファイルへの書き出し中";
 
 // A line of a project file that cannot be used.
 inline constexpr char kUnusableProjectLine[] = "プロシージャの呼び出し、または引数が不正です。";

@@ -10,8 +10,8 @@
 // it), group (where the caller is a member of it, else the group's permission bits are dropped)
 // and permission bits. An existing, writable file in a folder that takes no new file is
 // rewritten in place; under a HeldRenames that happens only when the run's outputs are put in
-// place. Temporary files are removed when the program is ended by SIGTERM, SIGINT or SIGHUP
-// (see interrupt_cleanup.h).
+// place. Temporary files are removed when the program is ended by a signal (see
+// interrupt_cleanup.h).
 // Every failure is described as "path: reason", except that a file whose folder does not exist
 // is described as "folder: フォルダが存在しません。".
 

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <string_view>
 
+#include "platform/interrupt_cleanup.h"
 #include "platform/system_error.h"
 
 namespace dovrek {
@@ -72,14 +73,16 @@ std::string TemporaryFolder() {
   return "/tmp";
 }
 
-Status MakePrivateFolder(std::string* folder) {
+Status MakePrivateFolder(std::string* folder, int* slot) {
   std::string made = TemporaryFolder() + "/" + kPrivatePrefix + "XXXXXX";
-  if (!::mkdtemp(made.data())) return Status::IoError(FileErrorMessage(made, errno));
+  const bool created = slot ? CreateTemporaryFolder(&made, slot) : ::mkdtemp(made.data()) != nullptr;
+  if (!created) return Status::IoError(FileErrorMessage(made, errno));
   std::string marker = made + "/" + kPrivateFolderMarker;
   int fd = ::open(marker.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) {
     int saved = errno;
     ::rmdir(made.c_str());
+    if (slot) ForgetTemporaryFile(*slot);
     return Status::IoError(FileErrorMessage(marker, saved));
   }
   ::close(fd);

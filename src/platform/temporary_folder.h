@@ -19,8 +19,10 @@ inline constexpr char kPrivateFolderMarker[] = ".dovrek-private-folder";
 std::string TemporaryFolder();
 
 // Makes a new private folder (mode 0700) in TemporaryFolder() with its marker and puts its
-// native path in *folder. A failure is described as "path: reason" and leaves nothing behind.
-Status MakePrivateFolder(std::string* folder);
+// native path in *folder. With a slot, the folder is also recorded for removal, with the files
+// in it, should a signal end the run (see interrupt_cleanup.h; forget the slot once the folder
+// is removed). A failure is described as "path: reason" and leaves nothing behind.
+Status MakePrivateFolder(std::string* folder, int* slot = nullptr);
 
 // Removes a private folder made by MakePrivateFolder whose other files are already gone.
 void RemovePrivateFolder(const std::string& folder);
