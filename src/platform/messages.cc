@@ -14,6 +14,11 @@ std::string TooManyProceduresMessage(size_t count, size_t most) {
          " 個までです。";
 }
 
+std::string FunctionListTooLongMessage(uint64_t rows, uint64_t most) {
+  return "関数の説明が長く、関数一覧に要る行（" + std::to_string(rows) +
+         " 行）が 1 枚のワークシートの行数（" + std::to_string(most) + " 行）を超えます。";
+}
+
 std::string TooFewWorksheetsMessage(std::string_view native_path, size_t needed, size_t found) {
   return std::string(native_path) +
          ": テンプレートのワークシートが足りません: " + std::to_string(needed) + " 枚必要ですが " +

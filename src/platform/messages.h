@@ -6,6 +6,7 @@
 // from the values of one run. The reports' own layout (their headings and labels) stays with
 // the report that writes it.
 
+#include <cstdint>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -46,6 +47,8 @@ inline constexpr char kFunctionListPhase[] = "関数一覧を出力していま�
 inline constexpr char kTemplateMissingMessage[] = "XLT ファイルが存在しません。";
 // More procedures (`count`) than the function list's worksheet holds (`most`).
 std::string TooManyProceduresMessage(size_t count, size_t most);
+// Descriptions so long that the function list needs more rows than a worksheet has.
+std::string FunctionListTooLongMessage(uint64_t rows, uint64_t most);
 // A template (native path) with fewer worksheets than the workbook needs.
 std::string TooFewWorksheetsMessage(std::string_view native_path, size_t needed, size_t found);
 // The desktop's opener failed; the workbook lies at `native_path`.

@@ -67,7 +67,7 @@ Status WriteProcedureRows(LogWriter& log, const ProcedureEntry& e, ReportMode mo
   if (written.ok()) written = log.WriteLine({"*        パラメータ：", e.Parameters});
   if (written.ok()) written = log.WriteLine({"*        戻り値　　：", e.ReturnType});
   if (written.ok() && mode == ReportMode::kComplete) {
-    written = log.WriteLine({"*        種別　　：", e.Kind});
+    written = log.WriteLine({"*        種別　　　：", e.Kind});
   }
   if (written.ok()) written = log.WriteLine("*");
   if (written.ok()) written = log.WriteLine(StarRule());
