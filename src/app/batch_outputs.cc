@@ -26,7 +26,7 @@ Status Flushed(BufferedWriter& out) {
 // in memory whole.
 Status CopyToStandardOutput(const std::string& native_path) {
   int fd = ::open(native_path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return Status::IoError(FileErrorMessage(native_path, errno));
+  if (fd < 0) return Status::IoError(FileReadErrorMessage(native_path, errno));
   BufferedWriter out(STDOUT_FILENO, kStandardOutputLabel);
   char block[BufferedWriter::kBufferSize];
   ssize_t n = 0;
@@ -37,7 +37,7 @@ Status CopyToStandardOutput(const std::string& native_path) {
   }
   int read_error = n < 0 ? errno : 0;
   ::close(fd);
-  if (read_error != 0) return Status::IoError(FileErrorMessage(native_path, read_error));
+  if (read_error != 0) return Status::IoError(FileReadErrorMessage(native_path, read_error));
   return Flushed(out);
 }
 
