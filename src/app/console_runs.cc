@@ -27,8 +27,8 @@ void Override(CheckState* flag, const std::optional<bool>& value) {
   if (value) *flag = CheckStateOf(*value);
 }
 
-Options BatchOptions(const CommandLine& line) {
-  Options options = StartingOptions();
+Options BatchOptions(const CommandLine& line, MessageBox& msg) {
+  Options options = StartingOptions(&msg);
   options.Xls = CheckStateOf(!line.workbook_path.empty());
   options.Txt = CheckStateOf(!line.text_path.empty());
   Override(&options.Cmt, line.cmt);
@@ -77,8 +77,10 @@ int RefusalBeforeRun(const CommandLine& line, MessageBox& msg) {
     return 2;
   }
   // The path goes in front of the message: a batch run has no window that shows it.
-  if (!line.project_path.IsFile()) {
-    msg.ShowMessage(FileMessage(line.project_path.display(), kProjectNotFound));
+  if (Status problem = line.project_path.ReadProblem(); !problem.ok()) {
+    msg.ShowMessage(problem.IsNotFound()
+                        ? FileMessage(line.project_path.display(), kProjectNotFound)
+                        : problem.message());
     return 1;
   }
   return RefusalOfOutputOverInput(line, {line.project_path.found(), ToNativePath(TemplatePath())},
@@ -114,7 +116,7 @@ int RunBatch(const CommandLine& line) {
     msg.ShowError(prepared.message());
     return 1;
   }
-  Options options = BatchOptions(line);
+  Options options = BatchOptions(line, msg);
   ConsoleProgressWindow progress(::isatty(STDERR_FILENO) && !line.quiet);
   RunServices services{msg,
                        progress,
@@ -142,7 +144,7 @@ int RunBatch(const CommandLine& line) {
 
 int RunUnattendedOnConsole(const SourcePath& project_path) {
   ConsoleMessageBox msg;
-  Options options = StartingOptions();
+  Options options = StartingOptions(&msg);
   ConsoleProgressWindow progress(::isatty(STDERR_FILENO));
   ConsoleFileDialog dialog;
   OpenInDesktopHandover handover(msg);

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "platform/disk.h"
 #include "platform/display_probe.h"
 #include "platform/native_path.h"
 #include "run/settings_store.h"
@@ -39,9 +40,15 @@ std::string SettingsPath() {
   return SettingsPathFor(ProgramFolder(), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
 }
 
-Options StartingOptions() {
+Options StartingOptions(MessageBox* msg) {
   Options options;
-  (void)LoadOptions(SettingsPath(), &options);
+  const std::string path = SettingsPath();
+  Status loaded = LoadOptions(path, &options);
+  // Only a file that is there is told of: a folder on the way that may not be searched (a home
+  // of another user) hides no settings of this user.
+  if (msg && !loaded.ok() && !loaded.IsNotFound() && RealDisk().Exists(ToNativePath(path))) {
+    msg->ShowMessage(std::string(kSettingsNotRead) + "\n" + loaded.message());
+  }
   return options;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/specification_model.h"
+#include "platform/message_box.h"
 
 namespace dovrek {
 
@@ -15,8 +16,9 @@ namespace dovrek {
 std::string SettingsPath();
 
 // The options in the settings file at SettingsPath(); the defaults where it is missing or cannot
-// be read, without a word: the program starts either way.
-Options StartingOptions();
+// be read. The program starts either way; a file that is there but cannot be read is told to
+// `msg`, when given, as a caution.
+Options StartingOptions(MessageBox* msg = nullptr);
 
 // The same choice for an explicit program folder and environment, for tests.
 std::string SettingsPathFor(const std::string& program_folder, const char* xdg_config_home,

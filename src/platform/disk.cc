@@ -26,7 +26,7 @@ class RealFile : public ReadableFile {
       n = ::read(fd_, into, size);
     } while (n < 0 && errno == EINTR);
     *got = n < 0 ? 0 : static_cast<size_t>(n);
-    return n < 0 ? Status::IoError(FileErrorMessage(path_, errno)) : Status::OK();
+    return n < 0 ? Status::IoError(FileReadErrorMessage(path_, errno)) : Status::OK();
   }
 
   size_t ReadAt(uint64_t offset, char* into, size_t size) override {
@@ -44,7 +44,7 @@ class RealFile : public ReadableFile {
 
 // A failure to open, NotFound when nothing is there.
 Status OpenFailure(const std::string& path, int error) {
-  std::string message = FileErrorMessage(path, error);
+  std::string message = FileReadErrorMessage(path, error);
   return error == ENOENT ? Status::NotFound(message) : Status::IoError(message);
 }
 
@@ -62,7 +62,7 @@ class RealDiskImpl : public Disk {
     }
     if (!S_ISREG(st.st_mode)) {
       ::close(fd);
-      return S_ISDIR(st.st_mode) ? Status::IoError(FileErrorMessage(native_path, EISDIR))
+      return S_ISDIR(st.st_mode) ? Status::IoError(FileReadErrorMessage(native_path, EISDIR))
                                  : Status::IoError(FileMessage(native_path, kNotARegularFile));
     }
     // O_NONBLOCK kept a FIFO or device from blocking the open; reads of a regular file never
@@ -99,12 +99,16 @@ Disk& RealDisk() {
   return disk;
 }
 
-Status ReadWholeFile(Disk& disk, const std::string& native_path, std::string* bytes) {
+Status ReadWholeFile(Disk& disk, const std::string& native_path, std::string* bytes, size_t most) {
   std::unique_ptr<ReadableFile> file;
   if (Status opened = disk.OpenForReading(native_path, &file); !opened.ok()) return opened;
   std::string chunk(1 << 16, '\0');
+  const size_t start = bytes->size();
   for (size_t got = 1; got > 0;) {
     if (Status read = file->Read(chunk.data(), chunk.size(), &got); !read.ok()) return read;
+    if (bytes->size() - start + got > most) {
+      return Status::BadInput(FileMessage(native_path, kFileTooLarge));
+    }
     bytes->append(chunk, 0, got);
   }
   return Status::OK();

@@ -48,7 +48,9 @@ class Disk {
 Disk& RealDisk();
 
 // Appends the bytes of the regular file at the native path on `disk` to *bytes; NotFound when
-// nothing is there.
-Status ReadWholeFile(Disk& disk, const std::string& native_path, std::string* bytes);
+// nothing is there. A file over `most` bytes is read no further: BadInput, "<path>: " and
+// kFileTooLarge.
+Status ReadWholeFile(Disk& disk, const std::string& native_path, std::string* bytes,
+                     size_t most = SIZE_MAX);
 
 }  // namespace dovrek

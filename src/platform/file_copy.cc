@@ -12,7 +12,7 @@ namespace dovrek {
 
 Status CopyFileContent(const std::string& from, int to_fd, const std::string& to_name) {
   int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return Status::IoError(FileErrorMessage(from, errno));
+  if (fd < 0) return Status::IoError(FileReadErrorMessage(from, errno));
   BufferedWriter out(to_fd, to_name);
   char block[BufferedWriter::kBufferSize];
   ssize_t n = 0;
@@ -23,7 +23,7 @@ Status CopyFileContent(const std::string& from, int to_fd, const std::string& to
   }
   int read_error = n < 0 ? errno : 0;
   ::close(fd);
-  if (read_error != 0) return Status::IoError(FileErrorMessage(from, read_error));
+  if (read_error != 0) return Status::IoError(FileReadErrorMessage(from, read_error));
   return out.Flush() ? Status::OK() : Status::IoError(out.error());
 }
 

@@ -21,14 +21,20 @@ class FolderListings {
   // The disk the folders are listed on.
   Disk& disk() const { return disk_; }
 
-  // The name in the native folder ("" for the root) equal to `component` but for ASCII letter
-  // case, the first such name in byte order; nullopt when there is none or the folder cannot
-  // be listed. The folder is listed on its first question only.
+  // The name in the native folder ("" for the root) equal to `component` (UTF-8) but for ASCII
+  // letter case, the first such name in byte order; failing that, the same for the code page
+  // 932 bytes of `component`, as an old unzip tool leaves Japanese names on disk. nullopt when
+  // there is none or the folder cannot be listed. The folder is listed on its first question
+  // only.
   std::optional<std::string> Match(const std::string& folder, std::string_view component);
 
  private:
-  // Per name with its ASCII letters made small, the first name in byte order that gives it.
-  using Listing = std::unordered_map<std::string, std::string>;
+  // Per folded name, the first name in byte order that gives it.
+  using NameMap = std::unordered_map<std::string, std::string>;
+  struct Listing {
+    NameMap by_small;  // every name, its ASCII letters made small
+    NameMap by_cp932;  // names with a non-ASCII byte, folded as code page 932 text
+  };
   Listing List(const std::string& folder);
 
   Disk& disk_;

@@ -6,6 +6,8 @@
 namespace dovrek {
 namespace {
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 std::string_view TrimBlanks(std::string_view text) {
   size_t begin = text.find_first_not_of(" \t");
   if (begin == std::string_view::npos) return {};
@@ -24,6 +26,9 @@ std::optional<std::string> SectionOf(std::string_view text) {
 }  // namespace
 
 IniProfile::IniProfile(std::string_view bytes) {
+  // A file saved by an editor as UTF-8 with its byte-order mark is read as UTF-8; the mark
+  // stays in the first line's bytes, so that it is written back as it was.
+  utf8_ = bytes.starts_with(kUtf8Mark);
   size_t pos = 0;
   while (pos < bytes.size()) {
     size_t end = bytes.find_first_of("\r\n", pos);
@@ -39,9 +44,19 @@ IniProfile::IniProfile(std::string_view bytes) {
       line.ending = std::string(1, bytes[end]);
       pos = end + 1;
     }
-    AppendCp932AsUtf8(line.raw, &line.text);
+    std::string_view raw = line.raw;
+    if (utf8_ && lines_.empty()) raw.remove_prefix(kUtf8Mark.size());
+    if (utf8_) {
+      AppendSanitizedUtf8(raw, &line.text);
+    } else {
+      AppendCp932AsUtf8(raw, &line.text);
+    }
     lines_.push_back(std::move(line));
   }
+}
+
+std::string IniProfile::Encoded(const std::string& text) const {
+  return utf8_ ? text : EncodeCp932(text);
 }
 
 std::optional<std::pair<size_t, size_t>> IniProfile::FindSection(std::string_view section) const {
@@ -93,12 +108,12 @@ void IniProfile::Remove(std::string_view section, std::string_view key) {
 
 void IniProfile::Append(std::string_view section, std::string_view key, std::string_view value) {
   std::string text = std::string(key) + "=" + std::string(value);
-  Line line{EncodeCp932(text), "\r\n", text};
+  Line line{Encoded(text), "\r\n", text};
   auto range = FindSection(section);
   if (!range) {
     if (!lines_.empty() && lines_.back().ending.empty()) lines_.back().ending = "\r\n";
     std::string header = "[" + std::string(section) + "]";
-    lines_.push_back(Line{EncodeCp932(header), "\r\n", header});
+    lines_.push_back(Line{Encoded(header), "\r\n", header});
     lines_.push_back(std::move(line));
     return;
   }

@@ -2,7 +2,8 @@
 // A Windows initialization (INI) file, read and written as the Windows profile functions do:
 // section and key names match without regard to ASCII letter case, values are trimmed, a key
 // written anew goes to the end of its section, and every line the program does not own keeps
-// its bytes. The file is code page 932; lines the program adds end in CR LF.
+// its bytes. The file is code page 932, or UTF-8 when it starts with the UTF-8 byte-order mark;
+// lines the program adds end in CR LF.
 
 #include <optional>
 #include <string>
@@ -13,7 +14,7 @@ namespace dovrek {
 
 class IniProfile {
  public:
-  // Parses the bytes of a file (code page 932).
+  // Parses the bytes of a file (code page 932, or UTF-8 after a byte-order mark).
   explicit IniProfile(std::string_view bytes);
 
   // The value of a key, or nullopt when the section or the key is missing.
@@ -37,8 +38,11 @@ class IniProfile {
   std::optional<std::pair<size_t, size_t>> FindSection(std::string_view section) const;
   static std::optional<std::string> KeyOf(const Line& line);
   static std::string ValueOf(const Line& line);
+  // The bytes of a line the program adds, in the file's encoding.
+  std::string Encoded(const std::string& text) const;
 
   std::vector<Line> lines_;
+  bool utf8_ = false;  // the file starts with the UTF-8 byte-order mark
 };
 
 }  // namespace dovrek

@@ -1,12 +1,10 @@
 #include "platform/line_reader.h"
 
 #include <bit>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 
 #include "platform/byte_words.h"
-#include "platform/system_error.h"
 #include "platform/text_codec.h"
 
 namespace dovrek {
@@ -23,7 +21,7 @@ void LineReader::Close() { file_.reset(); }
 Status LineReader::Open(const SourcePath& path) {
   if (!path.exists()) {
     Close();
-    status_ = Status::NotFound(FileErrorMessage(path.display(), ENOENT));
+    status_ = path.ReadProblem();
     return status_;
   }
   return Open(path.found(), path.disk());

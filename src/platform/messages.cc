@@ -80,6 +80,14 @@ std::string SummarySeconds(double seconds) {
   return std::string(" (") + time + " 秒)";
 }
 
+std::string SettingsFileTooLarge(size_t limit) {
+  return "ファイルが大きすぎます。(設定ファイルは " + std::to_string(limit >> 20) + " MiB まで)";
+}
+
+std::string UnknownSystemError(int error) {
+  return "システム エラーです。(番号 " + std::to_string(error) + ")";
+}
+
 std::string FileNamePrompt(std::string_view filter_name) {
   return std::string(filter_name) + " のファイル名を入力してください (空欄で取り消し): ";
 }
@@ -126,8 +134,21 @@ std::string UnusableSheetName(std::string_view name) {
   return "シート名「" + std::string(name) + "」は使えません。";
 }
 
-std::string SheetNameInUse(std::string_view name) {
-  return "シート名「" + std::string(name) + "」は既に使われています。";
+std::string SheetNameInUse(std::string_view template_path, std::string_view name, long position,
+                           long holder) {
+  return std::string(template_path) + ": シート " + std::to_string(position) + " に名前「" +
+         std::string(name) + "」を付けられません。テンプレートのシート " + std::to_string(holder) +
+         " が既にその名前です (シートの順序が違います)。";
+}
+
+std::string TooManyPartsMessage(std::string_view template_path, size_t count, size_t most) {
+  return std::string(template_path) + ": テンプレートの項目が多すぎます (" + std::to_string(count) +
+         " 個。使えるのは " + std::to_string(most) + " 個までです)。";
+}
+
+std::string DroppedEntryWarning(std::string_view template_path, std::string_view entry) {
+  return "警告: " + std::string(template_path) + ": テンプレートの項目「" + std::string(entry) +
+         "」はパッケージの外を指す名前のため、ワークブックに入れませんでした。";
 }
 
 std::string HiddenSheetNotSelectable(std::string_view name) {

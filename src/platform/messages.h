@@ -29,6 +29,10 @@ std::string CreatePrompt(std::string_view native_path);
 inline constexpr char kNoOutputChosen[] = "出力先ファイルが指定されていません。";
 inline constexpr char kProjectNotFound[] = "指定されたフォルダに vbp ファイルが見つかりません。";
 inline constexpr char kSettingsNotSaved[] = "設定を保存できませんでした。";
+// Followed by a line break and "<path>: <reason>": the run goes on with the default options.
+inline constexpr char kSettingsNotRead[] = "設定ファイルを読み込めないため、既定の設定で続けます。";
+// A settings file over `limit` bytes (a whole number of MiB).
+std::string SettingsFileTooLarge(size_t limit);
 
 // Reading the member files: the progress window's phase for each kind.
 inline constexpr char kReadingForms[] = "フォームを読み込んでいます…";
@@ -97,16 +101,43 @@ inline constexpr char kJsonOutputLabel[] = "JSON";
 std::string SummarySeconds(double seconds);
 // Reading and writing files
 
-// What the system's failures mean, for the errno values a user meets most.
+// What the system's failures mean, one text per errno value (the table is in system_error.cc).
+// Where reading and writing meet the same failure, the text says which of them failed.
 inline constexpr char kFileNotFound[] = "ファイルが見つかりません。";
 inline constexpr char kPathNotFound[] = "パスが見つかりません。";
 inline constexpr char kIsAFolder[] = "パス/ファイル アクセス エラーです。(フォルダです)";
 inline constexpr char kAccessDenied[] = "書き込みできません。(アクセスが拒否されました)";
+inline constexpr char kReadAccessDenied[] = "読み込みできません。(アクセスが拒否されました)";
+inline constexpr char kNotPermitted[] = "書き込みできません。(操作が許可されていません)";
+inline constexpr char kReadNotPermitted[] = "読み込みできません。(操作が許可されていません)";
+inline constexpr char kReadOnlyFileSystem[] =
+    "書き込みできません。(読み取り専用のファイル システムです)";
+inline constexpr char kLinkLoop[] =
+    "シンボリック リンクをたどれません。(リンクが多すぎるか、循環しています)";
+inline constexpr char kBadHandle[] = "ファイル ハンドルが無効です。(閉じられた標準出力など)";
 inline constexpr char kDiskFull[] = "ディスクの空き容量が不足しています。";
+inline constexpr char kQuotaExceeded[] = "ディスク クォータを超えました。";
 inline constexpr char kDeviceIoError[] = "デバイス I/O エラーです。";
 inline constexpr char kFileTooLarge[] = "ファイルが大きすぎます。";
 inline constexpr char kNoDevice[] = "デバイスが見つかりません。(読み手のいないパイプなど)";
 inline constexpr char kNameTooLong[] = "ファイル名が長すぎます。";
+inline constexpr char kPipeClosed[] = "書き込みできません。(パイプの読み手が終了しました)";
+inline constexpr char kTooManyOpenFiles[] = "開いているファイルが多すぎます。";
+inline constexpr char kBusy[] = "ファイルまたはデバイスが使用中です。";
+inline constexpr char kRunningProgram[] = "書き込みできません。(実行中のプログラムのファイルです)";
+inline constexpr char kAlreadyExists[] = "ファイルが既に存在します。";
+inline constexpr char kOtherFileSystem[] = "別のファイル システムへは移動できません。";
+inline constexpr char kInvalidArgument[] = "ファイル名または操作が正しくありません。";
+inline constexpr char kFolderNotEmpty[] = "フォルダが空ではありません。";
+inline constexpr char kTryAgain[] = "リソースが一時的に使用できません。";
+inline constexpr char kNotSeekable[] = "位置を移動できないファイルです。(パイプなど)";
+inline constexpr char kNotSupported[] = "この操作はファイル システムでサポートされていません。";
+inline constexpr char kStaleHandle[] =
+    "ファイル ハンドルが古くなっています。(ネットワーク上のファイル)";
+inline constexpr char kTimedOut[] = "操作がタイムアウトしました。";
+inline constexpr char kInterrupted[] = "操作が中断されました。";
+// An errno value the table does not know: "システム エラーです。(番号 <error>)".
+std::string UnknownSystemError(int error);
 
 inline constexpr char kNotARegularFile[] = "通常のファイルではありません。";
 inline constexpr char kFolderMissing[] = "フォルダが存在しません。";
@@ -165,8 +196,21 @@ std::string MissingStyleSection(std::string_view name);
 std::string MissingFormatFont(long format);
 std::string MissingSheet(long position);
 std::string UnusableSheetName(std::string_view name);
-std::string SheetNameInUse(std::string_view name);
+// Sheet `position` (1-based, in workbook order) cannot take `name`: sheet `holder` of the
+// template already has it, as when the template's sheets stand in another order.
+std::string SheetNameInUse(std::string_view template_path, std::string_view name, long position,
+                           long holder);
 std::string HiddenSheetNotSelectable(std::string_view name);
 inline constexpr char kZipNotMade[] = "zip を作れません。";
+inline constexpr char kZipTooManyParts[] = "zip を作れません: パーツが 65535 個を超えます。";
+// Why a template cannot be read as a zip.
+inline constexpr char kNotAZip[] = "zip ファイルではありません";
+inline constexpr char kZipDamaged[] = "zip の構造が壊れています";
+inline constexpr char kZipMethodNotSupported[] = "圧縮方式または暗号化に対応していません";
+inline constexpr char kZipPartTooLong[] = "記録された大きさより長いデータです";
+// A template with `count` entries, more than the `most` a template may hold.
+std::string TooManyPartsMessage(std::string_view template_path, size_t count, size_t most);
+// An entry of the template left out of the workbook, its name leading out of the package.
+std::string DroppedEntryWarning(std::string_view template_path, std::string_view entry);
 
 }  // namespace dovrek

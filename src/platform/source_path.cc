@@ -1,9 +1,13 @@
 #include "platform/source_path.h"
 
+#include <cerrno>
+#include <memory>
 #include <optional>
 #include <utility>
 
+#include "platform/messages.h"
 #include "platform/native_path.h"
+#include "platform/system_error.h"
 
 namespace dovrek {
 
@@ -34,6 +38,26 @@ SourcePath SourcePath::FromTyped(std::string_view native_path, Disk& disk) {
   FolderListings listings(disk);
   if (native_path.empty()) return Locate("", listings);
   return Locate(ToWindowsPath(MakeAbsolute(native_path)), listings);
+}
+
+Status SourcePath::ReadProblem() const {
+  switch (kind_) {
+    case FileKind::kRegular:
+      return Status::OK();
+    case FileKind::kFolder:
+      return Status::IoError(FileReadErrorMessage(display_, EISDIR));
+    case FileKind::kOther:
+      return Status::IoError(FileMessage(display_, kNotARegularFile));
+    case FileKind::kMissing:
+      break;
+  }
+  // Nothing was found: opening the path as written tells why (no such file, a link loop, a
+  // folder that may not be searched). It fails without side effects for a path that names
+  // nothing; what appeared since the lookup is still reported as missing.
+  std::unique_ptr<ReadableFile> file;
+  Status opened = disk_->OpenForReading(display_, &file);
+  if (opened.ok()) return Status::NotFound(FileReadErrorMessage(display_, ENOENT));
+  return opened;
 }
 
 }  // namespace dovrek

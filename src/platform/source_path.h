@@ -10,6 +10,7 @@
 
 #include "platform/disk.h"
 #include "platform/folder_listings.h"
+#include "platform/status.h"
 
 namespace dovrek {
 
@@ -37,6 +38,10 @@ class SourcePath {
   bool exists() const { return !found_.empty(); }
   // True when what was found is a regular file.
   bool IsFile() const { return kind_ == FileKind::kRegular; }
+  // Why the path cannot be read as a file, described as "<display>: <reason>": OK for a
+  // regular file, NotFound when nothing is there, otherwise what is in the way (a folder, a
+  // FIFO or device, a link loop, a folder on the way that may not be searched).
+  Status ReadProblem() const;
   // The disk it was looked up on; never null.
   Disk& disk() const { return *disk_; }
 

@@ -113,8 +113,10 @@ std::string MemberPath(const std::string& project_path, const MemberFile& member
 }
 
 bool CreateSpecification(const SourcePath& project_path, RunContext& run) {
-  if (!project_path.IsFile()) {
-    run.msg.ShowMessage(kProjectNotFound);
+  // Only a project that is not there is "not found": a folder, a FIFO, a link loop or a
+  // folder that may not be searched is named as what it is.
+  if (Status problem = project_path.ReadProblem(); !problem.ok()) {
+    run.msg.ShowMessage(problem.IsNotFound() ? std::string(kProjectNotFound) : problem.message());
     return false;
   }
   run.model.Procedures.clear();

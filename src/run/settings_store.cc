@@ -2,8 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <unistd.h>
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
@@ -14,7 +12,6 @@
 #include "platform/ini_profile.h"
 #include "platform/native_path.h"
 #include "platform/replacing_file.h"
-#include "platform/system_error.h"
 #include "platform/text_codec.h"
 
 namespace dovrek {
@@ -41,20 +38,25 @@ std::string CutToCp932Bytes(const std::string& text, size_t limit) {
 // The parsed settings file; an empty one when it is missing or cannot be read, which *status
 // (when given) then says.
 IniProfile LoadProfile(const std::string& native_path, Status* status = nullptr) {
+  // A settings file holds a few lines; a huge one would take many times its size in memory.
   std::string bytes;
-  Status read = ReadWholeFile(RealDisk(), native_path, &bytes);
+  Status read = ReadWholeFile(RealDisk(), native_path, &bytes, kSettingsFileLimit);
+  if (read.kind() == Status::Kind::kBadInput) {
+    read = Status::BadInput(FileMessage(native_path, SettingsFileTooLarge(kSettingsFileLimit)));
+  }
   if (!read.ok()) bytes.clear();
   if (status) *status = std::move(read);
   return IniProfile(bytes);
 }
 
-// A settings file that exists but may not be read: replacing it would lose every section the
-// program cannot see, so it is not written at all.
-Status RefuseUnreadable(const std::string& native_path) {
-  if (::access(native_path.c_str(), F_OK) != 0 || ::access(native_path.c_str(), R_OK) == 0) {
-    return Status::OK();
-  }
-  return Status::IoError(FileErrorMessage(native_path, errno));
+// Loads the settings file to be changed. A regular file that cannot be read (no permission,
+// too large) is not replaced: that would lose every section the program cannot see. Anything
+// else that is in the way is left for the write to report.
+Status LoadForChange(const std::string& native_path, IniProfile* profile) {
+  Status loaded;
+  *profile = LoadProfile(native_path, &loaded);
+  if (!loaded.ok() && RealDisk().Kind(native_path) == FileKind::kRegular) return loaded;
+  return Status::OK();
 }
 
 // The value of a key as ReadSetting answers it.
@@ -81,8 +83,8 @@ std::string ReadSetting(const std::string& file_path, const std::string& section
 Status WriteSetting(const std::string& file_path, const std::string& section,
                     const std::string& key, const std::string& value) {
   std::string native = ToNativePath(file_path);
-  if (Status refused = RefuseUnreadable(native); !refused.ok()) return refused;
-  IniProfile profile = LoadProfile(native);
+  IniProfile profile("");
+  if (Status refused = LoadForChange(native, &profile); !refused.ok()) return refused;
   PutSetting(&profile, section, key, value);
   return WriteWholeFile(native, profile.Bytes());
 }
@@ -126,10 +128,10 @@ Status SaveOptions(const std::string& settings_path, const Options& options) {
       {"DIR", options.Dir}, {"FUNC", options.Func}, {"TRIM", options.Trim}};
   // One read and one write: the six keys are moved in memory, so the file is replaced once,
   // with all six or none of them.
-  if (Status refused = RefuseUnreadable(native); !refused.ok()) {
+  IniProfile profile("");
+  if (Status refused = LoadForChange(native, &profile); !refused.ok()) {
     return Status::IoError(std::string(kSettingsNotSaved) + "\n" + refused.message());
   }
-  IniProfile profile = LoadProfile(native);
   for (const auto& [key, value] : keys) {
     PutSetting(&profile, kSettingsSection, key, std::to_string(static_cast<int16_t>(value)));
   }

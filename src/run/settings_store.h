@@ -13,6 +13,8 @@ namespace dovrek {
 inline constexpr char kSettingsSection[] = "CHKBOX";
 inline constexpr char kExtensionSection[] = "EXTENSION";
 inline constexpr char kSettingsFileName[] = "Dovrek.ini";
+// A settings file larger than this is not read (nor replaced): it is no settings file.
+inline constexpr size_t kSettingsFileLimit = 1u << 20;
 
 // The value of the key, cut to 1023 code-page-932 bytes; empty text when the file, the
 // section or the key is missing, or the file cannot be read.
@@ -32,7 +34,9 @@ int16_t ParseFlag(const std::string& text);
 // Reads the six flags in the order XLS, TXT, CMT, FUNC, DIR, TRIM, then [EXTENSION]: complete
 // mode is on when COMPLETE is the flag 1; SOURCE names the source encoding as
 // SourceEncodingNamed reads it, any other text leaves it unset. *options gets what was read, the
-// defaults when the file is missing (NotFound) or cannot be read (a failure naming the file).
+// defaults when the file is missing (NotFound) or cannot be read or is over
+// kSettingsFileLimit (a failure naming the file). A file with the UTF-8 byte-order mark is
+// read as UTF-8.
 Status LoadOptions(const std::string& settings_path, Options* options);
 
 // Writes the six flags in the order XLS, TXT, CMT, DIR, FUNC, TRIM, first creating the file's

@@ -38,33 +38,41 @@ void CompleteAnalysis::Finish() {
   above_.clear();
 }
 
-void CompleteAnalysis::Analyse(std::string_view line) {
+bool CompleteAnalysis::Analyse(std::string_view line) {
   std::string_view code = SkipBlanks(line);
   if (std::optional<CompleteHead> head = MatchCompleteHead(code)) {
     if (open_) Close();
-    TakeHead(*head, line);
-  } else if (open_) {
+    return TakeHead(*head, line);
+  }
+  if (open_) {
     TakeBodyLine(line, code);
   } else {
     TakeOutsideLine(line, code);
   }
+  return true;
 }
 
 // With Func on, the comment starts with the block above the head and the head's own trailing
 // comment. A declaration has no body: its entry is complete at once.
-void CompleteAnalysis::TakeHead(const CompleteHead& head, std::string_view line) {
-  ProcedureEntry entry = CutCompleteHead(head, &scratch_);
-  entry.FileName = file_name_;
+bool CompleteAnalysis::TakeHead(const CompleteHead& head, std::string_view line) {
+  ProcedureEntry entry;
+  const CompleteCut cut = CutCompleteHead(head, &scratch_, &entry);
+  if (cut == CompleteCut::kUnclosed) return false;
   collected_.clear();
   if (Options::On(options_.Func)) {
     collected_.swap(above_);
     CollectComment(line, options_, &collected_);
   }
   above_.clear();
-  model_->Procedures.push_back(std::move(entry));
+  open_ = kNoEntry;
+  if (cut == CompleteCut::kMade) {
+    entry.FileName = file_name_;
+    model_->Procedures.push_back(std::move(entry));
+    open_ = model_->Procedures.size() - 1;
+  }
   end_text_ = EndTextOf(head.kind);
-  open_ = model_->Procedures.size() - 1;
   if (end_text_.empty() || HeadEndsOnItsLine(head.rest, end_text_)) Close();
+  return true;
 }
 
 void CompleteAnalysis::TakeBodyLine(std::string_view line, std::string_view code) {
@@ -89,10 +97,12 @@ void CompleteAnalysis::TakeOutsideLine(std::string_view line, std::string_view c
 
 // The VB_Description text, when there is one, is the description's first line.
 void CompleteAnalysis::Close() {
-  std::string& comment = model_->Procedures[*open_].Comment;
-  comment.clear();
-  if (!description_.empty()) comment.append(description_).push_back('\n');
-  comment.append(collected_);
+  if (*open_ != kNoEntry) {
+    std::string& comment = model_->Procedures[*open_].Comment;
+    comment.clear();
+    if (!description_.empty()) comment.append(description_).push_back('\n');
+    comment.append(collected_);
+  }
   open_.reset();
   collected_.clear();
   description_.clear();

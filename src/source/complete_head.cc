@@ -144,31 +144,31 @@ std::optional<CompleteHead> MatchCompleteHead(std::string_view code) {
   return std::nullopt;
 }
 
-ProcedureEntry CutCompleteHead(const CompleteHead& head, std::string* scratch) {
-  ProcedureEntry entry;
-  entry.Kind = KindName(head.kind);
-  entry.Scope = head.scope;
-  entry.Static = head.is_static;
+CompleteCut CutCompleteHead(const CompleteHead& head, std::string* scratch, ProcedureEntry* entry) {
   bool declare = head.kind == EntryKind::kDeclareSub || head.kind == EntryKind::kDeclareFunction;
   ProcedureHead cut;
+  bool has_parenthesis = false;
   switch (CutProcedureHead(head.rest, HasReturnType(head.kind), scratch, &cut)) {
     case HeadCut::Made:
-      entry.Name = cut.name;
-      entry.Parameters = cut.parameters;
-      entry.ReturnType = cut.return_type;
+      has_parenthesis = true;
+      entry->Name = cut.name;
+      entry->Parameters = cut.parameters;
+      entry->ReturnType = cut.return_type;
       break;
     case HeadCut::NoParenthesis:
-      entry.Name = declare ? HeadStatement(head.rest) : FirstToken(HeadStatement(head.rest));
+      entry->Name = declare ? HeadStatement(head.rest) : FirstToken(HeadStatement(head.rest));
       break;
-    case HeadCut::Unclosed: {
-      size_t open = scratch->find('(');
-      entry.Name = TrimSpaces(std::string_view(*scratch).substr(0, open));
-      entry.Parameters = scratch->substr(open + 1);
-      break;
-    }
+    case HeadCut::Unclosed:
+      return CompleteCut::kUnclosed;
   }
-  if (declare) SplitDeclareName(std::string(entry.Name), &entry);
-  return entry;
+  if (declare) SplitDeclareName(std::string(entry->Name), entry);
+  // Without "(" the name is all there is: none (a bare head word, an empty quoted text) makes
+  // no entry, as a head without "(" makes none in the default mode.
+  if (!has_parenthesis && entry->Name.empty()) return CompleteCut::kNoName;
+  entry->Kind = KindName(head.kind);
+  entry->Scope = head.scope;
+  entry->Static = head.is_static;
+  return CompleteCut::kMade;
 }
 
 }  // namespace dovrek

@@ -59,10 +59,15 @@ struct CompleteHead {
 // blanks and the last one ending a word. nullopt when the line is no such head.
 std::optional<CompleteHead> MatchCompleteHead(std::string_view code);
 
+enum class CompleteCut {
+  kMade,      // *entry is filled
+  kNoName,    // a head word with no name after it ("Property Get" alone): no entry
+  kUnclosed,  // the "(" is never closed: the file cannot be read, as in the default mode
+};
+
 // Cuts `head.rest` into an entry's Name, Parameters, ReturnType and, for a Declare, Lib and
-// Alias; sets Kind, Scope and Static. Never fails: a head without "(" is all name, and one
-// whose "(" is never closed takes the rest of the statement as its parameters. `scratch`
-// holds the joined text while cutting.
-ProcedureEntry CutCompleteHead(const CompleteHead& head, std::string* scratch);
+// Alias; sets Kind, Scope and Static. A head without "(" is all name (its first word, for a
+// procedure). `scratch` holds the joined text while cutting.
+CompleteCut CutCompleteHead(const CompleteHead& head, std::string* scratch, ProcedureEntry* entry);
 
 }  // namespace dovrek

@@ -155,8 +155,7 @@ void ModuleScanner::PassHeader(std::string_view line) {
 // part in both; with Func on, a line outside both is collected for the procedure that follows.
 Status ModuleScanner::Analyse(const LogicalLine& line) {
   if (options_.Complete) {
-    complete_.Analyse(line.text);
-    return Status::OK();
+    return complete_.Analyse(line.text) ? Status::OK() : Failure(line.first_line, kUnclosedHead);
   }
   if (Options::On(options_.Func) && !in_function_ && !in_sub_) CollectComment(line.text);
   if (in_function_) {

@@ -145,7 +145,6 @@ TEST_F(MemoryBoundTest, RunningOutOfMemoryFailsTheRun) {
   } cases[] = {
       {"p/big.bas", "big.bas: メモリが不足しています。\n"},
       {"p/p.vbp", "p.vbp: メモリが不足しています。\n"},
-      {"bin/Dovrek.ini", "エラー: メモリが不足しています。\n"},
   };
   for (const Case& c : cases) {
     std::filesystem::remove_all(dir.path() / "p");

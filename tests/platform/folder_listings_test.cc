@@ -12,10 +12,13 @@ namespace dovrek {
 namespace {
 
 // A name that exists exactly wins; otherwise the first name in byte order that matches but
-// for ASCII letter case, in every component; the same with a shared listing as without.
+// for ASCII letter case, in every component, then the same for the name's code page 932
+// bytes (as old unzip tools leave Japanese names: ア.BAS, 表/ヂ.bas); the same with a shared
+// listing as without.
 TEST(FolderListingsTest, FindsPathsByTheSameRuleWithAndWithoutListings) {
   testing::TempDir dir;
-  for (const char* name : {"Ab.bas", "aB.bas", "AB.BAS", "x.frm", "Sub/Deep.cls", "\xC3\x84.bas"}) {
+  for (const char* name : {"Ab.bas", "aB.bas", "AB.BAS", "x.frm", "Sub/Deep.cls", "\xC3\x84.bas",
+                           "\x83\x41.BAS", "\x95\x5C/\x83\x61.bas"}) {
     dir.Write(name, "");
   }
   struct Case {
@@ -28,6 +31,9 @@ TEST(FolderListingsTest, FindsPathsByTheSameRuleWithAndWithoutListings) {
                {"sub//DEEP.cls", "Sub/Deep.cls"},
                {"none.bas", ""},
                {"\xC3\xA4.bas", ""},
+               {"\xE3\x82\xA2.bas", "\x83\x41.BAS"},
+               {"\xE8\xA1\xA8/\xE3\x83\x82.bas", "\x95\x5C/\x83\x61.bas"},
+               {"\xE8\xA1\xA8/\xE3\x82\xA2.bas", ""},  // ア is 0x83 0x41, ヂ 0x83 0x61
                {"x.frm/y", ""}};
   FolderListings listings;
   for (const Case& c : cases) {

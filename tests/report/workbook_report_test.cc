@@ -417,6 +417,55 @@ TEST_F(WorkbookReportTest, UnusableTemplatesFailNamingWhatIsMissing) {
   }
 }
 
+// A template fault is named for its cause and names the template.
+TEST_F(WorkbookReportTest, TemplateFaultsNameTheTemplateAndTheCause) {
+  ZipPackage crowded = ZipPackage::Read(BuiltTemplatePath());
+  const size_t parts = crowded.parts().size();
+  for (size_t i = parts; i <= kMaxParts; ++i) crowded.Put("x/" + std::to_string(i), "");
+  struct Case {
+    const char* name;
+    std::string path;
+    std::string expected;  // after the template's path
+  } cases[] = {
+      {"sheets in another order",
+       TemplateVariant(
+           dir, "swapped.xlt",
+           {{"xl/workbook.xml", "name=\"表紙\" sheetId=\"1\"", "name=\"処理概要\" sheetId=\"1\""},
+            {"xl/workbook.xml", "name=\"処理概要\" sheetId=\"4\"", "name=\"表紙\" sheetId=\"4\""}}),
+       ": シート 1 に名前「表紙」を付けられません。テンプレートのシート 4 が既にその名前です "
+       "(シートの順序が違います)。"},
+      {"too many entries", dir.Write("crowded.xlt", crowded.ToBytes()),
+       ": テンプレートの項目が多すぎます (10001 個。使えるのは 10000 個までです)。"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_FALSE(Write(Sample(), c.path)) << c.name;
+    EXPECT_EQ(status.message(), c.path + c.expected) << c.name;
+  }
+}
+
+// Entries whose names lead out of the package are left out of the workbook with a warning that
+// names the template and the entry; the run succeeds.
+TEST_F(WorkbookReportTest, EntriesNamedOutsideThePackageAreDropped) {
+  ZipPackage package = ZipPackage::Read(BuiltTemplatePath());
+  const char* outside[] = {"../evil.txt", "xl/../../up.txt", "/etc/abs.txt", "\\\\server\\x"};
+  for (const char* name : outside) package.Put(name, "x");
+  package.Put("xl/media/..name.txt", "kept");
+  std::string path = dir.Write("climbing.xlt", package.ToBytes());
+  ::testing::internal::CaptureStderr();
+  std::unique_ptr<Workbook> book = Write(Sample(), path);
+  std::string warned = ::testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(book) << status.message();
+  ZipPackage written = ZipPackage::Read(dir.Native("spec.xlsx"));
+  std::string expected;
+  for (const char* name : outside) {
+    EXPECT_EQ(written.Find(name), nullptr) << name;
+    expected += "警告: " + path + ": テンプレートの項目「" + name +
+                "」はパッケージの外を指す名前のため、ワークブックに入れませんでした。\n";
+  }
+  EXPECT_NE(written.Find("xl/media/..name.txt"), nullptr);
+  EXPECT_EQ(warned, expected);
+}
+
 TEST_F(WorkbookReportTest, FailedHandoverIsReported) {
   FileHandover failing(dir.Native("x.xlsx"), true);
   status = WriteWorkbookReport(Sample(), ToWindowsPath(BuiltTemplatePath()), failing, progress);

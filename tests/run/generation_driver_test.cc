@@ -70,12 +70,18 @@ struct DriverFixture : ::testing::Test {
   RecordingStages stages;
 };
 
+// A project that is not there gets the caution of its own; a folder in its place is named.
 TEST_F(DriverFixture, MissingProjectShowsTheCautionOnly) {
-  for (std::string path : {std::string(), dir.Windows("nothing.vbp"), dir.Windows("app")}) {
+  const std::string missing = "注意|指定されたフォルダに vbp ファイルが見つかりません。";
+  const std::pair<std::string, std::string> cases[] = {
+      {std::string(), missing},
+      {dir.Windows("nothing.vbp"), missing},
+      {dir.Windows("app"),
+       "注意|" + dir.Native("app") + ": パス/ファイル アクセス エラーです。(フォルダです)"}};
+  for (const auto& [path, shown] : cases) {
     msg.shown.clear();
     EXPECT_FALSE(Run(path));
-    EXPECT_EQ(msg.shown,
-              std::vector<std::string>{"注意|指定されたフォルダに vbp ファイルが見つかりません。"});
+    EXPECT_EQ(msg.shown, std::vector<std::string>{shown}) << path;
   }
   EXPECT_TRUE(stages.calls.empty());
   EXPECT_TRUE(progress.calls.empty());

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/dovrek_process.h"
 #include "platform/native_path.h"
 #include "test_support.h"
@@ -213,13 +215,70 @@ TEST(SettingsStoreTest, AnUnreadableFileIsNotReplaced) {
   if (auto user = testing::UnprivilegedUser()) ::chown(native.c_str(), *user, *user);
   ::chmod(native.c_str(), 0200);
   const std::string refused = std::string(kSettingsNotSaved) + "\n" + native +
-                              ": 書き込みできません。(アクセスが拒否されました)";
+                              ": 読み込みできません。(アクセスが拒否されました)";
   EXPECT_TRUE(testing::WithoutPrivilege([&] {
     return SaveOptions(ToWindowsPath(native), Options{}).message() == refused &&
            !WriteSetting(ToWindowsPath(native), "CHKBOX", "XLS", "1").ok();
   }));
   ::chmod(native.c_str(), 0600);
   EXPECT_EQ(testing::ReadFileBytes(native), kept);
+}
+
+// A file saved with the UTF-8 byte-order mark is read as UTF-8 and keeps its mark; one over
+// the size limit is neither read nor replaced.
+TEST(SettingsStoreTest, ReadsTheByteOrderMarkFormAndRefusesAHugeFile) {
+  testing::TempDir dir;
+  const std::string marked = "\xEF\xBB\xBF[CHKBOX]\r\nXLS=1\r\nNAME=\xE5\x80\xA4\r\n";
+  std::string native = dir.Write("marked.ini", marked);
+  EXPECT_EQ(Loaded(ToWindowsPath(native)).Xls, CheckState::kOn);
+  EXPECT_EQ(ReadSetting(ToWindowsPath(native), "CHKBOX", "NAME"), "値");
+  ASSERT_TRUE(WriteSetting(ToWindowsPath(native), "CHKBOX", "TXT", "1").ok());
+  EXPECT_EQ(testing::ReadFileBytes(native), marked + "TXT=1\r\n");
+
+  const std::string huge = "[CHKBOX]\r\nXLS=1\r\n" + std::string(kSettingsFileLimit, ';');
+  native = dir.Write("huge.ini", huge);
+  Options options;
+  const std::string reason = native + ": ファイルが大きすぎます。(設定ファイルは 1 MiB まで)";
+  EXPECT_EQ(LoadOptions(ToWindowsPath(native), &options).message(), reason);
+  EXPECT_EQ(options, Options{});
+  EXPECT_EQ(SaveOptions(ToWindowsPath(native), Options{}).message(),
+            std::string(kSettingsNotSaved) + "\n" + reason);
+  EXPECT_EQ(testing::ReadFileBytes(native), huge);
+}
+
+// A batch run tells of a settings file it cannot read, goes on with the defaults, and reads no
+// more of a huge one than the limit.
+TEST(SettingsStoreTest, ABatchRunWarnsOfASettingsFileItCannotRead) {
+  testing::TempDir dir;
+  testing::ProgramCopy program(dir);
+  const std::string settings = dir.Native("bin/Dovrek.ini");
+  const std::string sample = std::string(DOVREK_SOURCE_DIR) + "/examples/sample/Sample.vbp";
+  struct Case {
+    const char* label;
+    std::function<void()> make;
+    std::string reason;
+  } cases[] = {
+      {"a folder", [&] { std::filesystem::create_directory(settings); },
+       "パス/ファイル アクセス エラーです。(フォルダです)"},
+      {"100 MB",
+       [&] {
+         dir.Write("bin/Dovrek.ini", "[CHKBOX]\r\nFUNC=1\r\n");
+         std::filesystem::resize_file(settings, 100u << 20);
+       },
+       "ファイルが大きすぎます。(設定ファイルは 1 MiB まで)"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(settings);
+    c.make();
+    testing::ProcessOutcome run = program.Run({"-q", "-j", dir.Native("spec.json"), sample});
+    EXPECT_EQ(run.exit_code, 0) << c.label;
+    EXPECT_EQ(run.err, "注意: 設定ファイルを読み込めないため、既定の設定で続けます。\n" + settings +
+                           ": " + c.reason + "\n")
+        << c.label;
+    if (!testing::kSanitized) {
+      EXPECT_LT(run.max_rss_kb, 64 * 1024) << c.label;
+    }
+  }
 }
 
 TEST(SettingsStoreTest, FlagNumberRules) {

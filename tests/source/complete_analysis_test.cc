@@ -68,7 +68,6 @@ TEST(CompleteAnalysisTest, ListsEveryKindOfHead) {
       {"Private Declare Function SetTimer Lib \"user32\" _Alias \"SetTimerA\" _( _ByVal h As Long _"
        ") As Long",
        timer},
-      {"Public Sub Broken(a As Long", Entry("Sub", "Public", "Broken", "a As Long")},
   };
   for (const auto& c : cases) {
     std::vector<ProcedureEntry> entries = Analyse({c.line});

@@ -298,6 +298,37 @@ TEST(ModuleScannerTest, FailuresNameTheFileAndTheLine) {
   }
 }
 
+// Complete mode meets a head whose "(" is never closed with the default mode's line error, and
+// lists no procedure for a head word without a name; that head's body still runs to its end.
+TEST(ModuleScannerTest, CompleteModeTakesMalformedHeadsAsTheDefaultModeDoes) {
+  Options complete;
+  complete.Complete = true;
+  struct Case {
+    Lines lines;
+    std::string error;  // "" when the file is read
+    std::vector<std::string> names;
+  } cases[] = {
+      {{"Friend Static Sub S)(", "End Sub"},
+       "C:/app/basX.bas(2): 手続きの見出しの「(」が閉じていません。",
+       {}},
+      {{"Sub A()", "End Sub", "Function F(a As Long, _", "  b As Long", "End Function"},
+       "C:/app/basX.bas(4): 手続きの見出しの「(」が閉じていません。",
+       {"A"}},
+      {{"Private Property Let V(ByVal v As Long", "End Property"},
+       "C:/app/basX.bas(2): 手続きの見出しの「(」が閉じていません。",
+       {}},
+      {{"Property Get", "' inside", "End Property", "Sub B()", "End Sub"}, "", {"B"}},
+      {{"Public Property Get \"\"", "End Property", "Event", "Sub C()", "End Sub"}, "", {"C"}},
+  };
+  for (const Case& c : cases) {
+    Scan scan = ScanModule(c.lines, complete);
+    EXPECT_EQ(scan.error, c.error) << c.lines[0];
+    std::vector<std::string> names;
+    for (const ProcedureEntry& entry : scan.model.Procedures) names.push_back(entry.Name);
+    EXPECT_EQ(names, c.names) << c.lines[0];
+  }
+}
+
 TEST(ModuleScannerTest, StartForgetsThePreviousFile) {
   SpecificationModel model;
   Options options;

@@ -1,5 +1,7 @@
 #include "report/workbook/workbook.h"
 
+#include <iostream>
+
 #include "platform/messages.h"
 #include "platform/replacing_file.h"
 #include "platform/system_error.h"
@@ -73,6 +75,15 @@ pugi::xml_node FindRelationship(const pugi::xml_document& relationships,
   return {};
 }
 
+// A name from the template as a message may show it: control characters, which could steer a
+// terminal, become "?".
+std::string ShownAsText(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return text;
+}
+
 // Serializes a document straight into the zip part being written.
 void Serialize(const pugi::xml_document& document, ZipWriter& zip) {
   struct PartWriter : pugi::xml_writer {
@@ -92,8 +103,14 @@ Workbook::Workbook(ZipPackage package, std::string source)
 
 std::unique_ptr<Workbook> Workbook::Open(const std::string& native_path) {
   UseChunkedXmlMemory();
-  std::unique_ptr<Workbook> book(new Workbook(ZipPackage::Read(native_path), native_path));
+  std::vector<std::string> dropped;
+  std::unique_ptr<Workbook> book(
+      new Workbook(ZipPackage::Read(native_path, &dropped), native_path));
   book->Load();
+  // The run goes on without them; the user is told, as of a text cut to a cell's limit.
+  for (const std::string& entry : dropped) {
+    std::cerr << DroppedEntryWarning(native_path, ShownAsText(entry)) << std::endl;
+  }
   return book;
 }
 
@@ -188,7 +205,7 @@ Worksheet& Workbook::Worksheets(int32_t position) {
 
 Worksheet& Workbook::Sheets(int32_t position) {
   if (position < 1 || position > static_cast<int32_t>(sheets_.size())) {
-    throw WorkbookError(MissingSheet(position));
+    throw WorkbookError(FileMessage(source_, MissingSheet(position)));
   }
   return *sheets_[position - 1];
 }
@@ -238,10 +255,10 @@ void Workbook::RenameSheet(Worksheet& sheet, const std::string& name) {
   static constexpr std::string_view kForbidden = ":\\/?*[]";
   bool bad = name.empty() || CountCharacters(name) > 31 || name.front() == '\'' ||
              name.back() == '\'' || name.find_first_of(kForbidden) != std::string::npos;
-  if (bad) throw WorkbookError(UnusableSheetName(name));
+  if (bad) throw WorkbookError(FileMessage(source_, UnusableSheetName(name)));
   for (const auto& other : sheets_) {
     if (other.get() != &sheet && EqualsNoCase(other->Name(), name)) {
-      throw WorkbookError(SheetNameInUse(name));
+      throw WorkbookError(SheetNameInUse(source_, name, IndexOf(sheet) + 1, IndexOf(*other) + 1));
     }
   }
   for (pugi::xml_node node :
@@ -254,7 +271,7 @@ void Workbook::RenameSheet(Worksheet& sheet, const std::string& name) {
 void Workbook::ActivateSheet(Worksheet& sheet) {
   if (std::string_view(sheet.entry_.attribute("state").value()).find("idden") !=
       std::string_view::npos) {
-    throw WorkbookError(HiddenSheetNotSelectable(sheet.Name()));
+    throw WorkbookError(FileMessage(source_, HiddenSheetNotSelectable(sheet.Name())));
   }
   pugi::xml_node workbook = workbook_xml_->child("workbook");
   pugi::xml_node views = workbook.child("bookViews");

@@ -2,12 +2,15 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <memory>
+#include <string_view>
 #include <vector>
 
+#include "platform/disk.h"
+#include "platform/messages.h"
 #include "platform/system_error.h"
 #include "platform/text_helpers.h"
 #include "report/workbook/workbook_error.h"
@@ -26,24 +29,73 @@ struct ZipFileCloser {
   void operator()(zip_file_t* file) const { zip_fclose(file); }
 };
 
+// What a libzip error code means, in the program's words; a failure of the system names its
+// errno value's text.
+std::string LibzipMessage(const zip_error_t& error) {
+  switch (zip_error_code_zip(&error)) {
+    case ZIP_ER_NOZIP:
+      return kNotAZip;
+    case ZIP_ER_INCONS:
+    case ZIP_ER_CRC:
+    case ZIP_ER_COMPRESSED_DATA:
+    case ZIP_ER_EOF:
+      return kZipDamaged;
+    case ZIP_ER_COMPNOTSUPP:
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD:
+    case ZIP_ER_WRONGPASSWD:
+      return kZipMethodNotSupported;
+    case ZIP_ER_MEMORY:
+      return kOutOfMemory;
+    default:
+      if (zip_error_system_type(&error) == ZIP_ET_SYS) {
+        return DescribeSystemError(zip_error_code_system(&error), FileAccess::kReading);
+      }
+      return kZipDamaged;
+  }
+}
+
 std::string LibzipMessage(int code) {
   zip_error_t error;
   zip_error_init_with_code(&error, code);
-  std::string text = zip_error_strerror(&error);
+  std::string text = LibzipMessage(error);
   zip_error_fini(&error);
   return text;
 }
 
-// Refuses a legacy binary workbook up front with a message that says what it is.
+// Refuses a legacy binary workbook up front with a message that says what it is, and a file
+// that cannot be read with the reason.
 void RejectLegacyWorkbook(const std::string& native_path) {
-  std::ifstream in(native_path, std::ios::binary);
-  if (!in) throw WorkbookError(FileErrorMessage(native_path, errno));
+  std::unique_ptr<ReadableFile> file;
+  if (Status opened = RealDisk().OpenForReading(native_path, &file); !opened.ok()) {
+    throw WorkbookError(opened.message());
+  }
   char head[sizeof kOle2Signature] = {};
-  if (in.read(head, sizeof head) && std::memcmp(head, kOle2Signature, sizeof head) == 0) {
+  if (file->ReadAt(0, head, sizeof head) == sizeof head &&
+      std::memcmp(head, kOle2Signature, sizeof head) == 0) {
     throw WorkbookError(native_path +
                         ": 旧形式 (Excel 97-2003 バイナリ) のブックです。Office Open XML 形式で"
                         "保存したテンプレートを使ってください。");
   }
+}
+
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// A name that climbs out of the package ("../x", "a/../../x") or starts at the root ("/x",
+// "\\x", "C:x"): taken into a workbook, another tool that unpacks it could write outside its
+// folder.
+bool NameLeavesPackage(std::string_view name) {
+  if (name.front() == '/' || name.front() == '\\' ||
+      (name.size() > 1 && name[1] == ':' && IsAsciiLetter(name[0]))) {
+    return true;
+  }
+  size_t start = 0;
+  while (start <= name.size()) {
+    size_t end = std::min(name.find_first_of("/\\", start), name.size());
+    if (name.substr(start, end - start) == "..") return true;
+    start = end + 1;
+  }
+  return false;
 }
 
 // Reads one part; *budget is what the whole package may still inflate to.
@@ -59,20 +111,20 @@ std::string ReadPart(zip_t* archive, zip_uint64_t index, const std::string& nati
   std::unique_ptr<zip_file_t, ZipFileCloser> file(zip_fopen_index(archive, index, 0));
   if (!file) {
     throw WorkbookError(native_path + ": パーツ " + name + " を読めません (" +
-                        zip_strerror(archive) + ")。");
+                        LibzipMessage(*zip_get_error(archive)) + ")。");
   }
   std::string bytes(stat.size, '\0');
   zip_int64_t got = zip_fread(file.get(), bytes.data(), bytes.size());
   if (got < 0 || static_cast<zip_uint64_t>(got) != stat.size) {
     throw WorkbookError(native_path + ": パーツ " + name + " が壊れています (" +
-                        zip_file_strerror(file.get()) + ")。");
+                        LibzipMessage(*zip_file_get_error(file.get())) + ")。");
   }
   // Data beyond the size the headers state: the part is not read any further.
   char extra;
   if (zip_int64_t more = zip_fread(file.get(), &extra, 1); more != 0) {
     throw WorkbookError(
         native_path + ": パーツ " + name + " が壊れています (" +
-        (more < 0 ? zip_file_strerror(file.get()) : "記録された大きさより長いデータです") + ")。");
+        (more < 0 ? LibzipMessage(*zip_file_get_error(file.get())) : kZipPartTooLong) + ")。");
   }
   *budget -= bytes.size();
   return bytes;
@@ -80,7 +132,7 @@ std::string ReadPart(zip_t* archive, zip_uint64_t index, const std::string& nati
 
 }  // namespace
 
-ZipPackage ZipPackage::Read(const std::string& native_path) {
+ZipPackage ZipPackage::Read(const std::string& native_path, std::vector<std::string>* dropped) {
   RejectLegacyWorkbook(native_path);
   int code = 0;
   std::unique_ptr<zip_t, ZipCloser> archive(zip_open(native_path.c_str(), ZIP_RDONLY, &code));
@@ -88,12 +140,19 @@ ZipPackage ZipPackage::Read(const std::string& native_path) {
     throw WorkbookError(native_path + ": ブック (zip) として読めません (" + LibzipMessage(code) +
                         ")。");
   }
+  zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+  if (count > static_cast<zip_int64_t>(kMaxParts)) {
+    throw WorkbookError(TooManyPartsMessage(native_path, static_cast<size_t>(count), kMaxParts));
+  }
   ZipPackage package;
   size_t budget = kMaxPackageBytes;
-  zip_int64_t count = zip_get_num_entries(archive.get(), 0);
   for (zip_int64_t i = 0; i < count; ++i) {
     const char* name = zip_get_name(archive.get(), i, ZIP_FL_ENC_GUESS);
     if (!name || !*name || name[std::strlen(name) - 1] == '/') continue;  // folder entries
+    if (NameLeavesPackage(name)) {
+      if (dropped) dropped->emplace_back(name);
+      continue;
+    }
     package.parts_.emplace_back(name, ReadPart(archive.get(), i, native_path, &budget));
   }
   return package;

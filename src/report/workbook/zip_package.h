@@ -17,14 +17,19 @@ class ZipWriter;
 inline constexpr size_t kMaxPartBytes = 64u << 20;
 // Nor may all parts together inflate past this.
 inline constexpr size_t kMaxPackageBytes = 256u << 20;
+// Nor may a package hold more entries than this: a workbook template holds a few dozen, and a
+// zip written without its 64-bit extension can hold no more than 65,535.
+inline constexpr size_t kMaxParts = 10000;
 
 class ZipPackage {
  public:
   // Reads every part of the zip file at the native path. Throws WorkbookError naming the file
-  // when it cannot be read, is a legacy binary (OLE2) workbook, is not a zip, or holds a part
-  // over kMaxPartBytes (or
-  // parts over kMaxPackageBytes in all).
-  static ZipPackage Read(const std::string& native_path);
+  // when it cannot be read, is a legacy binary (OLE2) workbook, is not a zip, holds more than
+  // kMaxParts entries, or holds a part over kMaxPartBytes (or parts over kMaxPackageBytes in
+  // all). Entries whose names climb out of the package ("..") or start at the root are left
+  // out; their names are added to *dropped when it is given.
+  static ZipPackage Read(const std::string& native_path,
+                         std::vector<std::string>* dropped = nullptr);
 
   // The part's bytes, or nullptr when there is no part of that name (names compare without
   // regard to ASCII letter case, as package part names do).

@@ -158,9 +158,8 @@ void ZipWriter::Finish() {
         .Text(e.name);
     Emit(central.bytes());
   }
-  if (offset_ > kZip32Limit || entries_.size() > 0xFFFF) {
-    throw WorkbookError("zip を作れません: 4 GiB を超えます。");
-  }
+  if (entries_.size() > 0xFFFF) throw WorkbookError(kZipTooManyParts);
+  if (offset_ > kZip32Limit) throw WorkbookError("zip を作れません: 4 GiB を超えます。");
   Header end;
   end.U32(0x06054B50)
       .U16(0)
