@@ -28,12 +28,17 @@ struct ScreenControl {
   bool Placed = false;     // false for menus
   bool Shown = true;       // false on a tab the window does not open with
   int32_t X = 0, Y = 0, W = 0, H = 0;    // pixels on the window's client area
+  int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;  // a Line's ends, pixels on the client area
   std::string Caption;
   std::string Text;
   std::string TabIndex;
   std::string Label;       // the caption that names an input control without its own
+  std::vector<std::string> Items;   // the items of its list, from the companion file
   std::vector<ScreenProperty> Properties;
   std::vector<std::string> Events;  // the events the screen's code handles for it
+  // The image file its picture holds (bitmap, icon, GIF, JPEG), from the companion file; for
+  // drawing only.
+  std::string Picture;
 
   bool operator==(const ScreenControl&) const = default;
 };
@@ -63,6 +68,7 @@ struct Screen {
   std::string Description;  // the describing comment
   int32_t Width = 0;        // client area, pixels
   int32_t Height = 0;
+  std::vector<ScreenProperty> Properties;  // the window's own
   std::vector<ScreenComponent> Objects;
   std::vector<ScreenControl> Controls;  // in the order they are drawn (the later on top)
   std::vector<ScreenEvent> Events;

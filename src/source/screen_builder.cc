@@ -63,6 +63,9 @@ class Builder {
     screen.Name = window.Name;
     screen.Kind = window.Class;
     screen.Caption = TextOf(window, "Caption");
+    for (const FormProperty& property : window.Properties) {
+      screen.Properties.push_back({property.Name, property.Text});
+    }
     const std::vector<ObjectPlace> places = LayOutScreen(form_);
     screen.Width = places[0].Rect.W;
     screen.Height = places[0].Rect.H;
@@ -95,10 +98,16 @@ class Builder {
       control.Y = place.Rect.Y;
       control.W = place.Rect.W;
       control.H = place.Rect.H;
+      control.X1 = place.X1;
+      control.Y1 = place.Y1;
+      control.X2 = place.X2;
+      control.Y2 = place.Y2;
     }
     control.Caption = TextOf(object, "Caption");
     control.Text = TextOf(object, "Text");
     control.TabIndex = std::string(WithoutComment(object.Property("TabIndex")));
+    control.Items = ItemsOf(object);
+    control.Picture = PictureOf(object);
     for (const FormProperty& property : object.Properties) {
       control.Properties.push_back({property.Name, property.Text});
     }
@@ -113,16 +122,42 @@ class Builder {
     if (!reference) return {};
     const bool built_in = object.Library.empty() || EqualsNoCase(object.Library, "VB");
     if (!built_in && !reference->LongText) return {};  // another library's own saved state
-    if (!source_.Companion) return Noted("なし", {});
+    if (!source_.Companion) return Note("なし");
     std::optional<std::string_view> bytes = reference->LongText
                                                 ? source_.Companion->LongText(reference->Offset)
                                                 : source_.Companion->ShortText(reference->Offset);
-    if (!bytes) return Noted("破損", {});
+    if (!bytes) return Note("破損");
     return source_.Decode(*bytes);
   }
 
-  // Notes once what is wrong with the companion file and answers the value to use.
-  std::string Noted(std::string_view what, std::string value) {
+  // The items of a built-in list or combo box, kept in the companion file.
+  std::vector<std::string> ItemsOf(const FormObject& object) {
+    std::optional<CompanionReference> reference = CompanionReferenceOf(object.Property("List"));
+    if (!reference || !(object.Library.empty() || EqualsNoCase(object.Library, "VB"))) return {};
+    if (!source_.Companion) return Note("なし");
+    std::optional<std::vector<std::string_view>> items = source_.Companion->List(reference->Offset);
+    if (!items) return Note("破損");
+    std::vector<std::string> decoded;
+    for (std::string_view item : *items) decoded.push_back(source_.Decode(item));
+    return decoded;
+  }
+
+  // The image of a control's Picture, from the companion file; empty when there is none.
+  std::string PictureOf(const FormObject& object) {
+    std::optional<CompanionReference> reference = CompanionReferenceOf(object.Property("Picture"));
+    if (!reference) return {};
+    if (!source_.Companion) return Note("なし");
+    std::optional<std::string_view> image = source_.Companion->Picture(reference->Offset);
+    if (!image) return Note("破損");
+    return std::string(*image);
+  }
+
+  // Notes once what is wrong with the companion file; answers an empty value to use instead.
+  struct Empty {
+    operator std::string() const { return {}; }
+    operator std::vector<std::string>() const { return {}; }
+  };
+  Empty Note(std::string_view what) {
     if (note_.empty()) {
       std::string extension = "frx";
       if (const size_t dot = source_.FileName.rfind('.'); dot != std::string::npos) {
@@ -131,7 +166,7 @@ class Builder {
       }
       note_ = "(." + extension + " " + std::string(what) + ")";
     }
-    return value;
+    return {};
   }
 
   // Each "<control>_<event>" procedure of the screen's code: split at the last underscore

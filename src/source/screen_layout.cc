@@ -24,19 +24,6 @@ double Number(const FormObject& object, std::string_view name, double fallback) 
   return value ? *value : fallback;
 }
 
-// Twips per unit of each ScaleMode: user (0, worked out from the scale), twips, points,
-// pixels, characters (across; down is 240), inches, millimetres, centimetres.
-constexpr double kTwipsPerUnit[] = {0, 1, 20, 15, 120, 1440, 1440 / 25.4, 1440 / 2.54};
-
-// Classes whose children are placed in the class's own scale; other containers use twips.
-bool HasScale(const FormObject& object) {
-  for (const char* name : {"Form", "MDIForm", "PictureBox", "UserControl", "PropertyPage",
-                           "UserDocument"}) {
-    if (EqualsNoCase(object.Class, name)) return true;
-  }
-  return object.Has("ScaleMode");
-}
-
 bool IsTabControl(const FormObject& object) { return EqualsNoCase(object.Class, "SSTab"); }
 
 // The pixels inside a picture box's border: two for a 3D border, one for a flat one.
@@ -46,36 +33,10 @@ double BorderInset(const FormObject& object) {
   return Number(object, "Appearance", 1) == 0 ? 1 : 2;
 }
 
-// How a container maps its children's coordinates onto the client area of the window:
-// pixel = origin + (value - start) * scale.
-struct Coordinates {
-  double origin_x = 0, origin_y = 0;
-  double start_x = 0, start_y = 0;
-  double scale_x = 1 / kTwipsPerPixel, scale_y = 1 / kTwipsPerPixel;
+// Where a container's children are counted from, in window pixels.
+struct Origin {
+  double x = 0, y = 0;
 };
-
-// The coordinates an object gives its children, from its inner area in window pixels.
-Coordinates CoordinatesOf(const FormObject& object, double x, double y, double w, double h) {
-  Coordinates c;
-  const double inset = BorderInset(object);
-  c.origin_x = x + inset;
-  c.origin_y = y + inset;
-  if (!HasScale(object)) return c;
-  const double mode = Number(object, "ScaleMode", 1);
-  c.start_x = Number(object, "ScaleLeft", 0);
-  c.start_y = Number(object, "ScaleTop", 0);
-  const double scale_width = Number(object, "ScaleWidth", 0);
-  const double scale_height = Number(object, "ScaleHeight", 0);
-  if (mode == 0 && scale_width != 0 && scale_height != 0) {
-    c.scale_x = (w - 2 * inset) / scale_width;
-    c.scale_y = (h - 2 * inset) / scale_height;
-  } else if (mode >= 1 && mode <= 7 && mode == std::floor(mode)) {
-    const double twips = kTwipsPerUnit[static_cast<int>(mode)];
-    c.scale_x = twips / kTwipsPerPixel;
-    c.scale_y = (mode == 4 ? 240 : twips) / kTwipsPerPixel;
-  }
-  return c;
-}
 
 // Pixels as whole numbers, held to a range any picture can take (a hostile source may say 1e300).
 int32_t Pixels(double value) {
@@ -109,7 +70,7 @@ std::map<std::string, int32_t> TabsOf(const FormObject& tabs) {
 class Layout {
  public:
   explicit Layout(const FormDescription& form)
-      : form_(form), places_(form.Objects.size()), coordinates_(form.Objects.size()) {}
+      : form_(form), places_(form.Objects.size()), origins_(form.Objects.size()) {}
 
   std::vector<ObjectPlace> Run() {
     if (form_.Objects.empty()) return {};
@@ -125,7 +86,6 @@ class Layout {
     const double h = Number(window, "ClientHeight", Number(window, "Height", 0)) / kTwipsPerPixel;
     places_[0].Rect = {0, 0, Pixels(w), Pixels(h)};
     places_[0].Placed = true;
-    coordinates_[0] = CoordinatesOf(window, 0, 0, w, h);
   }
 
   void Place(size_t i) {
@@ -134,25 +94,25 @@ class Layout {
     ObjectPlace& place = places_[i];
     SetTab(object, parent, &place);
     if (EqualsNoCase(object.Class, "Menu")) return;
-    const Coordinates& c = coordinates_[parent];
+    const Origin& c = origins_[parent];
     if (EqualsNoCase(object.Class, "Line")) return PlaceLine(object, c, &place);
     double left = Number(object, "Left", 0);
     if (IsTabControl(form_.Objects[parent]) && left <= -kHiddenTabShift / 2) {
       left += kHiddenTabShift;
     }
-    const double x = c.origin_x + (left - c.start_x) * c.scale_x;
-    const double y = c.origin_y + (Number(object, "Top", 0) - c.start_y) * c.scale_y;
-    const double w = Number(object, "Width", kIconTwips / kTwipsPerPixel / c.scale_x) * c.scale_x;
-    const double h = Number(object, "Height", kIconTwips / kTwipsPerPixel / c.scale_y) * c.scale_y;
+    const double x = c.x + left / kTwipsPerPixel;
+    const double y = c.y + Number(object, "Top", 0) / kTwipsPerPixel;
+    const double w = Number(object, "Width", kIconTwips) / kTwipsPerPixel;
+    const double h = Number(object, "Height", kIconTwips) / kTwipsPerPixel;
     place.Rect = Box(x, y, x + w, y + h);
     place.Placed = true;
-    coordinates_[i] = CoordinatesOf(object, std::min(x, x + w), std::min(y, y + h), std::fabs(w),
-                                    std::fabs(h));
+    const double inset = BorderInset(object);
+    origins_[i] = {std::min(x, x + w) + inset, std::min(y, y + h) + inset};
   }
 
-  void PlaceLine(const FormObject& line, const Coordinates& c, ObjectPlace* place) {
-    auto x = [&](const char* name) { return c.origin_x + (Number(line, name, 0) - c.start_x) * c.scale_x; };
-    auto y = [&](const char* name) { return c.origin_y + (Number(line, name, 0) - c.start_y) * c.scale_y; };
+  void PlaceLine(const FormObject& line, const Origin& c, ObjectPlace* place) {
+    auto x = [&](const char* name) { return c.x + Number(line, name, 0) / kTwipsPerPixel; };
+    auto y = [&](const char* name) { return c.y + Number(line, name, 0) / kTwipsPerPixel; };
     place->X1 = Pixels(x("X1"));
     place->Y1 = Pixels(y("Y1"));
     place->X2 = Pixels(x("X2"));
@@ -180,7 +140,7 @@ class Layout {
 
   const FormDescription& form_;
   std::vector<ObjectPlace> places_;
-  std::vector<Coordinates> coordinates_;  // what each object gives its children
+  std::vector<Origin> origins_;  // where each object's children are counted from
   std::map<size_t, std::map<std::string, int32_t>> tab_lists_;
 };
 

@@ -1,10 +1,10 @@
 #pragma once
 // Where each object of a window description stands on screen, in pixels at 96 dpi (15 twips a
-// pixel), as the window lays its controls out: each control is placed in the coordinates of
-// its container, which are the container's scale (a form, picture box or user control with its
-// ScaleMode, or user scale through ScaleLeft, ScaleTop, ScaleWidth and ScaleHeight) or twips
-// for containers without a scale (frames and most controls of other libraries), counted from
-// the container's inner corner. A tab control keeps the controls of the tabs that are not
+// pixel). A description writes every position in twips from its container's inner corner,
+// whatever ScaleMode the container has (a container's scale applies to what its code draws and
+// to positions set at run time, not to the saved layout): so each control stands at its
+// container's inner corner (inside a picture box's border; a frame's or another control's outer
+// corner) plus its own Left and Top. A tab control keeps the controls of the tabs that are not
 // shown 75,000 twips to the left; they are put back in place and marked with their tab.
 
 #include <cstdint>

@@ -18,8 +18,9 @@ struct LayoutCase {
   std::vector<Expected> expected;
 };
 
-// Each control's place on the window's client area, in pixels (15 twips each).
-TEST(ScreenLayoutTest, PlacesControlsInTheirContainersScales) {
+// Each control's place on the window's client area, in pixels (15 twips each). Positions are
+// twips in every container, whatever its ScaleMode says.
+TEST(ScreenLayoutTest, PlacesControlsFromTheirContainersInnerCorners) {
   const LayoutCase cases[] = {
       {"a frame holding a picture box holding a button (3D border: 2 pixels inside)",
        "Begin VB.Form f\n ClientWidth = 6000\n ClientHeight = 3000\n"
@@ -29,26 +30,26 @@ TEST(ScreenLayoutTest, PlacesControlsInTheirContainersScales) {
        "   End\n  End\n End\nEnd\n",
        {{"f", {0, 0, 400, 200}}, {"fra", {8, 16, 200, 133}}, {"pic", {18, 36, 100, 60}},
         {"cmd", {20, 39, 40, 20}}}},
-      {"a flat picture box measured in pixels, a borderless one in points",
+      {"a flat picture box scaled in pixels, a borderless one in points",
        "Begin VB.Form f\n ClientWidth = 1500\n ClientHeight = 1500\n"
        " Begin VB.PictureBox px\n  Appearance = 0 'Flat\n  ScaleMode = 3 'Pixel\n"
        "  Left = 150\n  Top = 150\n  Width = 900\n  Height = 900\n"
-       "  Begin VB.Label l\n   Left = 10\n   Top = 5\n   Width = 20\n   Height = 10\n  End\n End\n"
+       "  Begin VB.Label l\n   Left = 150\n   Top = 75\n   Width = 300\n   Height = 150\n  End\n End\n"
        " Begin VB.PictureBox pt\n  BorderStyle = 0 'None\n  ScaleMode = 2 'Point\n"
        "  Left = 0\n  Top = 0\n  Width = 1500\n  Height = 1500\n"
-       "  Begin VB.Label m\n   Left = 30\n   Top = 15\n   Width = 15\n   Height = 7.5\n  End\n End\n"
+       "  Begin VB.Label m\n   Left = 600\n   Top = 300\n   Width = 300\n   Height = 150\n  End\n End\n"
        "End\n",
        {{"px", {10, 10, 60, 60}}, {"l", {21, 16, 20, 10}}, {"m", {40, 20, 20, 10}}}},
       {"a user scale with its origin moved and its height counting upwards",
        "Begin VB.Form f\n ClientWidth = 3000\n ClientHeight = 3000\n"
        " Begin VB.PictureBox pic\n  ScaleMode = 0 'User\n  ScaleLeft = -10\n  ScaleTop = 50\n"
        "  ScaleWidth = 100\n  ScaleHeight = -50\n  Left = 0\n  Top = 0\n  Width = 1560\n  Height = 810\n"
-       "  Begin VB.Shape s\n   Left = 0\n   Top = 40\n   Width = 20\n   Height = 10\n  End\n End\nEnd\n",
-       {{"pic", {0, 0, 104, 54}}, {"s", {12, 2, 20, 10}}}},
-      {"a form measured in pixels, a line and a control array",
+       "  Begin VB.Shape s\n   Left = 150\n   Top = 150\n   Width = 300\n   Height = 150\n  End\n End\nEnd\n",
+       {{"pic", {0, 0, 104, 54}}, {"s", {12, 12, 20, 10}}}},
+      {"a form scaled in pixels, a line and a control array",
        "Begin VB.Form f\n ScaleMode = 3 'Pixel\n ClientWidth = 3000\n ClientHeight = 3000\n"
-       " Begin VB.Line ln\n  X1 = 100\n  Y1 = 20\n  X2 = 10\n  Y2 = 20\n End\n"
-       " Begin VB.OptionButton opt\n  Index = 3\n  Left = 5\n  Top = 6\n  Width = 70\n  Height = 20\n End\n"
+       " Begin VB.Line ln\n  X1 = 1500\n  Y1 = 300\n  X2 = 150\n  Y2 = 300\n End\n"
+       " Begin VB.OptionButton opt\n  Index = 3\n  Left = 75\n  Top = 90\n  Width = 1050\n  Height = 300\n End\n"
        " Begin VB.Timer tmr\n  Left = 0\n  Top = 0\n End\n"
        " Begin VB.Menu mnu\n  Begin VB.Menu mnuOpen\n  End\n End\nEnd\n",
        {{"ln", {10, 20, 90, 0}}, {"opt(3)", {5, 6, 70, 20}}, {"tmr", {0, 0, 28, 28}}}},
