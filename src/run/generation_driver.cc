@@ -118,9 +118,11 @@ void ReadScreens(const SourcePath& project_path, RunContext& run, FolderListings
       if (!path.IsFile()) continue;
       auto found = subs.find(member.FileName);
       Screen screen;
-      if (ReadScreen(path, run.model.Encoding,
-                     found == subs.end() ? std::vector<std::string>() : found->second, &screen)
-              .ok()) {
+      const bool read = ReadScreen(path, run.model.Encoding,
+                                   found == subs.end() ? std::vector<std::string>() : found->second,
+                                   &screen)
+                            .ok();
+      if (read && !screen.Kind.empty()) {  // a member with no description has no screen
         run.model.Screens.push_back(std::move(screen));
       }
     }
