@@ -1,16 +1,13 @@
 #include "app/batch_outputs.h"
 
-#include <fcntl.h>
-#include <stdlib.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 #include "platform/buffered_writer.h"
+#include "platform/file_copy.h"
+#include "platform/interrupt_cleanup.h"
 #include "platform/messages.h"
 #include "platform/native_path.h"
 #include "platform/replacing_file.h"
-#include "platform/system_error.h"
 #include "platform/temporary_folder.h"
 #include "report/json_dump.h"
 
@@ -20,25 +17,6 @@ namespace {
 // What a writer met: OK, or its first failure.
 Status Flushed(BufferedWriter& out) {
   return out.Flush() ? Status::OK() : Status::IoError(out.error());
-}
-
-// Copies a file to standard output a block at a time, so that a large output is never held
-// in memory whole.
-Status CopyToStandardOutput(const std::string& native_path) {
-  int fd = ::open(native_path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return Status::IoError(FileErrorMessage(native_path, errno));
-  BufferedWriter out(STDOUT_FILENO, kStandardOutputLabel);
-  char block[BufferedWriter::kBufferSize];
-  ssize_t n = 0;
-  while (out.ok() && (n = ::read(fd, block, sizeof block)) != 0) {
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) break;
-    out.Append({block, static_cast<size_t>(n)});
-  }
-  int read_error = n < 0 ? errno : 0;
-  ::close(fd);
-  if (read_error != 0) return Status::IoError(FileErrorMessage(native_path, read_error));
-  return Flushed(out);
 }
 
 // Writes the model's JSON straight to standard output.
@@ -83,16 +61,13 @@ BatchOutputs::~BatchOutputs() {
   for (const std::string* staged : {&staged_text_, &staged_workbook_}) {
     if (!staged->empty()) ::unlink(staged->c_str());
   }
-  if (!staging_folder_.empty()) ::rmdir(staging_folder_.c_str());
+  if (!staging_folder_.empty()) RemovePrivateFolder(staging_folder_);
+  ForgetTemporaryFile(staging_slot_);
 }
 
-// The private folder for the outputs that go to standard output once the run has succeeded.
-Status BatchOutputs::MakeStagingFolder() {
-  std::string folder = TemporaryFolder() + "/dovrek-XXXXXX";
-  if (!::mkdtemp(folder.data())) return Status::IoError(FileErrorMessage(folder, errno));
-  staging_folder_ = folder;
-  return Status::OK();
-}
+// The private folder for the outputs that go to standard output once the run has succeeded,
+// removed with what it holds should a signal end the run.
+Status BatchOutputs::MakeStagingFolder() { return MakePrivateFolder(&staging_folder_, &staging_slot_); }
 
 Status BatchOutputs::Prepare() {
   held_.emplace();
@@ -127,7 +102,9 @@ Status BatchOutputs::Finish(const SpecificationModel& model, bool complete) {
   }
   for (const std::string* staged : {&staged_text_, &staged_workbook_}) {
     if (staged->empty()) continue;
-    if (Status copied = CopyToStandardOutput(held_->CurrentName(*staged)); !copied.ok()) {
+    if (Status copied =
+            CopyFileContent(held_->CurrentName(*staged), STDOUT_FILENO, kStandardOutputLabel);
+        !copied.ok()) {
       return copied;
     }
   }

@@ -45,6 +45,7 @@ class BatchOutputs {
 
   const CommandLine& line_;
   std::string staging_folder_;  // the private temporary folder, empty when none
+  int staging_slot_ = -1;       // its entry for removal on a signal
   std::string staged_text_;     // the text report's temporary file, empty when none
   std::unique_ptr<BatchFileDialog> dialog_;
   std::unique_ptr<WorkbookHandover> handover_;

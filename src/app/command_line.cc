@@ -103,6 +103,10 @@ CommandLine ParseBatch(const std::vector<std::string>& args) {
     line.error = e.what();
     return line;
   }
+  // "\" separates folders in an output path as in every path the program is given.
+  for (std::string* path : {&line.text_path, &line.workbook_path, &line.json_path}) {
+    if (!IsStandardOutput(*path)) *path = ToNativePath(*path);
+  }
   ChooseBatchMode(given, &line);
   line.text_encoding = given.text_encoding == "utf-8" ? TextEncoding::Utf8 : TextEncoding::Cp932;
   if (!given.source_encoding.empty()) {

@@ -29,7 +29,8 @@ inline bool IsStandardOutput(const std::string& path) { return path == kStandard
 struct CommandLine {
   RunMode mode = RunMode::kWindow;
   SourcePath project_path;  // absolute; empty when none was given
-  // The outputs: native paths as given, "-" for standard output, empty when not asked for.
+  // The outputs: native paths as given (every "\" a "/"), "-" for standard output, empty when
+  // not asked for.
   // No two name the same file (see output_identity.h).
   std::string text_path;
   std::string workbook_path;

@@ -9,12 +9,15 @@
 
 #include "app/batch_outputs.h"
 #include "app/batch_summary.h"
+#include "app/output_identity.h"
 #include "app/startup.h"
 #include "platform/console_file_dialog.h"
 #include "platform/console_message_box.h"
 #include "platform/console_progress_window.h"
 #include "platform/messages.h"
+#include "platform/native_path.h"
 #include "run/file_counting_stages.h"
+#include "run/generation_driver.h"
 #include "run/run_stages.h"
 
 namespace dovrek {
@@ -51,6 +54,17 @@ bool WorkbookToTerminal(const CommandLine& line) {
   return IsStandardOutput(line.workbook_path) && ::isatty(STDOUT_FILENO);
 }
 
+// An output that would write over a file the run reads is refused like two outputs on one
+// file: answers 2 after its message, 0 when there is none.
+int RefusalOfOutputOverInput(const CommandLine& line, const std::vector<std::string>& inputs,
+                             MessageBox& msg) {
+  std::string output =
+      OutputOverAnInput({line.text_path, line.workbook_path, line.json_path}, inputs);
+  if (output.empty()) return 0;
+  msg.ShowMessage(FileMessage(output, kOutputIsAnInput));
+  return 2;
+}
+
 // The checks made before anything is read. Answers the exit status of a refused run after its
 // message, 0 when the run may go on.
 int RefusalBeforeRun(const CommandLine& line, MessageBox& msg) {
@@ -67,7 +81,22 @@ int RefusalBeforeRun(const CommandLine& line, MessageBox& msg) {
     msg.ShowMessage(FileMessage(line.project_path.display(), kProjectNotFound));
     return 1;
   }
-  return 0;
+  return RefusalOfOutputOverInput(line, {line.project_path.found(), ToNativePath(TemplatePath())},
+                                  msg);
+}
+
+// The member files of the project read (native paths of the files found).
+std::vector<std::string> MemberFiles(const SourcePath& project_path,
+                                     const SpecificationModel& model) {
+  std::vector<std::string> files;
+  for (const auto* list :
+       {&model.FormFiles, &model.ModuleFiles, &model.ClassFiles, &model.ControlFiles,
+        &model.PageFiles, &model.DocumentFiles, &model.DesignerFiles}) {
+    for (const MemberFile& member : *list) {
+      files.push_back(SourcePath::Locate(MemberPath(project_path.windows(), member)).found());
+    }
+  }
+  return files;
 }
 
 double SecondsSince(std::chrono::steady_clock::time_point start) {
@@ -98,6 +127,10 @@ int RunBatch(const CommandLine& line) {
   FileCountingStages stages(production, model, progress);
   RunContext run{model, options, msg, progress, stages};
   if (!CreateSpecification(line.project_path, run)) return 1;
+  // Every output is still held back: refused now, none of them has changed a file.
+  if (int refused = RefusalOfOutputOverInput(line, MemberFiles(line.project_path, model), msg)) {
+    return refused;
+  }
   if (Status finished = outputs.Finish(model, options.Complete); !finished.ok()) {
     msg.ShowError(finished.message());
     return 1;

@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "app/console_runs.h"
 #include "app/startup.h"
+#include "platform/interrupt_cleanup.h"
 #include "platform/memory_tuning.h"
 #include "platform/messages.h"
 #include "platform/system_error.h"
@@ -48,7 +49,9 @@ int RunWithWindows(const dovrek::CommandLine& line, int& argc, char** argv) {
   // Workbooks handed over to the desktop by earlier runs, now surely read.
   dovrek::RemoveStalePrivateFolders();
 #ifdef DOVREK_HAVE_GUI
-  if (dovrek::HasDisplay()) {
+  // The quick look at the display's socket first, then Qt itself, tried where it cannot take
+  // the program down with it.
+  if (dovrek::HasDisplay() && dovrek::WindowSystemStarts(argc, argv)) {
     dovrek::Options options = dovrek::StartingOptions();
     if (line.mode == dovrek::RunMode::kUnattended) {
       return dovrek::RunUnattendedWindowed(argc, argv, line.project_path, options,
@@ -93,6 +96,9 @@ int Dispatch(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   dovrek::TuneMemoryForOneRun();
+  // A closed pipe or the file-size limit fails the write that meets it, and the run then
+  // reports it and removes its temporary files; any signal that ends the run removes them too.
+  dovrek::IgnoreWriteSignals();
   try {
     return Dispatch(argc, argv);
   } catch (const std::bad_alloc&) {

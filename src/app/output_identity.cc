@@ -3,10 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
 
-#include "platform/native_path.h"
 #include "app/command_line.h"
+#include "platform/native_path.h"
+#include "platform/resolved_path.h"
 
 namespace dovrek {
 namespace {
@@ -17,6 +20,17 @@ std::string Normalised(const std::string& native_path) {
 
 std::string FileKey(const struct stat& st) {
   return "file " + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+}
+
+// Writing to the null device twice is harmless, so no two of its names are one output.
+bool IsNullDevice(const struct stat& st) {
+  struct stat null;
+  return S_ISCHR(st.st_mode) && ::stat("/dev/null", &null) == 0 && st.st_rdev == null.st_rdev;
+}
+
+std::string UniqueKey() {
+  static std::atomic<int> count{0};
+  return "null " + std::to_string(++count);
 }
 
 }  // namespace
@@ -34,8 +48,23 @@ std::string OutputIdentity(const std::string& native_path) {
     bool to_file = ::fstat(STDOUT_FILENO, &st) == 0 && S_ISREG(st.st_mode);
     return to_file ? FileKey(st) : kStandardOutputName;
   }
-  if (::stat(native_path.c_str(), &st) == 0) return FileKey(st);
-  return Normalised(native_path);
+  if (::stat(native_path.c_str(), &st) == 0) return IsNullDevice(st) ? UniqueKey() : FileKey(st);
+  // A link that may not be followed is refused when the output is opened; here it is a name.
+  Status refused;
+  return "path " + ResolvePath(native_path, &refused).value_or(Normalised(native_path));
+}
+
+std::string OutputOverAnInput(const std::vector<std::string>& outputs,
+                              const std::vector<std::string>& inputs) {
+  std::vector<std::string> keys;
+  for (const std::string& input : inputs) {
+    if (!input.empty()) keys.push_back(OutputIdentity(input));
+  }
+  for (const std::string& output : outputs) {
+    if (output.empty() || IsStandardOutput(output)) continue;
+    if (std::find(keys.begin(), keys.end(), OutputIdentity(output)) != keys.end()) return output;
+  }
+  return {};
 }
 
 }  // namespace dovrek

@@ -1,14 +1,53 @@
 #include "platform/child_process.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <thread>
+
+#include "platform/interrupt_cleanup.h"
 
 extern char** environ;
 
 namespace dovrek {
+namespace {
+
+// Spawn attributes that give a started program the default actions of the signals this program
+// ignores; an ignored signal would otherwise stay ignored across exec.
+class DefaultSignals {
+ public:
+  DefaultSignals() {
+    ::posix_spawnattr_init(&attributes_);
+    sigset_t reset;
+    sigemptyset(&reset);
+    sigaddset(&reset, SIGPIPE);
+    sigaddset(&reset, SIGXFSZ);
+    ::posix_spawnattr_setsigdefault(&attributes_, &reset);
+    ::posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF);
+  }
+  ~DefaultSignals() { ::posix_spawnattr_destroy(&attributes_); }
+  DefaultSignals(const DefaultSignals&) = delete;
+  DefaultSignals& operator=(const DefaultSignals&) = delete;
+  const posix_spawnattr_t* get() const { return &attributes_; }
+
+ private:
+  posix_spawnattr_t attributes_;
+};
+
+// In a copy: standard output and error to /dev/null.
+void Silence() {
+  int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (null < 0) return;
+  ::dup2(null, STDOUT_FILENO);
+  ::dup2(null, STDERR_FILENO);
+  ::close(null);
+}
+
+}  // namespace
 
 pid_t StartProcess(std::vector<std::string> args) {
   if (args.empty()) return -1;
@@ -16,7 +55,10 @@ pid_t StartProcess(std::vector<std::string> args) {
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   pid_t pid = 0;
-  if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  DefaultSignals attributes;
+  if (::posix_spawnp(&pid, argv[0], nullptr, attributes.get(), argv.data(), environ) != 0) {
+    return -1;
+  }
   return pid;
 }
 
@@ -35,6 +77,23 @@ ChildVerdict AwaitChild(pid_t pid, std::chrono::milliseconds wait) {
 void ReapChild(pid_t pid) {
   while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
   }
+}
+
+bool SucceedsInCopy(const std::function<bool()>& trial, std::chrono::milliseconds wait) {
+  pid_t pid = ::fork();
+  if (pid < 0) return false;
+  if (pid == 0) {
+    ForgetParentTemporaryFiles();
+    Silence();
+    ::_exit(trial() ? 0 : 1);
+  }
+  ChildVerdict verdict = AwaitChild(pid, wait);
+  if (!verdict.reaped) {
+    ::kill(pid, SIGKILL);
+    ReapChild(pid);
+    return false;
+  }
+  return verdict.succeeded;
 }
 
 }  // namespace dovrek

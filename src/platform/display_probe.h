@@ -38,7 +38,9 @@ std::optional<XAddress> ParseXDisplay(const std::string& name);
 // "xcb" is usable when the X server accepts a connection, "wayland..." when the compositor's
 // socket (WAYLAND_DISPLAY, default "wayland-0", under XDG_RUNTIME_DIR unless absolute) does;
 // any other platform (offscreen, minimal, vnc, ...) needs no display and is usable. Waits at
-// most about two seconds for a remote X server.
+// most about two seconds for a remote X server. Only the socket is looked at: whether the
+// server then accepts this client, speaks X at all, or the platform is one Qt knows, is learnt
+// by trying Qt itself (WindowSystemStarts in the window layer).
 bool DisplayAnswers(const DisplayEnvironment& env);
 
 }  // namespace dovrek

@@ -14,6 +14,11 @@ std::string TooManyProceduresMessage(size_t count, size_t most) {
          " 個までです。";
 }
 
+std::string FunctionListTooLongMessage(uint64_t rows, uint64_t most) {
+  return "関数の説明が長く、関数一覧に要る行（" + std::to_string(rows) +
+         " 行）が 1 枚のワークシートの行数（" + std::to_string(most) + " 行）を超えます。";
+}
+
 std::string TooFewWorksheetsMessage(std::string_view native_path, size_t needed, size_t found) {
   return std::string(native_path) +
          ": テンプレートのワークシートが足りません: " + std::to_string(needed) + " 枚必要ですが " +
@@ -33,6 +38,11 @@ std::string CutTextsLead(size_t limit) {
 }
 
 std::string MoreCutTexts(size_t more) { return "ほか " + std::to_string(more) + " 個"; }
+
+std::string TextReportOutOfMemory(std::string_view native_path, std::string_view stage) {
+  return FileMessage(native_path,
+                     std::string(kOutOfMemory) + "(テキスト レポートの" + std::string(stage) + ")");
+}
 
 std::string SameFileForTwoOutputs(std::string_view native_path) {
   return std::string(native_path) + ": 2 つの出力に同じファイルが指定されています。";

@@ -6,6 +6,7 @@
 // from the values of one run. The reports' own layout (their headings and labels) stays with
 // the report that writes it.
 
+#include <cstdint>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -46,6 +47,8 @@ inline constexpr char kFunctionListPhase[] = "関数一覧を出力していま�
 inline constexpr char kTemplateMissingMessage[] = "XLT ファイルが存在しません。";
 // More procedures (`count`) than the function list's worksheet holds (`most`).
 std::string TooManyProceduresMessage(size_t count, size_t most);
+// Descriptions so long that the function list needs more rows than a worksheet has.
+std::string FunctionListTooLongMessage(uint64_t rows, uint64_t most);
 // A template (native path) with fewer worksheets than the workbook needs.
 std::string TooFewWorksheetsMessage(std::string_view native_path, size_t needed, size_t found);
 // The desktop's opener failed; the workbook lies at `native_path`.
@@ -71,6 +74,8 @@ inline constexpr char kOptionBeforeUnattended[] =
 inline constexpr char kOneOutputToStandardOutput[] = "標準出力に書き出せる出力は 1 つだけです。";
 // Two outputs name one file, `native_path` being the second.
 std::string SameFileForTwoOutputs(std::string_view native_path);
+// An output names a file the run reads (the project, a member, the template).
+inline constexpr char kOutputIsAnInput[] = "出力先に入力ファイルが指定されています。";
 // Printed by --help and after a usage error.
 extern const char kUsageText[];
 
@@ -109,6 +114,13 @@ inline constexpr char kForeignSharedLink[] =
     "共有フォルダーにある他のユーザーのシンボリック リンクはたどりません。";
 // Running out of memory ends the run that needed it, not the program.
 inline constexpr char kOutOfMemory[] = "メモリが不足しています。";
+// Running out of memory while the text report `native_path` was at `stage`, one of the four
+// stages below: "<path>: メモリが不足しています。(テキスト レポートの<stage>)".
+std::string TextReportOutOfMemory(std::string_view native_path, std::string_view stage);
+inline constexpr char kTextStageOpening[] = "ファイルの作成中";
+inline constexpr char kTextStageHeading[] = "プロジェクト情報とモジュール一覧の出力中";
+inline constexpr char kTextStageProcedures[] = "関数一覧の出力中";
+inline constexpr char kTextStageClosing[] = "ファイルへの書き出し中";
 
 // A line of a project file that cannot be used.
 inline constexpr char kUnusableProjectLine[] = "プロシージャの呼び出し、または引数が不正です。";

@@ -1,14 +1,17 @@
 #pragma once
 // Writes a file so that an earlier version is replaced only when the new one is complete: the
 // bytes go to a temporary file in the same folder, which is renamed over the target on Commit.
-// A symbolic link is followed (its target is replaced, not the link; a link to a file that does
-// not exist yet creates that file in place), except a link in a sticky, world-writable folder
-// that belongs neither to the caller nor to the folder's owner, which is refused. A target that
-// exists and is not a regular file (a device such as /dev/full, a FIFO) is written in place, so
-// the program never replaces a device node. The new file keeps the replaced one's owner (where
-// the caller may set it), group and permission bits. An existing, writable file in a folder
-// that takes no new file is rewritten in place. Temporary files are removed when the program
-// is ended by SIGTERM, SIGINT or SIGHUP (see interrupt_cleanup.h).
+// Symbolic links are followed, in the folders of the path too (the file they lead to is
+// replaced, not the link; a link to a file that does not exist yet creates that file), except a
+// link in a sticky, world-writable folder that belongs neither to the caller nor to the
+// folder's owner, which is refused (see resolved_path.h). A target that exists and is not a
+// regular file (a device such as /dev/full, a FIFO) is written in place, so the program never
+// replaces a device node. The new file keeps the replaced one's owner (where the caller may set
+// it), group (where the caller is a member of it, else the group's permission bits are dropped)
+// and permission bits. An existing, writable file in a folder that takes no new file is
+// rewritten in place; under a HeldRenames that happens only when the run's outputs are put in
+// place. Temporary files are removed when the program is ended by a signal (see
+// interrupt_cleanup.h).
 // Every failure is described as "path: reason", except that a file whose folder does not exist
 // is described as "folder: フォルダが存在しません。".
 
@@ -53,12 +56,14 @@ class ReplacingFile {
   Status Flush();
   Status Fail(int error_number);
   Status OpenInPlace(int flags);
+  Status OpenForLaterInPlace();
   bool OpenTemporary(const struct stat* old);
   void StartWriting();
 
-  std::string path_;       // the target, as given
-  std::string target_;     // the target with symbolic links resolved
-  std::string temporary_;  // empty when writing in place
+  std::string path_;             // the target, as given
+  std::string target_;           // the target with symbolic links resolved
+  std::string temporary_;        // empty when writing in place
+  bool in_place_later_ = false;  // the temporary file is to be copied into the target
   std::unique_ptr<BufferedWriter> writer_;
   int fd_ = -1;
   int cleanup_slot_ = -1;  // the temporary file's entry for removal on a signal

@@ -1,11 +1,17 @@
 #include "platform/temporary_folder.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
+#include <string_view>
+
+#include "platform/interrupt_cleanup.h"
+#include "platform/system_error.h"
 
 namespace dovrek {
 namespace {
@@ -13,19 +19,49 @@ namespace {
 constexpr char kPrivatePrefix[] = "dovrek-";
 constexpr size_t kUniqueLength = 6;  // the "XXXXXX" mkdtemp fills in
 constexpr time_t kStaleSeconds = 24 * 60 * 60;
+constexpr int kDeepestRemoval = 16;  // a handed-over folder holds a file or two, no tree
 
-bool IsPrivateFolderName(const std::string& name) {
-  const std::string prefix = kPrivatePrefix;
-  return name.size() == prefix.size() + kUniqueLength && name.rfind(prefix, 0) == 0;
+bool IsPrivateFolderName(std::string_view name) {
+  const std::string_view prefix = kPrivatePrefix;
+  return name.size() == prefix.size() + kUniqueLength && name.substr(0, prefix.size()) == prefix;
 }
 
-// A folder of this user's (a real folder, not a link to one) unchanged for more than a day.
-bool IsStale(const std::string& path, time_t now) {
+// The entry `name` of the open folder `folder_fd` belongs to this user and is of the kind
+// `type` (S_IFDIR, S_IFREG), a link never counting as what it leads to.
+bool IsOwn(int folder_fd, const char* name, mode_t type, struct stat* st) {
+  return ::fstatat(folder_fd, name, st, AT_SYMLINK_NOFOLLOW) == 0 &&
+         (st->st_mode & S_IFMT) == type && st->st_uid == ::geteuid();
+}
+
+// A folder this program made (its marker inside, the user's own) unchanged for over a day.
+bool IsStalePrivateFolder(int parent_fd, const char* name, time_t now) {
   struct stat st;
-  if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) {
-    return false;
+  if (!IsOwn(parent_fd, name, S_IFDIR, &st) || now - st.st_mtime <= kStaleSeconds) return false;
+  int fd = ::openat(parent_fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool marked = IsOwn(fd, kPrivateFolderMarker, S_IFREG, &st);
+  ::close(fd);
+  return marked;
+}
+
+// Removes the entry `name` of the open folder `parent_fd` with everything below it, through
+// folder descriptors opened without following links, so that a link put anywhere on the way
+// is removed itself and what it leads to is never reached.
+void RemoveTreeAt(int parent_fd, const char* name, int depth) {
+  if (::unlinkat(parent_fd, name, 0) == 0 || depth > kDeepestRemoval) return;
+  int fd = ::openat(parent_fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return;
+  DIR* dir = ::fdopendir(fd);
+  if (!dir) {
+    ::close(fd);
+    return;
   }
-  return now - st.st_mtime > kStaleSeconds;
+  while (struct dirent* entry = ::readdir(dir)) {
+    std::string_view child = entry->d_name;
+    if (child != "." && child != "..") RemoveTreeAt(::dirfd(dir), entry->d_name, depth + 1);
+  }
+  ::closedir(dir);
+  ::unlinkat(parent_fd, name, AT_REMOVEDIR);
 }
 
 }  // namespace
@@ -37,15 +73,44 @@ std::string TemporaryFolder() {
   return "/tmp";
 }
 
-void RemoveStalePrivateFolders() {
-  std::error_code ec;
-  const time_t now = std::time(nullptr);
-  for (const auto& entry : std::filesystem::directory_iterator(TemporaryFolder(), ec)) {
-    std::string path = entry.path().string();
-    if (!IsPrivateFolderName(entry.path().filename().string()) || !IsStale(path, now)) continue;
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);  // links inside are removed, never followed
+Status MakePrivateFolder(std::string* folder, int* slot) {
+  std::string made = TemporaryFolder() + "/" + kPrivatePrefix + "XXXXXX";
+  const bool created = slot ? CreateTemporaryFolder(&made, slot) : ::mkdtemp(made.data()) != nullptr;
+  if (!created) return Status::IoError(FileErrorMessage(made, errno));
+  std::string marker = made + "/" + kPrivateFolderMarker;
+  int fd = ::open(marker.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    int saved = errno;
+    ::rmdir(made.c_str());
+    if (slot) ForgetTemporaryFile(*slot);
+    return Status::IoError(FileErrorMessage(marker, saved));
   }
+  ::close(fd);
+  *folder = std::move(made);
+  return Status::OK();
+}
+
+void RemovePrivateFolder(const std::string& folder) {
+  ::unlink((folder + "/" + kPrivateFolderMarker).c_str());
+  ::rmdir(folder.c_str());
+}
+
+void RemoveStalePrivateFolders() {
+  int fd = ::open(TemporaryFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  DIR* dir = ::fdopendir(fd);
+  if (!dir) {
+    ::close(fd);
+    return;
+  }
+  const time_t now = std::time(nullptr);
+  while (struct dirent* entry = ::readdir(dir)) {
+    if (IsPrivateFolderName(entry->d_name) &&
+        IsStalePrivateFolder(::dirfd(dir), entry->d_name, now)) {
+      RemoveTreeAt(::dirfd(dir), entry->d_name, 0);
+    }
+  }
+  ::closedir(dir);
 }
 
 }  // namespace dovrek

@@ -2,9 +2,11 @@
 
 #include <array>
 #include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "platform/native_path.h"
 #include "platform/system_error.h"
 #include "platform/text_helpers.h"
 #include "report/member_list_text.h"
@@ -66,7 +68,7 @@ Status WriteProcedureRows(LogWriter& log, const ProcedureEntry& e, ReportMode mo
   if (written.ok()) written = log.WriteLine({"*        パラメータ：", e.Parameters});
   if (written.ok()) written = log.WriteLine({"*        戻り値　　：", e.ReturnType});
   if (written.ok() && mode == ReportMode::kComplete) {
-    written = log.WriteLine({"*        種別　　：", e.Kind});
+    written = log.WriteLine({"*        種別　　　：", e.Kind});
   }
   if (written.ok()) written = log.WriteLine("*");
   if (written.ok()) written = log.WriteLine(StarRule());
@@ -107,14 +109,18 @@ Status WriteProcedures(LogWriter& log, const SpecificationModel& model, Progress
   return Status::OK();
 }
 
+// *stage follows the writing, for a message should memory run out on the way.
 Status WriteReport(LogWriter& log, const SpecificationModel& model, ProgressWindow& progress,
-                   ReportMode mode) {
+                   ReportMode mode, const char** stage) {
+  *stage = kTextStageHeading;
   if (Status written = WriteRows(log, ProjectRows(model.Project)); !written.ok()) return written;
   if (Status written = WriteMemberLists(log, model, mode); !written.ok()) return written;
   if (mode == ReportMode::kComplete && model.ScreensDescribed) {
     if (Status written = WriteRows(log, ScreenRows(model.Screens)); !written.ok()) return written;
   }
+  *stage = kTextStageProcedures;
   if (Status written = WriteProcedures(log, model, progress, mode); !written.ok()) return written;
+  *stage = kTextStageClosing;
   return log.Close();
 }
 
@@ -126,20 +132,26 @@ Status WriteTextReport(const SpecificationModel& model, FileDialog& dialog,
   std::string path;
   if (!dialog.ShowSaveDialog("", &path)) return Status::OK();
   bool loaded = false;
+  const char* stage = kTextStageOpening;
+  // The window goes before any message, so that a console message does not share the line
+  // of the bar.
+  auto failed = [&](std::string message) {
+    log.Abandon();
+    if (loaded) progress.Unload();
+    return Status::Error(std::move(message));
+  };
   try {
     log.SetLogFileName(path);
     if (Status cleared = log.Clear(); !cleared.ok()) return cleared;
     progress.Load();
     loaded = true;
-    Status written = WriteReport(log, model, progress, mode);
-    // The window goes before any message, so that a console message does not share the line
-    // of the bar.
+    Status written = WriteReport(log, model, progress, mode, &stage);
     progress.Unload();
     return written;
+  } catch (const std::bad_alloc&) {
+    return failed(TextReportOutOfMemory(ToNativePath(path), stage));
   } catch (const std::exception& e) {
-    log.Abandon();
-    if (loaded) progress.Unload();
-    return Status::Error(ExceptionMessage(e));
+    return failed(ExceptionMessage(e));
   }
 }
 

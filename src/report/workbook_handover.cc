@@ -77,12 +77,12 @@ Status SaveToFileHandover::HandOver(const WorkbookSaver& save, const std::string
 }
 
 Status OpenInDesktopHandover::HandOver(const WorkbookSaver& save, const std::string& project_name) {
-  std::string folder = TemporaryFolder() + "/dovrek-XXXXXX";
-  if (!::mkdtemp(folder.data())) return Status::IoError(FileErrorMessage(folder, errno));
+  std::string folder;
+  if (Status made = MakePrivateFolder(&folder); !made.ok()) return made;
   std::string path = folder + "/" + WorkbookFileName(project_name);
   if (Status written = save(path); !written.ok()) {
     ::unlink(path.c_str());
-    ::rmdir(folder.c_str());
+    RemovePrivateFolder(folder);
     return written;
   }
   saved_path_ = path;

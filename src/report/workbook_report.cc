@@ -5,8 +5,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/run_date.h"
 #include "platform/source_path.h"
 #include "platform/text_helpers.h"
+#include "report/function_list.h"
 #include "report/member_list_text.h"
 #include "report/workbook/cell_reference.h"
 #include "report/workbook/workbook.h"
@@ -16,21 +18,16 @@ namespace dovrek {
 namespace {
 
 constexpr int32_t kLineHeight = 14;
-constexpr char kFunctionColumn[] = "B";
-constexpr int32_t kFirstHeadingRow = 5;
-constexpr int32_t kHeadingToDescription = 2;
-constexpr int32_t kDescriptionToNextHeading = 3;
-constexpr int32_t kHeadingFill = 12500670;  // grey 190, 190, 190
-constexpr int32_t kHeadingFont = 16777215;  // white
 constexpr int32_t kRequiredWorksheets = 8;
 
-// Runs a cosmetic step whose failure leaves the template's look and nothing worse.
-template <typename Step>
-void IgnoringFailure(Step step) {
-  try {
-    step();
-  } catch (const WorkbookError&) {
-  }
+// The defined names of the cover's creation date and of the contents' first page number.
+constexpr char kCreated[] = "CREATED";
+constexpr char kContentsPage[] = "CONTENTS_PAGE";
+
+// A date as a Japanese document writes it: 2026年1月5日.
+std::string DateText(CalendarDate date) {
+  return std::to_string(date.year) + "年" + std::to_string(date.month) + "月" +
+         std::to_string(date.day) + "日";
 }
 
 void WriteCover(Worksheet& sheet, const ProjectInfo& project) {
@@ -94,58 +91,34 @@ void WriteOverview(Worksheet& sheet, const ProjectInfo& project) {
   sheet.Range("DESCRIPTION").SetValue(project.VersionFileDescription);
 }
 
-// How a procedure is named to the user: its name and, in parentheses, its file.
-std::string ProcedureLabel(const ProcedureEntry& entry) {
-  return entry.Name + "(" + entry.FileName + ")";
-}
-
-// Four lines, five in complete mode (the kind); each ends with a line feed.
-std::string HeadingText(const ProcedureEntry& entry, ReportMode mode) {
-  std::string text = ProcedureLabel(entry) + "\n" + "スコープ　：" + ScopeText(entry, mode) + "\n" +
-                     "パラメータ：" + entry.Parameters + "\n" + "戻り値　　：" + entry.ReturnType +
-                     "\n";
-  if (mode == ReportMode::kComplete) text += "種別　　：" + entry.Kind + "\n";
-  return text;
-}
-
-// The address of a function-list cell, "B" and the row in digits.
-std::string FunctionListCell(int32_t row) {
-  std::string address(kFunctionColumn);
-  address += std::to_string(row);
-  return address;
-}
-
-// Writes one block per procedure; adds to *cut the label of each procedure whose heading or
-// description was cut to the cell limit.
-void WriteFunctionList(Worksheet& sheet, const SpecificationModel& model, ProgressWindow& progress,
-                       ReportMode mode, std::vector<std::string>* cut) {
-  sheet.Activate();
-  sheet.SetName("関数一覧");
-  const int32_t last = model.LastProcedure();
-  if (last == -1) return;
-  progress.InitProgress(last, kFunctionListPhase);
-  int32_t row = kFirstHeadingRow;
-  for (int32_t i = 0; i <= last; ++i) {
-    const ProcedureEntry& entry = model.Procedures[static_cast<size_t>(i)];
-    Cell heading = sheet.Range(FunctionListCell(row));
-    const std::string text = HeadingText(entry, mode);
-    bool heading_cut = heading.SetValue(text);
-    heading.Interior().SetColor(kHeadingFill);
-    heading.Font().SetColor(kHeadingFont);
-    // The lines the cell holds: the text's own unless it was cut (reading the cell back costs
-    // as much as writing it).
-    heading.SetRowHeight(CountLineFeeds(heading_cut ? heading.Value() : text) * kLineHeight);
-    row += kHeadingToDescription;
-    Cell description = sheet.Range(FunctionListCell(row));
-    if (description.SetValue(entry.Comment) || heading_cut) cut->push_back(ProcedureLabel(entry));
-    IgnoringFailure([&] { description.SetRowHeight(CountLineFeeds(entry.Comment) * kLineHeight); });
-    row += kDescriptionToNextHeading;
-    progress.Progress(i);
+// The book's first page of each of the sheets the contents list, one row each from the cell
+// CONTENTS_PAGE names, as the sheets print one after the other.
+void WriteContentsPages(Workbook& book, Worksheet& contents) {
+  CellReference cell = contents.Range(kContentsPage).reference();
+  int32_t first_page = 1;
+  for (int32_t position = 1; position <= book.WorksheetCount(); ++position) {
+    contents.Range(CellName(cell)).SetValue(std::to_string(first_page));
+    first_page += book.Worksheets(position).PrintedPages();
+    if (++cell.row > kMaxRow) break;
   }
 }
 
+// The names only complete mode fills are optional; otherwise they go, and the book reads as one
+// from a template without them.
+void WriteCompleteModeCells(Workbook& book, ReportMode mode) {
+  Worksheet& cover = book.Worksheets(1);
+  Worksheet& contents = book.Worksheets(3);
+  if (mode == ReportMode::kComplete) {
+    if (cover.HasDefinedName(kCreated)) cover.Range(kCreated).SetValue(DateText(RunDate()));
+    if (contents.HasDefinedName(kContentsPage)) WriteContentsPages(book, contents);
+    return;
+  }
+  cover.DropDefinedName(kCreated);
+  contents.DropDefinedName(kContentsPage);
+}
+
 // The most procedures the function list holds: the description of the last one must still lie
-// on or above the worksheet's last row.
+// on or above the worksheet's last row, when none goes on over several rows.
 constexpr size_t kMostProcedures = (kMaxRow - kFirstHeadingRow - kHeadingToDescription) /
                                        (kHeadingToDescription + kDescriptionToNextHeading) +
                                    1;
@@ -173,6 +146,9 @@ Status WriteWorkbookReport(const SpecificationModel& model, const std::string& t
   if (model.Procedures.size() > kMostProcedures) {
     return Status::BadInput(TooManyProceduresMessage(model.Procedures.size(), kMostProcedures));
   }
+  if (uint64_t rows = FunctionListRows(model.Procedures); rows > kMaxRow) {
+    return Status::BadInput(FunctionListTooLongMessage(rows, kMaxRow));
+  }
   progress.Load();
   bool progress_shown = true;
   try {
@@ -186,6 +162,7 @@ Status WriteWorkbookReport(const SpecificationModel& model, const std::string& t
     WriteOverview(book->Worksheets(4), model.Project);
     std::vector<std::string> cut;
     WriteFunctionList(book->Worksheets(8), model, progress, mode, &cut);
+    WriteCompleteModeCells(*book, mode);
     progress.Unload();
     progress_shown = false;
     book->Sheets(1).Activate();

@@ -29,6 +29,33 @@ void RemovePairs(std::string* text, char first, char second) {
   text->resize(out);
 }
 
+// Joins the continued lines that the removals above cannot: a marker " _" followed straight by
+// the next line's text (a line that is not indented, or indented with tabs). The line break
+// reads as one blank, as the head would be written on one line, except just inside the
+// parentheses: "Long _" + ")" gives "Long)", "( _" + "a" gives "(a", "a, _" + "b" gives
+// "a, b". The marker's own blank is that one blank; a "_" in a double-quoted string is text.
+void JoinUnindentedContinuations(std::string* text) {
+  size_t out = 0;
+  bool in_string = false;
+  const size_t size = text->size();
+  for (size_t i = 0; i < size;) {
+    const char c = (*text)[i];
+    if (c == '"') in_string = !in_string;
+    const bool marker =
+        !in_string && c == ' ' && i + 2 < size && (*text)[i + 1] == '_' && (*text)[i + 2] != ' ';
+    if (!marker) {
+      (*text)[out++] = (*text)[i++];
+      continue;
+    }
+    i += 2;
+    while (i < size && ((*text)[i] == '\t' || (*text)[i] == ' ')) ++i;
+    const bool after_open = out > 0 && (*text)[out - 1] == '(';
+    const bool before_close = i < size && (*text)[i] == ')';
+    if (!after_open && !before_close) (*text)[out++] = ' ';
+  }
+  text->resize(out);
+}
+
 // The position of the ")" that closes the "(" at `open`, or npos.
 size_t ClosingParenthesis(std::string_view text, size_t open) {
   int depth = 0;
@@ -106,6 +133,7 @@ HeadCut CutProcedureHead(std::string_view head_text, bool is_function, std::stri
   scratch->assign(code);
   RemovePairs(scratch, '_', ' ');
   RemovePairs(scratch, ' ', ' ');
+  JoinUnindentedContinuations(scratch);
   std::string_view text = *scratch;
   size_t open = text.find('(');
   size_t close = ClosingParenthesis(text, open);

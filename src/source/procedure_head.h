@@ -42,7 +42,9 @@ std::string_view HeadStatement(std::string_view head_text);
 // character after them). The head statement ends at the first "'" (a trailing comment) or ":"
 // (the next statement) outside a double-quoted string; what follows, and the blanks before
 // it, are dropped; the continuation joins are undone by removing every
-// "_ " and then every "  "; the parameters run from the first "(" to the ")" that closes it,
+// "_ " and then every "  ", and a marker " _" that the next line's text follows without a
+// blank (a line not indented) becomes one blank, or none just inside the parentheses; the
+// parameters run from the first "(" to the ")" that closes it,
 // parentheses inside double-quoted strings not counting. A Function's return type follows the
 // last word "As" after that ")", less the one character after it. `scratch` holds the
 // joined text; *head's views point into it.

@@ -1,9 +1,11 @@
 #include "ui/qt_front_end.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "platform/child_process.h"
 #include "report/workbook_handover.h"
 #include "ui/form_metrics.h"
 #include "ui/main_window.h"
@@ -13,6 +15,10 @@
 
 namespace dovrek {
 namespace {
+
+// Long enough for a remote X server on a slow link; a server that has not finished the
+// connection set-up by then counts as none.
+constexpr std::chrono::seconds kWindowSystemWait{5};
 
 // The windows speak Japanese: their font, and Qt's own texts (the buttons of the boxes, the
 // file dialog) in Japanese when Qt's translations are installed, in English otherwise.
@@ -26,6 +32,15 @@ void PrepareApplication(QApplication& app) {
 }
 
 }  // namespace
+
+bool WindowSystemStarts(int& argc, char** argv) {
+  return SucceedsInCopy(
+      [&] {
+        QGuiApplication app(argc, argv);
+        return true;
+      },
+      kWindowSystemWait);
+}
 
 int RunMainWindow(int& argc, char** argv, const SourcePath& project_path, Options options,
                   const std::string& settings_path, const RunFunction& run) {

@@ -19,6 +19,15 @@ using RunFunction =
     std::function<bool(const SourcePath& project_path, Options options, MessageBox& msg,
                        ProgressWindow& progress, FileDialog& dialog)>;
 
+// Whether the window system starts: Qt's platform plugin is made as QApplication would make it,
+// in a copy of the process (SucceedsInCopy), waiting at most a few seconds. Qt ends the whole
+// process when it cannot start (an unknown QT_QPA_PLATFORM plugin, an X server that refuses
+// the connection or speaks no X), and waits for ever on a server that never answers; the
+// copy takes that end or that wait instead of the program, which then runs without windows.
+// The plugin is tried rather than looked up by name: Qt's list of plugins is private, and a
+// known plugin can fail all the same. Call before any other thread is started.
+bool WindowSystemStarts(int& argc, char** argv);
+
 // Shows the main window (its path box filled with project_path as messages show it), runs the
 // event loop until the window closes, saving the six flags to settings_path (Windows form) on
 // close in the order XLS, TXT, CMT, DIR, FUNC, TRIM (SaveOptions). The window owns `options`;

@@ -13,6 +13,7 @@
 #include <regex>
 
 #include "platform/console_file_dialog.h"
+#include "platform/temporary_folder.h"
 #include "platform/text_codec.h"
 #include "app/dovrek_process.h"
 #include "test_support.h"
@@ -266,24 +267,35 @@ TEST_F(DovrekCliTest, UnattendedRunWithoutADisplay) {
   EXPECT_EQ(missing.err, "注意: 指定されたフォルダに vbp ファイルが見つかりません。\n");
 }
 
-// A window or unattended run starts by removing the hand-over folders of earlier runs that are
-// this user's real folders, unchanged for more than a day; nothing else in the folder.
+// A window or unattended run starts by removing the hand-over folders of earlier runs: this
+// user's real folders that hold the program's marker, unchanged for more than a day; a link
+// inside is removed, not followed. Nothing else in the folder, such as a folder of the user's
+// named like one.
 TEST_F(DovrekCliTest, StartRemovesStaleHandoverFolders) {
   namespace fs = std::filesystem;
   std::string tmp = dir.Native("tmp");
   const auto old = fs::file_time_type::clock::now() - std::chrono::hours(25);
+  const std::string marker = std::string("/") + kPrivateFolderMarker;
+  std::string outside = dir.Write("outside/keep", "the user's");
   dir.Write("tmp/dovrek-aaaaaa/Zaiko.xlsx", "book");
-  dir.Write("tmp/dovrek-bbbbbb/Zaiko.xlsx", "fresh");
-  dir.Write("tmp/dovrek-toolong/Zaiko.xlsx", "other name");
+  dir.Write("tmp/dovrek-aaaaaa" + marker, "");
+  fs::create_directory_symlink(dir.Native("outside"), dir.Native("tmp/dovrek-aaaaaa/link"));
+  dir.Write("tmp/dovrek-bbbbbb" + marker, "");  // fresh
+  dir.Write("tmp/dovrek-toolong" + marker, "");
   dir.Write("tmp/dovrek-dddddd", "a file");
+  dir.Write("tmp/dovrek-master/work.bas", "the user's own folder");
+  dir.Write("tmp/dovrek-ffffff/x", "a marker that is a link");
+  fs::create_symlink(dir.Native("tmp/dovrek-aaaaaa" + marker),
+                     dir.Native("tmp/dovrek-ffffff" + marker));
   fs::create_directory_symlink(dir.Native("tmp/dovrek-toolong"), dir.Native("tmp/dovrek-cccccc"));
-  for (const char* name : {"dovrek-aaaaaa", "dovrek-toolong", "dovrek-dddddd"}) {
+  for (const char* name :
+       {"dovrek-aaaaaa", "dovrek-toolong", "dovrek-dddddd", "dovrek-master", "dovrek-ffffff"}) {
     fs::last_write_time(dir.Native(std::string("tmp/") + name), old);
   }
   std::vector<std::string> kept{"dovrek-bbbbbb", "dovrek-cccccc", "dovrek-dddddd",
-                                "dovrek-toolong"};
+                                "dovrek-ffffff", "dovrek-master", "dovrek-toolong"};
   if (::geteuid() == 0) {
-    dir.Write("tmp/dovrek-eeeeee/x", "another user's");
+    dir.Write("tmp/dovrek-eeeeee" + marker, "another user's");
     ASSERT_EQ(::chown(dir.Native("tmp/dovrek-eeeeee").c_str(), 65534, 65534), 0);
     fs::last_write_time(dir.Native("tmp/dovrek-eeeeee"), old);
     kept.push_back("dovrek-eeeeee");
@@ -301,6 +313,7 @@ TEST_F(DovrekCliTest, StartRemovesStaleHandoverFolders) {
   std::sort(names.begin(), names.end());
   std::sort(kept.begin(), kept.end());
   EXPECT_EQ(names, kept);
+  EXPECT_EQ(testing::ReadFileBytes(outside), "the user's");
 }
 
 }  // namespace

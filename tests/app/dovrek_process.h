@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -48,11 +49,12 @@ struct ProcessOutcome {
 
 struct ProcessLimits {
   std::chrono::seconds timeout{30};
-  rlim_t file_size = RLIM_INFINITY;  // bytes one file may grow to; writes beyond fail with EFBIG
+  rlim_t file_size = RLIM_INFINITY;  // bytes one file may grow to (SIGXFSZ beyond)
   bool stdout_terminal = false;      // standard output a pseudo-terminal (its output is dropped)
   std::optional<uid_t> user{};       // runs as this user (and group of the same number)
   rlim_t address_space = RLIM_INFINITY;  // bytes of virtual memory; allocations beyond fail
   std::vector<std::pair<std::string, std::string>> environment{};  // set after DISPLAY and co. go
+  int stdout_fd = -1;  // standard output: this descriptor (a pipe's end) instead of a file
 };
 
 // The exit status of a child that could not set up its standard streams.
@@ -82,6 +84,19 @@ inline bool WithoutPrivilege(const std::function<bool()>& body) {
   int status = 0;
   ::waitpid(pid, &status, 0);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A project in <dir>/big large enough that writing its text report (some 13 MB) takes a while
+// and fills any pipe. Answers the project file's native path.
+inline std::string WriteLargeProject(const TempDir& dir) {
+  std::filesystem::create_directories(dir.path() / "big");
+  std::ofstream bas(dir.Native("big/big.bas"), std::ios::binary);
+  bas << "Attribute VB_Name = \"basBig\"\r\n";
+  for (int i = 0; i < 60000; ++i) {
+    bas << "' comment line of procedure " << i << "\r\nPublic Function F" << i
+        << "(ByVal a As Long, ByRef b As String) As Long\r\nEnd Function\r\n";
+  }
+  return dir.Write("big/big.vbp", "Type=Exe\r\nModule=basBig; big.bas\r\n");
 }
 
 // A copy of the program in <dir>/bin with the built template beside it, so that its Dovrek.ini
@@ -146,6 +161,7 @@ class ProgramCopy {
     int err = ::open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (in < 0 || out < 0 || err < 0) ::_exit(kSetupFailed);
     if (limits.stdout_terminal) out = OpenTerminal();
+    if (limits.stdout_fd >= 0) out = limits.stdout_fd;
     ::dup2(in, 0);
     ::dup2(out, 1);
     ::dup2(err, 2);
@@ -153,7 +169,10 @@ class ProgramCopy {
     ::unsetenv("WAYLAND_DISPLAY");
     ::unsetenv("QT_QPA_PLATFORM");
     // Whatever the test runner ignores, the program starts with the usual signal actions.
-    for (int signal_number : {SIGTERM, SIGINT, SIGHUP}) ::signal(signal_number, SIG_DFL);
+    for (int signal_number : {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM,
+                              SIGPROF, SIGPIPE, SIGXFSZ}) {
+      ::signal(signal_number, SIG_DFL);
+    }
     if (limits.user && !BecomeUser(*limits.user)) ::_exit(126);
     for (const auto& [name, value] : limits.environment) ::setenv(name.c_str(), value.c_str(), 1);
     if (limits.address_space != RLIM_INFINITY) {
@@ -163,9 +182,6 @@ class ProgramCopy {
       ::setrlimit(RLIMIT_AS, &limit);
     }
     if (limits.file_size != RLIM_INFINITY) {
-      // An ignored signal stays ignored across exec: a write past the limit then fails with
-      // EFBIG instead of killing the program.
-      ::signal(SIGXFSZ, SIG_IGN);
       struct rlimit limit {
         limits.file_size, limits.file_size
       };

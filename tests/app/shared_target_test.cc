@@ -130,22 +130,10 @@ TEST_F(SharedTargetTest, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
   ::chmod(folder.c_str(), 0755);
 }
 
-// A project large enough that writing its text report takes a while.
-std::string WriteLargeProject(const TempDir& dir) {
-  std::ofstream bas(dir.Native("big/big.bas"), std::ios::binary);
-  bas << "Attribute VB_Name = \"basBig\"\r\n";
-  for (int i = 0; i < 60000; ++i) {
-    bas << "' comment line of procedure " << i << "\r\nPublic Function F" << i
-        << "(ByVal a As Long, ByRef b As String) As Long\r\nEnd Function\r\n";
-  }
-  return dir.Write("big/big.vbp", "Module=basBig; big.bas\r\n");
-}
-
 // SIGTERM, SIGINT or SIGHUP while a report is written removes its temporary file and ends the
 // program by that signal; the earlier report stays.
 TEST_F(SharedTargetTest, ASignalDuringAWriteRemovesTheTemporaryFile) {
-  std::filesystem::create_directories(dir.path() / "big");
-  std::string vbp = WriteLargeProject(dir);
+  std::string vbp = testing::WriteLargeProject(dir);
   std::string out = dir.Native("out");
   std::string target = dir.Write("out/report.txt", kEarlier);
   for (int signal_number : {SIGTERM, SIGINT, SIGHUP}) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <new>
 
 #include <gtest/gtest.h>
 
@@ -179,6 +180,22 @@ TEST(TextReportTest, UnwritableFileFailsWithAMessage) {
     EXPECT_EQ(progress.calls, c.progress) << c.path;
   }
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
+}
+
+// Memory that runs out while the procedures are written fails the report with a message that
+// names the file and the stage, and leaves no file.
+TEST(TextReportTest, RunningOutOfMemoryNamesTheFileAndTheStage) {
+  struct OutOfMemoryAtProcedures : RecordingProgressWindow {
+    void InitProgress(int32_t, const std::string&) override { throw std::bad_alloc(); }
+  };
+  TempDir dir;
+  FixedFileDialog dialog(dir.Windows("report.txt"));
+  OutOfMemoryAtProcedures progress;
+  EXPECT_EQ(WriteTextReport(FullModel(), dialog, progress).message(),
+            dir.Native("report.txt") +
+                ": メモリが不足しています。(テキスト レポートの関数一覧の出力中)");
+  EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Unload"}));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "report.txt"));
 }
 
 }  // namespace

@@ -4,22 +4,26 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <vector>
 
 #include "platform/native_path.h"
 #include "report/workbook/template_fixture.h"
+#include "report/workbook/workbook.h"
 #include "report/workbook_report.h"
 
 namespace dovrek {
 namespace {
 
 using testing::BuiltTemplatePath;
+using testing::CorpusFolder;
 using testing::ReadFileBytes;
 using testing::RecordingMessageBox;
 using testing::TempDir;
@@ -108,8 +112,9 @@ assert b5.alignment.wrap_text, 'wrap lost'
 assert b5.font.name == 'ＭＳ Ｐゴシック', b5.font.name
 assert fl.row_dimensions[5].height == 56 and fl.row_dimensions[7].height == 14
 assert fl['B10'].value.startswith('=HYPERLINK("x")(frmMain.frm)') and fl['B10'].data_type == 's', fl['B10'].value
-assert unescape(fl['B12'].value) == 'a<&>"\x01b\n' + '\n' * 40, repr(fl['B12'].value)
-assert fl.row_dimensions[12].height == 409, fl.row_dimensions[12].height
+# 41 lines: 29 in the first row, the rest in the row below
+assert unescape(fl['B12'].value + fl['B13'].value) == 'a<&>"\x01b\n' + '\n' * 40, repr(fl['B12'].value)
+assert fl.row_dimensions[12].height == 406 and fl.row_dimensions[13].height == 168
 print('ok')
 )";
 
@@ -131,6 +136,7 @@ struct PrintedLine {
   int page;
   double top;
   std::string text;
+  double bottom = 0;
 };
 
 std::string WithoutSpaces(std::string text) {
@@ -140,23 +146,60 @@ std::string WithoutSpaces(std::string text) {
   return text;
 }
 
+// A word's text with the markup escapes of the bbox file undone.
+std::string HtmlText(std::string text) {
+  const std::pair<const char*, const char*> escapes[] = {
+      {"&quot;", "\""}, {"&apos;", "'"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}};
+  for (const auto& [escaped, plain] : escapes) {
+    for (size_t at = 0; (at = text.find(escaped, at)) != std::string::npos; ++at) {
+      text.replace(at, strlen(escaped), plain);
+    }
+  }
+  return text;
+}
+
 // The lines of `pdftotext -bbox` output, page by page from the top; words sharing a top are one
-// line.
+// line, read from the left.
 std::vector<PrintedLine> PrintedLines(const std::string& bbox_html) {
   static const std::regex item(
-      "<page |<word xMin=\"[^\"]*\" yMin=\"([^\"]*)\"[^>]*>([^<]*)</word>");
-  std::vector<PrintedLine> lines;
+      "<page |<word xMin=\"([^\"]*)\" yMin=\"([^\"]*)\" xMax=\"[^\"]*\" yMax=\"([^\"]*)\">"
+      "([^<]*)</word>");
+  struct Word {
+    int page;
+    double top, left, bottom;
+    std::string text;
+  };
+  std::vector<Word> words;
   int page = 0;
   for (std::sregex_iterator it(bbox_html.begin(), bbox_html.end(), item), end; it != end; ++it) {
     if (!(*it)[1].matched) {
       ++page;
       continue;
     }
-    double top = std::stod((*it)[1]);
-    if (lines.empty() || lines.back().page != page || std::abs(lines.back().top - top) > 0.5) {
-      lines.push_back({page, top, ""});
+    words.push_back({page, std::stod((*it)[2]), std::stod((*it)[1]), std::stod((*it)[3]),
+                     WithoutSpaces(HtmlText((*it)[4]))});
+  }
+  // A word joins the line on its page whose top is within half a point of its own, or starts one.
+  std::vector<PrintedLine> lines;
+  std::vector<std::vector<const Word*>> line_words;
+  for (const Word& word : words) {
+    size_t at = lines.size();
+    for (size_t k = lines.size(); k-- > 0 && lines[k].page == word.page;) {
+      if (std::abs(lines[k].top - word.top) <= 0.5) at = k;
     }
-    lines.back().text += WithoutSpaces((*it)[2]);
+    if (at == lines.size()) {
+      lines.push_back({word.page, word.top, "", 0});
+      line_words.emplace_back();
+    }
+    line_words[at].push_back(&word);
+  }
+  for (size_t k = 0; k < lines.size(); ++k) {
+    std::stable_sort(line_words[k].begin(), line_words[k].end(),
+                     [](const Word* a, const Word* b) { return a->left < b->left; });
+    for (const Word* word : line_words[k]) {
+      lines[k].text += word->text;
+      lines[k].bottom = std::max(lines[k].bottom, word->bottom);
+    }
   }
   return lines;
 }
@@ -216,7 +259,7 @@ std::vector<std::string> HeadingLines(const ProcedureEntry& p, ReportMode mode) 
   std::vector<std::string> lines = {p.Name + "(" + p.FileName + ")",
                                     "スコープ　：" + ScopeText(p, mode),
                                     "パラメータ：" + p.Parameters, "戻り値　　：" + p.ReturnType};
-  if (mode == ReportMode::kComplete) lines.push_back("種別　　：" + p.Kind);
+  if (mode == ReportMode::kComplete) lines.push_back("種別　　　：" + p.Kind);
   return lines;
 }
 
@@ -288,6 +331,207 @@ TEST(WorkbookIntegrationTest, LibreOfficePrintsEveryListAndFunctionLineWhole) {
     double second_span = listed_functions[4].top - listed_functions[2].top;
     ExpectWholeLines(functions, listed_functions,
                      (block(0) - block(1)) / (first_span - second_span));
+  }
+}
+
+// One cell of the function list as written: its row, height and lines, and whether it is a
+// heading; `block` numbers the procedure.
+struct ListCell {
+  uint32_t row;
+  double height;
+  std::vector<std::string> lines;
+  bool heading;
+  int block;
+};
+
+std::vector<std::string> CellLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(WithoutSpaces(line));
+  return lines;
+}
+
+// The cells of the function list, read back block by block: a heading, its description two rows
+// below, continued while the next row holds text, the next heading three rows further.
+std::vector<ListCell> ListCells(Worksheet& list) {
+  std::vector<ListCell> cells;
+  int block = 0;
+  for (uint32_t row = 5;; ++block) {
+    std::string heading = list.Range("B" + std::to_string(row)).Value();
+    if (heading.empty()) break;
+    cells.push_back({row, list.PrintedRowHeight(row), CellLines(heading), true, block});
+    row += 2;
+    for (;; ++row) {
+      std::string text = list.Range("B" + std::to_string(row)).Value();
+      if (!text.empty())
+        cells.push_back({row, list.PrintedRowHeight(row), CellLines(text), false, block});
+      if (list.Range("B" + std::to_string(row + 1)).Value().empty()) break;
+    }
+    row += 3;
+  }
+  return cells;
+}
+
+// Where each line of each cell was printed, in order: a line that wraps takes the printed lines
+// that together read as it; an empty slot for a line not printed.
+std::vector<std::vector<std::vector<const PrintedLine*>>> MatchCells(
+    const std::vector<ListCell>& cells, const std::vector<const PrintedLine*>& body) {
+  std::vector<std::vector<std::vector<const PrintedLine*>>> found;
+  size_t next = 0;
+  for (const ListCell& cell : cells) {
+    found.emplace_back();
+    for (const std::string& line : cell.lines) {
+      std::vector<const PrintedLine*> parts;
+      for (size_t start = next; line.size() > 0 && start < body.size() && parts.empty(); ++start) {
+        std::string read;
+        size_t k = start;
+        while (k < body.size() && read.size() < line.size() &&
+               line.compare(read.size(), body[k]->text.size(), body[k]->text) == 0) {
+          read += body[k++]->text;
+        }
+        if (read == line) {
+          parts.assign(body.begin() + static_cast<long>(start), body.begin() + static_cast<long>(k));
+          next = k;
+        }
+      }
+      if (!line.empty()) found.back().push_back(parts);
+    }
+  }
+  return found;
+}
+
+// The contrast ratio of two ARGB colours ("FF000000"), as the accessibility guidelines define it.
+double Contrast(const std::string& a, const std::string& b) {
+  auto luminance = [](const std::string& argb) {
+    double sum = 0;
+    const double weights[] = {0.2126, 0.7152, 0.0722};
+    for (int i = 0; i < 3; ++i) {
+      double c = std::stoi(argb.substr(2 + 2 * i, 2), nullptr, 16) / 255.0;
+      sum += weights[i] * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+    }
+    return sum;
+  };
+  double x = luminance(a), y = luminance(b);
+  return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+// Checks one printed function list: every line of every heading and description printed, inside
+// its row (a row's lines may reach no lower than its top plus its height at the page's scale),
+// no page opening inside a block that fits a page, and in complete mode legible headings.
+void ExpectPrintedWhole(Worksheet& list, const std::string& bbox_html, bool complete) {
+  std::vector<PrintedLine> printed = PrintedLines(bbox_html);
+  std::vector<int> list_pages;
+  for (const PrintedLine& line : printed) {
+    if (line.top < 40 && line.text == "関数一覧") list_pages.push_back(line.page);
+  }
+  ASSERT_FALSE(list_pages.empty());
+  std::vector<const PrintedLine*> body;
+  static const std::regex page_number("\\d+/\\d+");
+  for (int page : list_pages) {
+    double below = 0;  // the header row of the print titles ends the titles
+    for (const PrintedLine& line : printed) {
+      if (line.page == page && line.text == "関数") below = line.bottom;
+    }
+    for (const PrintedLine& line : printed) {
+      if (line.page == page && line.top > below && !std::regex_match(line.text, page_number))
+        body.push_back(&line);
+    }
+  }
+  std::vector<ListCell> cells = ListCells(list);
+  auto found = MatchCells(cells, body);
+  // The page's scale, points on paper a point of the sheet: the median over cells that follow
+  // each other on one page of their distance over the rows between them.
+  std::vector<double> scales;
+  for (size_t i = 0; i + 1 < cells.size(); ++i) {
+    if (found[i].empty() || found[i + 1].empty() || found[i][0].empty() ||
+        found[i + 1][0].empty() || found[i][0][0]->page != found[i + 1][0][0]->page)
+      continue;
+    double rows = 0;
+    for (uint32_t r = cells[i].row; r < cells[i + 1].row; ++r) rows += list.PrintedRowHeight(r);
+    scales.push_back((found[i + 1][0][0]->top - found[i][0][0]->top) / rows);
+  }
+  ASSERT_FALSE(scales.empty());
+  std::nth_element(scales.begin(), scales.begin() + static_cast<long>(scales.size() / 2),
+                   scales.end());
+  const double scale = scales[scales.size() / 2];
+  std::vector<double> block_height;
+  std::map<const PrintedLine*, int> block_of;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    const ListCell& cell = cells[i];
+    if (block_height.size() <= static_cast<size_t>(cell.block)) block_height.push_back(0);
+    for (uint32_t r = cell.row; r <= cell.row + (cell.heading ? 1 : 0); ++r)
+      block_height[static_cast<size_t>(cell.block)] += list.PrintedRowHeight(r);
+    const PrintedLine* first = nullptr;
+    for (const auto& parts : found[i]) {
+      if (parts.empty()) {
+        ADD_FAILURE() << "not printed: a line of " << cell.lines.front() << " (row " << cell.row
+                      << ")";
+        continue;
+      }
+      if (!first) first = parts.front();
+      for (const PrintedLine* part : parts) {
+        block_of[part] = cell.block;
+        EXPECT_TRUE(part->page == first->page &&
+                    part->bottom - first->top <= cell.height * scale + 0.5)
+            << "cut: " << part->text << " in row " << cell.row;
+      }
+    }
+  }
+  const double page_room = list.PageRowSpace();
+  for (size_t p = 1; p < list_pages.size(); ++p) {
+    auto opening = std::find_if(body.begin(), body.end(), [&](const PrintedLine* line) {
+      return line->page == list_pages[p];
+    });
+    if (opening == body.end() || !block_of.count(*opening)) continue;
+    int block = block_of[*opening];
+    auto heading = std::find_if(cells.begin(), cells.end(),
+                                [&](const ListCell& c) { return c.block == block; });
+    size_t index = static_cast<size_t>(heading - cells.begin());
+    bool starts_block = !found[index].empty() && !found[index][0].empty() &&
+                        found[index][0][0] == *opening;
+    EXPECT_TRUE(starts_block || block_height[static_cast<size_t>(block)] > page_room)
+        << "page " << list_pages[p] << " opens inside the block of " << heading->lines.front();
+  }
+  if (complete) {
+    Cell heading = list.Range("B5");
+    EXPECT_GE(Contrast(heading.Interior().Color(), heading.Font().Color()), 4.5);
+  }
+}
+
+// Real projects printed through LibreOffice: Config.vbp of yawase-jp with the comments above each
+// procedure (descriptions up to 61 lines) in the default mode, and KBasic.vbp of vb6programs-jp
+// (long Declare lines) in complete mode.
+TEST(WorkbookIntegrationTest, LibreOfficePrintsEveryProcedureOfRealProjectsWhole) {
+  if (CorpusFolder().empty()) GTEST_SKIP() << "no corpus";
+  if (!Runs("command -v soffice") || !Runs("command -v pdftotext")) {
+    GTEST_SKIP() << "soffice or pdftotext is not installed";
+  }
+  struct Printed {
+    const char* project;
+    const char* options;
+    bool complete;
+  } books[] = {{"yawase-jp/Yawase/Config/Config.vbp", "--func --no-complete", false},
+               {"vb6programs-jp/src/KBasic/KBasic.vbp", "--complete", true}};
+  TempDir dir;
+  std::string names;
+  for (size_t i = 0; i < std::size(books); ++i) {
+    std::string book = "book" + std::to_string(i) + ".xlsx";
+    std::string command = "HOME='" + dir.path().string() + "' '" DOVREK_BINARY "' -q " +
+                          books[i].options + " -x '" + dir.Native(book) + "' '" + CorpusFolder() +
+                          "/" + books[i].project + "'";
+    ASSERT_TRUE(Runs(command)) << command;
+    names += " " + book;
+  }
+  std::string command = "cd '" + dir.path().string() +
+                        "' && timeout 300 soffice --headless --norestore -env:UserInstallation=file://" +
+                        dir.Native("profile") + " --convert-to pdf" + names;
+  ASSERT_TRUE(Runs(command)) << command;
+  for (size_t i = 0; i < std::size(books); ++i) {
+    SCOPED_TRACE(books[i].project);
+    std::string stem = dir.Native("book" + std::to_string(i));
+    ASSERT_TRUE(Runs("pdftotext -bbox '" + stem + ".pdf' '" + stem + ".html'"));
+    auto book = Workbook::Open(stem + ".xlsx");
+    ExpectPrintedWhole(book->Worksheets(8), ReadFileBytes(stem + ".html"), books[i].complete);
   }
 }
 

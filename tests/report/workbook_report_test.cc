@@ -1,6 +1,9 @@
 #include "report/workbook_report.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -165,8 +168,8 @@ TEST_F(WorkbookReportTest, WritesOneBlockPerProcedure) {
                                                       "Progress 0", "Progress 1", "Unload"}));
 }
 
-// The built template as it was before it named the complete-mode lists.
-std::string TemplateWithoutComponentNames(const TempDir& dir) {
+// The built template without the names only complete mode fills (lists, creation date, pages).
+std::string TemplateWithoutOptionalNames(const TempDir& dir) {
   std::vector<testing::TemplateEdit> edits;
   const char* names[] = {"CONTROL", "PAGE", "DOCUMENT", "DESIGNER"};
   for (int i = 0; i < 4; ++i) {
@@ -180,22 +183,36 @@ std::string TemplateWithoutComponentNames(const TempDir& dir) {
     size_t to = sheet.find("</row>", from) + 6;
     edits.push_back({"xl/worksheets/sheet5.xml", sheet.substr(from, to - from), ""});
   }
+  edits.push_back(
+      {"xl/workbook.xml", "<definedName name=\"CREATED\">'表紙'!$C$13</definedName>", ""});
+  edits.push_back(
+      {"xl/workbook.xml", "<definedName name=\"CONTENTS_PAGE\">'目次'!$E$5</definedName>", ""});
   return TemplateVariant(dir, "plain.xlt", edits);
 }
 
 TEST_F(WorkbookReportTest, CompleteModeAddsTheKindAndTheComponentLists) {
+  ::setenv("SOURCE_DATE_EPOCH", "1767571200", 1);  // 2026-01-05 00:00 UTC
   auto book = Write(CompleteSample(), BuiltTemplatePath(), ReportMode::kComplete);
+  ::unsetenv("SOURCE_DATE_EPOCH");
   ASSERT_TRUE(book) << status.message();
+  EXPECT_EQ(book->Worksheets(1).Range("CREATED").Value(), "2026年1月5日");
+  // Every sheet prints on one page here: the contents give pages 1 to 8.
+  for (int sheet = 1; sheet <= 8; ++sheet) {
+    EXPECT_EQ(book->Worksheets(3).Range("E" + std::to_string(4 + sheet)).Value(),
+              std::to_string(sheet));
+  }
   Worksheet& list = book->Worksheets(8);
+  EXPECT_EQ(list.Range("B5").Interior().Color(), "FFD9D9D9");
+  EXPECT_EQ(list.Range("B5").Font().Color(), "FF000000");
   EXPECT_EQ(
       list.Range("B5").Value(),
-      "Value(clsItem.cls)\nスコープ　：Friend\nパラメータ：\n戻り値　　：Long\n種別　　：Property "
+      "Value(clsItem.cls)\nスコープ　：Friend\nパラメータ：\n戻り値　　：Long\n種別　　　：Property "
       "Get\n");
   EXPECT_EQ(list.Range("B5").RowHeight(), 70);
   EXPECT_EQ(
       list.Range("B10").Value(),
       "Count(basMain.bas)\nスコープ　：Private Static\nパラメータ：n As Long\n戻り値　　：\n種別"
-      "　　：Sub\n");
+      "　　　：Sub\n");
   const std::tuple<const char*, const char*, double> lists[] = {
       {"CONTROL", "ctlA.ctl\nctlB.ctl", 28},
       {"PAGE", "なし", 20},
@@ -207,8 +224,8 @@ TEST_F(WorkbookReportTest, CompleteModeAddsTheKindAndTheComponentLists) {
   }
 }
 
-TEST_F(WorkbookReportTest, ComponentNamesAreOptionalAndDefaultModeDropsThem) {
-  std::string plain = TemplateWithoutComponentNames(dir);
+TEST_F(WorkbookReportTest, CompleteModeNamesAreOptionalAndDefaultModeDropsThem) {
+  std::string plain = TemplateWithoutOptionalNames(dir);
   auto complete = Write(CompleteSample(), plain, ReportMode::kComplete);
   ASSERT_TRUE(complete) << status.message();
   EXPECT_TRUE(status.ok());
@@ -227,18 +244,83 @@ TEST_F(WorkbookReportTest, ComponentNamesAreOptionalAndDefaultModeDropsThem) {
   EXPECT_EQ(book->Worksheets(5).Range("FORM").Value(), "なし");
 }
 
-TEST_F(WorkbookReportTest, CommentHeightsFollowTheirLinesUpToTheLimit) {
+// n numbered lines, each ended by a line feed.
+std::string Lines(int n) {
+  std::string text;
+  for (int i = 1; i <= n; ++i) text += "行" + std::to_string(i) + "\n";
+  return text;
+}
+
+// The rows a manual page break starts a page with, from the saved function list.
+std::vector<uint32_t> PageStarts(const std::string& book_path) {
+  std::string sheet = *ZipPackage::Read(book_path).Find("xl/worksheets/sheet8.xml");
+  std::vector<uint32_t> rows;
+  for (size_t at = 0; (at = sheet.find("<brk id=\"", at)) != std::string::npos; ++at) {
+    rows.push_back(static_cast<uint32_t>(std::stoul(sheet.substr(at + 9))) + 1);
+  }
+  return rows;
+}
+
+// Procedure A (one line) then B (the case's) then C (one line). Descriptions continue 29 lines
+// a row; a heading is as tall as its wrapped lines; a block that would be split starts a page
+// with the two rows before its heading, so does one taller than a page, and so does the block
+// after that. `page_lines` is the most lines of description a block of one page holds (the two
+// rows before, heading 56, the row between 13.5, then 14 a line).
+TEST_F(WorkbookReportTest, LongBlocksContinueWrapAndStartPagesWhereTheyWouldSplit) {
+  const double space = Workbook::Open(BuiltTemplatePath())->Worksheets(8).PageRowSpace();
+  const int page_lines = static_cast<int>((space - 27 - 56 - 13.5) / 14);
   struct Case {
-    std::string comment;
-    double height;
-  } cases[] = {{"a\nb\nc\n", 42}, {std::string(40, '\n'), 409}, {"one line without feed", 0}};
+    const char* name;
+    int lines;  // of B's description; page_lines + this when `from_page`
+    bool from_page;
+    std::string parameters;
+    double heading;                    // B's heading height
+    std::vector<double> descriptions;  // B's description rows, unless `from_page`
+    std::vector<char> page_starts;     // the procedures a manual break starts a page with
+    int pages;
+  } cases[] = {
+      {"fits a row", 29, false, "", 56, {406}, {}, 1},
+      {"one line more", 30, false, "", 56, {406, 14}, {}, 1},
+      {"taller than a page", 61, false, "", 56, {406, 406, 42}, {'B', 'C'}, 4},
+      {"no line feed", 0, false, "", 56, {0}, {}, 1},
+      {"parameters that fit", 1, false, std::string(100, 'x'), 56, {14}, {}, 1},
+      {"parameters that wrap", 1, false, std::string(115, 'x'), 70, {14}, {}, 1},
+      {"words wrap whole", 1, false, std::string(105, 'x') + " " + std::string(10, 'y'), 70, {14},
+       {}, 1},
+      {"a page exactly", 0, true, "", 56, {}, {'B', 'C'}, 3},
+      {"a page and a line", 1, true, "", 56, {}, {'B', 'C'}, 4},
+  };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    int lines = c.from_page ? page_lines + c.lines : c.lines;
+    std::string comment = c.name == std::string("no line feed") ? "feedless" : Lines(lines);
     SpecificationModel model;
-    model.Procedures = {{"P", "Public", "m.bas", c.comment, "", ""}};
+    model.Procedures = {{"A", "Public", "m.bas", Lines(1), "", ""},
+                        {"B", "Public", "m.bas", comment, c.parameters, ""},
+                        {"C", "Public", "m.bas", Lines(1), "", ""}};
     auto book = Write(model);
-    ASSERT_TRUE(book);
-    EXPECT_EQ(book->Worksheets(8).Range("B7").Value(), c.comment);
-    EXPECT_EQ(book->Worksheets(8).Range("B7").RowHeight(), c.height);
+    ASSERT_TRUE(book) << status.message();
+    Worksheet& list = book->Worksheets(8);
+    const uint32_t b = 10;
+    EXPECT_EQ(list.Range("B" + std::to_string(b)).RowHeight(), c.heading);
+    std::string kept;
+    uint32_t row = b + 2;
+    std::vector<double> expected = c.descriptions;
+    if (c.from_page) {
+      for (int left = lines; left > 0; left -= 29) expected.push_back(std::min(left, 29) * 14.0);
+    }
+    for (double height : expected) {
+      Cell cell = list.Range("B" + std::to_string(row++));
+      EXPECT_EQ(cell.RowHeight(), height) << cell.reference().row;
+      kept += cell.Value();
+    }
+    EXPECT_EQ(kept, comment);
+    const uint32_t c_row = row + 2;
+    EXPECT_EQ(list.Range("B" + std::to_string(c_row)).Value().substr(0, 2), "C(");
+    std::vector<uint32_t> starts;
+    for (char name : c.page_starts) starts.push_back((name == 'B' ? b : c_row) - 2);
+    EXPECT_EQ(PageStarts(dir.Native("spec.xlsx")), starts);
+    EXPECT_EQ(list.PrintedPages(), c.pages);
   }
 }
 
@@ -248,8 +330,9 @@ TEST_F(WorkbookReportTest, ACutHeadingIsAsTallAsTheLinesItKeeps) {
   model.Procedures = {{"P", "Public", "m.bas", "", parameters, ""}};
   auto book = Write(model);
   ASSERT_TRUE(book);
-  // Kept: the name, the scope and the start of the parameters, after two line feeds.
-  EXPECT_EQ(book->Worksheets(8).Range("B5").RowHeight(), 2 * 14);
+  // Kept: the name, the scope and the start of the parameters, which wraps into more lines than
+  // the tallest row shows.
+  EXPECT_EQ(book->Worksheets(8).Range("B5").RowHeight(), 409);
 }
 
 TEST_F(WorkbookReportTest, HostileTextStaysTextAndIsCutToTheCellLimit) {

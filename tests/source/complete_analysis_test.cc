@@ -39,6 +39,11 @@ TEST(CompleteAnalysisTest, ListsEveryKindOfHead) {
   ProcedureEntry tick = Entry("Declare Function", "Public", "Tick", "", "Long");
   tick.Lib = "kernel32";
   tick.Alias = "GetTickCount";
+  // Joined from lines that are not indented: Lib "user32" _ / Alias "SetTimerA" _ / ( _ / ...
+  ProcedureEntry timer =
+      Entry("Declare Function", "Private", "SetTimer", "ByVal h As Long", "Long");
+  timer.Lib = "user32";
+  timer.Alias = "SetTimerA";
   const struct {
     std::string line;
     ProcedureEntry entry;
@@ -60,6 +65,9 @@ TEST(CompleteAnalysisTest, ListsEveryKindOfHead) {
       {"Public Event Changed(ByVal value As Long)",
        Entry("Event", "Public", "Changed", "ByVal value As Long")},
       {"Event Done", Entry("Event", "Public", "Done")},
+      {"Private Declare Function SetTimer Lib \"user32\" _Alias \"SetTimerA\" _( _ByVal h As Long _"
+       ") As Long",
+       timer},
       {"Public Sub Broken(a As Long", Entry("Sub", "Public", "Broken", "a As Long")},
   };
   for (const auto& c : cases) {

@@ -125,6 +125,10 @@ TEST(ModuleScannerTest, JoinsContinuedHeads) {
        Proc("Public", "F", "ByVal s As String", "String()")},
       {{"Private Function F( _", "    a As Long, _", "    b As Long _", "    ) As Long"},
        Proc("Private", "F", "a As Long,b As Long", "Long")},
+      {{"Private Sub TimerProc( _", "    ByVal hwnd As Long _", ")"},
+       Proc("Private", "TimerProc", "ByVal hwnd As Long")},
+      {{"Private Sub Paint(ByVal a As Long, _", "ByVal b As Long)"},
+       Proc("Private", "Paint", "ByVal a As Long, ByVal b As Long")},
   };
   for (const Case& c : cases) {
     Scan scan = ScanModule(c.lines);

@@ -30,6 +30,12 @@ TEST(ProcedureHeadTest, CutsNameParametersAndReturnType) {
       {"Show _    (ByVal n As Long)", false, HeadCut::Made, "Show", "ByVal n As Long", ""},
       {"F(ByVal s As String) _    As String()", true, HeadCut::Made, "F", "ByVal s As String",
        "String()"},
+      // A line that is not indented: its break reads as one blank, none inside the parentheses.
+      {"F( _a As Long, _b As Long _) As Long", true, HeadCut::Made, "F", "a As Long, b As Long",
+       "Long"},
+      {"F(a, _\tb _\t)", false, HeadCut::Made, "F", "a, b", ""},
+      {"Show _(n)", false, HeadCut::Made, "Show", "n", ""},
+      {"F(Optional s = \" _x\")", false, HeadCut::Made, "F", "Optional s = \" _x\"", ""},
       // A trailing comment or a following statement is not part of the head, nor are the
       // blanks before it.
       {"F() As Long ' count", true, HeadCut::Made, "F", "", "Long"},

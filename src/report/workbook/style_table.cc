@@ -44,6 +44,8 @@ void SetFontColor(pugi::xml_node font, const std::string& argb) {
   color.append_attribute("rgb").set_value(argb.c_str());
 }
 
+constexpr double kDefaultFontSize = 11;
+
 }  // namespace
 
 std::string ArgbFromColorValue(int32_t color) {
@@ -129,6 +131,17 @@ std::string StyleTable::FontColor(uint32_t format) const {
   pugi::xml_node fonts = styles_->child("styleSheet").child("fonts");
   pugi::xml_node font = NthChild(fonts, "font", Format(format).attribute("fontId").as_uint());
   return font.child("color").attribute("rgb").value();
+}
+
+double StyleTable::FontSize(uint32_t format) const {
+  pugi::xml_node fonts = styles_->child("styleSheet").child("fonts");
+  pugi::xml_node font = NthChild(fonts, "font", Format(format).attribute("fontId").as_uint());
+  return font.child("sz").attribute("val").as_double(kDefaultFontSize);
+}
+
+double StyleTable::DefaultFontSize() const {
+  pugi::xml_node font = styles_->child("styleSheet").child("fonts").child("font");
+  return font.child("sz").attribute("val").as_double(kDefaultFontSize);
 }
 
 }  // namespace dovrek

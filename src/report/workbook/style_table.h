@@ -32,6 +32,10 @@ class StyleTable {
   // The fill and font colours (ARGB text, empty when none is set as rgb) of a format.
   std::string FillColor(uint32_t format) const;
   std::string FontColor(uint32_t format) const;
+  // The font size of a format, and of the book's default font (the first), in points; 11 when
+  // the font sets none.
+  double FontSize(uint32_t format) const;
+  double DefaultFontSize() const;
 
  private:
   enum class Change { kFill, kFont };

@@ -13,3 +13,16 @@ class WorkbookError : public std::runtime_error {
 };
 
 }  // namespace dovrek
+
+namespace dovrek {
+
+// Runs a cosmetic step whose failure leaves the template's look and nothing worse.
+template <typename Step>
+void IgnoringFailure(Step step) {
+  try {
+    step();
+  } catch (const WorkbookError&) {
+  }
+}
+
+}  // namespace dovrek

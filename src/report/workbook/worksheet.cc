@@ -1,7 +1,9 @@
 #include "report/workbook/worksheet.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <vector>
 
 #include "platform/messages.h"
 #include "platform/text_helpers.h"
@@ -27,6 +29,54 @@ void SetAttribute(pugi::xml_node node, const char* name, const char* value) {
 
 void RemoveChildren(pugi::xml_node node) {
   while (node.first_child()) node.remove_child(node.first_child());
+}
+
+// Worksheet children that come after <rowBreaks>, in schema order.
+constexpr const char* kAfterRowBreaks[] = {
+    "colBreaks", "customProperties", "cellWatches", "ignoredErrors", "smartTags",
+    "drawing",   "legacyDrawing",    "legacyDrawingHF", "picture", "oleObjects",
+    "controls",  "webPublishItems",  "tableParts",  "extLst"};
+
+// A spreadsheet without a default row height of its own gives rows 15 points.
+double DefaultRowHeight(pugi::xml_node worksheet) {
+  return worksheet.child("sheetFormatPr").attribute("defaultRowHeight").as_double(15);
+}
+
+double HeightOfRow(pugi::xml_node row, double default_height) {
+  if (row.attribute("hidden").as_bool()) return 0;
+  return row.attribute("ht").as_double(default_height);
+}
+
+double WidthOfColumn(pugi::xml_node worksheet, uint32_t column) {
+  for (pugi::xml_node col : worksheet.child("cols").children("col")) {
+    if (column >= col.attribute("min").as_uint() && column <= col.attribute("max").as_uint()) {
+      return col.attribute("hidden").as_bool() ? 0 : col.attribute("width").as_double(0);
+    }
+  }
+  pugi::xml_node format = worksheet.child("sheetFormatPr");
+  // Without a default width the spreadsheet pads the base width by about five pixels.
+  return format.attribute("defaultColWidth")
+      .as_double(format.attribute("baseColWidth").as_double(8) + 0.71);
+}
+
+// The row numbers of a sheet's rows, as stored or counted on from the row before.
+template <typename Visit>
+void ForEachRow(pugi::xml_node worksheet, Visit visit) {
+  uint32_t previous = 0;
+  for (pugi::xml_node row : worksheet.child("sheetData").children("row")) {
+    previous = row.attribute("r").as_uint(previous + 1);
+    visit(previous, row);
+  }
+}
+
+// The rows a manual break starts a page with, in increasing order.
+std::vector<uint32_t> PageStartingRows(pugi::xml_node worksheet) {
+  std::vector<uint32_t> rows;
+  for (pugi::xml_node brk : worksheet.child("rowBreaks").children("brk")) {
+    rows.push_back(brk.attribute("id").as_uint() + 1);
+  }
+  std::sort(rows.begin(), rows.end());
+  return rows;
 }
 
 }  // namespace
@@ -152,6 +202,10 @@ void Worksheet::DropNamedRow(std::string_view name) {
     node.parent().remove_child(node);
     rows_.erase(row);
   }
+  DropDefinedName(name);
+}
+
+void Worksheet::DropDefinedName(std::string_view name) {
   book_->RemoveDefinedName(std::string(name), book_->IndexOf(*this));
 }
 
@@ -289,6 +343,108 @@ void Worksheet::SetSelected(bool selected) {
 // The <dimension> hint would no longer cover the cells written; it is optional, so it goes.
 void Worksheet::PrepareForSave() {
   if (pugi::xml_node sheet = Document().child("worksheet")) sheet.remove_child("dimension");
+}
+
+// ---- Printing ----
+
+double Worksheet::PrintedRowHeight(uint32_t row) {
+  return HeightOfRow(FindRow(row), DefaultRowHeight(Document().child("worksheet")));
+}
+
+double Worksheet::FontSizeAt(CellReference cell) {
+  return book_->Styles().FontSize(CellFormat(cell));
+}
+
+double Worksheet::DefaultFontSize() { return book_->Styles().DefaultFontSize(); }
+
+double Worksheet::ColumnWidth(uint32_t column) {
+  return WidthOfColumn(Document().child("worksheet"), column);
+}
+
+RowSpan Worksheet::PrintTitles() const {
+  std::optional<std::string> titles =
+      book_->DefinedName("_xlnm.Print_Titles", book_->IndexOf(*this));
+  return titles ? PrintTitleRows(*titles) : RowSpan{};
+}
+
+double Worksheet::PageRowSpace() { return PageRowSpaceOf(Document().child("worksheet")); }
+
+double Worksheet::PageRowSpaceOf(pugi::xml_node worksheet) {
+  SheetMeasures measures;
+  measures.default_font_size = DefaultFontSize();
+  uint32_t last_column = 0;
+  ForEachRow(worksheet, [&](uint32_t, pugi::xml_node row) {
+    if (pugi::xml_node cell = row.last_child(); cell && std::string_view(cell.name()) == "c") {
+      if (std::optional<CellReference> at = ParseCellReference(cell.attribute("r").value())) {
+        last_column = std::max(last_column, at->column);
+      }
+    }
+  });
+  for (uint32_t column = 1; column <= last_column; ++column) {
+    measures.printed_width += WidthOfColumn(worksheet, column);
+    ++measures.printed_columns;
+  }
+  RowSpan titles = PrintTitles();
+  double title_height = 0;
+  double default_height = DefaultRowHeight(worksheet);
+  ForEachRow(worksheet, [&](uint32_t number, pugi::xml_node row) {
+    if (number >= titles.first && number <= titles.last) {
+      title_height += HeightOfRow(row, default_height) - default_height;
+    }
+  });
+  if (titles.first > 0) title_height += (titles.last - titles.first + 1) * default_height;
+  return dovrek::PageRowSpace(worksheet, measures, title_height);
+}
+
+pugi::xml_node Worksheet::RowBreaks() {
+  pugi::xml_node sheet = Document().child("worksheet");
+  if (pugi::xml_node breaks = sheet.child("rowBreaks")) return breaks;
+  for (const char* name : kAfterRowBreaks) {
+    if (pugi::xml_node after = sheet.child(name)) return sheet.insert_child_before("rowBreaks", after);
+  }
+  return sheet.append_child("rowBreaks");
+}
+
+void Worksheet::AddRowBreak(uint32_t row) {
+  pugi::xml_node breaks = RowBreaks();
+  pugi::xml_node brk = breaks.append_child("brk");
+  brk.append_attribute("id").set_value(row - 1);
+  brk.append_attribute("max").set_value(kMaxColumn - 1);
+  brk.append_attribute("man").set_value(1);
+  uint32_t count = breaks.attribute("count").as_uint() + 1;
+  for (const char* name : {"count", "manualBreakCount"}) {
+    if (!breaks.attribute(name)) breaks.append_attribute(name);
+    breaks.attribute(name).set_value(count);
+  }
+}
+
+int32_t Worksheet::PrintedPages() {
+  std::unique_ptr<pugi::xml_document> stored;
+  if (!document_) stored = book_->ParsePart(part_);
+  pugi::xml_node worksheet = (stored ? *stored : Document()).child("worksheet");
+  double default_height = DefaultRowHeight(worksheet);
+  RowSpan titles = PrintTitles();
+  uint32_t last = 0;
+  ForEachRow(worksheet, [&](uint32_t number, pugi::xml_node row) {
+    if (row.child("c")) last = number;
+  });
+  std::vector<uint32_t> starts = PageStartingRows(worksheet);
+  auto next_start = starts.begin();
+  Paginator pages(PageRowSpaceOf(worksheet));
+  auto place = [&](uint32_t row, double height) {
+    if (row >= titles.first && row <= titles.last) return;
+    while (next_start != starts.end() && *next_start < row) ++next_start;
+    if (next_start != starts.end() && *next_start == row) pages.Break();
+    pages.AddRow(height);
+  };
+  uint32_t expected = 1;
+  ForEachRow(worksheet, [&](uint32_t number, pugi::xml_node row) {
+    if (number > last) return;
+    for (; expected < number; ++expected) place(expected, default_height);
+    place(number, HeightOfRow(row, default_height));
+    expected = number + 1;
+  });
+  return pages.pages();
 }
 
 }  // namespace dovrek

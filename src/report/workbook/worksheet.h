@@ -13,6 +13,7 @@
 #include <pugixml.hpp>
 
 #include "report/workbook/cell_reference.h"
+#include "report/workbook/page_frame.h"
 
 namespace dovrek {
 
@@ -87,8 +88,32 @@ class Worksheet {
   // Removes the whole row of the cell a defined name denotes (as Range resolves it), and then the
   // name itself; the rows below keep their numbers.
   void DropNamedRow(std::string_view name);
+  // Removes a defined name this sheet sees; nothing when there is none.
+  void DropDefinedName(std::string_view name);
 
   bool is_worksheet() const { return is_worksheet_; }
+
+  // What printing needs to know of the sheet. Heights are in points, widths in the
+  // spreadsheet's characters.
+  // The height a row prints at: its own, 0 when hidden, else the sheet's default.
+  double PrintedRowHeight(uint32_t row);
+  // The font size of the format a cell has or would get when written.
+  double FontSizeAt(CellReference cell);
+  // The size of the book's default font, which the column widths are measured in.
+  double DefaultFontSize();
+  // The width of a column.
+  double ColumnWidth(uint32_t column);
+  // The room a printed page has for the rows below the print titles (see PageRowSpace), with
+  // the sheet's page setup, its printed columns and its print titles as they are now.
+  double PageRowSpace();
+  // The print titles' rows, {0, 0} when the sheet has none.
+  RowSpan PrintTitles() const;
+  // Adds a manual page break above the row. Rows are given in increasing order.
+  void AddRowBreak(uint32_t row);
+  // The pages the sheet prints on: its rows up to the last that holds a cell, placed on pages of
+  // PageRowSpace with its manual breaks. A sheet not yet read is read for this and left as
+  // stored.
+  int32_t PrintedPages();
 
  private:
   friend class Cell;
@@ -107,6 +132,8 @@ class Worksheet {
   void SetCellFormat(CellReference cell, uint32_t format);
   void SetSelected(bool selected);
   void PrepareForSave();
+  pugi::xml_node RowBreaks();
+  double PageRowSpaceOf(pugi::xml_node worksheet);
 
   struct ColumnFormat {
     uint32_t first;
