@@ -68,6 +68,8 @@ void AddBatchSwitches(CLI::App& app, CommandLine* line, BatchSwitches* given) {
   AddParsingSwitch(app, "trim", &line->trim);
   app.add_option("--text-encoding", given->text_encoding)->check(CLI::IsMember({"cp932", "utf-8"}));
   AddParsingSwitch(app, "complete", &line->complete);
+  AddParsingSwitch(app, "screens", &line->screens);
+  app.add_option("--screens-dir", line->screens_dir);
   app.add_option("--source-encoding", given->source_encoding)
       ->check(CLI::IsMember({"cp932", "utf-8", "cp1252", "auto"}));
   app.add_flag("-q,--quiet", line->quiet);

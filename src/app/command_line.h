@@ -39,6 +39,10 @@ struct CommandLine {
   // Complete mode and the source encoding; nullopt keeps what Dovrek.ini says.
   std::optional<bool> complete;
   std::optional<SourceEncoding> source_encoding;
+  // Complete mode's screens (nullopt keeps what Dovrek.ini says), and the folder their pictures
+  // go to as PNG files (empty: none).
+  std::optional<bool> screens;
+  std::string screens_dir;
   TextEncoding text_encoding = TextEncoding::Cp932;
   bool quiet = false;
   std::string error;

@@ -1,7 +1,9 @@
 #include "app/console_runs.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <iostream>
 #include <memory>
@@ -10,12 +12,14 @@
 #include "app/batch_outputs.h"
 #include "app/batch_summary.h"
 #include "app/output_identity.h"
+#include "app/screen_pictures.h"
 #include "app/startup.h"
 #include "platform/console_file_dialog.h"
 #include "platform/console_message_box.h"
 #include "platform/console_progress_window.h"
 #include "platform/messages.h"
 #include "platform/native_path.h"
+#include "platform/system_error.h"
 #include "run/file_counting_stages.h"
 #include "run/generation_driver.h"
 #include "run/run_stages.h"
@@ -37,6 +41,7 @@ Options BatchOptions(const CommandLine& line, MessageBox& msg) {
   Override(&options.Trim, line.trim);
   if (line.complete) options.Complete = *line.complete;
   if (line.source_encoding) options.Source = *line.source_encoding;
+  if (line.screens) options.Screens = *line.screens;
   return options;
 }
 
@@ -101,6 +106,14 @@ std::vector<std::string> MemberFiles(const SourcePath& project_path,
   return files;
 }
 
+// The screens' pictures, in the folder the user named (made when it is not there).
+Status WritePicturesInto(const std::string& folder, const std::vector<Screen>& screens) {
+  if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
+    return Status::IoError(FileErrorMessage(folder, errno));
+  }
+  return WriteScreenPictures(screens, folder);
+}
+
 double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -117,6 +130,10 @@ int RunBatch(const CommandLine& line) {
     return 1;
   }
   Options options = BatchOptions(line, msg);
+  if (!line.screens_dir.empty() && !(options.Complete && options.Screens)) {
+    msg.ShowMessage(kScreensDirNeedsScreens);
+    return 2;
+  }
   ConsoleProgressWindow progress(::isatty(STDERR_FILENO) && !line.quiet);
   RunServices services{msg,
                        progress,
@@ -132,6 +149,12 @@ int RunBatch(const CommandLine& line) {
   // Every output is still held back: refused now, none of them has changed a file.
   if (int refused = RefusalOfOutputOverInput(line, MemberFiles(line.project_path, model), msg)) {
     return refused;
+  }
+  if (!line.screens_dir.empty()) {
+    if (Status drawn = WritePicturesInto(line.screens_dir, model.Screens); !drawn.ok()) {
+      msg.ShowError(drawn.message());
+      return 1;
+    }
   }
   if (Status finished = outputs.Finish(model, options.Complete); !finished.ok()) {
     msg.ShowError(finished.message());

@@ -15,6 +15,8 @@ void SpecificationModel::ClearProject() {
   PageFiles.clear();
   DocumentFiles.clear();
   DesignerFiles.clear();
+  Screens.clear();
+  ScreensDescribed = false;
 }
 
 std::optional<SourceEncoding> SourceEncodingNamed(std::string_view name) {

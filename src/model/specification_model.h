@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/screen.h"
+
 namespace dovrek {
 
 // Values of the project file's keys, double quotes removed.
@@ -67,6 +69,11 @@ struct SpecificationModel {
   std::vector<MemberFile> DocumentFiles;
   std::vector<MemberFile> DesignerFiles;
   std::vector<ProcedureEntry> Procedures;
+  // Complete mode only: the screens of the window members, in the order of their lists (forms,
+  // user controls, property pages, user documents); ScreensDescribed tells a run that described
+  // them (maybe none) from one that left them out.
+  std::vector<Screen> Screens;
+  bool ScreensDescribed = false;
   // The encoding the sources without a byte-order mark are read in ("cp932", "utf-8" or
   // "cp1252"), as decided for the run; empty means code page 932.
   std::string Encoding;
@@ -112,6 +119,8 @@ struct Options {
   // them. Off by default; not one of the check boxes.
   bool Complete = false;
   SourceEncoding Source = SourceEncoding::kUnset;
+  // Complete mode: describe the screens of the window members. On unless turned off.
+  bool Screens = true;
 
   static bool On(CheckState flag) { return flag == CheckState::kOn; }
   bool operator==(const Options&) const = default;

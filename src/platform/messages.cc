@@ -67,6 +67,8 @@ Options:
       --text-encoding ENC       cp932 (default) or utf-8 for the text report
       --complete, --no-complete every procedure kind and component (or not)
       --source-encoding ENC     cp932, utf-8, cp1252 or auto: how the sources are decoded
+      --screens, --no-screens   describe the screens in complete mode (default) or not
+      --screens-dir DIR         also write each screen's picture to DIR as a PNG file
   -q, --quiet                   no progress display and no closing summary
   -h, --help                    this text
       --version                 the program's version

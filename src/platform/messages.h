@@ -27,6 +27,8 @@ std::string CreatePrompt(std::string_view native_path);
 
 // Starting a run
 inline constexpr char kNoOutputChosen[] = "出力先ファイルが指定されていません。";
+inline constexpr char kScreensDirNeedsScreens[] =
+    "--screens-dir は画面を出力する実行 (--complete、--no-screens なし) でのみ使えます。";
 inline constexpr char kProjectNotFound[] = "指定されたフォルダに vbp ファイルが見つかりません。";
 inline constexpr char kSettingsNotSaved[] = "設定を保存できませんでした。";
 // Followed by a line break and "<path>: <reason>": the run goes on with the default options.

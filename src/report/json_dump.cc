@@ -3,116 +3,12 @@
 #include <cstdint>
 #include <map>
 
-#include "platform/byte_words.h"
-#include "platform/text_codec.h"
+#include "report/json_writer.h"
+#include "report/screens_json.h"
 #include "source/complete_head.h"
 
 namespace dovrek {
 namespace {
-
-// Written field by field straight to the output, indented by two spaces a level: building a JSON
-// tree first would copy every text of the model and cost more than reading the sources.
-
-// The escape of a character JSON does not take as it stands; empty for a control character
-// without a short escape, written as \u00XX.
-std::string_view ShortEscape(unsigned char c) {
-  switch (c) {
-    case '"':
-      return "\\\"";
-    case '\\':
-      return "\\\\";
-    case '\b':
-      return "\\b";
-    case '\f':
-      return "\\f";
-    case '\n':
-      return "\\n";
-    case '\r':
-      return "\\r";
-    case '\t':
-      return "\\t";
-    default:
-      return {};
-  }
-}
-
-void AppendEscape(unsigned char c, BufferedWriter& out) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string_view escape = ShortEscape(c);
-  if (!escape.empty()) {
-    out.Append(escape);
-    return;
-  }
-  out.Append("\\u00");
-  out.Put(kHex[c >> 4]);
-  out.Put(kHex[c & 0xF]);
-}
-
-// Whether eight bytes stand at s[i] and none of them must be escaped (a control character,
-// '"' or '\\'): such words are passed over at once.
-bool PlainWordAt(std::string_view s, size_t i) {
-  uint64_t word;
-  return WordAt(s, i, &word) &&
-         (BytesBelow(word, 0x20) | BytesEqual(word, '"') | BytesEqual(word, '\\')) == 0;
-}
-
-void AppendString(std::string_view s, BufferedWriter& out) {
-  if (!IsValidUtf8(s)) {
-    std::string valid;
-    AppendSanitizedUtf8(s, &valid);
-    AppendString(valid, out);
-    return;
-  }
-  out.Put('"');
-  size_t run = 0;
-  for (size_t i = 0; i < s.size(); ++i) {
-    while (PlainWordAt(s, i)) i += 8;
-    if (i >= s.size()) break;
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c >= 0x20 && c != '"' && c != '\\') continue;
-    out.Append(s.substr(run, i - run));
-    run = i + 1;
-    AppendEscape(c, out);
-  }
-  out.Append(s.substr(run, s.size() - run));
-  out.Put('"');
-}
-
-// Writes one object, a field a line, indented by `indent` spaces; Close ends it.
-class ObjectWriter {
- public:
-  ObjectWriter(int indent, BufferedWriter& out) : pad_(indent, ' '), out_(out) {
-    out.Append("{\n");
-  }
-  void String(const char* key, const std::string& value) {
-    Key(key);
-    AppendString(value, out_);
-  }
-  // A value already written as JSON.
-  void Raw(const char* key, std::string_view json) {
-    Key(key);
-    out_.Append(json);
-  }
-  void Close() {
-    out_.Append("\n");
-    out_.Append(pad_);
-    out_.Append("}");
-  }
-  // Starts a field whose value the caller writes next.
-  void Key(const char* key) {
-    if (!first_) out_.Append(",\n");
-    first_ = false;
-    out_.Append(pad_);
-    out_.Append("  \"");
-    out_.Append(key);
-    out_.Append("\": ");
-  }
-
- private:
-  std::string pad_;
-  BufferedWriter& out_;
-  bool first_ = true;
-};
 
 struct Field {
   const char* key;
@@ -123,21 +19,6 @@ void AppendObject(std::initializer_list<Field> fields, int indent, BufferedWrite
   ObjectWriter object(indent, out);
   for (const Field& f : fields) object.String(f.key, *f.value);
   object.Close();
-}
-
-template <typename T, typename Each>
-void AppendArray(const std::vector<T>& items, Each each, BufferedWriter& out) {
-  if (items.empty()) {
-    out.Append("[]");
-    return;
-  }
-  out.Append("[\n");
-  for (size_t i = 0; i < items.size(); ++i) {
-    if (i > 0) out.Append(",\n");
-    out.Append("    ");
-    each(items[i]);
-  }
-  out.Append("\n  ]");
 }
 
 // The number of entries of each kind a member file holds, by the entries' FileName.
@@ -235,6 +116,10 @@ void WriteModelJson(const SpecificationModel& model, bool complete, BufferedWrit
   out.Append(",\n  \"procedures\": ");
   AppendArray(
       model.Procedures, [&](const ProcedureEntry& e) { AppendProcedure(e, complete, out); }, out);
+  if (complete && model.ScreensDescribed) {
+    out.Append(",\n  \"screens\": ");
+    AppendScreens(model.Screens, out);
+  }
   out.Append("\n}\n");
 }
 

@@ -10,6 +10,7 @@
 #include "platform/system_error.h"
 #include "platform/text_helpers.h"
 #include "report/member_list_text.h"
+#include "report/screens_text.h"
 
 namespace dovrek {
 namespace {
@@ -114,6 +115,9 @@ Status WriteReport(LogWriter& log, const SpecificationModel& model, ProgressWind
   *stage = kTextStageHeading;
   if (Status written = WriteRows(log, ProjectRows(model.Project)); !written.ok()) return written;
   if (Status written = WriteMemberLists(log, model, mode); !written.ok()) return written;
+  if (mode == ReportMode::kComplete && model.ScreensDescribed) {
+    if (Status written = WriteRows(log, ScreenRows(model.Screens)); !written.ok()) return written;
+  }
   *stage = kTextStageProcedures;
   if (Status written = WriteProcedures(log, model, progress, mode); !written.ok()) return written;
   *stage = kTextStageClosing;

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
 #include <vector>
 
 #include "platform/encoding_decision.h"
 #include "platform/text_helpers.h"
+#include "source/screen_reader.h"
 
 namespace dovrek {
 namespace {
@@ -100,6 +102,34 @@ bool DecideProjectEncoding(const SourcePath& project_path, RunContext& run,
   return decided == DecidedEncoding::kCp932 || run.stages.ReadProject(project_path);
 }
 
+// Reads the screen of every window member that is there (complete mode): forms, user
+// controls, property pages and user documents. A screen that cannot be read is left out; its
+// member was read a moment ago, so only a file changed under the run fails here.
+void ReadScreens(const SourcePath& project_path, RunContext& run, FolderListings& listings) {
+  std::map<std::string, std::vector<std::string>> subs;
+  for (const ProcedureEntry& entry : run.model.Procedures) {
+    if (entry.Kind == "Sub") subs[entry.FileName].push_back(entry.Name);
+  }
+  run.model.Screens.clear();
+  for (const auto* list : {&run.model.FormFiles, &run.model.ControlFiles, &run.model.PageFiles,
+                           &run.model.DocumentFiles}) {
+    for (const MemberFile& member : *list) {
+      SourcePath path = SourcePath::Locate(MemberPath(project_path.windows(), member), listings);
+      if (!path.IsFile()) continue;
+      auto found = subs.find(member.FileName);
+      Screen screen;
+      const bool read = ReadScreen(path, run.model.Encoding,
+                                   found == subs.end() ? std::vector<std::string>() : found->second,
+                                   &screen)
+                            .ok();
+      if (read && !screen.Kind.empty()) {  // a member with no description has no screen
+        run.model.Screens.push_back(std::move(screen));
+      }
+    }
+  }
+  run.model.ScreensDescribed = true;
+}
+
 bool WriteReports(RunContext& run) {
   if (Options::On(run.options.Xls) && !run.stages.WriteWorkbookReport()) return false;
   return !Options::On(run.options.Txt) || run.stages.WriteTextReport();
@@ -131,6 +161,9 @@ bool CreateSpecification(const SourcePath& project_path, RunContext& run) {
   run.progress.Load();
   std::vector<std::string> missing;
   if (!ReadMembers(project_path, run, listings, &missing)) return false;
+  run.model.Screens.clear();
+  run.model.ScreensDescribed = false;
+  if (run.options.Complete && run.options.Screens) ReadScreens(project_path, run, listings);
   run.progress.Unload();
   bool written = WriteReports(run);
   if (!missing.empty()) run.msg.ShowInformation(MissingMembersInformation(missing));

@@ -115,6 +115,9 @@ Status LoadOptions(const std::string& settings_path, Options* options) {
   options->Complete = Options::On(flag(kExtensionSection, "COMPLETE"));
   options->Source = SourceEncodingNamed(SettingIn(profile, kExtensionSection, "SOURCE"))
                         .value_or(SourceEncoding::kUnset);
+  // The screens are described unless SCREENS says 0.
+  const std::string screens = SettingIn(profile, kExtensionSection, "SCREENS");
+  options->Screens = screens.empty() || ParseFlag(screens) != 0;
   return status;
 }
 

@@ -105,6 +105,47 @@ TEST_F(DovrekCliTest, CompleteModeFromTheSettingsOrTheSwitch) {
   EXPECT_EQ(Dovrek({"-q", "--complete", "-j", "-", project}).out, complete.out);
 }
 
+// Complete mode describes the screens unless told not to, and draws them on request.
+TEST_F(DovrekCliTest, ScreensFromTheSwitchesAndTheSettings) {
+  dir.Write("p/p.vbp", "Form=f.frm\r\nForm=sub\\f.frm\r\n");
+  const std::string form =
+      "VERSION 5.00\r\nBegin VB.Form f\r\n   ClientWidth = 3000\r\n   ClientHeight = 1500\r\n"
+      "   Begin VB.CommandButton cmdOK\r\n      Caption = \"OK\"\r\n   End\r\nEnd\r\n"
+      "Attribute VB_Name = \"f\"\r\nPrivate Sub cmdOK_Click()\r\nEnd Sub\r\n";
+  dir.Write("p/f.frm", form);
+  dir.Write("p/sub/f.frm", form);
+  const std::string project = dir.Native("p/p.vbp");
+  const std::string pictures = dir.Native("pictures");
+  struct Case {
+    std::vector<std::string> args;
+    const char* settings;
+    int exit_code;
+    bool screens;  // the JSON holds the screens
+  };
+  const Case cases[] = {
+      {{"--complete", "--screens-dir", pictures}, "", 0, true},
+      {{"--complete", "--no-screens"}, "", 0, false},
+      {{"--complete"}, "[EXTENSION]\r\nSCREENS=0\r\n", 0, false},
+      {{"--complete", "--screens"}, "[EXTENSION]\r\nSCREENS=0\r\n", 0, true},
+      {{"--no-complete"}, "", 0, false},
+      {{"--screens-dir", pictures}, "", 2, false},
+      {{"--complete", "--no-screens", "--screens-dir", pictures}, "", 2, false},
+  };
+  for (const Case& c : cases) {
+    dir.Write("bin/Dovrek.ini", c.settings);
+    std::vector<std::string> args = {"-q", "-j", "-"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.push_back(project);
+    testing::ProcessOutcome run = Dovrek(args);
+    EXPECT_EQ(run.exit_code, c.exit_code) << c.args[0] << " " << run.err;
+    EXPECT_EQ(run.out.find("\"screens\"") != std::string::npos, c.screens) << c.args[0];
+  }
+  // Two members named f.frm: two pictures, each a PNG.
+  for (const char* name : {"f.png", "f-2.png"}) {
+    EXPECT_EQ(testing::ReadFileBytes(pictures + "/" + name).substr(0, 4), "\x89PNG") << name;
+  }
+}
+
 TEST_F(DovrekCliTest, SourcesAreReadInTheEncodingDecidedForTheProject) {
   dir.Write("p/p.vbp", "Module=m; m.bas\r\nModule=n; n.bas\r\n");
   dir.Write("p/n.bas", "Attribute VB_Name = \"n\"\r\n");

@@ -1,0 +1,48 @@
+#include "app/screen_pictures.h"
+
+#include <atomic>
+#include <set>
+#include <thread>
+
+#include "draw/screen_picture.h"
+#include "platform/replacing_file.h"
+#include "platform/text_helpers.h"
+
+namespace dovrek {
+
+std::vector<std::string> ScreenPictureNames(const std::vector<Screen>& screens) {
+  std::vector<std::string> names;
+  std::set<std::string> used;  // in small letters: a folder may not tell "A" from "a"
+  for (const Screen& screen : screens) {
+    std::string stem = screen.FileName.substr(0, screen.FileName.rfind('.'));
+    if (stem.empty()) stem = "screen";
+    std::string name = stem;
+    for (int n = 2; used.count(AsciiSmall(name)); ++n) name = stem + "-" + std::to_string(n);
+    used.insert(AsciiSmall(name));
+    names.push_back(name + ".png");
+  }
+  return names;
+}
+
+Status WriteScreenPictures(const std::vector<Screen>& screens, const std::string& native_folder) {
+  const std::vector<std::string> names = ScreenPictureNames(screens);
+  std::vector<std::string> pictures(screens.size());
+  std::atomic<size_t> next{0};
+  auto draw = [&] {
+    for (size_t i = next++; i < screens.size(); i = next++) pictures[i] = DrawScreenPicture(screens[i]);
+  };
+  const unsigned helpers = std::min<unsigned>(std::thread::hardware_concurrency(), 8);
+  std::vector<std::thread> threads;
+  for (unsigned t = 1; t < helpers && t < screens.size(); ++t) threads.emplace_back(draw);
+  draw();
+  for (std::thread& thread : threads) thread.join();
+  // Written on the calling thread, so that they are held back with the run's other outputs.
+  for (size_t i = 0; i < screens.size(); ++i) {
+    if (Status written = WriteWholeFile(native_folder + "/" + names[i], pictures[i]); !written.ok()) {
+      return written;
+    }
+  }
+  return Status::OK();
+}
+
+}  // namespace dovrek

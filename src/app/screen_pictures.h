@@ -1,0 +1,22 @@
+#pragma once
+// Writes the picture of every screen as a PNG file into a folder (--screens-dir), for wikis and
+// reviews: "<member file name without its extension>.png", with "-2", "-3", ... after a name
+// that two members share.
+
+#include <string>
+#include <vector>
+
+#include "model/screen.h"
+#include "platform/status.h"
+
+namespace dovrek {
+
+// The file names the screens' pictures get, in the screens' order.
+std::vector<std::string> ScreenPictureNames(const std::vector<Screen>& screens);
+
+// Draws every picture (on every core), then writes them on the calling thread, so that a hold
+// of the run's outputs (held_renames.h) holds them too; the folder must exist. The first failure
+// is answered, naming its file.
+Status WriteScreenPictures(const std::vector<Screen>& screens, const std::string& native_folder);
+
+}  // namespace dovrek

@@ -1,0 +1,18 @@
+#pragma once
+// Draws a screen as a classic Windows window shows it, one pixel per screen pixel: the frame
+// its border style and buttons ask for, the menu bar, and every control in the order the
+// source lists them (the later on top), with their captions, texts, fonts and colours and the
+// pictures of the companion file. Any class it does not know is a labelled box with its class,
+// name and caption. Needs no display: it draws with cairo and pango into memory, and may run
+// on several threads at once, a screen on each.
+
+#include <string>
+
+#include "model/screen.h"
+
+namespace dovrek {
+
+// The PNG file of the screen's picture.
+std::string DrawScreenPicture(const Screen& screen);
+
+}  // namespace dovrek

@@ -1,0 +1,27 @@
+#pragma once
+// Reads the screen of one window member (a form, user control, property page or user
+// document): the description at the top of its source, in the project's encoding, the binary
+// companion file beside it (same name, .frx, .ctx, .pgx or .dox), and the comment that
+// describes it.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/screen.h"
+#include "platform/source_path.h"
+#include "platform/status.h"
+
+namespace dovrek {
+
+// Fills *screen, reading the source in `encoding` ("cp932", "utf-8" or "cp1252"); `subs` are the
+// names of the Subs in the member's code, which name its event handlers. Fails only when the
+// source cannot be read: a missing or damaged companion is noted on the screen.
+Status ReadScreen(const SourcePath& member, const std::string& encoding,
+                  std::vector<std::string> subs, Screen* screen);
+
+// The companion's file extension of a window member's, in the same letter case: "frx" for
+// "frm", "CTX" for "CTL"; empty for any other member.
+std::string CompanionExtension(std::string_view member_extension);
+
+}  // namespace dovrek
