@@ -118,7 +118,7 @@ void ReadScreens(const SourcePath& project_path, RunContext& run, FolderListings
       if (!path.IsFile()) continue;
       auto found = subs.find(member.FileName);
       Screen screen;
-      const bool read = ReadScreen(path, run.model.Encoding,
+      const bool read = ReadScreen(path, listings, run.model.Encoding,
                                    found == subs.end() ? std::vector<std::string>() : found->second,
                                    &screen)
                             .ok();

@@ -67,13 +67,13 @@ class DescribingComment {
   std::string comment_;
 };
 
-std::optional<FormCompanion> ReadCompanion(const SourcePath& member) {
+std::optional<FormCompanion> ReadCompanion(const SourcePath& member, FolderListings& listings) {
   const std::string& windows = member.windows();
   const size_t dot = windows.rfind('.');
   if (dot == std::string::npos || windows.find('\\', dot) != std::string::npos) return std::nullopt;
   const std::string extension = CompanionExtension(std::string_view(windows).substr(dot + 1));
   if (extension.empty()) return std::nullopt;
-  const SourcePath companion = SourcePath::Locate(windows.substr(0, dot + 1) + extension);
+  const SourcePath companion = SourcePath::Locate(windows.substr(0, dot + 1) + extension, listings);
   std::string bytes;
   if (!companion.IsFile() || !ReadWholeFile(companion.disk(), companion.found(), &bytes).ok()) {
     return std::nullopt;
@@ -112,7 +112,7 @@ std::string CompanionExtension(std::string_view member_extension) {
   return {};
 }
 
-Status ReadScreen(const SourcePath& member, const std::string& encoding,
+Status ReadScreen(const SourcePath& member, FolderListings& listings, const std::string& encoding,
                   std::vector<std::string> handlers, Screen* screen) {
   LineReader reader;
   reader.SetEncoding(EncodingNamed(encoding));
@@ -128,7 +128,7 @@ Status ReadScreen(const SourcePath& member, const std::string& encoding,
   }
   if (!reader.status().ok()) return reader.status();
   const FormDescription form = description.Finish();
-  const std::optional<FormCompanion> companion = ReadCompanion(member);
+  const std::optional<FormCompanion> companion = ReadCompanion(member, listings);
   ScreenSource source;
   source.FileName = FileNamePart(member.windows());
   source.Description = &form;

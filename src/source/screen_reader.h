@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/screen.h"
+#include "platform/folder_listings.h"
 #include "platform/source_path.h"
 #include "platform/status.h"
 
@@ -17,7 +18,8 @@ namespace dovrek {
 // Fills *screen, reading the source in `encoding` ("cp932", "utf-8" or "cp1252"); `subs` are the
 // names of the Subs in the member's code, which name its event handlers. Fails only when the
 // source cannot be read: a missing or damaged companion is noted on the screen.
-Status ReadScreen(const SourcePath& member, const std::string& encoding,
+// The companion is looked up through `listings`, the run's own.
+Status ReadScreen(const SourcePath& member, FolderListings& listings, const std::string& encoding,
                   std::vector<std::string> subs, Screen* screen);
 
 // The companion's file extension of a window member's, in the same letter case: "frx" for

@@ -46,7 +46,7 @@ std::vector<SourceObject> DescriptionObjects(const std::string& native_path,
     const std::string trimmed = std::string(TrimSpaces(line));
     if (std::regex_search(line, match, kBegin)) {
       open.push_back(objects.size());
-      objects.push_back({match[1].str()});
+      objects.push_back({match[1].str(), "", "", "", ""});
     } else if (trimmed.starts_with("BeginProperty")) {
       ++groups;
     } else if (trimmed.starts_with("EndProperty")) {
@@ -118,7 +118,9 @@ TEST(ScreensCorpusTest, EveryWindowOfTheCorpusIsDescribedAsItsSourceSays) {
         const bool on_screen = std::any_of(listed.begin(), listed.end(), [&](const json& c) {
           return EqualsNoCase(c["Name"].get<std::string>(), name.substr(0, cut));
         });
-        if (on_screen) EXPECT_TRUE(handled.count(name)) << path << " " << name;
+        if (on_screen) {
+          EXPECT_TRUE(handled.count(name)) << path << " " << name;
+        }
         events += on_screen;
       }
       ++screens;
