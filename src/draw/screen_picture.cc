@@ -218,7 +218,7 @@ struct Frame {
 Frame FrameOf(const Screen& screen) {
   Frame frame;
   const bool is_form = EqualsNoCase(screen.Kind, "Form") || EqualsNoCase(screen.Kind, "MDIForm");
-  const int style = is_form ? static_cast<int>(Number(screen.Properties, "BorderStyle", 2)) : 0;
+  const int style = is_form ? WholeNumber(Number(screen.Properties, "BorderStyle", 2)) : 0;
   if (style == 0) return frame;
   frame.border = style == 2 || style == 5 ? 4 : 3;
   frame.tool = style == 4 || style == 5;
@@ -410,7 +410,7 @@ class ScreenDrawing {
       DrawShape(c);
     } else if (IsClass(c, "Line")) {
       paint_.Line(c.X1, c.Y1, c.X2, c.Y2, VbColor(Property(c.Properties, "BorderColor"), kText),
-                  std::max(1.0, Number(c.Properties, "BorderWidth", 1)));
+                  std::clamp(Number(c.Properties, "BorderWidth", 1), 1.0, 64.0));
     } else if (IsClass(c, "HScrollBar") || IsClass(c, "VScrollBar")) {
       DrawScrollBar(c);
     } else if (EqualsNoCase(c.Class, "TabDlg.SSTab")) {
@@ -421,7 +421,7 @@ class ScreenDrawing {
   }
 
   static Align AlignOf(const ScreenControl& c) {
-    const int alignment = static_cast<int>(Number(c.Properties, "Alignment", 0));
+    const int alignment = WholeNumber(Number(c.Properties, "Alignment", 0));
     return alignment == 1 ? Align::kRight : alignment == 2 ? Align::kCenter : Align::kLeft;
   }
 
@@ -515,7 +515,7 @@ class ScreenDrawing {
   }
 
   void DrawShape(const ScreenControl& c) {
-    const int shape = static_cast<int>(Number(c.Properties, "Shape", 0));
+    const int shape = WholeNumber(Number(c.Properties, "Shape", 0));
     double x = c.X, y = c.Y, w = c.W, h = c.H;
     if (shape == 1 || shape == 3 || shape == 5) {  // square and circle: the smaller side, centred
       const double side = std::min(w, h);
@@ -554,7 +554,7 @@ class ScreenDrawing {
     }
     const Rgb border = VbColor(Property(c.Properties, "BorderColor"), kText);
     cairo_set_source_rgb(cr, border.r, border.g, border.b);
-    cairo_set_line_width(cr, std::max(1.0, Number(c.Properties, "BorderWidth", 1)));
+    cairo_set_line_width(cr, std::clamp(Number(c.Properties, "BorderWidth", 1), 1.0, 64.0));
     if (Number(c.Properties, "BorderStyle", 1) != 0) {
       cairo_stroke(cr);
     } else {
@@ -579,10 +579,10 @@ class ScreenDrawing {
   }
 
   void DrawTabs(const ScreenControl& c, const Font& font) {
-    const int tabs = std::clamp(static_cast<int>(Number(c.Properties, "Tabs", 3)), 1, 64);
-    const int current = static_cast<int>(Number(c.Properties, "Tab", 0));
-    const int tab_h = std::max(16, static_cast<int>(Number(c.Properties, "TabHeight", 300) / 15));
-    const int per_row = std::clamp(static_cast<int>(Number(c.Properties, "TabsPerRow", 3)), 1, 64);
+    const int tabs = std::clamp(WholeNumber(Number(c.Properties, "Tabs", 3)), 1, 64);
+    const int current = WholeNumber(Number(c.Properties, "Tab", 0));
+    const int tab_h = std::max(16, WholeNumber(Number(c.Properties, "TabHeight", 300) / 15));
+    const int per_row = std::clamp(WholeNumber(Number(c.Properties, "TabsPerRow", 3)), 1, 64);
     const int rows = (tabs + per_row - 1) / per_row;
     const int body_y = c.Y + rows * tab_h;
     paint_.Fill(c.X, body_y, c.W, c.H - rows * tab_h, kFace);

@@ -1,5 +1,7 @@
 #include "source/property_text.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace dovrek {
@@ -73,6 +75,11 @@ std::optional<double> NumberValue(std::string_view source) {
     return std::nullopt;  // not wholly a decimal number (strtod also takes hex, inf and nan)
   }
   return number;
+}
+
+int32_t WholeNumber(double value) {
+  if (std::isnan(value)) return 0;
+  return static_cast<int32_t>(std::clamp(value, -2147483648.0, 2147483647.0));
 }
 
 std::optional<CompanionReference> CompanionReferenceOf(std::string_view source) {

@@ -29,6 +29,10 @@ std::optional<std::string> QuotedText(std::string_view source);
 // hexadecimal. nullopt for any other text.
 std::optional<double> NumberValue(std::string_view source);
 
+// A number held to the range of a 32-bit integer and cut to a whole one, for the values that
+// count (a tab, an index, a style): a hostile source may say 1e300.
+int32_t WholeNumber(double value);
+
 // The reference a value makes into the companion file; nullopt for any other value.
 std::optional<CompanionReference> CompanionReferenceOf(std::string_view source);
 

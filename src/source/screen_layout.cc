@@ -135,7 +135,7 @@ class Layout {
     if (found == tabs.end()) found = tabs.find(AsciiSmall(object.Name));
     if (found == tabs.end()) return;
     place->Tab = found->second;
-    place->Shown = place->Shown && found->second == static_cast<int32_t>(Number(container, "Tab", 0));
+    place->Shown = place->Shown && found->second == WholeNumber(Number(container, "Tab", 0));
   }
 
   const FormDescription& form_;
@@ -151,7 +151,7 @@ std::vector<ObjectPlace> LayOutScreen(const FormDescription& form) { return Layo
 std::string ItemName(const FormObject& object) {
   std::optional<double> index = NumberValue(object.Property("Index"));
   if (!index) return object.Name;
-  return object.Name + "(" + std::to_string(static_cast<int64_t>(*index)) + ")";
+  return object.Name + "(" + std::to_string(WholeNumber(*index)) + ")";
 }
 
 }  // namespace dovrek
