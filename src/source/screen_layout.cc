@@ -84,7 +84,7 @@ class Layout {
     const FormObject& window = form_.Objects[0];
     const double w = Number(window, "ClientWidth", Number(window, "Width", 0)) / kTwipsPerPixel;
     const double h = Number(window, "ClientHeight", Number(window, "Height", 0)) / kTwipsPerPixel;
-    places_[0].Rect = {0, 0, Pixels(w), Pixels(h)};
+    places_[0].Rect = {0, 0, Pixels(std::max(w, 0.0)), Pixels(std::max(h, 0.0))};  // no negative size
     places_[0].Placed = true;
   }
 

@@ -84,12 +84,13 @@ TEST(ScreenLayoutTest, PlacesControlsFromTheirContainersInnerCorners) {
 
 TEST(ScreenLayoutTest, MenusAndHostileNumbersHaveNoPlaceOrAHeldOne) {
   const FormDescription form = ReadFormDescription(
-      "Begin VB.Form f\n Begin VB.Menu m\n End\n Begin VB.Label l\n  Left = 1e300\n"
+      "Begin VB.Form f\n ClientWidth = -3000\n Begin VB.Menu m\n End\n Begin VB.Label l\n  Left = 1e300\n"
       "  Width = -1e300\n End\n Begin VB.PictureBox p\n  ScaleMode = 0\n  ScaleWidth = 0\n"
       "  Width = 150\n  Begin VB.Label k\n   Left = 5\n  End\n End\n"
       " Begin TabDlg.SSTab t\n  Tab = 1e300\n  Tab(0).Control(0) = \"n\"\n"
       "  Begin VB.Label n\n   Index = -1e300\n  End\n End\nEnd\n");
   const std::vector<ObjectPlace> places = LayOutScreen(form);
+  EXPECT_EQ(places[0].Rect.W, 0);
   EXPECT_FALSE(places[1].Placed);
   EXPECT_TRUE(places[2].Placed);
   EXPECT_LE(places[2].Rect.X, 100000000);
