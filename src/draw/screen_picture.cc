@@ -240,7 +240,7 @@ class ScreenDrawing {
   ScreenDrawing(const Screen& screen, cairo_t* cr)
       : screen_(screen), frame_(FrameOf(screen)), paint_(cr), window_font_(FontOf(screen.Properties, Font())) {
     for (size_t i = 0; i < screen.Controls.size(); ++i) {
-      by_name_[AsciiSmall(ItemNameOf(screen.Controls[i]))] = i;
+      by_name_[AsciiSmall(screen.Controls[i].ItemName())] = i;
     }
   }
 
@@ -261,10 +261,6 @@ class ScreenDrawing {
   }
 
  private:
-  static std::string ItemNameOf(const ScreenControl& control) {
-    return control.Index.empty() ? control.Name : control.Name + "(" + control.Index + ")";
-  }
-
   void DrawFrame() {
     const int w = Width(), h = Height();
     paint_.Fill(0, 0, w, h, kFace);
@@ -616,7 +612,7 @@ class ScreenDrawing {
   void DrawOther(const ScreenControl& c, const Font& font) {
     paint_.Fill(c.X, c.Y, c.W, c.H, kFace);
     paint_.Box(c.X, c.Y, c.W, c.H, kShadow, kDarkShadow);
-    std::string label = c.Class + "\n" + ItemNameOf(c);
+    std::string label = c.Class + "\n" + c.ItemName();
     const std::string& shown = c.Caption.empty() ? c.Text : c.Caption;
     if (!shown.empty()) label = shown + "\n" + label;
     Font small = font;

@@ -40,6 +40,9 @@ struct ScreenControl {
   // drawing only.
   std::string Picture;
 
+  // "Name(3)" for a member of a control array, the name otherwise.
+  std::string ItemName() const { return Index.empty() ? Name : Name + "(" + Index + ")"; }
+
   bool operator==(const ScreenControl&) const = default;
 };
 

@@ -3,10 +3,6 @@
 namespace dovrek {
 namespace {
 
-std::string ItemName(const ScreenControl& c) {
-  return c.Index.empty() ? c.Name : c.Name + "(" + c.Index + ")";
-}
-
 // A text that may hold line breaks, on one row.
 std::string OneLine(std::string text) {
   for (char& c : text) {
@@ -18,7 +14,7 @@ std::string OneLine(std::string text) {
 std::string Size(int32_t w, int32_t h) { return std::to_string(w) + " x " + std::to_string(h); }
 
 std::string ControlRow(size_t number, const ScreenControl& c) {
-  std::string row = "        " + std::to_string(number) + ". " + ItemName(c) + "  " + c.Kind;
+  std::string row = "        " + std::to_string(number) + ". " + c.ItemName() + "  " + c.Kind;
   const std::string& shown = !c.Caption.empty() ? c.Caption : c.Label;
   if (!shown.empty()) row += "  「" + OneLine(shown) + "」";
   if (c.Placed) {

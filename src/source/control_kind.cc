@@ -52,7 +52,7 @@ constexpr std::string_view kInvisibleClasses[] = {
 }  // namespace
 
 std::string ControlKindText(const FormObject& object) {
-  if (object.Library.empty() || EqualsNoCase(object.Library, "VB")) {
+  if (object.IsBuiltIn()) {
     for (const KindName& kind : kBuiltIn) {
       if (EqualsNoCase(object.Class, kind.cls)) return std::string(kind.text);
     }

@@ -1,6 +1,23 @@
 #include "source/form_companion.h"
 
+#include "platform/text_helpers.h"
+
 namespace dovrek {
+
+std::string CompanionExtension(std::string_view member_extension) {
+  const std::pair<std::string_view, std::string_view> pairs[] = {
+      {"frm", "frx"}, {"ctl", "ctx"}, {"pag", "pgx"}, {"dob", "dox"}};
+  for (const auto& [member, companion] : pairs) {
+    if (!EqualsNoCase(member_extension, member)) continue;
+    std::string extension(companion);
+    for (size_t i = 0; i < extension.size(); ++i) {
+      if (member_extension[i] >= 'A' && member_extension[i] <= 'Z') extension[i] = static_cast<char>(extension[i] - 32);
+    }
+    return extension;
+  }
+  return {};
+}
+
 
 std::optional<std::string_view> FormCompanion::Bytes(uint64_t offset, uint64_t n) const {
   if (offset > bytes_.size() || n > bytes_.size() - offset) return std::nullopt;

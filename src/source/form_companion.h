@@ -12,6 +12,10 @@
 
 namespace dovrek {
 
+// The companion's file extension of a window member's, in the same letter case: "frx" for
+// "frm", "CTX" for "CTL"; empty for any other member.
+std::string CompanionExtension(std::string_view member_extension);
+
 class FormCompanion {
  public:
   FormCompanion() = default;

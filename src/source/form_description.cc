@@ -80,6 +80,8 @@ std::string FormObject::QualifiedClass() const {
   return Library.empty() ? Class : Library + "." + Class;
 }
 
+bool FormObject::IsBuiltIn() const { return Library.empty() || EqualsNoCase(Library, "VB"); }
+
 bool FormDescriptionReader::Take(std::string_view line) {
   if (ended_) return false;
   return open_.empty() ? TakeHeader(line) : TakeBody(line);

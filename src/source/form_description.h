@@ -47,6 +47,8 @@ struct FormObject {
   bool Has(std::string_view name) const;
   // "VB.CommandButton", or the class alone when it names no library.
   std::string QualifiedClass() const;
+  // True for the built-in library ("VB", or none named).
+  bool IsBuiltIn() const;
 
   bool operator==(const FormObject&) const = default;
 };

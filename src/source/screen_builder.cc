@@ -120,23 +120,34 @@ class Builder {
     if (std::optional<std::string> quoted = QuotedText(source)) return *quoted;
     std::optional<CompanionReference> reference = CompanionReferenceOf(source);
     if (!reference) return {};
-    const bool built_in = object.Library.empty() || EqualsNoCase(object.Library, "VB");
-    if (!built_in && !reference->LongText) return {};  // another library's own saved state
-    if (!source_.Companion) return Note("なし");
+    if (!object.IsBuiltIn() && !reference->LongText) return {};  // another library's own saved state
+    if (!source_.Companion) {
+      Note("なし");
+      return {};
+    }
     std::optional<std::string_view> bytes = reference->LongText
                                                 ? source_.Companion->LongText(reference->Offset)
                                                 : source_.Companion->ShortText(reference->Offset);
-    if (!bytes) return Note("破損");
+    if (!bytes) {
+      Note("破損");
+      return {};
+    }
     return source_.Decode(*bytes);
   }
 
   // The items of a built-in list or combo box, kept in the companion file.
   std::vector<std::string> ItemsOf(const FormObject& object) {
     std::optional<CompanionReference> reference = CompanionReferenceOf(object.Property("List"));
-    if (!reference || !(object.Library.empty() || EqualsNoCase(object.Library, "VB"))) return {};
-    if (!source_.Companion) return Note("なし");
+    if (!reference || !object.IsBuiltIn()) return {};
+    if (!source_.Companion) {
+      Note("なし");
+      return {};
+    }
     std::optional<std::vector<std::string_view>> items = source_.Companion->List(reference->Offset);
-    if (!items) return Note("破損");
+    if (!items) {
+      Note("破損");
+      return {};
+    }
     std::vector<std::string> decoded;
     for (std::string_view item : *items) decoded.push_back(source_.Decode(item));
     return decoded;
@@ -146,27 +157,25 @@ class Builder {
   std::string PictureOf(const FormObject& object) {
     std::optional<CompanionReference> reference = CompanionReferenceOf(object.Property("Picture"));
     if (!reference) return {};
-    if (!source_.Companion) return Note("なし");
+    if (!source_.Companion) {
+      Note("なし");
+      return {};
+    }
     std::optional<std::string_view> image = source_.Companion->Picture(reference->Offset);
-    if (!image) return Note("破損");
+    if (!image) {
+      Note("破損");
+      return {};
+    }
     return std::string(*image);
   }
 
-  // Notes once what is wrong with the companion file; answers an empty value to use instead.
-  struct Empty {
-    operator std::string() const { return {}; }
-    operator std::vector<std::string>() const { return {}; }
-  };
-  Empty Note(std::string_view what) {
-    if (note_.empty()) {
-      std::string extension = "frx";
-      if (const size_t dot = source_.FileName.rfind('.'); dot != std::string::npos) {
-        const std::string member = AsciiSmall(source_.FileName.substr(dot + 1));
-        extension = member == "ctl" ? "ctx" : member == "pag" ? "pgx" : member == "dob" ? "dox" : "frx";
-      }
-      note_ = "(." + extension + " " + std::string(what) + ")";
-    }
-    return {};
+  // Notes once what is wrong with the companion file: "(.frx なし)", "(.ctx 破損)".
+  void Note(std::string_view what) {
+    if (!note_.empty()) return;
+    const size_t dot = source_.FileName.rfind('.');
+    std::string extension =
+        dot == std::string::npos ? "" : CompanionExtension(AsciiSmall(source_.FileName.substr(dot + 1)));
+    note_ = "(." + (extension.empty() ? std::string("frx") : extension) + " " + std::string(what) + ")";
   }
 
   // Each "<control>_<event>" procedure of the screen's code: split at the last underscore

@@ -98,20 +98,6 @@ std::function<std::string(std::string_view)> DecoderFor(const std::string& encod
 
 }  // namespace
 
-std::string CompanionExtension(std::string_view member_extension) {
-  const std::pair<std::string_view, std::string_view> pairs[] = {
-      {"frm", "frx"}, {"ctl", "ctx"}, {"pag", "pgx"}, {"dob", "dox"}};
-  for (const auto& [member, companion] : pairs) {
-    if (!EqualsNoCase(member_extension, member)) continue;
-    std::string extension(companion);
-    for (size_t i = 0; i < extension.size(); ++i) {
-      if (member_extension[i] >= 'A' && member_extension[i] <= 'Z') extension[i] = static_cast<char>(extension[i] - 32);
-    }
-    return extension;
-  }
-  return {};
-}
-
 Status ReadScreen(const SourcePath& member, FolderListings& listings, const std::string& encoding,
                   std::vector<std::string> handlers, Screen* screen) {
   LineReader reader;

@@ -22,8 +22,4 @@ namespace dovrek {
 Status ReadScreen(const SourcePath& member, FolderListings& listings, const std::string& encoding,
                   std::vector<std::string> subs, Screen* screen);
 
-// The companion's file extension of a window member's, in the same letter case: "frx" for
-// "frm", "CTX" for "CTL"; empty for any other member.
-std::string CompanionExtension(std::string_view member_extension);
-
 }  // namespace dovrek
