@@ -1,12 +1,16 @@
 #include "report/workbook/workbook.h"
 
+#include <algorithm>
 #include <iostream>
+#include <sstream>
 
 #include "platform/messages.h"
 #include "platform/replacing_file.h"
 #include "platform/system_error.h"
 #include "platform/text_helpers.h"
 #include "report/workbook/defined_name_formula.h"
+#include "report/workbook/package_parts.h"
+#include "report/workbook/picture_part.h"
 #include "report/workbook/workbook_error.h"
 #include "report/workbook/xml_memory.h"
 #include "report/workbook/zip_writer.h"
@@ -25,41 +29,6 @@ constexpr char kMacroWorkbookType[] = "application/vnd.ms-excel.sheet.macroEnabl
 
 bool EndsWith(std::string_view text, std::string_view tail) {
   return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
-}
-
-// The relationships part of a part: "xl/workbook.xml" -> "xl/_rels/workbook.xml.rels".
-std::string RelationshipsPart(const std::string& part) {
-  size_t slash = part.rfind('/');
-  std::string folder = slash == std::string::npos ? "" : part.substr(0, slash + 1);
-  return folder + "_rels/" + part.substr(slash == std::string::npos ? 0 : slash + 1) + ".rels";
-}
-
-// A relationship target resolved against the folder of its source part, as a part name
-// without the leading "/".
-std::string ResolveTarget(const std::string& source_part, std::string target) {
-  std::string path;
-  if (!target.empty() && target[0] == '/') {
-    path = target.substr(1);
-  } else {
-    size_t slash = source_part.rfind('/');
-    path = (slash == std::string::npos ? "" : source_part.substr(0, slash + 1)) + target;
-  }
-  std::vector<std::string> segments;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find('/', start);
-    if (end == std::string::npos) end = path.size();
-    std::string segment = path.substr(start, end - start);
-    if (segment == "..") {
-      if (!segments.empty()) segments.pop_back();
-    } else if (!segment.empty() && segment != ".") {
-      segments.push_back(segment);
-    }
-    start = end + 1;
-  }
-  std::string joined;
-  for (const std::string& segment : segments) joined += (joined.empty() ? "" : "/") + segment;
-  return joined;
 }
 
 // The first relationship of a type (compared by its last path segment, so that strict and
@@ -82,6 +51,13 @@ std::string ShownAsText(std::string text) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
   }
   return text;
+}
+
+// A small document as text, for the parts written whole when they are added.
+std::string XmlText(const pugi::xml_document& document) {
+  std::ostringstream text;
+  document.save(text, "", pugi::format_raw, pugi::encoding_utf8);
+  return text.str();
 }
 
 // Serializes a document straight into the zip part being written.
@@ -250,17 +226,24 @@ void Workbook::RemoveDefinedName(const std::string& name, int32_t sheet_index) {
   if (!names.child("definedName")) names.parent().remove_child(names);
 }
 
-void Workbook::RenameSheet(Worksheet& sheet, const std::string& name) {
-  std::string old_name = sheet.Name();
+// Refuses a name the spreadsheet would not take for the sheet at a 0-based position: empty,
+// over 31 characters, holding one of : \\ / ? * [ ], starting or ending with ', or another
+// sheet's name.
+void Workbook::CheckSheetName(const std::string& name, int32_t index) const {
   static constexpr std::string_view kForbidden = ":\\/?*[]";
   bool bad = name.empty() || CountCharacters(name) > 31 || name.front() == '\'' ||
              name.back() == '\'' || name.find_first_of(kForbidden) != std::string::npos;
   if (bad) throw WorkbookError(FileMessage(source_, UnusableSheetName(name)));
-  for (const auto& other : sheets_) {
-    if (other.get() != &sheet && EqualsNoCase(other->Name(), name)) {
-      throw WorkbookError(SheetNameInUse(source_, name, IndexOf(sheet) + 1, IndexOf(*other) + 1));
+  for (size_t other = 0; other < sheets_.size(); ++other) {
+    if (static_cast<int32_t>(other) != index && EqualsNoCase(sheets_[other]->Name(), name)) {
+      throw WorkbookError(SheetNameInUse(source_, name, index + 1, other + 1));
     }
   }
+}
+
+void Workbook::RenameSheet(Worksheet& sheet, const std::string& name) {
+  std::string old_name = sheet.Name();
+  CheckSheetName(name, IndexOf(sheet));
   for (pugi::xml_node node :
        workbook_xml_->child("workbook").child("definedNames").children("definedName")) {
     node.text().set(RenameSheetInFormula(node.text().get(), old_name, name).c_str());
@@ -299,6 +282,123 @@ const SharedStrings& Workbook::Strings() {
     strings_ = std::make_unique<SharedStrings>(*ParsePart(strings_part_));
   }
   return *strings_;
+}
+
+// The folder of the workbook part ("xl/"), where new parts go.
+std::string Workbook::BookFolder() const {
+  size_t slash = workbook_part_.rfind('/');
+  return slash == std::string::npos ? "" : workbook_part_.substr(0, slash + 1);
+}
+
+int32_t Workbook::SheetCount() const { return static_cast<int32_t>(sheets_.size()); }
+
+// A new sheet is a copy of the layout sheet's part without its cells, breaks, links and
+// drawings: it keeps the layout's page setup, header and footer, views and default row height.
+std::unique_ptr<pugi::xml_document> Workbook::EmptySheetLike(Worksheet& layout,
+                                                             const std::vector<double>& widths) {
+  auto document = std::make_unique<pugi::xml_document>();
+  document->reset(layout.Document());
+  pugi::xml_node root = document->child("worksheet");
+  for (const char* name : {"dimension", "cols", "mergeCells", "hyperlinks", "rowBreaks",
+                           "colBreaks", "drawing", "legacyDrawing", "legacyDrawingHF", "picture",
+                           "oleObjects", "controls", "tableParts", "conditionalFormatting",
+                           "dataValidations", "autoFilter", "sortState", "sheetProtection"}) {
+    while (root.child(name)) root.remove_child(name);
+  }
+  pugi::xml_node data = root.child("sheetData");
+  if (!data) throw WorkbookError(source_ + ": シート「" + layout.Name() + "」にセルの欄がありません。");
+  while (data.first_child()) data.remove_child(data.first_child());
+  for (pugi::xml_node view : root.child("sheetViews").children("sheetView")) {
+    view.remove_attribute("tabSelected");
+    while (view.first_child()) view.remove_child(view.first_child());
+  }
+  pugi::xml_node cols = root.insert_child_before("cols", data);
+  for (size_t i = 0; i < widths.size(); ++i) {
+    pugi::xml_node col = cols.append_child("col");
+    col.append_attribute("min").set_value(i + 1);
+    col.append_attribute("max").set_value(i + 1);
+    col.append_attribute("width").set_value(widths[i]);
+    col.append_attribute("customWidth").set_value(1);
+  }
+  if (widths.empty()) root.remove_child(cols);
+  return document;
+}
+
+Worksheet& Workbook::AddWorksheet(Worksheet& after, const std::string& name, Worksheet& layout,
+                                  const std::vector<double>& column_widths) {
+  const int32_t index = IndexOf(after) + 1;
+  CheckSheetName(name, -1);
+  std::unique_ptr<pugi::xml_document> document = EmptySheetLike(layout, column_widths);
+
+  const std::string folder = BookFolder();
+  std::string part = UnusedPartName(package_, folder + "worksheets/sheet", ".xml");
+  package_.Put(part, "");  // its bytes come from the document when saved
+  std::string id =
+      AddRelationship(*relationships_, kWorksheetRelationship, RelativeTarget(workbook_part_, part));
+  AddContentTypeOverride(*content_types_, part,
+                         "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml");
+
+  pugi::xml_node sheets = workbook_xml_->child("workbook").child("sheets");
+  uint32_t sheet_id = 0;
+  std::string id_attribute = "r:id";
+  for (pugi::xml_node entry : sheets.children("sheet")) {
+    sheet_id = std::max(sheet_id, entry.attribute("sheetId").as_uint());
+    for (pugi::xml_attribute attribute : entry.attributes()) {
+      if (EndsWith(attribute.name(), ":id")) id_attribute = attribute.name();
+    }
+  }
+  pugi::xml_node entry = sheets.insert_child_after("sheet", after.entry_);
+  entry.append_attribute("name").set_value(name.c_str());
+  entry.append_attribute("sheetId").set_value(sheet_id + 1);
+  entry.append_attribute(id_attribute.c_str()).set_value(id.c_str());
+  ShiftSheetPositions(index);
+
+  auto sheet = std::make_unique<Worksheet>(this, entry, part, true);
+  sheet->document_ = std::move(document);
+  Worksheet& added = *sheet;
+  sheets_.insert(sheets_.begin() + index, std::move(sheet));
+  return added;
+}
+
+// Names local to a sheet and the active tab follow their sheets when one is put in at a 0-based
+// position.
+void Workbook::ShiftSheetPositions(int32_t index) {
+  pugi::xml_node workbook = workbook_xml_->child("workbook");
+  for (pugi::xml_node node : workbook.child("definedNames").children("definedName")) {
+    pugi::xml_attribute local = node.attribute("localSheetId");
+    if (local && local.as_int() >= index) local.set_value(local.as_int() + 1);
+  }
+  for (pugi::xml_node view : workbook.child("bookViews").children("workbookView")) {
+    pugi::xml_attribute active = view.attribute("activeTab");
+    if (active && active.as_int() >= index) active.set_value(active.as_int() + 1);
+  }
+}
+
+void Workbook::AddPicture(Worksheet& sheet, const std::string& png, const std::string& drawing_xml) {
+  const std::string folder = BookFolder();
+  std::string media = UnusedPartName(package_, folder + "media/image", ".png");
+  package_.Put(media, png);
+  std::string drawing = UnusedPartName(package_, folder + "drawings/drawing", ".xml");
+  pugi::xml_document drawing_rels;
+  std::string image_id = AddRelationship(drawing_rels, kImageRelationship, RelativeTarget(drawing, media));
+  std::string xml = drawing_xml;
+  for (size_t at = xml.find(kPictureIdSlot); at != std::string::npos; at = xml.find(kPictureIdSlot)) {
+    xml.replace(at, std::string_view(kPictureIdSlot).size(), image_id);
+  }
+  package_.Put(drawing, std::move(xml));
+  package_.Put(RelationshipsPart(drawing), XmlText(drawing_rels));
+
+  std::string sheet_rels_part = RelationshipsPart(sheet.part_);
+  pugi::xml_document sheet_rels;
+  if (package_.Find(sheet_rels_part)) sheet_rels.reset(*ParsePart(sheet_rels_part));
+  std::string drawing_id =
+      AddRelationship(sheet_rels, kDrawingRelationship, RelativeTarget(sheet.part_, drawing));
+  package_.Put(sheet_rels_part, XmlText(sheet_rels));
+  sheet.AddDrawingReference(drawing_id);
+
+  AddContentTypeDefault(*content_types_, "png", "image/png");
+  AddContentTypeOverride(*content_types_, drawing,
+                         "application/vnd.openxmlformats-officedocument.drawing+xml");
 }
 
 // A calculation chain lists formula cells; after cells have been overwritten it may name cells

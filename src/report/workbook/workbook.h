@@ -31,6 +31,8 @@ class Workbook {
   Workbook(const Workbook&) = delete;
   Workbook& operator=(const Workbook&) = delete;
 
+  // The number of sheets of every kind.
+  int32_t SheetCount() const;
   // The number of worksheets (chart sheets not counted).
   int32_t WorksheetCount() const;
   // The worksheet at a 1-based position among worksheets.
@@ -42,6 +44,13 @@ class Workbook {
   std::optional<std::string> DefinedName(const std::string& name, int32_t sheet_index) const;
   // Removes the defined name DefinedName answers for that sheet; nothing when there is none.
   void RemoveDefinedName(const std::string& name, int32_t sheet_index);
+
+  // Puts a new, empty worksheet of that name right after `after`: a copy of `layout`'s page
+  // setup, header and footer without its cells, with the given column widths (the first for
+  // column A). Names local to later sheets move with them. The name is refused as SetName
+  // refuses it.
+  Worksheet& AddWorksheet(Worksheet& after, const std::string& name, Worksheet& layout,
+                          const std::vector<double>& column_widths);
 
   // Writes the workbook (content type of a workbook, not a template) to the native path as it
   // is made, replacing an earlier file only when complete (see ReplacingFile). Throws
@@ -66,6 +75,14 @@ class Workbook {
   StyleTable& Styles();
   const SharedStrings& Strings();
   void MarkWorkbookType();
+  std::string BookFolder() const;
+  void CheckSheetName(const std::string& name, int32_t index) const;
+  std::unique_ptr<pugi::xml_document> EmptySheetLike(Worksheet& layout,
+                                                     const std::vector<double>& widths);
+  void ShiftSheetPositions(int32_t index);
+  // Adds a PNG picture and the drawing part that places it (its image relationship id written
+  // as kPictureIdSlot) to the sheet.
+  void AddPicture(Worksheet& sheet, const std::string& png, const std::string& drawing_xml);
   void DropCalculationChain();
 
   ZipPackage package_;

@@ -9,6 +9,8 @@
 #include "platform/text_helpers.h"
 #include "report/workbook/cell_text.h"
 #include "report/workbook/defined_name_formula.h"
+#include "report/workbook/package_parts.h"
+#include "report/workbook/picture_part.h"
 #include "report/workbook/shared_strings.h"
 #include "report/workbook/style_table.h"
 #include "report/workbook/workbook.h"
@@ -29,6 +31,34 @@ void SetAttribute(pugi::xml_node node, const char* name, const char* value) {
 
 void RemoveChildren(pugi::xml_node node) {
   while (node.first_child()) node.remove_child(node.first_child());
+}
+
+// Worksheet children that come after <hyperlinks>, in schema order.
+constexpr const char* kAfterHyperlinks[] = {
+    "printOptions", "pageMargins", "pageSetup", "headerFooter", "rowBreaks", "colBreaks",
+    "customProperties", "cellWatches", "ignoredErrors", "smartTags", "drawing", "legacyDrawing",
+    "legacyDrawingHF", "picture", "oleObjects", "controls", "webPublishItems", "tableParts",
+    "extLst"};
+
+// Worksheet children that come after <pageSetup>, in schema order.
+constexpr const char* kAfterPageSetup[] = {
+    "headerFooter", "rowBreaks", "colBreaks", "customProperties", "cellWatches", "ignoredErrors",
+    "smartTags", "drawing", "legacyDrawing", "legacyDrawingHF", "picture", "oleObjects",
+    "controls", "webPublishItems", "tableParts", "extLst"};
+
+// Worksheet children that come after <drawing>, in schema order.
+constexpr const char* kAfterDrawing[] = {"legacyDrawing", "legacyDrawingHF", "picture",
+                                         "oleObjects",    "controls",        "webPublishItems",
+                                         "tableParts",    "extLst"};
+
+// A child made in its place among the children that must follow it, or at the end.
+template <size_t N>
+pugi::xml_node ChildBefore(pugi::xml_node parent, const char* name, const char* const (&after)[N]) {
+  if (pugi::xml_node found = parent.child(name)) return found;
+  for (const char* next : after) {
+    if (pugi::xml_node found = parent.child(next)) return parent.insert_child_before(name, found);
+  }
+  return parent.append_child(name);
 }
 
 // Worksheet children that come after <rowBreaks>, in schema order.
@@ -134,6 +164,17 @@ bool Cell::SetValue(std::string_view text) {
   }
   t.text().set(stored.data(), stored.size());
   return cut;
+}
+
+void Cell::SetNumber(int64_t number) {
+  pugi::xml_node cell = sheet_->CellNode(reference_);
+  RemoveChildren(cell);
+  cell.remove_attribute("t");
+  cell.append_child("v").text().set(std::to_string(number).c_str());
+}
+
+void Cell::SetFormatLike(const Cell& other) {
+  sheet_->SetCellFormat(reference_, other.sheet_->CellFormat(other.reference_));
 }
 
 void Cell::SetRowHeight(int32_t points) {
@@ -397,12 +438,7 @@ double Worksheet::PageRowSpaceOf(pugi::xml_node worksheet) {
 }
 
 pugi::xml_node Worksheet::RowBreaks() {
-  pugi::xml_node sheet = Document().child("worksheet");
-  if (pugi::xml_node breaks = sheet.child("rowBreaks")) return breaks;
-  for (const char* name : kAfterRowBreaks) {
-    if (pugi::xml_node after = sheet.child(name)) return sheet.insert_child_before("rowBreaks", after);
-  }
-  return sheet.append_child("rowBreaks");
+  return ChildBefore(Document().child("worksheet"), "rowBreaks", kAfterRowBreaks);
 }
 
 void Worksheet::AddRowBreak(uint32_t row) {
@@ -416,6 +452,34 @@ void Worksheet::AddRowBreak(uint32_t row) {
     if (!breaks.attribute(name)) breaks.append_attribute(name);
     breaks.attribute(name).set_value(count);
   }
+}
+
+void Worksheet::SetLandscape() {
+  pugi::xml_node root = Document().child("worksheet");
+  pugi::xml_node setup = ChildBefore(root, "pageSetup", kAfterPageSetup);
+  SetAttribute(setup, "orientation", "landscape");
+}
+
+void Worksheet::AddLink(CellReference cell, const std::string& location) {
+  Load();
+  pugi::xml_node links = ChildBefore(Document().child("worksheet"), "hyperlinks", kAfterHyperlinks);
+  pugi::xml_node link = links.append_child("hyperlink");
+  link.append_attribute("ref").set_value(CellName(cell).c_str());
+  link.append_attribute("location").set_value(location.c_str());
+}
+
+void Worksheet::AddPicture(const std::string& png, CellReference at, int32_t width,
+                           int32_t height, const std::string& name) {
+  if (Document().child("worksheet").child("drawing")) {
+    throw WorkbookError(book_->source_ + ": シート「" + Name() + "」には図がすでにあります。");
+  }
+  book_->AddPicture(*this, png, PictureDrawingXml(at, width, height, name));
+}
+
+void Worksheet::AddDrawingReference(const std::string& id) {
+  pugi::xml_node root = Document().child("worksheet");
+  if (!root.attribute("xmlns:r")) root.append_attribute("xmlns:r").set_value(kRelationshipsNamespace);
+  ChildBefore(root, "drawing", kAfterDrawing).append_attribute("r:id").set_value(id.c_str());
 }
 
 int32_t Worksheet::PrintedPages() {

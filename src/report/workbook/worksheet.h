@@ -49,6 +49,10 @@ class Cell {
   // are kept. A text over kMaxCellCharacters is cut to that length with a line on standard
   // error. An empty text empties the cell (its format stays). Answers whether the text was cut.
   bool SetValue(std::string_view text);
+  // Stores a whole number as a number.
+  void SetNumber(int64_t number);
+  // Gives the cell the format another cell of the same book has.
+  void SetFormatLike(const Cell& other);
   // Sets the height of the cell's row. Heights above kMaxRowHeight are written as
   // kMaxRowHeight; 0 hides the row, as the spreadsheet does; a negative height is refused.
   void SetRowHeight(int32_t points);
@@ -90,6 +94,15 @@ class Worksheet {
   void DropNamedRow(std::string_view name);
   // Removes a defined name this sheet sees; nothing when there is none.
   void DropDefinedName(std::string_view name);
+
+  // Prints the sheet across the paper rather than down it.
+  void SetLandscape();
+  // Makes the cell a link to a place in the book, such as "'画面'!A1".
+  void AddLink(CellReference cell, const std::string& location);
+  // Places a PNG picture of `width` x `height` pixels with its top left corner at the cell's,
+  // named `name`. A sheet holds at most one drawing: one that has one already is refused.
+  void AddPicture(const std::string& png, CellReference at, int32_t width, int32_t height,
+                  const std::string& name);
 
   bool is_worksheet() const { return is_worksheet_; }
 
@@ -133,6 +146,7 @@ class Worksheet {
   void SetSelected(bool selected);
   void PrepareForSave();
   pugi::xml_node RowBreaks();
+  void AddDrawingReference(const std::string& id);
   double PageRowSpaceOf(pugi::xml_node worksheet);
 
   struct ColumnFormat {
