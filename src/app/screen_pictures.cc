@@ -1,8 +1,6 @@
 #include "app/screen_pictures.h"
 
-#include <atomic>
 #include <set>
-#include <thread>
 
 #include "draw/screen_picture.h"
 #include "platform/replacing_file.h"
@@ -26,16 +24,7 @@ std::vector<std::string> ScreenPictureNames(const std::vector<Screen>& screens) 
 
 Status WriteScreenPictures(const std::vector<Screen>& screens, const std::string& native_folder) {
   const std::vector<std::string> names = ScreenPictureNames(screens);
-  std::vector<std::string> pictures(screens.size());
-  std::atomic<size_t> next{0};
-  auto draw = [&] {
-    for (size_t i = next++; i < screens.size(); i = next++) pictures[i] = DrawScreenPicture(screens[i]);
-  };
-  const unsigned helpers = std::min<unsigned>(std::thread::hardware_concurrency(), 8);
-  std::vector<std::thread> threads;
-  for (unsigned t = 1; t < helpers && t < screens.size(); ++t) threads.emplace_back(draw);
-  draw();
-  for (std::thread& thread : threads) thread.join();
+  const std::vector<std::string> pictures = DrawScreenPictures(screens);
   // Written on the calling thread, so that they are held back with the run's other outputs.
   for (size_t i = 0; i < screens.size(); ++i) {
     if (Status written = WriteWholeFile(native_folder + "/" + names[i], pictures[i]); !written.ok()) {

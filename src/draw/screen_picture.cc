@@ -4,10 +4,12 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "draw/image_file.h"
@@ -659,6 +661,21 @@ std::string DrawScreenPicture(const Screen& screen) {
   cairo_destroy(cr);
   cairo_surface_destroy(surface);
   return png;
+}
+
+
+std::vector<std::string> DrawScreenPictures(const std::vector<Screen>& screens) {
+  std::vector<std::string> pictures(screens.size());
+  std::atomic<size_t> next{0};
+  auto draw = [&] {
+    for (size_t i = next++; i < screens.size(); i = next++) pictures[i] = DrawScreenPicture(screens[i]);
+  };
+  const unsigned helpers = std::min<unsigned>(std::thread::hardware_concurrency(), 8);
+  std::vector<std::thread> threads;
+  for (unsigned t = 1; t < helpers && t < screens.size(); ++t) threads.emplace_back(draw);
+  draw();
+  for (std::thread& thread : threads) thread.join();
+  return pictures;
 }
 
 }  // namespace dovrek

@@ -7,6 +7,7 @@
 // on several threads at once, a screen on each.
 
 #include <string>
+#include <vector>
 
 #include "model/screen.h"
 
@@ -14,5 +15,8 @@ namespace dovrek {
 
 // The PNG file of the screen's picture.
 std::string DrawScreenPicture(const Screen& screen);
+
+// The PNG files of every screen's picture in their order, drawn on every core.
+std::vector<std::string> DrawScreenPictures(const std::vector<Screen>& screens);
 
 }  // namespace dovrek

@@ -10,6 +10,7 @@
 #include "platform/text_helpers.h"
 #include "report/function_list.h"
 #include "report/member_list_text.h"
+#include "report/screen_sheets.h"
 #include "report/workbook/cell_reference.h"
 #include "report/workbook/workbook.h"
 #include "report/workbook/workbook_error.h"
@@ -19,6 +20,7 @@ namespace {
 
 constexpr int32_t kLineHeight = 14;
 constexpr int32_t kRequiredWorksheets = 8;
+const std::vector<std::string> kNoPictures;
 
 // The defined names of the cover's creation date and of the contents' first page number.
 constexpr char kCreated[] = "CREATED";
@@ -139,7 +141,8 @@ WorkbookSaver SaverOf(Workbook& book) {
 
 Status WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
                            WorkbookHandover& handover, ProgressWindow& progress,
-                           std::vector<std::string>* cut_procedures, ReportMode mode) {
+                           std::vector<std::string>* cut_procedures, ReportMode mode,
+                           const std::vector<std::string>* screen_pictures) {
   const SourcePath template_file = SourcePath::Locate(template_path);
   if (!template_file.IsFile()) return Status::NotFound(kTemplateMissingMessage);
   const std::string& found = template_file.found();
@@ -162,6 +165,9 @@ Status WriteWorkbookReport(const SpecificationModel& model, const std::string& t
     WriteOverview(book->Worksheets(4), model.Project);
     std::vector<std::string> cut;
     WriteFunctionList(book->Worksheets(8), model, progress, mode, &cut);
+    if (mode == ReportMode::kComplete && model.ScreensDescribed) {
+      WriteScreenSheets(*book, model.Screens, screen_pictures ? *screen_pictures : kNoPictures);
+    }
     WriteCompleteModeCells(*book, mode);
     progress.Unload();
     progress_shown = false;

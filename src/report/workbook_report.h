@@ -26,9 +26,13 @@ namespace dovrek {
 // or description was cut to the cell limit, in list order. Complete mode adds the kind to each
 // heading and fills the file composition's CONTROL, PAGE, DOCUMENT and DESIGNER cells that the
 // template names; the default mode removes those rows and names, and neither mode needs them.
+// When complete mode described the screens, it fills the list of screens and adds a sheet per
+// screen after the function list, with the PNG picture `screen_pictures` holds for it in the
+// screens' order (none when it is not given).
 Status WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
                            WorkbookHandover& handover, ProgressWindow& progress,
                            std::vector<std::string>* cut_procedures = nullptr,
-                           ReportMode mode = ReportMode::kDefault);
+                           ReportMode mode = ReportMode::kDefault,
+                           const std::vector<std::string>* screen_pictures = nullptr);
 
 }  // namespace dovrek

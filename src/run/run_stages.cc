@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "draw/screen_picture.h"
 #include "platform/messages.h"
 #include "platform/native_path.h"
 #include "platform/system_error.h"
@@ -57,9 +58,14 @@ bool ProductionStages::ReadModule(const SourcePath& path) {
 // A missing template is the user's to mend: it is shown as a caution, not as an error.
 bool ProductionStages::WriteWorkbookReport() {
   return Guarded(services_.msg, "", [&] {
+    const ReportMode mode = ReportModeOf(options_);
+    std::vector<std::string> pictures;
+    if (mode == ReportMode::kComplete && model_.ScreensDescribed) {
+      pictures = DrawScreenPictures(model_.Screens);
+    }
     Status written =
         dovrek::WriteWorkbookReport(model_, services_.template_path, services_.handover,
-                                    services_.progress, &cut_procedures_, ReportModeOf(options_));
+                                    services_.progress, &cut_procedures_, mode, &pictures);
     if (written.IsNotFound()) {
       services_.msg.ShowMessage(written.message());
       return false;

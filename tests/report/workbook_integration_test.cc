@@ -537,3 +537,41 @@ TEST(WorkbookIntegrationTest, LibreOfficePrintsEveryProcedureOfRealProjectsWhole
 
 }  // namespace
 }  // namespace dovrek
+
+namespace dovrek {
+namespace {
+
+// A real project's screens printed through LibreOffice: each screen sheet prints, holding its
+// picture (one image in the PDF per screen).
+TEST(WorkbookIntegrationTest, LibreOfficePrintsEveryScreenWithItsPicture) {
+  if (CorpusFolder().empty()) GTEST_SKIP() << "no corpus";
+  if (!Runs("command -v soffice") || !Runs("command -v pdfimages")) {
+    GTEST_SKIP() << "soffice or pdfimages is not installed";
+  }
+  TempDir dir;
+  const std::string book = dir.Native("book.xlsx");
+  std::string command = "HOME='" + dir.path().string() + "' '" DOVREK_BINARY "' -q --complete -x '" +
+                        book + "' '" + CorpusFolder() + "/yawase-jp/Yawase/DT041/Dt041.vbp'";
+  ASSERT_TRUE(Runs(command)) << command;
+  command = "cd '" + dir.path().string() +
+            "' && timeout 300 soffice --headless --norestore -env:UserInstallation=file://" +
+            dir.Native("profile") + " --convert-to pdf book.xlsx";
+  ASSERT_TRUE(Runs(command)) << command;
+  ASSERT_TRUE(Runs("pdfimages -list '" + dir.Native("book.pdf") + "' > '" + dir.Native("images") +
+                   "' && pdftotext '" + dir.Native("book.pdf") + "' '" + dir.Native("book.txt") + "'"));
+  std::istringstream images(ReadFileBytes(dir.Native("images")));
+  int printed = -2;  // the list's two heading lines
+  for (std::string line; std::getline(images, line);) ++printed;
+  auto opened = Workbook::Open(book);
+  const int screens = opened->WorksheetCount() - 8;
+  EXPECT_EQ(screens, 3);
+  EXPECT_EQ(printed, screens);
+  const std::string text = ReadFileBytes(dir.Native("book.txt"));
+  for (int sheet = 9; sheet <= opened->WorksheetCount(); ++sheet) {
+    EXPECT_NE(text.find(opened->Worksheets(sheet).Name() + "（"), std::string::npos)
+        << opened->Worksheets(sheet).Name();
+  }
+}
+
+}  // namespace
+}  // namespace dovrek
