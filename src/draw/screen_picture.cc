@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "draw/image_file.h"
+#include "draw/png_file.h"
 #include "draw/vb_color.h"
 #include "platform/text_helpers.h"
 #include "source/property_text.h"
@@ -629,11 +630,6 @@ class ScreenDrawing {
   std::map<std::string, size_t> by_name_;
 };
 
-cairo_status_t AppendPng(void* closure, const unsigned char* data, unsigned int length) {
-  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-  return CAIRO_STATUS_SUCCESS;
-}
-
 }  // namespace
 
 std::string DrawScreenPicture(const Screen& screen) {
@@ -655,9 +651,9 @@ std::string DrawScreenPicture(const Screen& screen) {
     ScreenDrawing drawing(screen, cr);
     drawing.Draw();
   }
-  std::string png;
   cairo_surface_flush(surface);
-  cairo_surface_write_to_png_stream(surface, AppendPng, &png);
+  std::string png = PngFile(cairo_image_surface_get_data(surface), width, height,
+                            cairo_image_surface_get_stride(surface));
   cairo_destroy(cr);
   cairo_surface_destroy(surface);
   return png;
