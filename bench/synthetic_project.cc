@@ -117,16 +117,50 @@ class SourceWriter {
   long lines_ = 0;
 };
 
+// A control of the form's description with its place in twips.
+void WriteControl(SourceWriter* out, const char* cls, const std::string& name, long left, long top,
+                  long width, long height, std::string_view caption) {
+  out->Line("      Begin ", cls, " ", name);
+  if (!caption.empty()) out->Line("         Caption         =   \"", caption, "\"");
+  out->Line("         Height          =   ", std::to_string(height));
+  out->Line("         Left            =   ", std::to_string(left));
+  out->Line("         Top             =   ", std::to_string(top));
+  out->Line("         Width           =   ", std::to_string(width));
+  out->Line("      End");
+}
+
+// An entry screen as business systems have them: a frame of labelled text boxes, a combo, a
+// list, a check box, options and buttons, about 25 controls.
 void WriteFormHeader(SourceWriter* out, const std::string& name) {
   out->Line("VERSION 5.00");
   out->Line("Begin VB.Form ", name);
   out->Line("   Caption         =   \"", out->Say({"受注入力", "Order entry"}), "\"");
-  out->Line("   ClientHeight    =   3090");
-  out->Line("   ClientWidth     =   4680");
-  out->Line("   Begin VB.CommandButton cmdOK");
-  out->Line("      Caption         =   \"", out->Say({"登録(&O)", "&OK"}), "\"");
-  out->Line("      Height          =   375");
+  out->Line("   ClientHeight    =   6090");
+  out->Line("   ClientWidth     =   8680");
+  out->Line("   Begin VB.Frame fraEntry");
+  out->Line("      Caption         =   \"", out->Say({"受注情報", "Order"}), "\"");
+  out->Line("      Height          =   4200");
+  out->Line("      Left            =   120");
+  out->Line("      Top             =   120");
+  out->Line("      Width           =   5400");
+  for (long i = 0; i < 8; ++i) {
+    const std::string n = std::to_string(i);
+    WriteControl(out, "VB.Label", "lblField" + n, 120, 300 + 450 * i, 1500, 255,
+                 out->Say({"得意先コード", "Customer code"}));
+    WriteControl(out, "VB.TextBox", "txtField" + n, 1740, 270 + 450 * i, 3400, 315, "");
+  }
   out->Line("   End");
+  WriteControl(out, "VB.ComboBox", "cboKind", 5700, 240, 2700, 300, "");
+  WriteControl(out, "VB.ListBox", "lstItems", 5700, 720, 2700, 2160, "");
+  WriteControl(out, "VB.CheckBox", "chkUrgent", 5700, 3000, 2700, 255, out->Say({"至急", "Urgent"}));
+  for (long i = 0; i < 3; ++i) {
+    WriteControl(out, "VB.OptionButton", "optPay(" + std::to_string(i) + ")", 5700, 3400 + 330 * i,
+                 2700, 255, out->Say({"現金", "Cash"}));
+  }
+  WriteControl(out, "VB.CommandButton", "cmdOK", 4560, 5400, 1215, 375, out->Say({"登録(&O)", "&OK"}));
+  WriteControl(out, "VB.CommandButton", "cmdCancel", 5880, 5400, 1215, 375,
+               out->Say({"取消", "Cancel"}));
+  WriteControl(out, "VB.CommandButton", "cmdClose", 7200, 5400, 1215, 375, out->Say({"閉じる", "Close"}));
   out->Line("End");
   out->Line("Attribute VB_Name = \"", name, "\"");
   out->Line("Attribute VB_GlobalNameSpace = False");
