@@ -52,10 +52,13 @@ std::string RelativeTarget(const std::string& source_part, const std::string& pa
 }
 
 std::string UnusedPartName(const ZipPackage& package, const std::string& stem,
-                           const std::string& extension) {
-  for (size_t n = 1;; ++n) {
-    std::string name = stem + std::to_string(n) + extension;
-    if (!package.Find(name)) return name;
+                           const std::string& extension, size_t* next) {
+  for (;; ++*next) {
+    std::string name = stem + std::to_string(*next) + extension;
+    if (!package.Find(name)) {
+      ++*next;
+      return name;
+    }
   }
 }
 

@@ -22,9 +22,10 @@ std::string ResolveTarget(const std::string& source_part, std::string target);
 // folder ("../media/image1.png").
 std::string RelativeTarget(const std::string& source_part, const std::string& part);
 
-// The first name "<stem><n><extension>" (n = 1, 2, ...) that no part of the package has.
+// The first name "<stem><n><extension>" (n = *next, *next + 1, ...) that no part of the
+// package has; *next becomes the number after it, so that naming many parts stays linear.
 std::string UnusedPartName(const ZipPackage& package, const std::string& stem,
-                           const std::string& extension);
+                           const std::string& extension, size_t* next);
 
 // An id "rId<n>" that no relationship of the part holds yet.
 std::string UnusedRelationshipId(const pugi::xml_document& relationships);

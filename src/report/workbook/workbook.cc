@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 #include <sstream>
+#include <unordered_map>
 
 #include "platform/messages.h"
 #include "platform/replacing_file.h"
@@ -331,7 +332,7 @@ Worksheet& Workbook::AddWorksheet(Worksheet& after, const std::string& name, Wor
   std::unique_ptr<pugi::xml_document> document = EmptySheetLike(layout, column_widths);
 
   const std::string folder = BookFolder();
-  std::string part = UnusedPartName(package_, folder + "worksheets/sheet", ".xml");
+  std::string part = UnusedPartName(package_, folder + "worksheets/sheet", ".xml", &next_sheet_);
   package_.Put(part, "");  // its bytes come from the document when saved
   std::string id =
       AddRelationship(*relationships_, kWorksheetRelationship, RelativeTarget(workbook_part_, part));
@@ -376,9 +377,9 @@ void Workbook::ShiftSheetPositions(int32_t index) {
 
 void Workbook::AddPicture(Worksheet& sheet, const std::string& png, const std::string& drawing_xml) {
   const std::string folder = BookFolder();
-  std::string media = UnusedPartName(package_, folder + "media/image", ".png");
+  std::string media = UnusedPartName(package_, folder + "media/image", ".png", &next_image_);
   package_.Put(media, png);
-  std::string drawing = UnusedPartName(package_, folder + "drawings/drawing", ".xml");
+  std::string drawing = UnusedPartName(package_, folder + "drawings/drawing", ".xml", &next_drawing_);
   pugi::xml_document drawing_rels;
   std::string image_id = AddRelationship(drawing_rels, kImageRelationship, RelativeTarget(drawing, media));
   std::string xml = drawing_xml;
@@ -433,13 +434,14 @@ void Workbook::WriteTo(BufferedWriter& out) {
     sheet->PrepareForSave();
     documents.push_back({sheet->part_, sheet->document_.get()});
   }
+  // By name in small letters: a book of many sheets has many documents and many parts.
+  std::unordered_map<std::string, const pugi::xml_document*> by_name;
+  for (const auto& [part, document] : documents) by_name.emplace(AsciiSmall(part), document);
   package_.WriteTo(out, [&](const std::string& name, ZipWriter& zip) {
-    for (const auto& [part, document] : documents) {
-      if (!EqualsNoCase(part, name)) continue;
-      Serialize(*document, zip);
-      return true;
-    }
-    return false;
+    auto found = by_name.find(AsciiSmall(name));
+    if (found == by_name.end()) return false;
+    Serialize(*found->second, zip);
+    return true;
   });
 }
 

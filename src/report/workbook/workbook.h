@@ -97,6 +97,8 @@ class Workbook {
   std::string strings_part_;
   std::unique_ptr<SharedStrings> strings_;
   std::vector<std::unique_ptr<Worksheet>> sheets_;
+  // The numbers the next added parts' names try first.
+  size_t next_sheet_ = 1, next_image_ = 1, next_drawing_ = 1;
 };
 
 }  // namespace dovrek
