@@ -34,8 +34,16 @@ void AppendProperties(const std::vector<ScreenProperty>& properties, int indent,
   object.Close();
 }
 
+// The levels of indentation: a screen stands in the top-level array, its fields one level in,
+// the items of its arrays (controls, events, components) one more, and a control's properties
+// one more again.
+constexpr int kScreenIndent = 4;
+constexpr int kFieldIndent = kScreenIndent + 2;
+constexpr int kItemIndent = kFieldIndent + 2;
+constexpr int kPropertyIndent = kItemIndent + 2;
+
 void AppendControl(const ScreenControl& c, BufferedWriter& out) {
-  ObjectWriter object(6, out);
+  ObjectWriter object(kItemIndent, out);
   object.String("Name", c.Name);
   object.String("Index", c.Index);
   object.String("Class", c.Class);
@@ -57,14 +65,14 @@ void AppendControl(const ScreenControl& c, BufferedWriter& out) {
   object.Key("Items");
   AppendStrings(c.Items, out);
   object.Key("Properties");
-  AppendProperties(c.Properties, 8, out);
+  AppendProperties(c.Properties, kPropertyIndent, out);
   object.Key("Events");
   AppendStrings(c.Events, out);
   object.Close();
 }
 
 void AppendEvent(const ScreenEvent& e, BufferedWriter& out) {
-  ObjectWriter object(6, out);
+  ObjectWriter object(kItemIndent, out);
   object.String("Control", e.Control);
   object.String("Event", e.Event);
   object.String("Procedure", e.Procedure);
@@ -73,7 +81,7 @@ void AppendEvent(const ScreenEvent& e, BufferedWriter& out) {
 }
 
 void AppendScreen(const Screen& s, BufferedWriter& out) {
-  ObjectWriter object(4, out);
+  ObjectWriter object(kScreenIndent, out);
   object.String("FileName", s.FileName);
   object.String("Name", s.Name);
   object.String("Kind", s.Kind);
@@ -86,16 +94,16 @@ void AppendScreen(const Screen& s, BufferedWriter& out) {
   AppendArray(
       s.Objects,
       [&](const ScreenComponent& component) {
-        ObjectWriter item(6, out);
+        ObjectWriter item(kItemIndent, out);
         item.String("Id", component.Id);
         item.String("FileName", component.FileName);
         item.Close();
       },
-      out, 4);
+      out, kFieldIndent);
   object.Key("Controls");
-  AppendArray(s.Controls, [&](const ScreenControl& c) { AppendControl(c, out); }, out, 4);
+  AppendArray(s.Controls, [&](const ScreenControl& c) { AppendControl(c, out); }, out, kFieldIndent);
   object.Key("Events");
-  AppendArray(s.Events, [&](const ScreenEvent& e) { AppendEvent(e, out); }, out, 4);
+  AppendArray(s.Events, [&](const ScreenEvent& e) { AppendEvent(e, out); }, out, kFieldIndent);
   object.Close();
 }
 

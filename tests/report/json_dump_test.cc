@@ -1,6 +1,8 @@
 #include "report/json_dump.h"
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 #include <nlohmann/json.hpp>
 
 namespace dovrek {
@@ -101,6 +103,43 @@ TEST(JsonDumpTest, EscapesAByteWhereverItStands) {
           << at << " " << c.escaped;
     }
   }
+}
+
+}  // namespace
+}  // namespace dovrek
+
+namespace dovrek {
+namespace {
+
+// Every line stands two spaces further in for each object or array it is inside, down to a
+// control's properties within a screen's controls.
+TEST(JsonDumpTest, ScreensAreIndentedTwoSpacesALevel) {
+  SpecificationModel model;
+  Screen screen;
+  screen.Name = "frmMain";
+  screen.Objects = {{"{GUID}#1.0#0", "x.ocx"}};
+  ScreenControl control;
+  control.Name = "cmdOK";
+  control.Properties = {{"Caption", "\"OK\""}};
+  screen.Controls = {control};
+  screen.Events = {{"cmdOK", "Click", "cmdOK_Click", true}};
+  model.Screens = {screen};
+  model.ScreensDescribed = true;
+  std::istringstream json(ModelToJson(model, true));
+  int depth = 0;
+  for (std::string line; std::getline(json, line);) {
+    const size_t text = line.find_first_not_of(' ');
+    const bool closes = line[text] == '}' || line[text] == ']';
+    EXPECT_EQ(text, static_cast<size_t>(2 * (depth - (closes ? 1 : 0)))) << line;
+    bool quoted = false;
+    for (size_t i = text; i < line.size(); ++i) {
+      if (line[i] == '\\') ++i;
+      else if (line[i] == '"') quoted = !quoted;
+      else if (!quoted && (line[i] == '{' || line[i] == '[')) ++depth;
+      else if (!quoted && (line[i] == '}' || line[i] == ']')) --depth;
+    }
+  }
+  EXPECT_EQ(depth, 0);
 }
 
 }  // namespace
