@@ -10,6 +10,7 @@
 #include "platform/messages.h"
 #include "platform/progress_window.h"
 #include "platform/status.h"
+#include "platform/warning_reporter.h"
 #include "report/report_mode.h"
 #include "report/workbook_handover.h"
 
@@ -26,8 +27,10 @@ namespace dovrek {
 // or description was cut to the cell limit, in list order. Complete mode adds the kind to each
 // heading and fills the file composition's CONTROL, PAGE, DOCUMENT and DESIGNER cells that the
 // template names; the default mode removes those rows and names, and neither mode needs them.
+// Damage the workbook survives (a cut text, a template entry left out) is told to `warnings`.
 Status WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
                            WorkbookHandover& handover, ProgressWindow& progress,
+                           WarningReporter& warnings,
                            std::vector<std::string>* cut_procedures = nullptr,
                            ReportMode mode = ReportMode::kDefault);
 
