@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/console_warning_reporter.h"
 #include "platform/native_path.h"
 #include "platform/progress_window.h"
 #include "report/workbook_report.h"
@@ -43,9 +44,10 @@ int main(int argc, char** argv) {
   }
   SaveTo handover(argv[2]);
   dovrek::SilentProgressWindow progress;
+  dovrek::ConsoleWarningReporter warnings;
   auto start = std::chrono::steady_clock::now();
-  dovrek::Status written =
-      dovrek::WriteWorkbookReport(model, dovrek::ToWindowsPath(argv[1]), handover, progress);
+  dovrek::Status written = dovrek::WriteWorkbookReport(model, dovrek::ToWindowsPath(argv[1]),
+                                                       handover, progress, warnings);
   if (!written.ok()) std::fprintf(stderr, "%s\n", written.message().c_str());
   bool ok = written.ok();
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

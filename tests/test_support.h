@@ -11,6 +11,7 @@
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/progress_window.h"
+#include "platform/warning_reporter.h"
 
 namespace dovrek::testing {
 
@@ -74,6 +75,13 @@ class RecordingMessageBox : public MessageBox {
 
   std::vector<std::string> shown;
   std::deque<bool> answers;
+};
+
+// Records every warning.
+class RecordingWarnings : public WarningReporter {
+ public:
+  void Warn(const std::string& warning) override { warnings.push_back(warning); }
+  std::vector<std::string> warnings;
 };
 
 // Records the calls as text: "Load", "Unload", "Init <max> <msg>", "Progress <idx>".

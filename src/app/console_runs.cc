@@ -11,12 +11,15 @@
 
 #include "app/batch_outputs.h"
 #include "app/batch_summary.h"
+#include "app/desktop_handover.h"
+#include "app/opener_watch.h"
 #include "app/output_identity.h"
 #include "app/screen_pictures.h"
 #include "app/startup.h"
 #include "platform/console_file_dialog.h"
 #include "platform/console_message_box.h"
 #include "platform/console_progress_window.h"
+#include "platform/console_warning_reporter.h"
 #include "platform/messages.h"
 #include "platform/native_path.h"
 #include "platform/system_error.h"
@@ -135,12 +138,9 @@ int RunBatch(const CommandLine& line) {
     return 2;
   }
   ConsoleProgressWindow progress(::isatty(STDERR_FILENO) && !line.quiet);
-  RunServices services{msg,
-                       progress,
-                       outputs.text_dialog(),
-                       outputs.workbook_handover(),
-                       TemplatePath(),
-                       line.text_encoding};
+  ConsoleWarningReporter warnings;
+  RunServices services{msg,      progress,       outputs.text_dialog(), outputs.workbook_handover(),
+                       warnings, TemplatePath(), line.text_encoding};
   SpecificationModel& model = ModelKeptToTheEnd();
   ProductionStages production(model, options, services);
   FileCountingStages stages(production, model, progress);
@@ -170,8 +170,11 @@ int RunUnattendedOnConsole(const SourcePath& project_path) {
   Options options = StartingOptions(&msg);
   ConsoleProgressWindow progress(::isatty(STDERR_FILENO));
   ConsoleFileDialog dialog;
-  OpenInDesktopHandover handover(msg);
-  RunServices services{msg, progress, dialog, handover, TemplatePath(), TextEncoding::Cp932};
+  OpenerWatch watch;
+  OpenInDesktopHandover handover(msg, watch);
+  ConsoleWarningReporter warnings;
+  RunServices services{
+      msg, progress, dialog, handover, warnings, TemplatePath(), TextEncoding::Cp932};
   return RunSpecification(project_path, ModelKeptToTheEnd(), options, services) ? 0 : 1;
 }
 

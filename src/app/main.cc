@@ -1,7 +1,6 @@
 // dovrek: writes the program specification of a Visual Basic 6 project.
 
 #include <iostream>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -13,10 +12,13 @@
 #include "platform/messages.h"
 #include "platform/system_error.h"
 #include "platform/temporary_folder.h"
+#include "run/stage_guard.h"
 
 #ifdef DOVREK_HAVE_GUI
+#include "app/desktop_handover.h"
+#include "app/opener_watch.h"
+#include "platform/console_warning_reporter.h"
 #include "platform/native_path.h"
-#include "report/workbook_handover.h"
 #include "run/run_stages.h"
 #include "ui/qt_front_end.h"
 #endif
@@ -31,14 +33,15 @@ int UsageError(const std::string& why) {
 
 #ifdef DOVREK_HAVE_GUI
 // The run the windows start: the real stages with the windows they are given. The main window
-// waits for the workbook's opener in the background; an unattended run, which ends afterwards,
-// waits in the hand-over.
-dovrek::RunFunction WindowedRun(dovrek::OpenerWait wait) {
-  return [wait](const dovrek::SourcePath& project_path, dovrek::Options options,
-                dovrek::MessageBox& msg, dovrek::ProgressWindow& progress,
-                dovrek::FileDialog& dialog) {
-    dovrek::OpenInDesktopHandover handover(msg, {"xdg-open"}, wait);
-    dovrek::RunServices services{msg, progress, dialog, handover, dovrek::TemplatePath()};
+// leaves the workbook's opener to the watch, on a thread of its own; an unattended run, which
+// ends afterwards, waits for it in the hand-over.
+dovrek::RunFunction WindowedRun(dovrek::OpenerWait wait, dovrek::OpenerWatch& watch) {
+  return [wait, &watch](const dovrek::SourcePath& project_path, dovrek::Options options,
+                        dovrek::MessageBox& msg, dovrek::ProgressWindow& progress,
+                        dovrek::FileDialog& dialog) {
+    dovrek::OpenInDesktopHandover handover(msg, watch, {"xdg-open"}, wait);
+    dovrek::ConsoleWarningReporter warnings;
+    dovrek::RunServices services{msg, progress, dialog, handover, warnings, dovrek::TemplatePath()};
     dovrek::SpecificationModel model;
     return dovrek::RunSpecification(project_path, model, options, services);
   };
@@ -53,13 +56,16 @@ int RunWithWindows(const dovrek::CommandLine& line, int& argc, char** argv) {
   // the program down with it.
   if (dovrek::HasDisplay() && dovrek::WindowSystemStarts(argc, argv)) {
     dovrek::Options options = dovrek::StartingOptions();
+    // Joined when the windows are gone; the main window asks it for the openers' verdicts
+    // while its message boxes can still be shown.
+    dovrek::OpenerWatch watch;
     if (line.mode == dovrek::RunMode::kUnattended) {
       return dovrek::RunUnattendedWindowed(argc, argv, line.project_path, options,
-                                           WindowedRun(dovrek::OpenerWait::kHere));
+                                           WindowedRun(dovrek::OpenerWait::kHere, watch));
     }
-    return dovrek::RunMainWindow(argc, argv, line.project_path, std::move(options),
-                                 dovrek::SettingsPath(),
-                                 WindowedRun(dovrek::OpenerWait::kInBackground));
+    return dovrek::RunMainWindow(
+        argc, argv, line.project_path, std::move(options), dovrek::SettingsPath(),
+        WindowedRun(dovrek::OpenerWait::kInBackground, watch), [&watch] { watch.AwaitVerdicts(); });
   }
 #else
   (void)argc;
@@ -69,6 +75,12 @@ int RunWithWindows(const dovrek::CommandLine& line, int& argc, char** argv) {
     return dovrek::RunUnattendedOnConsole(line.project_path);
   }
   return UsageError(dovrek::kNoDisplay);
+}
+
+// A failure that reached the top: told on standard error; the run has failed.
+int Failed(const std::string& reason) {
+  std::cerr << dovrek::kErrorTitle << ": " << reason << std::endl;
+  return 1;
 }
 
 int Dispatch(int argc, char** argv) {
@@ -101,10 +113,9 @@ int main(int argc, char** argv) {
   dovrek::IgnoreWriteSignals();
   try {
     return Dispatch(argc, argv);
-  } catch (const std::bad_alloc&) {
+  } catch (const std::exception& failure) {
     // Outside the stages (the settings file, the JSON dump): the run fails, the program ends
     // in an orderly way.
-    std::cerr << dovrek::kErrorTitle << ": " << dovrek::kOutOfMemory << std::endl;
-    return 1;
+    return Failed(dovrek::FailureText(failure));
   }
 }

@@ -39,6 +39,12 @@ std::string CutTextsLead(size_t limit) {
 
 std::string MoreCutTexts(size_t more) { return "ほか " + std::to_string(more) + " 個"; }
 
+std::string UnexpectedFailure(std::string_view what) {
+  std::string text = "予期しないエラーが発生しました。";
+  if (!what.empty()) text += "(" + std::string(what) + ")";
+  return text;
+}
+
 std::string TextReportOutOfMemory(std::string_view native_path, std::string_view stage) {
   return FileMessage(native_path,
                      std::string(kOutOfMemory) + "(テキスト レポートの" + std::string(stage) + ")");

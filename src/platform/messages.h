@@ -147,6 +147,9 @@ inline constexpr char kForeignSharedLink[] =
     "共有フォルダーにある他のユーザーのシンボリック リンクはたどりません。";
 // Running out of memory ends the run that needed it, not the program.
 inline constexpr char kOutOfMemory[] = "メモリが不足しています。";
+// Any other failure no part of the run was prepared for also ends only the run:
+// "予期しないエラーが発生しました。(<what the failure says of itself>)".
+std::string UnexpectedFailure(std::string_view what);
 // Running out of memory while the text report `native_path` was at `stage`, one of the four
 // stages below: "<path>: メモリが不足しています。(テキスト レポートの<stage>)".
 std::string TextReportOutOfMemory(std::string_view native_path, std::string_view stage);

@@ -141,8 +141,8 @@ WorkbookSaver SaverOf(Workbook& book) {
 
 Status WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
                            WorkbookHandover& handover, ProgressWindow& progress,
-                           std::vector<std::string>* cut_procedures, ReportMode mode,
-                           const std::vector<std::string>* screen_pictures) {
+                           WarningReporter& warnings, std::vector<std::string>* cut_procedures,
+                           ReportMode mode, const std::vector<std::string>* screen_pictures) {
   const SourcePath template_file = SourcePath::Locate(template_path);
   if (!template_file.IsFile()) return Status::NotFound(kTemplateMissingMessage);
   const std::string& found = template_file.found();
@@ -155,7 +155,7 @@ Status WriteWorkbookReport(const SpecificationModel& model, const std::string& t
   progress.Load();
   bool progress_shown = true;
   try {
-    std::unique_ptr<Workbook> book = Workbook::Open(found);
+    std::unique_ptr<Workbook> book = Workbook::Open(found, &warnings);
     if (book->WorksheetCount() < kRequiredWorksheets) {
       throw WorkbookError(
           TooFewWorksheetsMessage(found, kRequiredWorksheets, book->WorksheetCount()));

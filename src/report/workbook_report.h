@@ -10,6 +10,7 @@
 #include "platform/messages.h"
 #include "platform/progress_window.h"
 #include "platform/status.h"
+#include "platform/warning_reporter.h"
 #include "report/report_mode.h"
 #include "report/workbook_handover.h"
 
@@ -28,9 +29,11 @@ namespace dovrek {
 // template names; the default mode removes those rows and names, and neither mode needs them.
 // When complete mode described the screens, it fills the list of screens and adds a sheet per
 // screen after the function list, with the PNG picture `screen_pictures` holds for it in the
-// screens' order (none when it is not given).
+// screens' order (none when it is not given). Damage the workbook survives (a cut text, a
+// template entry left out) is told to `warnings`.
 Status WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
                            WorkbookHandover& handover, ProgressWindow& progress,
+                           WarningReporter& warnings,
                            std::vector<std::string>* cut_procedures = nullptr,
                            ReportMode mode = ReportMode::kDefault,
                            const std::vector<std::string>* screen_pictures = nullptr);

@@ -10,10 +10,11 @@ namespace dovrek {
 unsigned ParallelReading::CoreCount() { return std::max(1u, std::thread::hardware_concurrency()); }
 
 ParallelReading::ParallelReading(std::vector<SourcePath> paths, const Options& options,
-                                 std::string encoding, unsigned threads)
+                                 std::string encoding, unsigned threads, PartReader read)
     : paths_(std::move(paths)),
       options_(options),
       encoding_(std::move(encoding)),
+      read_(std::move(read)),
       parts_(paths_.size()) {
   // The joining thread reads too (see Await): it is one of the threads asked for.
   TuneMemoryOfThisThread();
@@ -52,7 +53,7 @@ Status ParallelReading::JoinNext(SpecificationModel* model) {
 void ParallelReading::Work() {
   TuneMemoryOfThisThread();
   while (std::optional<size_t> index = Claim()) {
-    ModulePart part = ReadModulePart(paths_[*index], options_, encoding_);
+    ModulePart part = read_(paths_[*index], options_, encoding_);
     std::lock_guard lock(mutex_);
     parts_[*index] = std::move(part);
     ready_.notify_one();  // only the joining thread waits
@@ -77,7 +78,7 @@ ModulePart ParallelReading::Await(size_t index) {
     }
     const size_t claimed = next_to_read_++;
     lock.unlock();
-    ModulePart part = ReadModulePart(paths_[claimed], options_, encoding_);
+    ModulePart part = read_(paths_[claimed], options_, encoding_);
     lock.lock();
     parts_[claimed] = std::move(part);
   }

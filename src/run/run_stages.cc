@@ -1,32 +1,17 @@
 #include "run/run_stages.h"
 
-#include <new>
-
 #include "draw/screen_picture.h"
-#include "platform/messages.h"
 #include "platform/native_path.h"
 #include "platform/system_error.h"
 #include "report/report_mode.h"
 #include "report/text_report.h"
 #include "report/workbook_report.h"
+#include "run/stage_guard.h"
 #include "source/module_scanner.h"
 #include "source/project_reader.h"
 
 namespace dovrek {
 namespace {
-
-// Runs one stage. Running out of memory fails the stage with a message naming the file being
-// read (`file` as messages show it, or none) instead of ending the program; the stage's own
-// buffers are released by the unwinding before the message is shown.
-template <typename Stage>
-bool Guarded(MessageBox& msg, const std::string& file, Stage stage) {
-  try {
-    return stage();
-  } catch (const std::bad_alloc&) {
-    msg.ShowError(file.empty() ? std::string(kOutOfMemory) : FileMessage(file, kOutOfMemory));
-    return false;
-  }
-}
 
 // Shows a reader's failure as an error; answers whether it succeeded.
 bool Shown(MessageBox& msg, const Status& status) {
@@ -37,7 +22,7 @@ bool Shown(MessageBox& msg, const Status& status) {
 }  // namespace
 
 bool ProductionStages::ReadProject(const SourcePath& project_path) {
-  return Guarded(services_.msg, project_path.display(), [&] {
+  return GuardedStage(services_.msg, project_path.display(), [&] {
     return Shown(services_.msg, dovrek::ReadProject(project_path, options_, &model_));
   });
 }
@@ -48,7 +33,7 @@ void ProductionStages::ReadAhead(const std::vector<SourcePath>& paths) {
 
 // A file asked for out of the announced order is read here, after the threads have ended.
 bool ProductionStages::ReadModule(const SourcePath& path) {
-  return Guarded(services_.msg, path.display(), [&] {
+  return GuardedStage(services_.msg, path.display(), [&] {
     if (ahead_ && ahead_->IsNext(path)) return Shown(services_.msg, ahead_->JoinNext(&model_));
     ahead_.reset();
     return Shown(services_.msg, dovrek::ReadModule(path, options_, &model_));
@@ -57,15 +42,15 @@ bool ProductionStages::ReadModule(const SourcePath& path) {
 
 // A missing template is the user's to mend: it is shown as a caution, not as an error.
 bool ProductionStages::WriteWorkbookReport() {
-  return Guarded(services_.msg, "", [&] {
+  return GuardedStage(services_.msg, "", [&] {
     const ReportMode mode = ReportModeOf(options_);
     std::vector<std::string> pictures;
     if (mode == ReportMode::kComplete && model_.ScreensDescribed) {
       pictures = DrawScreenPictures(model_.Screens);
     }
-    Status written =
-        dovrek::WriteWorkbookReport(model_, services_.template_path, services_.handover,
-                                    services_.progress, &cut_procedures_, mode, &pictures);
+    Status written = dovrek::WriteWorkbookReport(
+        model_, services_.template_path, services_.handover, services_.progress, services_.warnings,
+        &cut_procedures_, mode, &pictures);
     if (written.IsNotFound()) {
       services_.msg.ShowMessage(written.message());
       return false;
@@ -75,7 +60,7 @@ bool ProductionStages::WriteWorkbookReport() {
 }
 
 bool ProductionStages::WriteTextReport() {
-  return Guarded(services_.msg, "", [&] {
+  return GuardedStage(services_.msg, "", [&] {
     return Shown(services_.msg,
                  dovrek::WriteTextReport(model_, services_.dialog, services_.progress,
                                          services_.text_encoding, ReportModeOf(options_)));

@@ -10,6 +10,7 @@
 #include "platform/message_box.h"
 #include "platform/progress_window.h"
 #include "platform/text_codec.h"
+#include "platform/warning_reporter.h"
 #include "report/workbook_handover.h"
 #include "run/generation_driver.h"
 #include "run/parallel_reading.h"
@@ -22,6 +23,7 @@ struct RunServices {
   ProgressWindow& progress;
   FileDialog& dialog;
   WorkbookHandover& handover;
+  WarningReporter& warnings;  // damage the workbook survives
   std::string template_path;  // Windows form
   TextEncoding text_encoding = TextEncoding::Cp932;
 };

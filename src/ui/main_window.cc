@@ -12,6 +12,7 @@
 #include "platform/messages.h"
 #include "platform/native_path.h"
 #include "run/settings_store.h"
+#include "run/stage_guard.h"
 #include "ui/caption_fit.h"
 #include "ui/form_metrics.h"
 #include "ui_main_window.h"
@@ -162,7 +163,7 @@ void MainWindow::StartGeneration() {
   } catch (const std::exception& e) {
     // The stages report their own failures; this only keeps an unexpected one from ending
     // the program inside the event loop.
-    msg_.ShowError(e.what());
+    msg_.ShowError(FailureText(e));
   }
 }
 

@@ -6,7 +6,6 @@
 #include <QTranslator>
 
 #include "platform/child_process.h"
-#include "report/workbook_handover.h"
 #include "ui/form_metrics.h"
 #include "ui/main_window.h"
 #include "ui/qt_file_dialog.h"
@@ -43,7 +42,8 @@ bool WindowSystemStarts(int& argc, char** argv) {
 }
 
 int RunMainWindow(int& argc, char** argv, const SourcePath& project_path, Options options,
-                  const std::string& settings_path, const RunFunction& run) {
+                  const std::string& settings_path, const RunFunction& run,
+                  const std::function<void()>& settle) {
   QApplication app(argc, argv);
   PrepareApplication(app);
   QtMessageBox msg;
@@ -62,8 +62,10 @@ int RunMainWindow(int& argc, char** argv, const SourcePath& project_path, Option
   window.CentreOnScreen();
   window.show();
   app.exec();
-  // A hand-over still waiting for its opener may yet ask for a box.
-  AwaitOpenerVerdicts();
+  // Work a run left on other threads (an opener's verdict) may yet ask for a box: it is queued
+  // to this thread, whose event loop has ended, and shown here.
+  if (settle) settle();
+  QCoreApplication::sendPostedEvents();
   // A session that ends the program without closing the window still keeps the flags.
   if (window.isVisible()) window.close();
   return 0;

@@ -31,10 +31,12 @@ bool WindowSystemStarts(int& argc, char** argv);
 // Shows the main window (its path box filled with project_path as messages show it), runs the
 // event loop until the window closes, saving the six flags to settings_path (Windows form) on
 // close in the order XLS, TXT, CMT, DIR, FUNC, TRIM (SaveOptions). The window owns `options`;
-// each run gets a copy of them as the boxes stand when OK is pressed. Returns the process exit
-// code (0).
+// each run gets a copy of them as the boxes stand when OK is pressed. When the event loop has
+// ended, `settle` (when given) waits for what runs still do on other threads; the boxes those
+// threads asked for meanwhile are shown then, not lost. Returns the process exit code (0).
 int RunMainWindow(int& argc, char** argv, const SourcePath& project_path, Options options,
-                  const std::string& settings_path, const RunFunction& run);
+                  const std::string& settings_path, const RunFunction& run,
+                  const std::function<void()>& settle = {});
 
 // An unattended run with a display: no main window shown; progress window, message boxes and the
 // save dialog are Qt. Returns 0 when the run answered yes, 1 otherwise. No window stays open

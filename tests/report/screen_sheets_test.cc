@@ -118,8 +118,9 @@ TEST(ScreenSheetsTest, EachScreenGetsASheetWithItsPictureAndTheListLinksToIt) {
   const std::string path = dir.Native("book.xlsx");
   SaveToFileHandover handover(path);
   SilentProgressWindow progress;
+  testing::RecordingWarnings warnings;
   ASSERT_TRUE(WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress,
-                                  nullptr, ReportMode::kComplete, &pictures)
+                                  warnings, nullptr, ReportMode::kComplete, &pictures)
                   .ok());
 
   auto book = Workbook::Open(path);
@@ -164,8 +165,10 @@ TEST(ScreenSheetsTest, DefaultModeLeavesTheListOfScreensAsTheTemplateHasIt) {
   const std::string path = dir.Native("book.xlsx");
   SaveToFileHandover handover(path);
   SilentProgressWindow progress;
+  testing::RecordingWarnings warnings;
   ASSERT_TRUE(
-      WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress).ok());
+      WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress, warnings)
+          .ok());
   auto book = Workbook::Open(path);
   EXPECT_EQ(book->WorksheetCount(), 8);
   EXPECT_EQ(book->Worksheets(6).Range("C5").Value(), "");

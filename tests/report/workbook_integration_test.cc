@@ -55,8 +55,10 @@ std::string WriteSample(const TempDir& dir) {
   std::string path = dir.Native("Zaiko.xlsx");
   SaveToFileHandover handover(path);
   SilentProgressWindow progress;
+  testing::RecordingWarnings warnings;
   EXPECT_TRUE(
-      WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress).ok());
+      WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress, warnings)
+          .ok());
   return path;
 }
 
@@ -304,8 +306,9 @@ TEST(WorkbookIntegrationTest, LibreOfficePrintsEveryListAndFunctionLineWhole) {
     }
     SaveToFileHandover handover(dir.Native("Legible.xlsx"));
     SilentProgressWindow progress;
+    testing::RecordingWarnings warnings;
     ASSERT_TRUE(WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress,
-                                    nullptr, mode)
+                                    warnings, nullptr, mode)
                     .ok());
     std::string command =
         "cd '" + dir.path().string() +

@@ -6,9 +6,9 @@
 
 #include <filesystem>
 
+#include "app/desktop_handover.h"
 #include "app/dovrek_process.h"
 #include "platform/native_path.h"
-#include "report/workbook_handover.h"
 #include "run/run_stages.h"
 
 namespace dovrek {
@@ -52,13 +52,20 @@ TEST_F(CutTextNoticeTest, ADesktopRunShowsOneInformationBoxAfterTheRun) {
   RecordingMessageBox msg;
   NotingFileDialog dialog(dir.Windows("spec.txt"), msg);
   testing::RecordingProgressWindow progress;
-  OpenInDesktopHandover handover(msg, {"true"});
-  RunServices services{msg, progress, dialog, handover,
-                       ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt")};
+  OpenerWatch watch;
+  OpenInDesktopHandover handover(msg, watch, {"true"});
+  testing::RecordingWarnings warnings;
+  RunServices services{msg,      progress, dialog,
+                       handover, warnings, ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt")};
   SpecificationModel model;
   EXPECT_TRUE(
       RunSpecification(SourcePath::Locate(dir.Windows("p/p.vbp")), model, options, services));
   std::filesystem::remove_all(std::filesystem::path(handover.saved_path()).parent_path());
+  // Each cut cell is also told to the run's warnings, as a batch run prints it.
+  ASSERT_EQ(warnings.warnings.size(), 2u);
+  EXPECT_EQ(warnings.warnings[1],
+            "警告: シート「関数一覧」のセル B17 の文字列が 32767 文字を超えたため、32767 "
+            "文字で切りました。");
   EXPECT_EQ(dialog.boxes_before_dialog, 0u);
   EXPECT_EQ(msg.shown, std::vector<std::string>{
                            "情報|次の関数の文字列が 1 つのセルに入る 32767 文字を超えたため、"

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cctype>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
 
+#include "run/stage_guard.h"
 #include "source/module_scanner.h"
 #include "test_support.h"
 
@@ -116,6 +121,42 @@ TEST_F(ParallelReadingTest, JoinsTheModelOfOneThread) {
       }
     }
   }
+}
+
+// An exception a read ends with on a reading thread reaches the stage that joins that file:
+// the stage fails with the file named, the files before it stay joined, the program goes on.
+TEST_F(ParallelReadingTest, AnExceptionOnAReadingThreadFailsTheStageThatJoinsIt) {
+  std::vector<SourcePath> paths = Write({{"a.bas", "Sub A()\r\nEnd Sub\r\n"},
+                                         {"b.bas", "Sub B()\r\nEnd Sub\r\n"},
+                                         {"c.bas", "Sub C()\r\nEnd Sub\r\n"}});
+  std::atomic<bool> thrown{false};
+  auto read = [&](const SourcePath& path, const Options& options, const std::string& encoding) {
+    if (path.windows() != paths[1].windows()) return ReadModulePart(path, options, encoding);
+    ModulePart part;
+    part.exception = std::make_exception_ptr(std::length_error("vector::reserve"));
+    thrown = true;
+    return part;
+  };
+  ParallelReading reading(paths, Options(), "cp932", 3, read);
+  // Joining starts only once a started thread has read the failing file.
+  for (int i = 0; i < 500 && !thrown; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_TRUE(thrown);
+  testing::RecordingMessageBox msg;
+  SpecificationModel model;
+  std::vector<bool> answers;
+  for (const SourcePath& path : paths) {
+    answers.push_back(GuardedStage(msg, path.display(), [&] {
+      return reading.IsNext(path) && reading.JoinNext(&model).ok();
+    }));
+    if (!answers.back()) break;
+  }
+  EXPECT_EQ(answers, (std::vector<bool>{true, false}));
+  EXPECT_EQ(msg.shown,
+            std::vector<std::string>{"エラー|" + paths[1].display() +
+                                     ": 予期しないエラーが発生しました。(vector::reserve)"});
+  ASSERT_EQ(model.Procedures.size(), 1u);
+  EXPECT_EQ(model.Procedures[0].Name, "A");
 }
 
 }  // namespace

@@ -223,7 +223,9 @@ TEST_F(ReportTargetTest, AFolderRemovedDuringTheRunFailsTheReport) {
     testing::RecordingMessageBox msg;
     testing::FixedFileDialog dialog(ToWindowsPath(target));
     SaveToFileHandover handover(target);
-    RunServices services{msg, progress, dialog, handover, ToWindowsPath(program.template_path())};
+    testing::RecordingWarnings warnings;
+    RunServices services{msg,      progress, dialog,
+                         handover, warnings, ToWindowsPath(program.template_path())};
     Options options;
     options.Xls = c.xls;
     options.Txt = c.txt;

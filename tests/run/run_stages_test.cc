@@ -77,7 +77,8 @@ TEST(RunStagesTest, ADiskFaultFailsTheRunWithItsMessage) {
     SilentProgressWindow progress;
     testing::FixedFileDialog dialog("");
     SaveToFileHandover handover(dir.Native("p.xlsx"));
-    RunServices services{msg, progress, dialog, handover, ""};
+    testing::RecordingWarnings warnings;
+    RunServices services{msg, progress, dialog, handover, warnings, ""};
     SpecificationModel model;
     EXPECT_EQ(RunSpecification(SourcePath::Locate(dir.Windows("p/p.vbp"), listings), model,
                                Options{}, services),
@@ -98,7 +99,8 @@ TEST(RunStagesTest, ReportFailuresAreShownInTheirKindOfBox) {
   SilentProgressWindow progress;
   testing::FixedFileDialog dialog(dir.Windows("no/such/spec.txt"));
   SaveToFileHandover handover(dir.Native("spec.xlsx"));
-  RunServices services{msg, progress, dialog, handover, dir.Windows("Dovrek.xlt")};
+  testing::RecordingWarnings warnings;
+  RunServices services{msg, progress, dialog, handover, warnings, dir.Windows("Dovrek.xlt")};
   SpecificationModel model;
   Options options;
   ProductionStages stages(model, options, services);

@@ -8,10 +8,13 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <atomic>
 #include <functional>
+#include <thread>
 
 #include "platform/native_path.h"
 #include "ui/main_window.h"
@@ -74,6 +77,7 @@ class QtFrontEndTest : public QObject {
   void initTestCase() { qAddPreRoutine(CallStartHook); }
   void cleanup() { on_application_start = nullptr; }
   void mainWindowRunsAndSavesOnClose();
+  void aBoxAskedForAfterTheWindowClosedIsShown();
   void unattendedRunShowsNoMainWindow_data();
   void unattendedRunShowsNoMainWindow();
 };
@@ -113,6 +117,46 @@ void QtFrontEndTest::mainWindowRunsAndSavesOnClose() {
   QVERIFY(file.open(QIODevice::ReadOnly));
   QCOMPARE(file.readAll(),
            QByteArray("[CHKBOX]\r\nXLS=1\r\nTXT=1\r\nCMT=0\r\nDIR=0\r\nFUNC=0\r\nTRIM=0\r\n"));
+}
+
+// As a workbook's opener that fails late: a run leaves work on another thread, which asks for
+// a box only after the window has closed and the event loop has ended.
+void QtFrontEndTest::aBoxAskedForAfterTheWindowClosedIsShown() {
+  QTemporaryDir dir;
+  std::atomic<bool> loop_ended{false};
+  std::thread late;
+  QStringList shown;
+  on_application_start = [&] {
+    if (MainWindow* window = FindMainWindow()) {
+      Click(window, "cmdOK");
+      Click(window, "cmdCancel");
+    }
+  };
+  auto run = [&](const SourcePath&, Options, MessageBox& msg, ProgressWindow&, FileDialog&) {
+    late = std::thread([&loop_ended, &msg] {
+      while (!loop_ended) std::this_thread::yield();
+      msg.ShowInformation("開けませんでした。");
+    });
+    return true;
+  };
+  auto settle = [&] {
+    loop_ended = true;
+    if (late.joinable()) late.join();
+    auto* answer = new QTimer(qApp);
+    QObject::connect(answer, &QTimer::timeout, [&shown, answer] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        shown << box->windowTitle() + "|" + box->text();
+        box->done(QMessageBox::Ok);
+        answer->stop();
+      }
+    });
+    answer->start(20);
+  };
+  Options options;
+  options.Xls = CheckState::kOn;
+  RunMainWindow(argc, argv, SourcePath::Locate("\\p\\a.vbp"), options,
+                ToWindowsPath(dir.filePath("Dovrek.ini").toStdString()), run, settle);
+  QCOMPARE(shown, QStringList{"情報|開けませんでした。"});
 }
 
 void QtFrontEndTest::unattendedRunShowsNoMainWindow_data() {

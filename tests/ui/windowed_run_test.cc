@@ -47,8 +47,9 @@ void WindowedRunTest::WritesBothReports() {
   SaveToFileHandover handover(dir.Native("spec.xlsx"));
   auto start_run = [&](const SourcePath& project_path, const Options& options) {
     QtProgressWindow progress;
-    RunServices services{msg, progress, dialog, handover,
-                         ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt")};
+    testing::RecordingWarnings warnings;
+    RunServices services{msg,      progress, dialog,
+                         handover, warnings, ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt")};
     SpecificationModel model;
     return RunSpecification(project_path, model, options, services);
   };

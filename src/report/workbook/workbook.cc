@@ -1,7 +1,6 @@
 #include "report/workbook/workbook.h"
 
 #include <algorithm>
-#include <iostream>
 #include <sstream>
 #include <unordered_map>
 
@@ -75,20 +74,25 @@ void Serialize(const pugi::xml_document& document, ZipWriter& zip) {
 
 }  // namespace
 
-Workbook::Workbook(ZipPackage package, std::string source)
-    : package_(std::move(package)), source_(std::move(source)) {}
+Workbook::Workbook(ZipPackage package, std::string source, WarningReporter* warnings)
+    : package_(std::move(package)), source_(std::move(source)), warnings_(warnings) {}
 
-std::unique_ptr<Workbook> Workbook::Open(const std::string& native_path) {
+std::unique_ptr<Workbook> Workbook::Open(const std::string& native_path,
+                                         WarningReporter* warnings) {
   UseChunkedXmlMemory();
   std::vector<std::string> dropped;
   std::unique_ptr<Workbook> book(
-      new Workbook(ZipPackage::Read(native_path, &dropped), native_path));
+      new Workbook(ZipPackage::Read(native_path, &dropped), native_path, warnings));
   book->Load();
   // The run goes on without them; the user is told, as of a text cut to a cell's limit.
   for (const std::string& entry : dropped) {
-    std::cerr << DroppedEntryWarning(native_path, ShownAsText(entry)) << std::endl;
+    book->Warn(DroppedEntryWarning(native_path, ShownAsText(entry)));
   }
   return book;
+}
+
+void Workbook::Warn(const std::string& warning) const {
+  if (warnings_) warnings_->Warn(warning);
 }
 
 std::unique_ptr<pugi::xml_document> Workbook::ParsePart(const std::string& part) const {

@@ -13,6 +13,7 @@
 #include <pugixml.hpp>
 
 #include "platform/buffered_writer.h"
+#include "platform/warning_reporter.h"
 #include "report/workbook/shared_strings.h"
 #include "report/workbook/style_table.h"
 #include "report/workbook/worksheet.h"
@@ -25,8 +26,11 @@ class Workbook {
   // Opens the package at the native path: finds its workbook part, its sheets, styles and
   // shared strings. Throws WorkbookError naming the file when it is no usable package (a legacy
   // binary workbook, not a zip, a part too large, no workbook part, damaged XML, a
-  // macro-enabled template).
-  static std::unique_ptr<Workbook> Open(const std::string& native_path);
+  // macro-enabled template). Damage the workbook survives (a template entry left out, a text
+  // cut to a cell's limit) is told to `warnings`, which must outlive the workbook; without
+  // one, only the results show it (SetValue answers true for a cut text).
+  static std::unique_ptr<Workbook> Open(const std::string& native_path,
+                                        WarningReporter* warnings = nullptr);
 
   Workbook(const Workbook&) = delete;
   Workbook& operator=(const Workbook&) = delete;
@@ -64,7 +68,8 @@ class Workbook {
   friend class Cell;
   friend class CellColor;
 
-  explicit Workbook(ZipPackage package, std::string source);
+  Workbook(ZipPackage package, std::string source, WarningReporter* warnings);
+  void Warn(const std::string& warning) const;
   void Load();
   void WriteTo(BufferedWriter& out);
   std::unique_ptr<pugi::xml_document> ParsePart(const std::string& part) const;
@@ -87,6 +92,7 @@ class Workbook {
 
   ZipPackage package_;
   std::string source_;         // the template's path, for messages
+  WarningReporter* warnings_;  // may be null
   std::string workbook_part_;  // e.g. "xl/workbook.xml"
   std::unique_ptr<pugi::xml_document> workbook_xml_;
   std::unique_ptr<pugi::xml_document> relationships_;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iostream>
 #include <vector>
 
 #include "platform/messages.h"
@@ -145,8 +144,8 @@ bool Cell::SetValue(std::string_view text) {
   bool cut = false;
   const std::string_view kept = LimitCellText(text, &cut);
   if (cut) {
-    std::cerr << CellTextCutWarning(sheet_->Name(), CellName(reference_), kMaxCellCharacters)
-              << "\n";
+    sheet_->book_->Warn(
+        CellTextCutWarning(sheet_->Name(), CellName(reference_), kMaxCellCharacters));
   }
   pugi::xml_node cell = sheet_->CellNode(reference_);
   RemoveChildren(cell);

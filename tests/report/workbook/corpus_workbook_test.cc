@@ -50,8 +50,9 @@ TEST(CorpusWorkbookTest, EveryProjectGivesAWorkbookThatReadsBack) {
     std::string out = dir.Native("book" + std::to_string(built++) + ".xlsx");
     SaveToFileHandover handover(out);
     RecordingProgressWindow progress;
-    Status written =
-        WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress);
+    testing::RecordingWarnings warnings;
+    Status written = WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover,
+                                         progress, warnings);
     ASSERT_TRUE(written.ok()) << entry.path() << written.message();
     auto book = Workbook::Open(out);
     EXPECT_EQ(book->Worksheets(1).Range("NAME").Value(), model.Project.Name) << entry.path();
