@@ -128,7 +128,11 @@ ProjectResult PortfolioPool::RunRead(const PortfolioProject& project, const Comm
   auto model = std::make_unique<SpecificationModel>();
   int status = RefusalOfOutputOverInput(one, {project.path.found()}, msg);
   if (status == 0) status = RunProject(one, options_, msg, progress, *model);
-  if (status != 0) return Failed(project, msg.Problems());
+  if (status != 0) {
+    ProjectResult failed = Failed(project, msg.Problems());
+    failed.row.Project = model->Project;  // as far as the project file was read
+    return failed;
+  }
   ProjectResult result;
   result.missing = MissingMembers(project.path, *model);
   if (!line_.portfolio.inventory_path.empty()) {
