@@ -1,8 +1,11 @@
 #include "app/command_line.h"
 
+#include <algorithm>
+
 #include <CLI/CLI.hpp>
 
 #include "app/output_identity.h"
+#include "app/portfolio_messages.h"
 #include "platform/messages.h"
 #include "platform/native_path.h"
 #include "platform/text_helpers.h"
@@ -51,7 +54,8 @@ struct BatchSwitches {
   bool version = false;
   std::string text_encoding = "cp932";
   std::string source_encoding;
-  std::string project;
+  std::vector<std::string> projects;
+  std::string formats;
 };
 
 // Binds every batch switch to where its value goes.
@@ -73,7 +77,71 @@ void AddBatchSwitches(CLI::App& app, CommandLine* line, BatchSwitches* given) {
   app.add_option("--source-encoding", given->source_encoding)
       ->check(CLI::IsMember({"cp932", "utf-8", "cp1252", "auto"}));
   app.add_flag("-q,--quiet", line->quiet);
-  app.add_option("project", given->project);
+  app.add_option("project", given->projects);
+}
+
+// The switches of a run over many projects, and of a missing member skipped.
+void AddPortfolioSwitches(CLI::App& app, CommandLine* line, BatchSwitches* given) {
+  app.add_flag("--skip-missing", line->skip_missing);
+  app.add_option("--output-dir", line->portfolio.output_dir);
+  app.add_option("--formats", given->formats);
+  app.add_option("--inventory", line->portfolio.inventory_path);
+}
+
+// Reads "workbook,text,json" into the request; the message of a bad list, else empty.
+std::string TakeFormats(const std::string& formats, PortfolioRequest* request) {
+  if (formats.empty()) return {};  // not given: workbook and text
+  request->text = request->workbook = request->json = false;
+  size_t start = 0;
+  while (start <= formats.size()) {
+    size_t comma = std::min(formats.find(',', start), formats.size());
+    std::string name(TrimSpaces(std::string_view(formats).substr(start, comma - start)));
+    if (name == "text") request->text = true;
+    else if (name == "workbook") request->workbook = true;
+    else if (name == "json") request->json = true;
+    else if (!name.empty()) return UnknownFormat(name);
+    start = comma + 1;
+  }
+  return request->text || request->workbook || request->json ? "" : kNoFormatChosen;
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && EqualsNoCase(text.substr(text.size() - end.size()), end);
+}
+
+// The usage error of a run over many projects; empty when there is none.
+std::string PortfolioProblem(const BatchSwitches& given, CommandLine* line) {
+  PortfolioRequest& request = line->portfolio;
+  if (line->HasOutput()) return kPortfolioWithOutputFiles;
+  if (request.output_dir.empty() && request.inventory_path.empty()) {
+    return kManyProjectsNeedOutputDir;
+  }
+  if (!line->screens_dir.empty()) return kScreensDirWithPortfolio;
+  const std::string& inventory = request.inventory_path;
+  if (!inventory.empty() && !EndsWithNoCase(inventory, ".xlsx") &&
+      !EndsWithNoCase(inventory, ".json") && !EndsWithNoCase(inventory, ".csv")) {
+    return UnknownInventoryKind(inventory);
+  }
+  return TakeFormats(given.formats, &request);
+}
+
+// A batch run becomes a run over many projects when it names more than one project, an output
+// folder or an inventory.
+void ChoosePortfolioMode(const BatchSwitches& given, CommandLine* line) {
+  PortfolioRequest& request = line->portfolio;
+  bool many = given.projects.size() > 1 || !request.output_dir.empty() ||
+              !request.inventory_path.empty() || !given.formats.empty();
+  if (line->mode != RunMode::kBatch || !many) return;
+  if (std::string problem = PortfolioProblem(given, line); !problem.empty()) {
+    line->mode = RunMode::kUsageError;
+    line->error = problem;
+    return;
+  }
+  line->mode = RunMode::kPortfolio;
+  request.inputs = given.projects;
+  for (std::string* path : {&request.output_dir, &request.inventory_path}) {
+    if (!path->empty()) *path = ToNativePath(*path);
+  }
 }
 
 // The mode the parsed switches ask for: help and version first, then the usage errors.
@@ -82,7 +150,7 @@ void ChooseBatchMode(const BatchSwitches& given, CommandLine* line) {
     line->mode = RunMode::kHelp;
   } else if (given.version) {
     line->mode = RunMode::kVersion;
-  } else if (given.project.empty()) {
+  } else if (given.projects.empty()) {
     line->mode = RunMode::kUsageError;
     line->error = kNoProjectNamed;
   } else if (std::string shared = SharedOutputPath(*line); !shared.empty()) {
@@ -97,6 +165,7 @@ CommandLine ParseBatch(const std::vector<std::string>& args) {
   CLI::App app{"dovrek"};
   BatchSwitches given;
   AddBatchSwitches(app, &line, &given);
+  AddPortfolioSwitches(app, &line, &given);
   try {
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     app.parse(reversed);
@@ -114,7 +183,8 @@ CommandLine ParseBatch(const std::vector<std::string>& args) {
   if (!given.source_encoding.empty()) {
     line.source_encoding = SourceEncodingNamed(given.source_encoding);
   }
-  line.project_path = SourcePath::FromTyped(given.project);
+  if (given.projects.size() == 1) line.project_path = SourcePath::FromTyped(given.projects[0]);
+  ChoosePortfolioMode(given, &line);
   return line;
 }
 

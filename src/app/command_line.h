@@ -17,6 +17,7 @@ enum class RunMode {
   kUnattended,  // "/a" PROJECT: one run with the settings file's options (an option in
                 // front of "/a" is bad usage)
   kBatch,       // output options: no windows, the exit status tells the outcome
+  kPortfolio,   // many projects in one batch run: outputs in one folder, an inventory
   kHelp,
   kVersion,
   kUsageError,  // bad arguments; `error` says why
@@ -25,6 +26,15 @@ enum class RunMode {
 // The output name that stands for standard output.
 inline constexpr char kStandardOutputName[] = "-";
 inline bool IsStandardOutput(const std::string& path) { return path == kStandardOutputName; }
+
+// A batch run over many projects: which outputs each project gets in the output folder, and
+// the inventory of them all.
+struct PortfolioRequest {
+  std::vector<std::string> inputs;  // as typed: project files, group files (.vbg), folders
+  std::string output_dir;           // native; empty when only the inventory is asked for
+  bool text = true, workbook = true, json = false;  // --formats
+  std::string inventory_path;       // native; .xlsx, .json or .csv; empty when none
+};
 
 struct CommandLine {
   RunMode mode = RunMode::kWindow;
@@ -45,6 +55,9 @@ struct CommandLine {
   std::string screens_dir;
   TextEncoding text_encoding = TextEncoding::Cp932;
   bool quiet = false;
+  // Go on without missing member files, naming them all; the run then counts as failed.
+  bool skip_missing = false;
+  PortfolioRequest portfolio;  // kPortfolio only
   std::string error;
 
   bool HasOutput() const {

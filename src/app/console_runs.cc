@@ -14,6 +14,7 @@
 #include "app/desktop_handover.h"
 #include "app/opener_watch.h"
 #include "app/output_identity.h"
+#include "app/project_run.h"
 #include "app/screen_pictures.h"
 #include "app/startup.h"
 #include "platform/console_file_dialog.h"
@@ -34,19 +35,6 @@ void Override(CheckState* flag, const std::optional<bool>& value) {
   if (value) *flag = CheckStateOf(*value);
 }
 
-Options BatchOptions(const CommandLine& line, MessageBox& msg) {
-  Options options = StartingOptions(&msg);
-  options.Xls = CheckStateOf(!line.workbook_path.empty());
-  options.Txt = CheckStateOf(!line.text_path.empty());
-  Override(&options.Cmt, line.cmt);
-  Override(&options.Func, line.func);
-  Override(&options.Dir, line.dir);
-  Override(&options.Trim, line.trim);
-  if (line.complete) options.Complete = *line.complete;
-  if (line.source_encoding) options.Source = *line.source_encoding;
-  if (line.screens) options.Screens = *line.screens;
-  return options;
-}
 
 // A model that lives until the process ends. A console run ends right after its reports, and
 // freeing the model's many texts one by one takes longer than the system takes to reclaim all
@@ -60,17 +48,6 @@ SpecificationModel& ModelKeptToTheEnd() {
 // bytes would garble the screen.
 bool WorkbookToTerminal(const CommandLine& line) {
   return IsStandardOutput(line.workbook_path) && ::isatty(STDOUT_FILENO);
-}
-
-// An output that would write over a file the run reads is refused like two outputs on one
-// file: answers 2 after its message, 0 when there is none.
-int RefusalOfOutputOverInput(const CommandLine& line, const std::vector<std::string>& inputs,
-                             MessageBox& msg) {
-  std::string output =
-      OutputOverAnInput({line.text_path, line.workbook_path, line.json_path}, inputs);
-  if (output.empty()) return 0;
-  msg.ShowMessage(FileMessage(output, kOutputIsAnInput));
-  return 2;
 }
 
 // The checks made before anything is read. Answers the exit status of a refused run after its
@@ -95,74 +72,43 @@ int RefusalBeforeRun(const CommandLine& line, MessageBox& msg) {
                                   msg);
 }
 
-// The member files of the project read (native paths of the files found).
-std::vector<std::string> MemberFiles(const SourcePath& project_path,
-                                     const SpecificationModel& model) {
-  std::vector<std::string> files;
-  for (const auto* list :
-       {&model.FormFiles, &model.ModuleFiles, &model.ClassFiles, &model.ControlFiles,
-        &model.PageFiles, &model.DocumentFiles, &model.DesignerFiles}) {
-    for (const MemberFile& member : *list) {
-      files.push_back(SourcePath::Locate(MemberPath(project_path.windows(), member)).found());
-    }
-  }
-  return files;
-}
-
-// The screens' pictures, in the folder the user named (made when it is not there).
-Status WritePicturesInto(const std::string& folder, const std::vector<Screen>& screens) {
-  if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
-    return Status::IoError(FileErrorMessage(folder, errno));
-  }
-  return WriteScreenPictures(screens, folder);
-}
-
 double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 }  // namespace
 
+Options BatchOptions(const CommandLine& line, MessageBox& msg) {
+  Options options = StartingOptions(&msg);
+  options.Xls = CheckStateOf(!line.workbook_path.empty());
+  options.Txt = CheckStateOf(!line.text_path.empty());
+  Override(&options.Cmt, line.cmt);
+  Override(&options.Func, line.func);
+  Override(&options.Dir, line.dir);
+  Override(&options.Trim, line.trim);
+  options.SkipMissing = line.skip_missing;
+  if (line.complete) options.Complete = *line.complete;
+  if (line.source_encoding) options.Source = *line.source_encoding;
+  if (line.screens) options.Screens = *line.screens;
+  return options;
+}
+
 int RunBatch(const CommandLine& line) {
   const auto started = std::chrono::steady_clock::now();
   ConsoleMessageBox msg;
   if (int refused = RefusalBeforeRun(line, msg)) return refused;
-  BatchOutputs outputs(line);
-  if (Status prepared = outputs.Prepare(); !prepared.ok()) {
-    msg.ShowError(prepared.message());
-    return 1;
-  }
   Options options = BatchOptions(line, msg);
   if (!line.screens_dir.empty() && !(options.Complete && options.Screens)) {
     msg.ShowMessage(kScreensDirNeedsScreens);
     return 2;
   }
   ConsoleProgressWindow progress(::isatty(STDERR_FILENO) && !line.quiet);
-  ConsoleWarningReporter warnings;
-  RunServices services{msg,      progress,       outputs.text_dialog(), outputs.workbook_handover(),
-                       warnings, TemplatePath(), line.text_encoding};
   SpecificationModel& model = ModelKeptToTheEnd();
-  ProductionStages production(model, options, services);
-  FileCountingStages stages(production, model, progress);
-  RunContext run{model, options, msg, progress, stages};
-  if (!CreateSpecification(line.project_path, run)) return 1;
-  // Every output is still held back: refused now, none of them has changed a file.
-  if (int refused = RefusalOfOutputOverInput(line, MemberFiles(line.project_path, model), msg)) {
-    return refused;
-  }
-  if (!line.screens_dir.empty()) {
-    if (Status drawn = WritePicturesInto(line.screens_dir, model.Screens); !drawn.ok()) {
-      msg.ShowError(drawn.message());
-      return 1;
-    }
-  }
-  if (Status finished = outputs.Finish(model, options.Complete); !finished.ok()) {
-    msg.ShowError(finished.message());
-    return 1;
-  }
+  if (int status = RunProject(line, options, msg, progress, model)) return status;
   if (!line.quiet)
     std::cerr << BatchSummary(model, line, options.Complete, SecondsSince(started)) << std::endl;
-  return 0;
+  // The missing members have been named: the outputs are written, yet incomplete.
+  return MissingMembers(line.project_path, model).empty() ? 0 : 1;
 }
 
 int RunUnattendedOnConsole(const SourcePath& project_path) {

@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/console_runs.h"
+#include "app/portfolio_run.h"
 #include "app/startup.h"
 #include "platform/interrupt_cleanup.h"
 #include "platform/memory_tuning.h"
@@ -97,6 +98,8 @@ int Dispatch(int argc, char** argv) {
       return UsageError(line.error);
     case dovrek::RunMode::kBatch:
       return dovrek::RunBatch(line);
+    case dovrek::RunMode::kPortfolio:
+      return dovrek::RunPortfolio(line);
     case dovrek::RunMode::kUnattended:
     case dovrek::RunMode::kWindow:
       return RunWithWindows(line, argc, argv);

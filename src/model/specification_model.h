@@ -35,6 +35,8 @@ struct ProjectInfo {
 struct MemberFile {
   std::string FileName;
   std::string Folder;
+  // Set when a run told to go on without missing members found no file for it.
+  bool Missing = false;
 
   bool operator==(const MemberFile&) const = default;
 };
@@ -121,6 +123,9 @@ struct Options {
   SourceEncoding Source = SourceEncoding::kUnset;
   // Complete mode: describe the screens of the window members. On unless turned off.
   bool Screens = true;
+  // Go on without the member files that are not there (each is marked Missing) instead of
+  // stopping at the first missing form, module or class. Not one of the check boxes.
+  bool SkipMissing = false;
 
   static bool On(CheckState flag) { return flag == CheckState::kOn; }
   bool operator==(const Options&) const = default;

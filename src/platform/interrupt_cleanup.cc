@@ -17,8 +17,9 @@ namespace dovrek {
 namespace {
 
 // A run writes at most a handful of outputs at once (report, workbook, JSON, settings), and a
-// batch run keeps one private folder for what goes to standard output.
-constexpr int kSlots = 16;
+// batch run keeps one private folder for what goes to standard output; a run over many
+// projects has that many for each project running, one a core.
+constexpr int kSlots = 128;
 
 // The signals whose default action ends the process and that a handler may catch, except the
 // real-time ones, which are added when the handlers are installed. SIGTRAP is left to

@@ -60,6 +60,8 @@ const char kUsageText[] =
   dovrek PROJECT.vbp              the main window with the project filled in
   dovrek /a PROJECT.vbp           an unattended run with the options of Dovrek.ini
   dovrek [OPTIONS] PROJECT.vbp    a batch run: no windows, the exit status tells the outcome
+  dovrek [OPTIONS] --output-dir DIR PATH...
+                                  many projects (.vbp, .vbg, folders) in one batch run
 
 Options:
   -t, --text FILE               write the text report to FILE ("-": standard output)
@@ -76,10 +78,18 @@ Options:
       --screens, --no-screens   describe the screens in complete mode (default) or not
       --screens-dir DIR         also write each screen's picture to DIR as a PNG file
   -q, --quiet                   no progress display and no closing summary
+      --skip-missing            go on without missing member files, naming them all (the
+                                run then counts as failed)
+      --output-dir DIR          many projects: write each project's outputs below DIR
+      --formats LIST            the outputs of each project: workbook,text,json (default
+                                workbook,text)
+      --inventory FILE          many projects: one row per project in FILE (.xlsx, .csv or
+                                .json)
   -h, --help                    this text
       --version                 the program's version
 
-Exit status: 0 done, 1 the run failed (the message is on standard error), 2 bad usage.
+Exit status: 0 done, 1 the run (or a project of many) failed or left members out (the
+message is on standard error), 2 bad usage.
 )";
 
 std::string SummarySeconds(double seconds) {

@@ -51,6 +51,7 @@ void AppendMember(const MemberFile& m, const KindCounts* kinds, BufferedWriter& 
   ObjectWriter object(4, out);
   object.String("FileName", m.FileName);
   object.String("Folder", m.Folder);
+  if (m.Missing) object.Raw("Missing", "true");  // only in runs that went on without it
   if (kinds) {
     auto found = kinds->find(m.FileName);
     object.Key("Kinds");

@@ -10,6 +10,7 @@ std::string MemberListText(const std::vector<MemberFile>& files, std::string_vie
     if (!joined.empty()) joined += '\n';
     joined += bullet;
     joined += file.FileName;
+    if (file.Missing) joined += kMissingMark;
   }
   return ValueOrDefault(joined, kNone);
 }

@@ -13,7 +13,7 @@ namespace dovrek {
 namespace {
 
 struct MemberGroup {
-  const std::vector<MemberFile>& files;
+  std::vector<MemberFile>& files;
   const char* message;
   // Designers and their kin are often binary or left out of a source tree, so a missing one
   // is skipped; the code of a missing form, module or class would be lost unnoticed.
@@ -21,15 +21,18 @@ struct MemberGroup {
 };
 
 // The paths of a group's members, each looked up once; an empty path for a member skipped as
-// missing, which is added to *missing (as messages show it) when its group allows that and its
-// file is not there.
+// missing, which is added to *missing (as messages show it) when its group allows that, or the
+// run goes on without missing members, and its file is not there. A member skipped on the
+// run's say-so is marked Missing, for the file lists.
 std::vector<SourcePath> MemberPaths(const SourcePath& project_path, const MemberGroup& group,
-                                    FolderListings& listings, std::vector<std::string>* missing) {
+                                    bool skip_missing, FolderListings& listings,
+                                    std::vector<std::string>* missing) {
   std::vector<SourcePath> paths;
-  for (const MemberFile& member : group.files) {
+  for (MemberFile& member : group.files) {
     SourcePath path = SourcePath::Locate(MemberPath(project_path.windows(), member), listings);
-    if (group.may_be_missing && !path.IsFile()) {
+    if ((group.may_be_missing || skip_missing) && !path.IsFile()) {
       missing->push_back(path.display());
+      member.Missing = skip_missing;
       path = SourcePath();
     }
     paths.push_back(std::move(path));
@@ -51,7 +54,7 @@ bool ReadMembers(const SourcePath& project_path, RunContext& run, FolderListings
   std::vector<std::vector<SourcePath>> paths;
   std::vector<SourcePath> to_read;
   for (const MemberGroup& group : groups) {
-    paths.push_back(MemberPaths(project_path, group, listings, missing));
+    paths.push_back(MemberPaths(project_path, group, run.options.SkipMissing, listings, missing));
     std::copy_if(paths.back().begin(), paths.back().end(), std::back_inserter(to_read),
                  [](const SourcePath& path) { return !path.empty(); });
   }

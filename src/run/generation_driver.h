@@ -49,7 +49,8 @@ std::string MemberPath(const std::string& project_path, const MemberFile& member
 // is 1. Answers true when every selected stage succeeded.
 // A user control, property page, user document or designer whose file does not exist is
 // skipped; once the reports are done (or have failed), one information box names every
-// skipped file (MissingMembersInformation). A missing form, module or class fails the run.
+// skipped file (MissingMembersInformation). A missing form, module or class fails the run,
+// unless the options say SkipMissing: then every missing member is skipped and marked Missing.
 // Member files are looked up on the disk the project file was found on.
 bool CreateSpecification(const SourcePath& project_path, RunContext& run);
 

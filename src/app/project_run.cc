@@ -1,0 +1,99 @@
+#include "app/project_run.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "app/batch_outputs.h"
+#include "app/output_identity.h"
+#include "app/screen_pictures.h"
+#include "app/startup.h"
+#include "platform/console_warning_reporter.h"
+#include "platform/native_path.h"
+#include "platform/system_error.h"
+#include "run/file_counting_stages.h"
+#include "run/generation_driver.h"
+#include "run/run_stages.h"
+
+namespace dovrek {
+namespace {
+
+// The member files of the project read (native paths of the files found).
+std::vector<std::string> MemberFiles(const SourcePath& project_path,
+                                     const SpecificationModel& model) {
+  std::vector<std::string> files;
+  for (const auto* list : MemberLists(model)) {
+    for (const MemberFile& member : *list) {
+      files.push_back(SourcePath::Locate(MemberPath(project_path.windows(), member)).found());
+    }
+  }
+  return files;
+}
+
+// The screens' pictures, in the folder the user named (made when it is not there).
+Status WritePicturesInto(const std::string& folder, const std::vector<Screen>& screens) {
+  if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
+    return Status::IoError(FileErrorMessage(folder, errno));
+  }
+  return WriteScreenPictures(screens, folder);
+}
+
+}  // namespace
+
+std::vector<const std::vector<MemberFile>*> MemberLists(const SpecificationModel& model) {
+  return {&model.FormFiles,   &model.ModuleFiles,   &model.ClassFiles,   &model.ControlFiles,
+          &model.PageFiles,   &model.DocumentFiles, &model.DesignerFiles};
+}
+
+int RefusalOfOutputOverInput(const CommandLine& line, const std::vector<std::string>& inputs,
+                             MessageBox& msg) {
+  std::string output =
+      OutputOverAnInput({line.text_path, line.workbook_path, line.json_path}, inputs);
+  if (output.empty()) return 0;
+  msg.ShowMessage(FileMessage(output, kOutputIsAnInput));
+  return 2;
+}
+
+int RunProject(const CommandLine& line, const Options& options, MessageBox& msg,
+               ConsoleProgressWindow& progress, SpecificationModel& model) {
+  BatchOutputs outputs(line);
+  if (Status prepared = outputs.Prepare(); !prepared.ok()) {
+    msg.ShowError(prepared.message());
+    return 1;
+  }
+  ConsoleWarningReporter warnings;
+  RunServices services{msg,      progress,       outputs.text_dialog(), outputs.workbook_handover(),
+                       warnings, TemplatePath(), line.text_encoding};
+  ProductionStages production(model, options, services);
+  FileCountingStages stages(production, model, progress);
+  RunContext run{model, options, msg, progress, stages};
+  if (!CreateSpecification(line.project_path, run)) return 1;
+  // Every output is still held back: refused now, none of them has changed a file.
+  if (int refused = RefusalOfOutputOverInput(line, MemberFiles(line.project_path, model), msg)) {
+    return refused;
+  }
+  if (!line.screens_dir.empty()) {
+    if (Status drawn = WritePicturesInto(line.screens_dir, model.Screens); !drawn.ok()) {
+      msg.ShowError(drawn.message());
+      return 1;
+    }
+  }
+  if (Status finished = outputs.Finish(model, options.Complete); !finished.ok()) {
+    msg.ShowError(finished.message());
+    return 1;
+  }
+  return 0;
+}
+
+std::vector<std::string> MissingMembers(const SourcePath& project,
+                                        const SpecificationModel& model) {
+  std::vector<std::string> missing;
+  for (const auto* list : MemberLists(model)) {
+    for (const MemberFile& member : *list) {
+      if (member.Missing) missing.push_back(ToNativePath(MemberPath(project.windows(), member)));
+    }
+  }
+  return missing;
+}
+
+}  // namespace dovrek

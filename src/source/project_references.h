@@ -1,0 +1,28 @@
+#pragma once
+// What a project file says beyond its members: the kind of project it builds ("Type=") and
+// the components it uses ("Object=" lines for controls, "Reference=" lines for type
+// libraries).
+
+#include <string>
+#include <vector>
+
+#include "platform/source_path.h"
+#include "platform/status.h"
+
+namespace dovrek {
+
+struct ProjectReferences {
+  std::string Type;  // "Exe", "OleDll", "Control", ...; empty when the file says none
+  // One entry a line, in file order: the file name an "Object=" line gives ("MSCOMCTL.OCX"),
+  // the file name of a "Reference=" path with its description after " - " when it gives one
+  // ("stdole2.tlb - OLE Automation").
+  std::vector<std::string> Components;
+
+  bool operator==(const ProjectReferences&) const = default;
+};
+
+// Reads those lines of the project file, in `encoding` ("cp932", "utf-8" or "cp1252").
+Status ReadProjectReferences(const SourcePath& project, const std::string& encoding,
+                             ProjectReferences* references);
+
+}  // namespace dovrek
