@@ -83,9 +83,8 @@ int RefusalBeforeRun(const CommandLine& line, MessageBox& msg) {
   }
   // The path goes in front of the message: a batch run has no window that shows it.
   if (Status problem = line.project_path.ReadProblem(); !problem.ok()) {
-    msg.ShowMessage(problem.IsNotFound()
-                        ? FileMessage(line.project_path.display(), kProjectNotFound)
-                        : problem.message());
+    msg.ShowMessage(problem.IsNotFound() ? FileMessage(line.project_path.display(), kFileNotFound)
+                                         : problem.message());
     return 1;
   }
   return RefusalOfOutputOverInput(line, {line.project_path.found(), ToNativePath(TemplatePath())},
@@ -145,7 +144,8 @@ int RunBatch(const CommandLine& line) {
   ProductionStages production(model, options, services);
   FileCountingStages stages(production, model, progress);
   RunContext run{model, options, msg, progress, stages};
-  if (!CreateSpecification(line.project_path, run)) return 1;
+  // A file that is no project is the user's mistake, like a bad argument.
+  if (!CreateSpecification(line.project_path, run)) return production.refused_project() ? 2 : 1;
   // Every output is still held back: refused now, none of them has changed a file.
   if (int refused = RefusalOfOutputOverInput(line, MemberFiles(line.project_path, model), msg)) {
     return refused;

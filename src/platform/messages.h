@@ -155,6 +155,11 @@ inline constexpr char kTextStageHeading[] = "プロジェクト情報とモジ�
 inline constexpr char kTextStageProcedures[] = "関数一覧の出力中";
 inline constexpr char kTextStageClosing[] = "ファイルへの書き出し中";
 
+// A file named as the project that has no "Type=" line, and one that is a project group: both
+// follow "<path>: ".
+inline constexpr char kNotAProject[] = "VB6 のプロジェクト ファイルではありません。";
+inline constexpr char kProjectGroupNotRun[] =
+    "VB6 のプロジェクト グループ ファイルです。グループはコマンド ラインから実行してください。";
 // A line of a project file that cannot be used.
 inline constexpr char kUnusableProjectLine[] = "プロシージャの呼び出し、または引数が不正です。";
 // A procedure head whose parameter list is never closed.
