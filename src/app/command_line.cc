@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "app/output_identity.h"
+#include "app/parse_error_text.h"
 #include "platform/messages.h"
 #include "platform/native_path.h"
 #include "platform/text_helpers.h"
@@ -22,15 +23,15 @@ bool OptionBeforeUnattendedSwitch(const std::vector<std::string>& args) {
 
 // The message for two outputs that name one file, which would overwrite each other; empty when
 // every output has a file of its own. Standard output is one file too.
-std::string SharedOutputPath(const CommandLine& line) {
+std::string SharedOutputPath(const CommandLine& line, Language language) {
   std::vector<std::string> seen;
   for (const std::string* path : {&line.text_path, &line.workbook_path, &line.json_path}) {
     if (path->empty()) continue;
     std::string key = OutputIdentity(*path);
     for (const std::string& earlier : seen) {
       if (earlier != key) continue;
-      if (NamesStandardOutput(*path)) return kOneOutputToStandardOutput;
-      return SameFileForTwoOutputs(*path);
+      if (NamesStandardOutput(*path)) return kOneOutputToStandardOutput.In(language);
+      return SameFileForTwoOutputs(*path, language);
     }
     seen.push_back(key);
   }
@@ -72,26 +73,27 @@ void AddBatchSwitches(CLI::App& app, CommandLine* line, BatchSwitches* given) {
   app.add_option("--screens-dir", line->screens_dir);
   app.add_option("--source-encoding", given->source_encoding)
       ->check(CLI::IsMember({"cp932", "utf-8", "cp1252", "auto"}));
+  app.add_option("--settings", line->settings_path);
   app.add_flag("-q,--quiet", line->quiet);
   app.add_option("project", given->project);
 }
 
 // The mode the parsed switches ask for: help and version first, then the usage errors.
-void ChooseBatchMode(const BatchSwitches& given, CommandLine* line) {
+void ChooseBatchMode(const BatchSwitches& given, Language language, CommandLine* line) {
   if (given.help) {
     line->mode = RunMode::kHelp;
   } else if (given.version) {
     line->mode = RunMode::kVersion;
   } else if (given.project.empty()) {
     line->mode = RunMode::kUsageError;
-    line->error = kNoProjectNamed;
-  } else if (std::string shared = SharedOutputPath(*line); !shared.empty()) {
+    line->error = kNoProjectNamed.In(language);
+  } else if (std::string shared = SharedOutputPath(*line, language); !shared.empty()) {
     line->mode = RunMode::kUsageError;
     line->error = shared;
   }
 }
 
-CommandLine ParseBatch(const std::vector<std::string>& args) {
+CommandLine ParseBatch(const std::vector<std::string>& args, Language language) {
   CommandLine line;
   line.mode = RunMode::kBatch;
   CLI::App app{"dovrek"};
@@ -102,14 +104,15 @@ CommandLine ParseBatch(const std::vector<std::string>& args) {
     app.parse(reversed);
   } catch (const CLI::ParseError& e) {
     line.mode = RunMode::kUsageError;
-    line.error = e.what();
+    line.error = ParseErrorText(e, language);
     return line;
   }
   // "\" separates folders in an output path as in every path the program is given.
   for (std::string* path : {&line.text_path, &line.workbook_path, &line.json_path}) {
     if (!IsStandardOutput(*path)) *path = ToNativePath(*path);
   }
-  ChooseBatchMode(given, &line);
+  line.settings_path = ToNativePath(line.settings_path);
+  ChooseBatchMode(given, language, &line);
   line.text_encoding = given.text_encoding == "utf-8" ? TextEncoding::Utf8 : TextEncoding::Cp932;
   if (!given.source_encoding.empty()) {
     line.source_encoding = SourceEncodingNamed(given.source_encoding);
@@ -133,13 +136,13 @@ std::optional<std::string> UnattendedProjectPath(const std::vector<std::string>&
   return std::nullopt;
 }
 
-CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+CommandLine ParseCommandLine(const std::vector<std::string>& args, Language language) {
   if (std::optional<std::string> path = UnattendedProjectPath(args)) {
     CommandLine line;
     if (OptionBeforeUnattendedSwitch(args)) {
       // The unattended run takes no options: those in front of "/a" would be dropped unread.
       line.mode = RunMode::kUsageError;
-      line.error = kOptionBeforeUnattended;
+      line.error = kOptionBeforeUnattended.In(language);
       return line;
     }
     line.mode = RunMode::kUnattended;
@@ -147,18 +150,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return line;
   }
   for (const std::string& arg : args) {
-    if (LooksLikeOption(arg)) return ParseBatch(args);
+    if (LooksLikeOption(arg)) return ParseBatch(args, language);
   }
   CommandLine line;
   if (args.size() > 1) {
     line.mode = RunMode::kUsageError;
-    line.error = kTooManyArguments;
+    line.error = kTooManyArguments.In(language);
   } else if (args.size() == 1) {
     line.project_path = SourcePath::FromTyped(args[0]);
   }
   return line;
 }
-
-std::string UsageText() { return kUsageText; }
 
 }  // namespace dovrek

@@ -23,6 +23,7 @@
 #include "run/file_counting_stages.h"
 #include "run/generation_driver.h"
 #include "run/run_stages.h"
+#include "run/settings_store.h"
 
 namespace dovrek {
 namespace {
@@ -31,18 +32,28 @@ void Override(CheckState* flag, const std::optional<bool>& value) {
   if (value) *flag = CheckStateOf(*value);
 }
 
-Options BatchOptions(const CommandLine& line, MessageBox& msg) {
-  Options options = StartingOptions(&msg);
-  options.Xls = CheckStateOf(!line.workbook_path.empty());
-  options.Txt = CheckStateOf(!line.text_path.empty());
-  Override(&options.Cmt, line.cmt);
-  Override(&options.Func, line.func);
-  Override(&options.Dir, line.dir);
-  Override(&options.Trim, line.trim);
-  if (line.complete) options.Complete = *line.complete;
-  if (line.source_encoding) options.Source = *line.source_encoding;
-  if (line.screens) options.Screens = *line.screens;
-  return options;
+// The options a batch run reads with: those of the file --settings names, else the defaults,
+// so that a nightly job does not change with what was last ticked in the window; then the
+// command line's switches. A settings file that cannot be read is bad usage: answers 2 after
+// its message, 0 when *options is filled.
+int BatchOptions(const CommandLine& line, MessageBox& msg, Options* options) {
+  *options = Options();
+  if (!line.settings_path.empty()) {
+    if (Status loaded = LoadOptions(ToWindowsPath(line.settings_path), options); !loaded.ok()) {
+      msg.ShowMessage(std::string(kSettingsOptionNotRead) + "\n" + loaded.message());
+      return 2;
+    }
+  }
+  options->Xls = CheckStateOf(!line.workbook_path.empty());
+  options->Txt = CheckStateOf(!line.text_path.empty());
+  Override(&options->Cmt, line.cmt);
+  Override(&options->Func, line.func);
+  Override(&options->Dir, line.dir);
+  Override(&options->Trim, line.trim);
+  if (line.complete) options->Complete = *line.complete;
+  if (line.source_encoding) options->Source = *line.source_encoding;
+  if (line.screens) options->Screens = *line.screens;
+  return 0;
 }
 
 // A model that lives until the process ends. A console run ends right after its reports, and
@@ -123,12 +134,13 @@ int RunBatch(const CommandLine& line) {
   const auto started = std::chrono::steady_clock::now();
   ConsoleMessageBox msg;
   if (int refused = RefusalBeforeRun(line, msg)) return refused;
+  Options options;
+  if (int refused = BatchOptions(line, msg, &options)) return refused;
   BatchOutputs outputs(line);
   if (Status prepared = outputs.Prepare(); !prepared.ok()) {
     msg.ShowError(prepared.message());
     return 1;
   }
-  Options options = BatchOptions(line, msg);
   if (!line.screens_dir.empty() && !(options.Complete && options.Screens)) {
     msg.ShowMessage(kScreensDirNeedsScreens);
     return 2;

@@ -6,10 +6,11 @@
 
 namespace dovrek {
 
-// A batch run: the parsing flags from the settings file with the command line's overrides,
-// the reports the options name, "-" standing for standard output. Without `quiet` a summary
-// line ends a successful run on standard error. Answers the exit status: 0 done, 1 failed,
-// 2 no output named or the workbook asked for on a terminal.
+// A batch run: the options of the file --settings names (none without it: Dovrek.ini is not
+// read) with the command line's switches, the reports the options name, "-" standing for
+// standard output. Without `quiet` a summary ends a successful run on standard error. Answers
+// the exit status: 0 done, 1 failed, 2 no output named, a --settings file that cannot be read,
+// or the workbook asked for on a terminal.
 int RunBatch(const CommandLine& line);
 
 // An unattended run without a display: the six flags from the settings file, messages on

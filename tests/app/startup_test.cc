@@ -6,8 +6,9 @@
 #include <regex>
 #include <set>
 
-#include "platform/native_path.h"
 #include "app/command_line.h"
+#include "app/usage_text.h"
+#include "platform/native_path.h"
 #include "test_support.h"
 
 namespace dovrek {
@@ -51,7 +52,7 @@ TEST(StartupTest, EveryOptionOfTheUsageIsInTheManualPage) {
   std::string page((std::istreambuf_iterator<char>(man)), std::istreambuf_iterator<char>());
   // The manual writes "-" as "\-" (roff).
   std::string plain = std::regex_replace(page, std::regex(R"(\\-)"), "-");
-  std::string usage = UsageText();
+  std::string usage = UsageText(Language::kEnglish);
   std::set<std::string> options;
   std::regex option(R"(--?[a-z][a-z-]*)");
   for (auto it = std::sregex_iterator(usage.begin(), usage.end(), option);
