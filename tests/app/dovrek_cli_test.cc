@@ -94,7 +94,9 @@ TEST_F(DovrekCliTest, SettingsOnlyFromTheFileNamed) {
     args.insert(args.end(), {"-j", "-", sample});
     testing::ProcessOutcome run = Dovrek(args);
     EXPECT_EQ(run.exit_code, c.exit_code) << run.err;
-    if (!c.comment.empty()) EXPECT_NE(run.out.find(c.comment), std::string::npos) << run.out;
+    if (!c.comment.empty()) {
+      EXPECT_NE(run.out.find(c.comment), std::string::npos) << run.out;
+    }
     ASSERT_GE(run.err.size(), c.err_end.size());
     EXPECT_EQ(run.err.substr(run.err.size() - c.err_end.size()), c.err_end);
   }
