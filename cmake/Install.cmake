@@ -9,6 +9,7 @@ install(FILES data/dovrek.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applicati
 install(FILES data/dovrek-vbp.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES data/dovrek.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES docs/dovrek.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES docs/dovrek.ja.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1 RENAME dovrek.1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME dovrek)

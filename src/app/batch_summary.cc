@@ -4,6 +4,7 @@
 
 #include "platform/messages.h"
 #include "platform/text_helpers.h"
+#include "report/member_list_text.h"
 #include "source/complete_head.h"
 
 namespace dovrek {
@@ -61,10 +62,12 @@ std::string Outputs(const CommandLine& line) {
 
 std::string BatchSummary(const SpecificationModel& model, const CommandLine& line, bool complete,
                          double seconds) {
-  return kSummaryLead + ValueOrDefault(model.Project.Name, FileNamePart(line.project_path.windows())) +
-         " — " + MemberCounts(model, complete) + Count(kProceduresLabel, model.Procedures.size()) +
+  return kSummaryLead +
+         ValueOrDefault(model.Project.Name, FileNamePart(line.project_path.windows())) + " — " +
+         MemberCounts(model, complete) + Count(kProceduresLabel, model.Procedures.size()) +
          (complete ? KindCounts(model.Procedures) : "") + " → " + Outputs(line) +
-         SummarySeconds(seconds);
+         SummarySeconds(seconds) + "\n" + kSettingsFileLabel + ": " +
+         ValueOrDefault(line.settings_path, kNone);
 }
 
 }  // namespace dovrek

@@ -6,6 +6,7 @@
 
 #include "app/output_identity.h"
 #include "app/portfolio_messages.h"
+#include "app/parse_error_text.h"
 #include "platform/messages.h"
 #include "platform/native_path.h"
 #include "platform/text_helpers.h"
@@ -25,15 +26,15 @@ bool OptionBeforeUnattendedSwitch(const std::vector<std::string>& args) {
 
 // The message for two outputs that name one file, which would overwrite each other; empty when
 // every output has a file of its own. Standard output is one file too.
-std::string SharedOutputPath(const CommandLine& line) {
+std::string SharedOutputPath(const CommandLine& line, Language language) {
   std::vector<std::string> seen;
   for (const std::string* path : {&line.text_path, &line.workbook_path, &line.json_path}) {
     if (path->empty()) continue;
     std::string key = OutputIdentity(*path);
     for (const std::string& earlier : seen) {
       if (earlier != key) continue;
-      if (NamesStandardOutput(*path)) return kOneOutputToStandardOutput;
-      return SameFileForTwoOutputs(*path);
+      if (NamesStandardOutput(*path)) return kOneOutputToStandardOutput.In(language);
+      return SameFileForTwoOutputs(*path, language);
     }
     seen.push_back(key);
   }
@@ -76,6 +77,7 @@ void AddBatchSwitches(CLI::App& app, CommandLine* line, BatchSwitches* given) {
   app.add_option("--screens-dir", line->screens_dir);
   app.add_option("--source-encoding", given->source_encoding)
       ->check(CLI::IsMember({"cp932", "utf-8", "cp1252", "auto"}));
+  app.add_option("--settings", line->settings_path);
   app.add_flag("-q,--quiet", line->quiet);
   app.add_option("project", given->projects);
 }
@@ -89,7 +91,7 @@ void AddPortfolioSwitches(CLI::App& app, CommandLine* line, BatchSwitches* given
 }
 
 // Reads "workbook,text,json" into the request; the message of a bad list, else empty.
-std::string TakeFormats(const std::string& formats, PortfolioRequest* request) {
+std::string TakeFormats(const std::string& formats, Language language, PortfolioRequest* request) {
   if (formats.empty()) return {};  // not given: workbook and text
   request->text = request->workbook = request->json = false;
   size_t start = 0;
@@ -99,10 +101,10 @@ std::string TakeFormats(const std::string& formats, PortfolioRequest* request) {
     if (name == "text") request->text = true;
     else if (name == "workbook") request->workbook = true;
     else if (name == "json") request->json = true;
-    else if (!name.empty()) return UnknownFormat(name);
+    else if (!name.empty()) return UnknownFormat(name, language);
     start = comma + 1;
   }
-  return request->text || request->workbook || request->json ? "" : kNoFormatChosen;
+  return request->text || request->workbook || request->json ? "" : kNoFormatChosen.In(language);
 }
 
 bool EndsWithNoCase(std::string_view text, std::string_view end) {
@@ -110,29 +112,29 @@ bool EndsWithNoCase(std::string_view text, std::string_view end) {
 }
 
 // The usage error of a run over many projects; empty when there is none.
-std::string PortfolioProblem(const BatchSwitches& given, CommandLine* line) {
+std::string PortfolioProblem(const BatchSwitches& given, Language language, CommandLine* line) {
   PortfolioRequest& request = line->portfolio;
-  if (line->HasOutput()) return kPortfolioWithOutputFiles;
+  if (line->HasOutput()) return kPortfolioWithOutputFiles.In(language);
   if (request.output_dir.empty() && request.inventory_path.empty()) {
-    return kManyProjectsNeedOutputDir;
+    return kManyProjectsNeedOutputDir.In(language);
   }
-  if (!line->screens_dir.empty()) return kScreensDirWithPortfolio;
+  if (!line->screens_dir.empty()) return kScreensDirWithPortfolio.In(language);
   const std::string& inventory = request.inventory_path;
   if (!inventory.empty() && !EndsWithNoCase(inventory, ".xlsx") &&
       !EndsWithNoCase(inventory, ".json") && !EndsWithNoCase(inventory, ".csv")) {
-    return UnknownInventoryKind(inventory);
+    return UnknownInventoryKind(inventory, language);
   }
-  return TakeFormats(given.formats, &request);
+  return TakeFormats(given.formats, language, &request);
 }
 
 // A batch run becomes a run over many projects when it names more than one project, an output
 // folder or an inventory.
-void ChoosePortfolioMode(const BatchSwitches& given, CommandLine* line) {
+void ChoosePortfolioMode(const BatchSwitches& given, Language language, CommandLine* line) {
   PortfolioRequest& request = line->portfolio;
   bool many = given.projects.size() > 1 || !request.output_dir.empty() ||
               !request.inventory_path.empty() || !given.formats.empty();
   if (line->mode != RunMode::kBatch || !many) return;
-  if (std::string problem = PortfolioProblem(given, line); !problem.empty()) {
+  if (std::string problem = PortfolioProblem(given, language, line); !problem.empty()) {
     line->mode = RunMode::kUsageError;
     line->error = problem;
     return;
@@ -145,21 +147,21 @@ void ChoosePortfolioMode(const BatchSwitches& given, CommandLine* line) {
 }
 
 // The mode the parsed switches ask for: help and version first, then the usage errors.
-void ChooseBatchMode(const BatchSwitches& given, CommandLine* line) {
+void ChooseBatchMode(const BatchSwitches& given, Language language, CommandLine* line) {
   if (given.help) {
     line->mode = RunMode::kHelp;
   } else if (given.version) {
     line->mode = RunMode::kVersion;
   } else if (given.projects.empty()) {
     line->mode = RunMode::kUsageError;
-    line->error = kNoProjectNamed;
-  } else if (std::string shared = SharedOutputPath(*line); !shared.empty()) {
+    line->error = kNoProjectNamed.In(language);
+  } else if (std::string shared = SharedOutputPath(*line, language); !shared.empty()) {
     line->mode = RunMode::kUsageError;
     line->error = shared;
   }
 }
 
-CommandLine ParseBatch(const std::vector<std::string>& args) {
+CommandLine ParseBatch(const std::vector<std::string>& args, Language language) {
   CommandLine line;
   line.mode = RunMode::kBatch;
   CLI::App app{"dovrek"};
@@ -171,20 +173,21 @@ CommandLine ParseBatch(const std::vector<std::string>& args) {
     app.parse(reversed);
   } catch (const CLI::ParseError& e) {
     line.mode = RunMode::kUsageError;
-    line.error = e.what();
+    line.error = ParseErrorText(e, language);
     return line;
   }
   // "\" separates folders in an output path as in every path the program is given.
   for (std::string* path : {&line.text_path, &line.workbook_path, &line.json_path}) {
     if (!IsStandardOutput(*path)) *path = ToNativePath(*path);
   }
-  ChooseBatchMode(given, &line);
+  line.settings_path = ToNativePath(line.settings_path);
+  ChooseBatchMode(given, language, &line);
   line.text_encoding = given.text_encoding == "utf-8" ? TextEncoding::Utf8 : TextEncoding::Cp932;
   if (!given.source_encoding.empty()) {
     line.source_encoding = SourceEncodingNamed(given.source_encoding);
   }
   if (given.projects.size() == 1) line.project_path = SourcePath::FromTyped(given.projects[0]);
-  ChoosePortfolioMode(given, &line);
+  ChoosePortfolioMode(given, language, &line);
   return line;
 }
 
@@ -203,13 +206,13 @@ std::optional<std::string> UnattendedProjectPath(const std::vector<std::string>&
   return std::nullopt;
 }
 
-CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+CommandLine ParseCommandLine(const std::vector<std::string>& args, Language language) {
   if (std::optional<std::string> path = UnattendedProjectPath(args)) {
     CommandLine line;
     if (OptionBeforeUnattendedSwitch(args)) {
       // The unattended run takes no options: those in front of "/a" would be dropped unread.
       line.mode = RunMode::kUsageError;
-      line.error = kOptionBeforeUnattended;
+      line.error = kOptionBeforeUnattended.In(language);
       return line;
     }
     line.mode = RunMode::kUnattended;
@@ -217,18 +220,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return line;
   }
   for (const std::string& arg : args) {
-    if (LooksLikeOption(arg)) return ParseBatch(args);
+    if (LooksLikeOption(arg)) return ParseBatch(args, language);
   }
   CommandLine line;
   if (args.size() > 1) {
     line.mode = RunMode::kUsageError;
-    line.error = kTooManyArguments;
+    line.error = kTooManyArguments.In(language);
   } else if (args.size() == 1) {
     line.project_path = SourcePath::FromTyped(args[0]);
   }
   return line;
 }
-
-std::string UsageText() { return kUsageText; }
 
 }  // namespace dovrek

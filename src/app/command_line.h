@@ -9,6 +9,7 @@
 #include "model/specification_model.h"
 #include "platform/source_path.h"
 #include "platform/text_codec.h"
+#include "platform/ui_language.h"
 
 namespace dovrek {
 
@@ -53,6 +54,9 @@ struct CommandLine {
   // go to as PNG files (empty: none).
   std::optional<bool> screens;
   std::string screens_dir;
+  // The settings file a batch run reads its options from (native path as given); empty: none,
+  // the options come from the command line alone.
+  std::string settings_path;
   TextEncoding text_encoding = TextEncoding::Cp932;
   bool quiet = false;
   // Go on without missing member files, naming them all; the run then counts as failed.
@@ -65,15 +69,13 @@ struct CommandLine {
   }
 };
 
-// Parses the arguments (without the program's own path).
-CommandLine ParseCommandLine(const std::vector<std::string>& args);
+// Parses the arguments (without the program's own path). A usage error is told in `language`.
+CommandLine ParseCommandLine(const std::vector<std::string>& args,
+                             Language language = Language::kEnglish);
 
 // The project path of an unattended run: every argument after the first one equal to "/a"
 // (any letter case), joined by one blank, trimmed, every double quote removed. nullopt when
 // no argument is the switch.
 std::optional<std::string> UnattendedProjectPath(const std::vector<std::string>& args);
-
-// The usage text printed by --help and on bad usage.
-std::string UsageText();
 
 }  // namespace dovrek

@@ -27,6 +27,7 @@
 #include "run/file_counting_stages.h"
 #include "run/generation_driver.h"
 #include "run/run_stages.h"
+#include "run/settings_store.h"
 
 namespace dovrek {
 namespace {
@@ -63,9 +64,8 @@ int RefusalBeforeRun(const CommandLine& line, MessageBox& msg) {
   }
   // The path goes in front of the message: a batch run has no window that shows it.
   if (Status problem = line.project_path.ReadProblem(); !problem.ok()) {
-    msg.ShowMessage(problem.IsNotFound()
-                        ? FileMessage(line.project_path.display(), kProjectNotFound)
-                        : problem.message());
+    msg.ShowMessage(problem.IsNotFound() ? FileMessage(line.project_path.display(), kFileNotFound)
+                                         : problem.message());
     return 1;
   }
   return RefusalOfOutputOverInput(line, {line.project_path.found(), ToNativePath(TemplatePath())},
@@ -78,26 +78,33 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 
 }  // namespace
 
-Options BatchOptions(const CommandLine& line, MessageBox& msg) {
-  Options options = StartingOptions(&msg);
-  options.Xls = CheckStateOf(!line.workbook_path.empty());
-  options.Txt = CheckStateOf(!line.text_path.empty());
-  Override(&options.Cmt, line.cmt);
-  Override(&options.Func, line.func);
-  Override(&options.Dir, line.dir);
-  Override(&options.Trim, line.trim);
-  options.SkipMissing = line.skip_missing;
-  if (line.complete) options.Complete = *line.complete;
-  if (line.source_encoding) options.Source = *line.source_encoding;
-  if (line.screens) options.Screens = *line.screens;
-  return options;
+int BatchOptions(const CommandLine& line, MessageBox& msg, Options* options) {
+  *options = Options();
+  if (!line.settings_path.empty()) {
+    if (Status loaded = LoadOptions(ToWindowsPath(line.settings_path), options); !loaded.ok()) {
+      msg.ShowMessage(std::string(kSettingsOptionNotRead) + "\n" + loaded.message());
+      return 2;
+    }
+  }
+  options->Xls = CheckStateOf(!line.workbook_path.empty());
+  options->Txt = CheckStateOf(!line.text_path.empty());
+  Override(&options->Cmt, line.cmt);
+  Override(&options->Func, line.func);
+  Override(&options->Dir, line.dir);
+  Override(&options->Trim, line.trim);
+  options->SkipMissing = line.skip_missing;
+  if (line.complete) options->Complete = *line.complete;
+  if (line.source_encoding) options->Source = *line.source_encoding;
+  if (line.screens) options->Screens = *line.screens;
+  return 0;
 }
 
 int RunBatch(const CommandLine& line) {
   const auto started = std::chrono::steady_clock::now();
   ConsoleMessageBox msg;
   if (int refused = RefusalBeforeRun(line, msg)) return refused;
-  Options options = BatchOptions(line, msg);
+  Options options;
+  if (int refused = BatchOptions(line, msg, &options)) return refused;
   if (!line.screens_dir.empty() && !(options.Complete && options.Screens)) {
     msg.ShowMessage(kScreensDirNeedsScreens);
     return 2;

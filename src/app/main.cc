@@ -8,12 +8,14 @@
 #include "app/console_runs.h"
 #include "app/portfolio_run.h"
 #include "app/startup.h"
+#include "app/usage_text.h"
 #include "platform/interrupt_cleanup.h"
 #include "platform/memory_tuning.h"
 #include "platform/messages.h"
 #include "platform/system_error.h"
 #include "platform/temporary_folder.h"
 #include "run/stage_guard.h"
+#include "platform/ui_language.h"
 
 #ifdef DOVREK_HAVE_GUI
 #include "app/desktop_handover.h"
@@ -28,7 +30,7 @@ namespace {
 
 int UsageError(const std::string& why) {
   if (!why.empty()) std::cerr << "dovrek: " << why << "\n\n";
-  std::cerr << dovrek::UsageText();
+  std::cerr << dovrek::UsageText(dovrek::UserLanguage());
   return 2;
 }
 
@@ -75,7 +77,7 @@ int RunWithWindows(const dovrek::CommandLine& line, int& argc, char** argv) {
   if (line.mode == dovrek::RunMode::kUnattended) {
     return dovrek::RunUnattendedOnConsole(line.project_path);
   }
-  return UsageError(dovrek::kNoDisplay);
+  return UsageError(dovrek::kNoDisplay.In(dovrek::UserLanguage()));
 }
 
 // A failure that reached the top: told on standard error; the run has failed.
@@ -86,10 +88,11 @@ int Failed(const std::string& reason) {
 
 int Dispatch(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  dovrek::CommandLine line = dovrek::ParseCommandLine(args);
+  const dovrek::Language language = dovrek::UserLanguage();
+  dovrek::CommandLine line = dovrek::ParseCommandLine(args, language);
   switch (line.mode) {
     case dovrek::RunMode::kHelp:
-      std::cout << dovrek::UsageText();
+      std::cout << dovrek::UsageText(language);
       return 0;
     case dovrek::RunMode::kVersion:
       std::cout << "dovrek " << DOVREK_VERSION << "\n";

@@ -5,20 +5,31 @@
 #include <string>
 #include <string_view>
 
+#include "platform/messages.h"
+
 namespace dovrek {
 
-inline constexpr char kPortfolioWithOutputFiles[] =
-    "--output-dir と --inventory は -t、-x、-j と一緒には使えません。";
-inline constexpr char kManyProjectsNeedOutputDir[] =
-    "複数のプロジェクトには --output-dir か --inventory を指定してください。";
-inline constexpr char kNoFormatChosen[] = "--formats に形式をひとつ以上指定してください。";
-inline constexpr char kScreensDirWithPortfolio[] =
-    "--screens-dir は --output-dir や --inventory と一緒には使えません。";
-inline std::string UnknownFormat(std::string_view name) {
-  return "--formats に使えるのは workbook、text、json です: " + std::string(name);
+// The usage errors of a run over many projects, in English and in Japanese.
+inline constexpr CommandLineText kPortfolioWithOutputFiles = {
+    "--output-dir and --inventory cannot be given with -t, -x or -j",
+    "--output-dir と --inventory は -t、-x、-j と一緒には使えません。"};
+inline constexpr CommandLineText kManyProjectsNeedOutputDir = {
+    "many projects need --output-dir or --inventory",
+    "複数のプロジェクトには --output-dir か --inventory を指定してください。"};
+inline constexpr CommandLineText kNoFormatChosen = {
+    "--formats names no format", "--formats に形式をひとつ以上指定してください。"};
+inline constexpr CommandLineText kScreensDirWithPortfolio = {
+    "--screens-dir cannot be given with --output-dir or --inventory",
+    "--screens-dir は --output-dir や --inventory と一緒には使えません。"};
+inline std::string UnknownFormat(std::string_view name, Language language) {
+  return (language == Language::kJapanese ? "--formats に使えるのは workbook、text、json です: "
+                                          : "--formats takes workbook, text and json: ") +
+         std::string(name);
 }
-inline std::string UnknownInventoryKind(std::string_view path) {
-  return "--inventory のファイル名は .xlsx、.json、.csv のどれかで終えてください: " +
+inline std::string UnknownInventoryKind(std::string_view path, Language language) {
+  return (language == Language::kJapanese
+              ? "--inventory のファイル名は .xlsx、.json、.csv のどれかで終えてください: "
+              : "the --inventory file name must end in .xlsx, .json or .csv: ") +
          std::string(path);
 }
 

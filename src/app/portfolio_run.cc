@@ -188,7 +188,8 @@ int RunPortfolio(const CommandLine& line) {
   const auto started = Clock::now();
   ConsoleMessageBox msg;
   const PortfolioRequest& request = line.portfolio;
-  Options options = BatchOptions(line, msg);
+  Options options;
+  if (int refused = BatchOptions(line, msg, &options)) return refused;
   options.Xls = CheckStateOf(!request.output_dir.empty() && request.workbook);
   options.Txt = CheckStateOf(!request.output_dir.empty() && request.text);
   if (!request.output_dir.empty()) {

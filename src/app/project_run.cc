@@ -67,7 +67,8 @@ int RunProject(const CommandLine& line, const Options& options, MessageBox& msg,
   ProductionStages production(model, options, services);
   FileCountingStages stages(production, model, progress);
   RunContext run{model, options, msg, progress, stages};
-  if (!CreateSpecification(line.project_path, run)) return 1;
+  // A file that is no project is the user's mistake, like a bad argument.
+  if (!CreateSpecification(line.project_path, run)) return production.refused_project() ? 2 : 1;
   // Every output is still held back: refused now, none of them has changed a file.
   if (int refused = RefusalOfOutputOverInput(line, MemberFiles(line.project_path, model), msg)) {
     return refused;

@@ -1,5 +1,6 @@
 #include "platform/messages.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace dovrek {
@@ -50,49 +51,52 @@ std::string TextReportOutOfMemory(std::string_view native_path, std::string_view
                      std::string(kOutOfMemory) + "(テキスト レポートの" + std::string(stage) + ")");
 }
 
-std::string SameFileForTwoOutputs(std::string_view native_path) {
-  return std::string(native_path) + ": 2 つの出力に同じファイルが指定されています。";
+std::string SameFileForTwoOutputs(std::string_view native_path, Language language) {
+  return std::string(native_path) + (language == Language::kJapanese
+                                         ? ": 2 つの出力に同じファイルが指定されています。"
+                                         : ": two outputs name the same file");
 }
 
-const char kUsageText[] =
-    R"(Usage:
-  dovrek                          the main window
-  dovrek PROJECT.vbp              the main window with the project filled in
-  dovrek /a PROJECT.vbp           an unattended run with the options of Dovrek.ini
-  dovrek [OPTIONS] PROJECT.vbp    a batch run: no windows, the exit status tells the outcome
-  dovrek [OPTIONS] --output-dir DIR PATH...
-                                  many projects (.vbp, .vbg, folders) in one batch run
+std::string UnknownOption(std::string_view arguments, Language language) {
+  return (language == Language::kJapanese ? "不明なオプションです: " : "unknown option: ") +
+         std::string(arguments);
+}
 
-Options:
-  -t, --text FILE               write the text report to FILE ("-": standard output)
-  -x, --workbook FILE           write the workbook to FILE (.xlsx; "-": standard output when
-                                it is not a terminal)
-  -j, --json FILE               write the model as JSON to FILE ("-": standard output)
-      --cmt, --no-cmt           skip comment lines holding two quotes in a row (or not)
-      --func, --no-func         comments above a procedure describe it (or not)
-      --dir, --no-dir           skip members outside the project folder (or not)
-      --trim, --no-trim         keep the source column of comments (or not)
-      --text-encoding ENC       cp932 (default) or utf-8 for the text report
-      --complete, --no-complete every procedure kind and component (or not)
-      --source-encoding ENC     cp932, utf-8, cp1252 or auto: how the sources are decoded
-      --screens, --no-screens   describe the screens in complete mode (default) or not
-      --screens-dir DIR         also write each screen's picture to DIR as a PNG file
-  -q, --quiet                   no progress display and no closing summary
-      --skip-missing            go on without missing member files, naming them all (the
-                                run then counts as failed)
-      --output-dir DIR          many projects: write each project's outputs below DIR
-      --formats LIST            the outputs of each project: workbook,text,json (default
-                                workbook,text)
-      --inventory FILE          many projects: one row per project in FILE (.xlsx, .csv or
-                                .json)
-  -h, --help                    this text
-      --version                 the program's version
+std::string UnexpectedArgument(std::string_view arguments, Language language) {
+  return (language == Language::kJapanese ? "余分な引数です: " : "unexpected argument: ") +
+         std::string(arguments);
+}
 
-Exit status: 0 done, 1 the run (or a project of many) failed or left members out (the
-message is on standard error), 2 bad usage.
-)";
+std::string MissingValue(std::string_view option, Language language) {
+  return std::string(option) +
+         (language == Language::kJapanese ? ": 値が指定されていません。" : ": a value is missing");
+}
+
+std::string ValueNotAllowed(std::string_view option, std::string_view value,
+                            std::string_view allowed, Language language) {
+  if (language == Language::kJapanese) {
+    return std::string(option) + ": " + std::string(value) + " は指定できません。" +
+           std::string(allowed) + " のどれかを指定してください。";
+  }
+  return std::string(option) + ": " + std::string(value) + " is not one of " + std::string(allowed);
+}
+
+std::string OptionsExclude(std::string_view option, std::string_view other, Language language) {
+  if (language == Language::kJapanese) {
+    return std::string(option) + " と " + std::string(other) + " は同時に指定できません。";
+  }
+  return std::string(option) + " cannot be given with " + std::string(other);
+}
+
+std::string BadCommandLine(std::string_view what, Language language) {
+  return (language == Language::kJapanese ? "コマンド ラインが正しくありません: "
+                                          : "bad command line: ") +
+         std::string(what);
+}
 
 std::string SummarySeconds(double seconds) {
+  const long long milliseconds = std::llround(seconds * 1000);
+  if (milliseconds < 1000) return " (" + std::to_string(milliseconds) + " ms)";
   char time[32];
   std::snprintf(time, sizeof time, "%.2f", seconds);
   return std::string(" (") + time + " 秒)";

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ui_language.h"
+
 namespace dovrek {
 
 // Message boxes: the title of each kind.
@@ -33,6 +35,9 @@ inline constexpr char kProjectNotFound[] = "指定されたフォルダに vbp �
 inline constexpr char kSettingsNotSaved[] = "設定を保存できませんでした。";
 // Followed by a line break and "<path>: <reason>": the run goes on with the default options.
 inline constexpr char kSettingsNotRead[] = "設定ファイルを読み込めないため、既定の設定で続けます。";
+// Followed by a line break and "<path>: <reason>": the file --settings names cannot be read.
+inline constexpr char kSettingsOptionNotRead[] =
+    "--settings に指定された設定ファイルを読み込めません。";
 // A settings file over `limit` bytes (a whole number of MiB).
 std::string SettingsFileTooLarge(size_t limit);
 
@@ -65,25 +70,46 @@ std::string CutTextsLead(size_t limit);
 std::string MoreCutTexts(size_t more);
 
 // Batch runs on the console
-inline constexpr char kNoDisplay[] = "ウィンドウを表示できません (ディスプレイがありません)。";
 inline constexpr char kWorkbookToTerminal[] =
     "ワークブックは端末には書き出せません。標準出力をファイルかパイプにつなぐか、ファイル名を指定"
     "してください。";
 // Standard output where a file would be named.
 inline constexpr char kStandardOutputLabel[] = "標準出力";
 
+// A text of the command line itself (usage errors), which speaks the user's language.
+struct CommandLineText {
+  const char* english;
+  const char* japanese;
+  const char* In(Language language) const {
+    return language == Language::kJapanese ? japanese : english;
+  }
+};
+
 // Usage errors
-inline constexpr char kNoProjectNamed[] = "プロジェクト ファイルが指定されていません。";
-inline constexpr char kTooManyArguments[] = "引数が多すぎます。";
-inline constexpr char kOptionBeforeUnattended[] =
-    "/a の前にオプションは指定できません (/a の後ろはすべてプロジェクトのパスです)。";
-inline constexpr char kOneOutputToStandardOutput[] = "標準出力に書き出せる出力は 1 つだけです。";
+inline constexpr CommandLineText kNoDisplay = {
+    "cannot show a window (there is no display)",
+    "ウィンドウを表示できません (ディスプレイがありません)。"};
+inline constexpr CommandLineText kNoProjectNamed = {"no project file named",
+                                                    "プロジェクト ファイルが指定されていません。"};
+inline constexpr CommandLineText kTooManyArguments = {"too many arguments", "引数が多すぎます。"};
+inline constexpr CommandLineText kOptionBeforeUnattended = {
+    "no option may stand before /a (everything after /a is the project path)",
+    "/a の前にオプションは指定できません (/a の後ろはすべてプロジェクトのパスです)。"};
+inline constexpr CommandLineText kOneOutputToStandardOutput = {
+    "only one output may go to standard output", "標準出力に書き出せる出力は 1 つだけです。"};
 // Two outputs name one file, `native_path` being the second.
-std::string SameFileForTwoOutputs(std::string_view native_path);
+std::string SameFileForTwoOutputs(std::string_view native_path, Language language);
+// The command-line library's errors, each naming what it is about.
+std::string UnknownOption(std::string_view arguments, Language language);
+std::string UnexpectedArgument(std::string_view arguments, Language language);
+std::string MissingValue(std::string_view option, Language language);
+std::string ValueNotAllowed(std::string_view option, std::string_view value,
+                            std::string_view allowed, Language language);
+std::string OptionsExclude(std::string_view option, std::string_view other, Language language);
+// Any other error of the library, in its own (English) words.
+std::string BadCommandLine(std::string_view what, Language language);
 // An output names a file the run reads (the project, a member, the template).
 inline constexpr char kOutputIsAnInput[] = "出力先に入力ファイルが指定されています。";
-// Printed by --help and after a usage error.
-extern const char kUsageText[];
 
 // The closing line of a batch run: "完了: <name> — <counts> → <outputs> (<seconds> 秒)".
 inline constexpr char kSummaryLead[] = "完了: ";
@@ -99,8 +125,11 @@ inline constexpr char kProceduresLabel[] = "プロシージャ";
 inline constexpr char kTextOutputLabel[] = "テキスト";
 inline constexpr char kWorkbookOutputLabel[] = "ワークブック";
 inline constexpr char kJsonOutputLabel[] = "JSON";
-// " (0.12 秒)": the time the run took.
+// " (0.12 秒)": the time the run took; " (420 ms)" under a second.
 std::string SummarySeconds(double seconds);
+// The summary's second line names the settings file the run read: "設定ファイル: <path>", or
+// "設定ファイル: なし" when it read none.
+inline constexpr char kSettingsFileLabel[] = "設定ファイル";
 // Reading and writing files
 
 // What the system's failures mean, one text per errno value (the table is in system_error.cc).
@@ -158,6 +187,11 @@ inline constexpr char kTextStageHeading[] = "プロジェクト情報とモジ�
 inline constexpr char kTextStageProcedures[] = "関数一覧の出力中";
 inline constexpr char kTextStageClosing[] = "ファイルへの書き出し中";
 
+// A file named as the project that has no "Type=" line, and one that is a project group: both
+// follow "<path>: ".
+inline constexpr char kNotAProject[] = "VB6 のプロジェクト ファイルではありません。";
+inline constexpr char kProjectGroupNotRun[] =
+    "VB6 のプロジェクト グループ ファイルです。グループはコマンド ラインから実行してください。";
 // A line of a project file that cannot be used.
 inline constexpr char kUnusableProjectLine[] = "プロシージャの呼び出し、または引数が不正です。";
 // A procedure head whose parameter list is never closed.

@@ -13,10 +13,11 @@ class [[nodiscard]] Status {
  public:
   enum class Kind {
     kOk,
-    kError,     // a failure no caller needs to tell from others
-    kNotFound,  // an input that does not exist
-    kIoError,   // the system refused or failed an open, a read or a write
-    kBadInput,  // a file that was read but cannot be used as it stands
+    kError,      // a failure no caller needs to tell from others
+    kNotFound,   // an input that does not exist
+    kIoError,    // the system refused or failed an open, a read or a write
+    kBadInput,   // a file that was read but cannot be used as it stands
+    kWrongKind,  // a file the user named that is not of the kind asked for (not a project)
   };
 
   // Success; also what a default-made Status is.
@@ -26,10 +27,12 @@ class [[nodiscard]] Status {
   static Status NotFound(std::string message) { return {Kind::kNotFound, std::move(message)}; }
   static Status IoError(std::string message) { return {Kind::kIoError, std::move(message)}; }
   static Status BadInput(std::string message) { return {Kind::kBadInput, std::move(message)}; }
+  static Status WrongKind(std::string message) { return {Kind::kWrongKind, std::move(message)}; }
 
   bool ok() const { return kind_ == Kind::kOk; }
   Kind kind() const { return kind_; }
   bool IsNotFound() const { return kind_ == Kind::kNotFound; }
+  bool IsWrongKind() const { return kind_ == Kind::kWrongKind; }
   // The description of the failure, as the user is shown it; empty on success.
   const std::string& message() const { return message_; }
 

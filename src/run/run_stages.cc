@@ -13,9 +13,14 @@
 namespace dovrek {
 namespace {
 
-// Shows a reader's failure as an error; answers whether it succeeded.
+// Shows a reader's failure as an error, a file of the wrong kind as the user's mistake (a
+// caution); answers whether it succeeded.
 bool Shown(MessageBox& msg, const Status& status) {
-  if (!status.ok()) msg.ShowError(status.message());
+  if (status.IsWrongKind()) {
+    msg.ShowMessage(status.message());
+  } else if (!status.ok()) {
+    msg.ShowError(status.message());
+  }
   return status.ok();
 }
 
@@ -23,7 +28,9 @@ bool Shown(MessageBox& msg, const Status& status) {
 
 bool ProductionStages::ReadProject(const SourcePath& project_path) {
   return GuardedStage(services_.msg, project_path.display(), [&] {
-    return Shown(services_.msg, dovrek::ReadProject(project_path, options_, &model_));
+    Status read = dovrek::ReadProject(project_path, options_, &model_);
+    refused_project_ = read.IsWrongKind();
+    return Shown(services_.msg, read);
   });
 }
 

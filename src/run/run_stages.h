@@ -42,6 +42,8 @@ class ProductionStages : public RunStages {
 
   // The procedures whose text the handed-over workbook holds cut to the cell limit.
   const std::vector<std::string>& cut_procedures() const { return cut_procedures_; }
+  // True when the last ReadProject refused its file as no project (the user's mistake).
+  bool refused_project() const { return refused_project_; }
 
  private:
   SpecificationModel& model_;
@@ -49,6 +51,7 @@ class ProductionStages : public RunStages {
   RunServices& services_;
   std::vector<std::string> cut_procedures_;
   std::unique_ptr<ParallelReading> ahead_;
+  bool refused_project_ = false;
 };
 
 // One run over the project with the real stages. Afterwards, also when a later stage failed,

@@ -105,18 +105,31 @@ class ProjectFileReader {
   ProjectFileReader(const SourcePath& path, const Options& options, SpecificationModel* model)
       : path_(path), folder_(FolderPart(path.windows())), options_(options), model_(model) {}
 
+  // Reads every line. A line that cannot be used ends the taking of values, but the rest of
+  // the file is still looked through for the "Type=" line that every VB6 project file has: a
+  // file without one is refused as no project at all, whatever its lines hold.
   Status Read() {
     LineReader reader;
     reader.SetEncoding(EncodingNamed(model_->Encoding));
     if (Status opened = reader.Open(path_); !opened.ok()) return opened;
     std::string line;
+    Status unusable;
+    bool typed = false;
+    bool group = false;
     while (reader.ReadLine(&line)) {
-      if (!TakeLine(line)) {
-        return Status::BadInput(
+      if (reader.LineNumber() == 1) group = StartsWithNoCase(line, "VBGROUP");
+      typed = typed || MatchKey(line, "Type") == KeyMatch::kValue;
+      if (unusable.ok() && !TakeLine(line)) {
+        unusable = Status::BadInput(
             LineMessage(path_.display(), reader.LineNumber(), kUnusableProjectLine));
       }
     }
-    return reader.status();
+    if (!reader.status().ok()) return reader.status();
+    if (!typed) {
+      return Status::WrongKind(
+          FileMessage(path_.display(), group ? kProjectGroupNotRun : kNotAProject));
+    }
+    return unusable;
   }
 
  private:

@@ -14,7 +14,9 @@ namespace dovrek {
 // Empties the project part of the model and fills it from the file, in file order. With
 // options.Dir on, members that lie outside the project folder are skipped as shared files. A
 // failure names the file ("<file>: <reason>"), or the file and line for a line that cannot be
-// used ("<file>(<line>): ..."); the model keeps what was read before it.
+// used ("<file>(<line>): ..."); the model keeps what was read before it. A file without a
+// "Type=" line is no VB6 project: WrongKind, "<file>: " kNotAProject (kProjectGroupNotRun for
+// a project group, whose first line begins with "VBGROUP").
 Status ReadProject(const SourcePath& project_path, const Options& options,
                    SpecificationModel* model);
 

@@ -66,23 +66,46 @@ TEST_F(DovrekCliTest, BatchRunWritesWhatItIsAskedFor) {
   EXPECT_EQ(testing::ReadFileBytes(dir.Native("out/s.xlsx")).substr(0, 2), "PK");
 }
 
-TEST_F(DovrekCliTest, OverridesAndSettingsChangeTheParsing) {
-  // Func on in the settings file; the command line turns Trim on as well.
-  dir.Write("bin/Dovrek.ini", "[CHKBOX]\r\nFUNC=1\r\n");
-  testing::ProcessOutcome run = Dovrek({"-q", "--trim", "-j", "-", sample});
-  ASSERT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_NE(
-      run.out.find(
-          "\"Comment\": \" フォームの読み込み時に在庫一覧を表示する\\n      一覧を初期化する\\n\""),
-      std::string::npos)
-      << run.out;
-  run = Dovrek({"-q", "--no-func", "-j", "-", sample});
-  EXPECT_NE(run.out.find("\"Comment\": \" 一覧を初期化する\\n\""), std::string::npos);
-  EXPECT_EQ(testing::ReadFileBytes(dir.Native("bin/Dovrek.ini")), "[CHKBOX]\r\nFUNC=1\r\n");
+// A batch run reads no Dovrek.ini: its options come from the command line, over the file that
+// --settings names when one is named.
+TEST_F(DovrekCliTest, SettingsOnlyFromTheFileNamed) {
+  const std::string beside = dir.Write("bin/Dovrek.ini", "[CHKBOX]\r\nFUNC=1\r\n");
+  const std::string named = dir.Write("my.ini", "[CHKBOX]\r\nFUNC=1\r\n");
+  const std::string func_and_trim =
+      "\"Comment\": \" フォームの読み込み時に在庫一覧を表示する\\n      一覧を初期化する\\n\"";
+  const std::string plain = "\"Comment\": \" 一覧を初期化する\\n\"";
+  struct Case {
+    std::vector<std::string> args;
+    int exit_code;
+    std::string comment;  // in the JSON
+    std::string err_end;
+  } cases[] = {
+      {{}, 0, plain, "設定ファイル: なし\n"},
+      {{"--settings", named, "--trim"}, 0, func_and_trim, "設定ファイル: " + named + "\n"},
+      {{"--settings", named, "--no-func"}, 0, plain, "設定ファイル: " + named + "\n"},
+      {{"--settings", dir.Native("none.ini")},
+       2,
+       "",
+       "注意: --settings に指定された設定ファイルを読み込めません。\n" + dir.Native("none.ini") +
+           ": ファイルが見つかりません。\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"-j", "-", sample});
+    testing::ProcessOutcome run = Dovrek(args);
+    EXPECT_EQ(run.exit_code, c.exit_code) << run.err;
+    if (!c.comment.empty()) {
+      EXPECT_NE(run.out.find(c.comment), std::string::npos) << run.out;
+    }
+    ASSERT_GE(run.err.size(), c.err_end.size());
+    EXPECT_EQ(run.err.substr(run.err.size() - c.err_end.size()), c.err_end);
+  }
+  EXPECT_EQ(testing::ReadFileBytes(beside), "[CHKBOX]\r\nFUNC=1\r\n");
+  EXPECT_EQ(testing::ReadFileBytes(named), "[CHKBOX]\r\nFUNC=1\r\n");
 }
 
 TEST_F(DovrekCliTest, CompleteModeFromTheSettingsOrTheSwitch) {
-  dir.Write("p/p.vbp", "Module=m; m.bas\r\nUserControl=c.ctl\r\nDesigner=r.Dsr\r\n");
+  dir.Write("p/p.vbp", "Type=Exe\r\nModule=m; m.bas\r\nUserControl=c.ctl\r\nDesigner=r.Dsr\r\n");
   dir.Write("p/m.bas",
             "Attribute VB_Name = \"m\"\r\nFriend Property Get V() As Long\r\n"
             "End Property\r\n");
@@ -90,24 +113,24 @@ TEST_F(DovrekCliTest, CompleteModeFromTheSettingsOrTheSwitch) {
   const std::string project = dir.Native("p/p.vbp");
   const std::string warning = "情報: 次のファイルが見つからないため、読み込まずに続けました。\n" +
                               dir.Native("p") + "//r.Dsr\n";
-  dir.Write("bin/Dovrek.ini", "[EXTENSION]\r\nCOMPLETE=1\r\n");
-  testing::ProcessOutcome complete = Dovrek({"-j", "-", project});
+  const std::string settings = dir.Write("s.ini", "[EXTENSION]\r\nCOMPLETE=1\r\n");
+  testing::ProcessOutcome complete = Dovrek({"--settings", settings, "-j", "-", project});
   ASSERT_EQ(complete.exit_code, 0) << complete.err;
   EXPECT_EQ(complete.err.substr(0, warning.size()), warning);
   EXPECT_NE(complete.err.find("デザイナ 1、プロシージャ 2 (Property Get 1、Event 1)"),
             std::string::npos)
       << complete.err;
   EXPECT_NE(complete.out.find("\"Kind\": \"Event\""), std::string::npos);
-  testing::ProcessOutcome off = Dovrek({"-q", "--no-complete", "-j", "-", project});
+  testing::ProcessOutcome off =
+      Dovrek({"-q", "--settings", settings, "--no-complete", "-j", "-", project});
   EXPECT_EQ(off.err, "");
   EXPECT_EQ(off.out.find("Kind"), std::string::npos);
-  std::filesystem::remove(dir.Native("bin/Dovrek.ini"));
   EXPECT_EQ(Dovrek({"-q", "--complete", "-j", "-", project}).out, complete.out);
 }
 
 // Complete mode describes the screens unless told not to, and draws them on request.
 TEST_F(DovrekCliTest, ScreensFromTheSwitchesAndTheSettings) {
-  dir.Write("p/p.vbp", "Form=f.frm\r\nForm=sub\\f.frm\r\n");
+  dir.Write("p/p.vbp", "Type=Exe\r\nForm=f.frm\r\nForm=sub\\f.frm\r\n");
   const std::string form =
       "VERSION 5.00\r\nBegin VB.Form f\r\n   ClientWidth = 3000\r\n   ClientHeight = 1500\r\n"
       "   Begin VB.CommandButton cmdOK\r\n      Caption = \"OK\"\r\n   End\r\nEnd\r\n"
@@ -132,8 +155,7 @@ TEST_F(DovrekCliTest, ScreensFromTheSwitchesAndTheSettings) {
       {{"--complete", "--no-screens", "--screens-dir", pictures}, "", 2, false},
   };
   for (const Case& c : cases) {
-    dir.Write("bin/Dovrek.ini", c.settings);
-    std::vector<std::string> args = {"-q", "-j", "-"};
+    std::vector<std::string> args = {"-q", "-j", "-", "--settings", dir.Write("s.ini", c.settings)};
     args.insert(args.end(), c.args.begin(), c.args.end());
     args.push_back(project);
     testing::ProcessOutcome run = Dovrek(args);
@@ -147,7 +169,7 @@ TEST_F(DovrekCliTest, ScreensFromTheSwitchesAndTheSettings) {
 }
 
 TEST_F(DovrekCliTest, SourcesAreReadInTheEncodingDecidedForTheProject) {
-  dir.Write("p/p.vbp", "Module=m; m.bas\r\nModule=n; n.bas\r\n");
+  dir.Write("p/p.vbp", "Type=Exe\r\nModule=m; m.bas\r\nModule=n; n.bas\r\n");
   dir.Write("p/n.bas", "Attribute VB_Name = \"n\"\r\n");
   const std::string project = dir.Native("p/p.vbp");
   const struct {
@@ -190,9 +212,8 @@ TEST_F(DovrekCliTest, SourcesAreReadInTheEncodingDecidedForTheProject) {
 TEST_F(DovrekCliTest, FailuresNameTheFile) {
   testing::ProcessOutcome missing = Dovrek({"-q", "-j", "-", dir.Native("none.vbp")});
   EXPECT_EQ(missing.exit_code, 1);
-  EXPECT_EQ(missing.err, "注意: " + dir.Native("none.vbp") +
-                             ": 指定されたフォルダに vbp ファイルが見つかりません。\n");
-  dir.Write("p/p.vbp", "Module=m; gone.bas\r\n");
+  EXPECT_EQ(missing.err, "注意: " + dir.Native("none.vbp") + ": ファイルが見つかりません。\n");
+  dir.Write("p/p.vbp", "Type=Exe\r\nModule=m; gone.bas\r\n");
   testing::ProcessOutcome member = Dovrek({"-q", "-j", "-", dir.Native("p/p.vbp")});
   EXPECT_EQ(member.exit_code, 1);
   EXPECT_EQ(member.err, "エラー: " + dir.Native("p") + "//gone.bas: ファイルが見つかりません。\n");
@@ -261,6 +282,7 @@ TEST_F(DovrekCliTest, RefusesWhatStandardOutputCannotTake) {
     args.push_back(sample);
     testing::ProcessLimits limits;
     limits.stdout_terminal = c.terminal;
+    limits.environment = {{"LC_ALL", "ja_JP.UTF-8"}};  // the usage errors in Japanese
     testing::ProcessOutcome run = program.Run(args, limits);
     if (run.exit_code == testing::kSetupFailed) GTEST_SKIP() << "no pseudo-terminal";
     EXPECT_EQ(run.exit_code, 2) << c.err_start;
@@ -278,7 +300,8 @@ TEST_F(DovrekCliTest, ClosingSummaryUnlessQuiet) {
       dir.Native("s.txt") + "、JSON: 標準出力 (";
   ASSERT_EQ(run.err.substr(0, head.size()), head);
   EXPECT_TRUE(
-      std::regex_match(run.err.substr(head.size()), std::regex("[0-9]+\\.[0-9]{2} 秒\\)\n")))
+      std::regex_match(run.err.substr(head.size()),
+                       std::regex("([0-9]{1,3} ms|[0-9]+\\.[0-9]{2} 秒)\\)\n設定ファイル: なし\n")))
       << run.err;
   EXPECT_EQ(Dovrek({"-q", "-j", dir.Native("s.json"), sample}).err, "");
 }

@@ -53,7 +53,8 @@ TEST(FailureMessagesTest, EachErrorHasItsOwnJapaneseText) {
 }
 
 // A project path that names no readable file is named for what is in the way, and only a path
-// that names nothing is "not found"; a member that may not be read says so.
+// that names nothing is "not found"; a member that may not be read says so. A file that is no
+// project is refused as bad usage.
 TEST(FailureMessagesTest, InputsThatCannotBeReadAreNamedForWhatIsInTheWay) {
   testing::TempDir dir;
   ::chmod(dir.path().c_str(), 0755);
@@ -66,12 +67,23 @@ TEST(FailureMessagesTest, InputsThatCannotBeReadAreNamedForWhatIsInTheWay) {
   dir.Write("p/p.vbp", "Type=Exe\r\nModule=m; locked.bas\r\n");
   dir.Write("p/locked.bas", "Attribute VB_Name = \"m\"\r\n");
   ::chmod(dir.Native("p/locked.bas").c_str(), 0200);
+  dir.Write("f.frm", "VERSION 5.00\r\nBegin VB.Form f\r\nEnd\r\nAttribute VB_Name = \"f\"\r\n");
+  dir.Write("notes.txt", "Name=not a project\n");
+  dir.Write("g.vbg", "VBGROUP 5.0\r\nStartupProject=p\\p.vbp\r\n");
+  const std::string no_project = ": VB6 のプロジェクト ファイルではありません。";
   struct Case {
     const char* project;
     std::string said;  // after the title
+    int exit_code = 1;
   } cases[] = {
-      {"none.vbp",
-       "注意: " + dir.Native("none.vbp") + ": 指定されたフォルダに vbp ファイルが見つかりません。"},
+      {"none.vbp", "注意: " + dir.Native("none.vbp") + ": ファイルが見つかりません。"},
+      {"f.frm", "注意: " + dir.Native("f.frm") + no_project, 2},
+      {"notes.txt", "注意: " + dir.Native("notes.txt") + no_project, 2},
+      {"g.vbg",
+       "注意: " + dir.Native("g.vbg") +
+           ": VB6 のプロジェクト グループ ファイルです。グループはコマンド "
+           "ラインから実行してください。",
+       2},
       {"folder.vbp",
        "注意: " + dir.Native("folder.vbp") + ": パス/ファイル アクセス エラーです。(フォルダです)"},
       {"fifo.vbp", "注意: " + dir.Native("fifo.vbp") + ": 通常のファイルではありません。"},
@@ -85,7 +97,7 @@ TEST(FailureMessagesTest, InputsThatCannotBeReadAreNamedForWhatIsInTheWay) {
   for (const Case& c : cases) {
     testing::ProcessOutcome run = program.Run({"-q", "-j", "-", dir.Native(c.project)},
                                               {.user = testing::UnprivilegedUser()});
-    EXPECT_EQ(run.exit_code, 1) << c.project;
+    EXPECT_EQ(run.exit_code, c.exit_code) << c.project;
     EXPECT_EQ(run.err, c.said + "\n") << c.project;
   }
   ::chmod(dir.Native("closed").c_str(), 0755);

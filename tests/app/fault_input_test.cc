@@ -100,7 +100,8 @@ TEST_F(FaultInputTest, MembersThatAreNoFilesFailNamingThem) {
   };
   for (const Case& c : cases) {
     std::filesystem::remove_all(dir.path() / "p");
-    dir.Write("p/p.vbp", std::string("Module=basGood; good.bas\r\nModule=x; ") + c.member + "\r\n");
+    dir.Write("p/p.vbp", std::string("Type=Exe\r\nModule=basGood; good.bas\r\nModule=x; ") +
+                             c.member + "\r\n");
     dir.Write("p/good.bas", kGoodModule);
     c.make(dir.Native("p/") + c.member);
     ProcessOutcome run = RunProject();
@@ -142,7 +143,7 @@ TEST_F(FaultInputTest, OddMembersGiveACorrectReport) {
   };
   for (const Case& c : cases) {
     std::filesystem::remove_all(dir.path() / "p");
-    dir.Write("p/p.vbp", "Form=odd.frm\r\nModule=basGood; good.bas\r\n");
+    dir.Write("p/p.vbp", "Type=Exe\r\nForm=odd.frm\r\nModule=basGood; good.bas\r\n");
     dir.Write("p/good.bas", kGoodModule);
     dir.Write("p/odd.frm", c.bytes);
     ProcessOutcome run = RunProject();
@@ -159,7 +160,8 @@ TEST_F(FaultInputTest, OddMembersGiveACorrectReport) {
   }
 }
 
-// A project file of random bytes (NULs included) is read line by line like any other: the run
+// A project file of random bytes (NULs included) after its Type= line is read line by line like
+// any other: the run
 // ends in a report or in a failure naming the project file or a member.
 TEST_F(FaultInputTest, BinaryProjectFileNeitherCrashesNorHangs) {
   std::mt19937 random(20240607);
@@ -167,7 +169,7 @@ TEST_F(FaultInputTest, BinaryProjectFileNeitherCrashesNorHangs) {
     std::string bytes(64 * 1024, '\0');
     for (char& byte : bytes) byte = static_cast<char>(random() & 0xFF);
     std::filesystem::remove_all(dir.path() / "p");
-    dir.Write("p/p.vbp", bytes);
+    dir.Write("p/p.vbp", "Type=Exe\r\n" + bytes);
     ProcessOutcome run = RunProject();
     std::string label = "round " + std::to_string(round);
     ASSERT_FALSE(run.timed_out) << label;
@@ -179,9 +181,9 @@ TEST_F(FaultInputTest, BinaryProjectFileNeitherCrashesNorHangs) {
     }
   }
   // The same with a key line that cannot be used: the failure names the file and its line.
-  dir.Write("p/p.vbp", std::string("\0\xFF\x01\r\n", 5) + "Title=x\r\nName\r\n");
+  dir.Write("p/p.vbp", std::string("Type=Exe\r\n\0\xFF\x01\r\n", 15) + "Title=x\r\nName\r\n");
   ProcessOutcome run = RunProject();
-  ExpectFailureNaming(run, dir.Native("p/p.vbp") + "(3): ", "bare key");
+  ExpectFailureNaming(run, dir.Native("p/p.vbp") + "(4): ", "bare key");
 }
 
 // A copy of the built template with a part of `size` zero bytes added, deflated from a sparse
@@ -245,7 +247,7 @@ TEST_F(FaultInputTest, UnusableTemplatesFailNamingThem) {
        TemplateVariant(dir, "t/range.xlt", "xl/workbook.xml", "'表紙'!$C$5", "'表紙'!$C$5:$C$6"),
        "TITLE"},
   };
-  dir.Write("p/p.vbp", "Module=basGood; good.bas\r\n");
+  dir.Write("p/p.vbp", "Type=Exe\r\nModule=basGood; good.bas\r\n");
   dir.Write("p/good.bas", kGoodModule);
   for (const Case& c : cases) {
     std::filesystem::copy_file(c.path, program.template_path(),

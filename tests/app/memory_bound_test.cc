@@ -47,7 +47,7 @@ class MemoryBoundTest : public ::testing::Test {
 
   // The peak of a run over a small project: what the program needs before any file is large.
   long BaselineKb() {
-    dir.Write("small/p.vbp", "Module=basSmall; small.bas\r\n");
+    dir.Write("small/p.vbp", "Type=Exe\r\nModule=basSmall; small.bas\r\n");
     dir.Write("small/small.bas", "Attribute VB_Name = \"basSmall\"\r\nSub A()\r\nEnd Sub\r\n");
     ProcessOutcome run = RunProject(dir.Native("small/p.vbp"));
     EXPECT_EQ(run.exit_code, 0) << run.err;
@@ -66,7 +66,7 @@ TEST_F(MemoryBoundTest, ALargeMemberOfOrdinaryLinesIsStreamed) {
   for (int i = 0; i < 30000; ++i)
     procedure += "    Total = Total + n * " + std::to_string(i) + "\r\n";
   procedure += "End Function\r\n";
-  dir.Write("big/p.vbp", "Module=basBig; big.bas\r\n");
+  dir.Write("big/p.vbp", "Type=Exe\r\nModule=basBig; big.bas\r\n");
   WriteRepeated(dir.Native("big/big.bas"), "Attribute VB_Name = \"basBig\"\r\n", procedure, size);
   long baseline = BaselineKb();
 
@@ -85,7 +85,8 @@ TEST_F(MemoryBoundTest, ALargeMemberOfOrdinaryLinesIsStreamed) {
 
 TEST_F(MemoryBoundTest, AHugeSingleLineCostsMemoryInProportionToIt) {
   const size_t size = (kSanitized ? 20 : 200) * kMegabyte;
-  dir.Write("line/p.vbp", "Module=basLine; line.bas\r\nModule=basSmall; ..\\small\\small.bas\r\n");
+  dir.Write("line/p.vbp",
+            "Type=Exe\r\nModule=basLine; line.bas\r\nModule=basSmall; ..\\small\\small.bas\r\n");
   WriteRepeated(dir.Native("line/line.bas"), "", "x", size);
   long baseline = BaselineKb();
 
@@ -119,7 +120,7 @@ TEST_F(MemoryBoundTest, ALongLineIsHeldAtMostTwice) {
       {"continued head", "Sub A(ByVal a As Long, _\r\n", "x", " As Long)\r\nEnd Sub\r\n", 1},
   };
   long baseline = BaselineKb();
-  dir.Write("long/p.vbp", "Module=basLong; long.bas\r\nModule=basGone; gone.bas\r\n");
+  dir.Write("long/p.vbp", "Type=Exe\r\nModule=basLong; long.bas\r\nModule=basGone; gone.bas\r\n");
   for (const Case& c : cases) {
     std::string path = dir.Native("long/long.bas");
     WriteRepeated(path, "Attribute VB_Name = \"basLong\"\r\n" + c.first, c.unit, size);
@@ -149,7 +150,7 @@ TEST_F(MemoryBoundTest, RunningOutOfMemoryFailsTheRun) {
   for (const Case& c : cases) {
     std::filesystem::remove_all(dir.path() / "p");
     std::filesystem::remove(dir.path() / "bin/Dovrek.ini");
-    dir.Write("p/p.vbp", "Module=basBig; big.bas\r\n");
+    dir.Write("p/p.vbp", "Type=Exe\r\nModule=basBig; big.bas\r\n");
     dir.Write("p/big.bas", "Attribute VB_Name = \"basBig\"\r\nSub A()\r\nEnd Sub\r\n");
     std::string bloated = dir.Write(c.file, "[CHKBOX]\r\n");
     ASSERT_EQ(::truncate(bloated.c_str(), 1l << 29), 0);

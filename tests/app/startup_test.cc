@@ -6,8 +6,9 @@
 #include <regex>
 #include <set>
 
-#include "platform/native_path.h"
 #include "app/command_line.h"
+#include "app/usage_text.h"
+#include "platform/native_path.h"
 #include "test_support.h"
 
 namespace dovrek {
@@ -45,22 +46,27 @@ TEST(StartupTest, ChoosingTheSettingsPathCreatesNoFolder) {
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
-TEST(StartupTest, EveryOptionOfTheUsageIsInTheManualPage) {
-  std::ifstream man(std::string(DOVREK_SOURCE_DIR) + "/docs/dovrek.1");
-  ASSERT_TRUE(man);
-  std::string page((std::istreambuf_iterator<char>(man)), std::istreambuf_iterator<char>());
-  // The manual writes "-" as "\-" (roff).
-  std::string plain = std::regex_replace(page, std::regex(R"(\\-)"), "-");
-  std::string usage = UsageText();
-  std::set<std::string> options;
-  std::regex option(R"(--?[a-z][a-z-]*)");
-  for (auto it = std::sregex_iterator(usage.begin(), usage.end(), option);
-       it != std::sregex_iterator(); ++it) {
-    options.insert(it->str());
-  }
-  EXPECT_GT(options.size(), 15u);
-  for (const std::string& name : options) {
-    EXPECT_NE(plain.find(name), std::string::npos) << name << " is missing from dovrek.1";
+// Both manual pages, the English and the Japanese, name every option of the usage text.
+TEST(StartupTest, EveryOptionOfTheUsageIsInTheManualPages) {
+  for (Language language : {Language::kEnglish, Language::kJapanese}) {
+    const std::string name = language == Language::kJapanese ? "dovrek.ja.1" : "dovrek.1";
+    std::ifstream man(std::string(DOVREK_SOURCE_DIR) + "/docs/" + name);
+    ASSERT_TRUE(man) << name;
+    std::string page((std::istreambuf_iterator<char>(man)), std::istreambuf_iterator<char>());
+    // The manual writes "-" as "\-" (roff).
+    std::string plain = std::regex_replace(page, std::regex(R"(\\-)"), "-");
+    std::string usage = UsageText(language);
+    std::set<std::string> options;
+    std::regex option(R"(--?[a-z][a-z-]*)");
+    for (auto it = std::sregex_iterator(usage.begin(), usage.end(), option);
+         it != std::sregex_iterator(); ++it) {
+      options.insert(it->str());
+    }
+    EXPECT_GT(options.size(), 15u);
+    for (const std::string& option_name : options) {
+      EXPECT_NE(plain.find(option_name), std::string::npos) << option_name << " is missing from "
+                                                            << name;
+    }
   }
 }
 

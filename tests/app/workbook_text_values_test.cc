@@ -31,7 +31,8 @@ TEST(WorkbookTextValuesTest, FormulaLikeNamesAndCommentsStayText) {
     module += "Sub P" + std::to_string(i) + "()\r\n'" + comments[i] + "\r\nEnd Sub\r\n";
   }
   dir.Write("p/basX.bas", module);
-  dir.Write("p/p.vbp", "Title=+cmd|' /C calc'!A0\r\nName=@x\r\nModule=basX; basX.bas\r\n");
+  dir.Write("p/p.vbp",
+            "Type=Exe\r\nTitle=+cmd|' /C calc'!A0\r\nName=@x\r\nModule=basX; basX.bas\r\n");
   testing::ProcessOutcome run =
       program.Run({"-q", "-x", dir.Native("out.xlsx"), dir.Native("p/p.vbp")});
   ASSERT_EQ(run.exit_code, 0) << run.err;

@@ -65,7 +65,7 @@ TEST(ConsoleFileDialogTest, SaveConfirmsReplacingAnExistingFile) {
 
 TEST(ConsoleFileDialogTest, OpenConfirmsAMissingFile) {
   TempDir dir;
-  const std::string project = dir.Write("App.vbp", "");
+  const std::string project = dir.Write("App.vbp", "Type=Exe\r\n");
   std::ostringstream prompt;
   std::istringstream terminal(dir.Native("gone.vbp") + "\nn\n" + project + "\n");
   ConsoleFileDialog dialog(prompt, &terminal);

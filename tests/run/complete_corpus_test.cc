@@ -110,7 +110,7 @@ TEST(CompleteCorpusTest, NoCompleteWritesWhatADefaultRunWrites) {
   if (testing::CorpusFolder().empty()) GTEST_SKIP() << "no shared corpus";
   testing::TempDir dir;
   testing::ProgramCopy program(dir);
-  const std::string settings = dir.Native("bin/Dovrek.ini");
+  const std::string settings = dir.Write("complete.ini", "[EXTENSION]\r\nCOMPLETE=1\r\n");
   for (const std::string& project : CorpusProjects()) {
     auto run = [&](const char* name, std::vector<std::string> extra) {
       std::vector<std::string> args = {"-q", "-t", dir.Native(name), "-j", "-", "--func"};
@@ -121,10 +121,8 @@ TEST(CompleteCorpusTest, NoCompleteWritesWhatADefaultRunWrites) {
       outcome.out += testing::ReadFileBytes(dir.Native(name));
       return outcome;
     };
-    std::filesystem::remove(settings);
     testing::ProcessOutcome plain = run("plain.txt", {});
-    dir.Write("bin/Dovrek.ini", "[EXTENSION]\r\nCOMPLETE=1\r\n");
-    testing::ProcessOutcome off = run("off.txt", {"--no-complete"});
+    testing::ProcessOutcome off = run("off.txt", {"--settings", settings, "--no-complete"});
     EXPECT_EQ(off.exit_code, plain.exit_code) << project;
     EXPECT_EQ(off.err, plain.err) << project;
     EXPECT_TRUE(off.out == plain.out) << project;

@@ -39,7 +39,7 @@ class CutTextNoticeTest : public ::testing::Test {
     dir.Write("p/basX.bas", "Attribute VB_Name = \"basX\"\r\nSub Long1()\r\n" + long_line +
                                 "End Sub\r\nSub Short()\r\n'short\r\nEnd Sub\r\nSub Long2()\r\n" +
                                 long_line + "End Sub\r\n");
-    dir.Write("p/p.vbp", "Name=p\r\nModule=basX; basX.bas\r\n");
+    dir.Write("p/p.vbp", "Type=Exe\r\nName=p\r\nModule=basX; basX.bas\r\n");
   }
 
   TempDir dir;

@@ -32,7 +32,7 @@ class ThreeMembers : public RunStages {
 
 TEST(FileCountingStagesTest, TheBarShowsTheFilesReadOfAll) {
   testing::TempDir dir;
-  dir.Write("app/app.vbp", "");
+  dir.Write("app/app.vbp", "Type=Exe\r\n");
   SpecificationModel model;
   Options options;
   testing::RecordingMessageBox msg;

@@ -55,7 +55,7 @@ class RecordingStages : public RunStages {
 struct DriverFixture : ::testing::Test {
   DriverFixture() : stages(&model) {
     project = dir.Windows("app/app.vbp");
-    dir.Write("app/app.vbp", "");
+    dir.Write("app/app.vbp", "Type=Exe\r\n");
   }
   bool Run(const std::string& path) {
     RunContext run{model, options, msg, progress, stages};
@@ -154,7 +154,8 @@ TEST_F(DriverFixture, ListsAMembersFolderOncePerRun) {
 
 // The project file is evidence for the encoding under the name it was found by.
 TEST_F(DriverFixture, DecidesTheEncodingFromTheProjectFileInAnyLetterCase) {
-  dir.Write("app/Other.vbp", "Title=日本語の題名\r\nVersionFileDescription=説明の文\r\n");
+  dir.Write("app/Other.vbp",
+            "Type=Exe\r\nTitle=日本語の題名\r\nVersionFileDescription=説明の文\r\n");
   options.Complete = true;
   ASSERT_TRUE(Run(dir.Windows("app/OTHER.VBP")));
   EXPECT_EQ(model.Encoding, "utf-8");

@@ -58,7 +58,7 @@ class FaultyDisk : public Disk {
 
 TEST(RunStagesTest, ADiskFaultFailsTheRunWithItsMessage) {
   testing::TempDir dir;
-  dir.Write("p/p.vbp", "Name=\"P\"\r\nModule=M; m.bas\r\nClass=C; c.cls\r\n");
+  dir.Write("p/p.vbp", "Type=Exe\r\nName=\"P\"\r\nModule=M; m.bas\r\nClass=C; c.cls\r\n");
   dir.Write("p/m.bas", "Attribute VB_Name = \"M\"\r\nSub A()\r\n' one\r\nEnd Sub\r\n");
   dir.Write("p/c.cls", "Attribute VB_Name = \"C\"\r\nSub B()\r\nEnd Sub\r\n");
   // A member's path joins the project folder and the member's empty folder: "p//m.bas".
@@ -92,8 +92,9 @@ TEST(RunStagesTest, ADiskFaultFailsTheRunWithItsMessage) {
   }
 }
 
-// A missing template is the user's to mend and cautions; a report that cannot be written fails.
-TEST(RunStagesTest, ReportFailuresAreShownInTheirKindOfBox) {
+// A missing template and a file that is no project are the user's to mend and caution (the
+// stages then say the project was refused); a report that cannot be written fails.
+TEST(RunStagesTest, FailuresAreShownInTheirKindOfBox) {
   testing::TempDir dir;
   testing::RecordingMessageBox msg;
   SilentProgressWindow progress;
@@ -106,9 +107,20 @@ TEST(RunStagesTest, ReportFailuresAreShownInTheirKindOfBox) {
   ProductionStages stages(model, options, services);
   EXPECT_FALSE(stages.WriteWorkbookReport());
   EXPECT_FALSE(stages.WriteTextReport());
-  EXPECT_EQ(msg.shown, (std::vector<std::string>{
-                           "注意|XLT ファイルが存在しません。",
-                           "エラー|" + dir.Native("no/such") + ": フォルダが存在しません。"}));
+  EXPECT_FALSE(stages.refused_project());
+  dir.Write("g.vbg", "VBGROUP 5.0\r\nStartupProject=p\\p.vbp\r\n");
+  dir.Write("f.frm", "VERSION 5.00\r\nBegin VB.Form f\r\nEnd\r\n");
+  EXPECT_FALSE(stages.ReadProject(SourcePath::Locate(dir.Windows("g.vbg"))));
+  EXPECT_FALSE(stages.ReadProject(SourcePath::Locate(dir.Windows("f.frm"))));
+  EXPECT_TRUE(stages.refused_project());
+  EXPECT_EQ(msg.shown,
+            (std::vector<std::string>{
+                "注意|XLT ファイルが存在しません。",
+                "エラー|" + dir.Native("no/such") + ": フォルダが存在しません。",
+                "注意|" + dir.Native("g.vbg") +
+                    ": VB6 のプロジェクト グループ ファイルです。グループはコマンド ラインから実行"
+                    "してください。",
+                "注意|" + dir.Native("f.frm") + ": VB6 のプロジェクト ファイルではありません。"}));
 }
 
 }  // namespace

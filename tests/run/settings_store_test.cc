@@ -246,12 +246,12 @@ TEST(SettingsStoreTest, ReadsTheByteOrderMarkFormAndRefusesAHugeFile) {
   EXPECT_EQ(testing::ReadFileBytes(native), huge);
 }
 
-// A batch run tells of a settings file it cannot read, goes on with the defaults, and reads no
-// more of a huge one than the limit.
-TEST(SettingsStoreTest, ABatchRunWarnsOfASettingsFileItCannotRead) {
+// A settings file that --settings names but that cannot be read refuses the batch run as bad
+// usage, and no more of a huge one is read than the limit.
+TEST(SettingsStoreTest, ABatchRunRefusesASettingsFileItCannotRead) {
   testing::TempDir dir;
   testing::ProgramCopy program(dir);
-  const std::string settings = dir.Native("bin/Dovrek.ini");
+  const std::string settings = dir.Native("nightly.ini");
   const std::string sample = std::string(DOVREK_SOURCE_DIR) + "/examples/sample/Sample.vbp";
   struct Case {
     const char* label;
@@ -262,7 +262,7 @@ TEST(SettingsStoreTest, ABatchRunWarnsOfASettingsFileItCannotRead) {
        "パス/ファイル アクセス エラーです。(フォルダです)"},
       {"100 MB",
        [&] {
-         dir.Write("bin/Dovrek.ini", "[CHKBOX]\r\nFUNC=1\r\n");
+         dir.Write("nightly.ini", "[CHKBOX]\r\nFUNC=1\r\n");
          std::filesystem::resize_file(settings, 100u << 20);
        },
        "ファイルが大きすぎます。(設定ファイルは 1 MiB まで)"},
@@ -270,11 +270,13 @@ TEST(SettingsStoreTest, ABatchRunWarnsOfASettingsFileItCannotRead) {
   for (const Case& c : cases) {
     std::filesystem::remove_all(settings);
     c.make();
-    testing::ProcessOutcome run = program.Run({"-q", "-j", dir.Native("spec.json"), sample});
-    EXPECT_EQ(run.exit_code, 0) << c.label;
-    EXPECT_EQ(run.err, "注意: 設定ファイルを読み込めないため、既定の設定で続けます。\n" + settings +
+    testing::ProcessOutcome run =
+        program.Run({"-q", "--settings", settings, "-j", dir.Native("spec.json"), sample});
+    EXPECT_EQ(run.exit_code, 2) << c.label;
+    EXPECT_EQ(run.err, "注意: --settings に指定された設定ファイルを読み込めません。\n" + settings +
                            ": " + c.reason + "\n")
         << c.label;
+    EXPECT_FALSE(std::filesystem::exists(dir.Native("spec.json"))) << c.label;
     if (!testing::kSanitized) {
       EXPECT_LT(run.max_rss_kb, 64 * 1024) << c.label;
     }

@@ -16,7 +16,8 @@ struct ReadResult {
   SpecificationModel model;
 };
 
-ReadResult Read(const std::string& vbp_bytes, int16_t dir = 0, bool complete = false) {
+// Reads the bytes as they stand.
+ReadResult ReadAsIs(const std::string& vbp_bytes, int16_t dir = 0, bool complete = false) {
   testing::TempDir tmp;
   tmp.Write("app/app.vbp", vbp_bytes);
   Options options;
@@ -28,14 +29,19 @@ ReadResult Read(const std::string& vbp_bytes, int16_t dir = 0, bool complete = f
   return result;
 }
 
+// Reads the bytes after the Type= line that makes them a project file.
+ReadResult Read(const std::string& vbp_bytes, int16_t dir = 0, bool complete = false) {
+  return ReadAsIs("Type=Exe\r\n" + vbp_bytes, dir, complete);
+}
+
 TEST(ProjectReaderTest, TakesTheSingleValueKeys) {
-  ReadResult r = Read(EncodeCp932(
-      "Type=Exe\r\nTitle=\"Two Words\"\r\nname=Foo\r\nName=\"Bar\"\r\nExeName32=\"a.exe\"\r\n"
-      "Command32=\"\"\r\nHelpFile=\"h.hlp\"\r\nVersionFileDescription=説明\r\n"
-      "VersionCompanyName=\"会社\"\r\nMajorVer=1\r\nMinorVer=2\r\nRevisionVer=3\r\n"
-      " Title=ignored\r\n[MS Transaction Server]\r\nAutoRefresh=1\r\n"
-      // A key counts only when "=" follows it.
-      "RevisionVersion=0\r\nNamespace=x\r\nTitle:X\r\nNames\r\n"));
+  ReadResult r = Read(
+      EncodeCp932("Title=\"Two Words\"\r\nname=Foo\r\nName=\"Bar\"\r\nExeName32=\"a.exe\"\r\n"
+                  "Command32=\"\"\r\nHelpFile=\"h.hlp\"\r\nVersionFileDescription=説明\r\n"
+                  "VersionCompanyName=\"会社\"\r\nMajorVer=1\r\nMinorVer=2\r\nRevisionVer=3\r\n"
+                  " Title=ignored\r\n[MS Transaction Server]\r\nAutoRefresh=1\r\n"
+                  // A key counts only when "=" follows it.
+                  "RevisionVersion=0\r\nNamespace=x\r\nTitle:X\r\nNames\r\n"));
   ASSERT_TRUE(r.status.ok());
   ProjectInfo expected{"Two Words", "Bar", "a.exe", "", "h.hlp", "説明", "会社", "1", "2", "3"};
   EXPECT_EQ(r.model.Project, expected);
@@ -91,13 +97,40 @@ TEST(ProjectReaderTest, AnUnusableKeyLineFailsNamingTheFileAndLine) {
     ReadResult r = Read("Name=x\r\nForm=a.frm\r\n" + bad + "\r\nModule=m; m.bas\r\n");
     EXPECT_EQ(r.status.kind(), Status::Kind::kBadInput) << bad;
     EXPECT_TRUE(r.status.message().ends_with(
-        "/app/app.vbp(3): プロシージャの呼び出し、または引数が不正です。"))
+        "/app/app.vbp(4): プロシージャの呼び出し、または引数が不正です。"))
         << r.status.message();
     EXPECT_EQ(r.model.FormCount(), 1) << bad;  // what was read before the failure stays
   }
 }
 
-TEST(ProjectReaderTest, EmptyFileAndRereadingStartAfresh) {
+TEST(ProjectReaderTest, AFileWithoutATypeLineIsNoProject) {
+  const std::string no_project = ": VB6 のプロジェクト ファイルではありません。";
+  const std::string group =
+      ": VB6 のプロジェクト グループ ファイルです。グループはコマンド ラインから実行してください。";
+  struct Case {
+    std::string bytes;
+    Status::Kind kind;
+    std::string message_end;
+  } cases[] = {
+      {"", Status::Kind::kWrongKind, no_project},
+      {"VERSION 5.00\r\nBegin VB.Form frmMain\r\nEnd\r\nForm=x.frm\r\n", Status::Kind::kWrongKind,
+       no_project},
+      {"root:x:0:0:root:/root:/bin/bash\nName\n", Status::Kind::kWrongKind, no_project},
+      {"TypeLib=x\r\n Type=Exe\r\n", Status::Kind::kWrongKind, no_project},
+      {"VBGROUP 5.0\r\nStartupProject=a\\a.vbp\r\n", Status::Kind::kWrongKind, group},
+      // A project whose Type= line follows a line that cannot be used fails at that line.
+      {"Name\r\ntype=Control\r\n", Status::Kind::kBadInput,
+       "(1): プロシージャの呼び出し、または引数が不正です。"},
+      {"Name=n\r\ntype=OleDll\r\n", Status::Kind::kOk, ""},
+  };
+  for (const Case& c : cases) {
+    ReadResult r = ReadAsIs(c.bytes);
+    EXPECT_EQ(r.status.kind(), c.kind) << c.bytes;
+    EXPECT_TRUE(r.status.message().ends_with(c.message_end)) << r.status.message();
+  }
+}
+
+TEST(ProjectReaderTest, AProjectWithTypeAloneIsEmpty) {
   ReadResult r = Read("");
   EXPECT_TRUE(r.status.ok());
   EXPECT_EQ(r.model, SpecificationModel{});

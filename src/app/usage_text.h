@@ -1,0 +1,12 @@
+#pragma once
+// The usage text that --help prints and that follows a usage error, in the user's language.
+
+#include <string>
+
+#include "platform/ui_language.h"
+
+namespace dovrek {
+
+std::string UsageText(Language language);
+
+}  // namespace dovrek
