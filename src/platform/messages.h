@@ -185,7 +185,6 @@ inline constexpr char kYesNoSuffix[] = " [y/N] ";
 // Asks for a file of the kind a filter describes.
 std::string FileNamePrompt(std::string_view filter_name);
 std::string OverwritePrompt(std::string_view native_path);
-std::string ConsoleCreatePrompt(std::string_view native_path);
 
 // The workbook engine: a template it cannot use, and a text cut to a cell's limit.
 std::string CellTextCutWarning(std::string_view sheet, std::string_view cell, size_t limit);
