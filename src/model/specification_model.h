@@ -78,9 +78,6 @@ struct SpecificationModel {
   // "cp1252"), as decided for the run; empty means code page 932.
   std::string Encoding;
 
-  int32_t FormCount() const { return static_cast<int32_t>(FormFiles.size()); }
-  int32_t ModuleCount() const { return static_cast<int32_t>(ModuleFiles.size()); }
-  int32_t ClassCount() const { return static_cast<int32_t>(ClassFiles.size()); }
   // The index of the last procedure; -1 when there is none.
   int32_t LastProcedure() const { return static_cast<int32_t>(Procedures.size()) - 1; }
 

@@ -93,7 +93,7 @@ TEST(ProjectReaderTest, AnUnusableKeyLineFailsNamingTheFileAndLine) {
     EXPECT_TRUE(r.status.message().ends_with(
         "/app/app.vbp(3): プロシージャの呼び出し、または引数が不正です。"))
         << r.status.message();
-    EXPECT_EQ(r.model.FormCount(), 1) << bad;  // what was read before the failure stays
+    EXPECT_EQ(r.model.FormFiles.size(), 1u) << bad;  // what was read before the failure stays
   }
 }
 
@@ -107,15 +107,15 @@ TEST(ProjectReaderTest, DirSkipsMembersOutsideTheProjectFolder) {
   std::string vbp =
       "Form=a.frm\nForm=..\\shared\\b.frm\nModule=m; sub\\..\\m.bas\nModule=n; sub\\..\\..\\n.bas\n"
       "Class=c; \\etc\\c.cls\nClass=d; .\\d.cls\nForm=\n";
-  EXPECT_EQ(Read(vbp, 0).model.FormCount() + Read(vbp, 0).model.ModuleCount() +
-                Read(vbp, 0).model.ClassCount(),
-            7);
+  EXPECT_EQ(Read(vbp, 0).model.FormFiles.size() + Read(vbp, 0).model.ModuleFiles.size() +
+                Read(vbp, 0).model.ClassFiles.size(),
+            7u);
   // An empty member path names the project folder: it is kept, and fails when read.
   ReadResult on = Read(vbp, 1);
   EXPECT_EQ(on.model.FormFiles, (std::vector<MemberFile>{{"a.frm", ""}, {"", ""}}));
   EXPECT_EQ(on.model.ModuleFiles, (std::vector<MemberFile>{{"m.bas", "sub\\.."}}));
   EXPECT_EQ(on.model.ClassFiles, (std::vector<MemberFile>{{"d.cls", "."}}));
-  EXPECT_EQ(Read(vbp, 2).model.FormCount(), 3);  // a greyed box counts as off
+  EXPECT_EQ(Read(vbp, 2).model.FormFiles.size(), 3u);  // a greyed box counts as off
 }
 
 TEST(ProjectReaderTest, OutsideTheProjectFolderRule) {
@@ -165,9 +165,9 @@ TEST(ProjectReaderTest, ReadsEveryCorpusProject) {
       ReadProject(SourcePath::Locate(ToWindowsPath(corpus + "/vbcorlib/Source/CorLib/CorLib.vbp")),
                   Options{}, &corlib)
           .ok());
-  EXPECT_EQ(corlib.FormCount(), 0);
-  EXPECT_EQ(corlib.ModuleCount(), 27);
-  EXPECT_EQ(corlib.ClassCount(), 346);
+  EXPECT_EQ(corlib.FormFiles.size(), 0u);
+  EXPECT_EQ(corlib.ModuleFiles.size(), 27u);
+  EXPECT_EQ(corlib.ClassFiles.size(), 346u);
 }
 
 }  // namespace
