@@ -96,10 +96,8 @@ int RefusalBeforeRun(const CommandLine& line, MessageBox& msg) {
 std::vector<std::string> MemberFiles(const SourcePath& project_path,
                                      const SpecificationModel& model) {
   std::vector<std::string> files;
-  for (const auto* list :
-       {&model.FormFiles, &model.ModuleFiles, &model.ClassFiles, &model.ControlFiles,
-        &model.PageFiles, &model.DocumentFiles, &model.DesignerFiles}) {
-    for (const MemberFile& member : *list) {
+  for (const std::vector<MemberFile>& list : model.Members) {
+    for (const MemberFile& member : list) {
       files.push_back(SourcePath::Locate(MemberPath(project_path.windows(), member)).found());
     }
   }
