@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/member_kind.h"
 #include "platform/messages.h"
 #include "platform/text_helpers.h"
 #include "report/member_list_text.h"
@@ -17,15 +18,10 @@ std::string Count(std::string_view what, size_t count) {
 // "フォーム 1、標準モジュール 2、クラス モジュール 0、", and in complete mode the component
 // lists after them.
 std::string MemberCounts(const SpecificationModel& model, bool complete) {
-  const std::pair<const char*, const std::vector<MemberFile>*> lists[] = {
-      {kFormsLabel, &model.FormFiles},        {kModulesLabel, &model.ModuleFiles},
-      {kClassesLabel, &model.ClassFiles},     {kControlsLabel, &model.ControlFiles},
-      {kPagesLabel, &model.PageFiles},        {kDocumentsLabel, &model.DocumentFiles},
-      {kDesignersLabel, &model.DesignerFiles}};
-  const size_t shown = complete ? std::size(lists) : 3;
   std::string counts;
-  for (size_t i = 0; i < shown; ++i) {
-    counts += Count(lists[i].first, lists[i].second->size()) + kSummarySeparator;
+  for (const MemberKindRow& row : kMemberKinds) {
+    if (!row.ReadIn(complete)) continue;
+    counts += Count(row.label, model.Files(row.kind).size()) + kSummarySeparator;
   }
   return counts;
 }

@@ -26,8 +26,8 @@ std::vector<size_t> KindCounts(const std::vector<ProcedureEntry>& procedures) {
 SourceMeasure MeasureMembers(const SourcePath& project, const SpecificationModel& model,
                              FolderListings& listings) {
   SourceMeasure measure;
-  for (const auto* list : MemberLists(model)) {
-    for (const MemberFile& member : *list) {
+  for (const std::vector<MemberFile>& list : model.Members) {
+    for (const MemberFile& member : list) {
       SourcePath path = SourcePath::Locate(MemberPath(project.windows(), member), listings);
       if (path.IsFile()) (void)MeasureSource(path, model.Encoding, &measure);
     }
@@ -40,9 +40,9 @@ std::vector<Screen> ScreensOf(const SourcePath& project, const SpecificationMode
                               FolderListings& listings) {
   if (model.ScreensDescribed) return model.Screens;
   std::vector<Screen> screens;
-  for (const auto* list :
-       {&model.FormFiles, &model.ControlFiles, &model.PageFiles, &model.DocumentFiles}) {
-    for (const MemberFile& member : *list) {
+  for (const MemberKindRow& row : kMemberKinds) {
+    if (!row.has_screen) continue;
+    for (const MemberFile& member : model.Files(row.kind)) {
       SourcePath path = SourcePath::Locate(MemberPath(project.windows(), member), listings);
       Screen screen;
       if (path.IsFile() && ReadScreen(path, listings, model.Encoding, {}, &screen).ok() &&
@@ -74,7 +74,7 @@ InventoryRow InventoryRowOf(const SourcePath& project, const SpecificationModel&
   row.Complete = complete;
   row.Project = model.Project;
   (void)ReadProjectReferences(project, model.Encoding, &row.References);
-  for (const auto* list : MemberLists(model)) row.Members.push_back(list->size());
+  for (const std::vector<MemberFile>& list : model.Members) row.Members.push_back(list.size());
   row.Procedures = model.Procedures.size();
   if (complete) row.ProceduresByKind = KindCounts(model.Procedures);
   FolderListings listings(project.disk());

@@ -3,15 +3,14 @@
 #include <algorithm>
 
 #include "app/portfolio_messages.h"
+#include "model/member_kind.h"
 #include "platform/messages.h"
 #include "source/complete_head.h"
 
 namespace dovrek {
 namespace {
 
-const char* const kMemberHeadings[] = {kFormsLabel,     kModulesLabel, kClassesLabel,
-                                       kControlsLabel,  kPagesLabel,   kDocumentsLabel,
-                                       kDesignersLabel};
+// The inventory's JSON keys of the member counts, in the order of the member kinds.
 const char* const kMemberKeys[] = {"Forms",         "Modules",       "Classes",  "UserControls",
                                    "PropertyPages", "UserDocuments", "Designers"};
 
@@ -72,8 +71,8 @@ std::vector<InventoryColumn> InventoryColumns() {
                                           {"名前", "Name"},
                                           {"タイトル", "Title"},
                                           {"バージョン", "Version"}};
-  for (size_t i = 0; i < std::size(kMemberHeadings); ++i) {
-    columns.push_back({kMemberHeadings[i], kMemberKeys[i]});
+  for (size_t i = 0; i < std::size(kMemberKeys); ++i) {
+    columns.push_back({kMemberKinds[i].label, kMemberKeys[i]});
   }
   columns.push_back({kProceduresLabel, "Procedures"});
   for (EntryKind kind : kEntryKinds) {

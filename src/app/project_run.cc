@@ -22,8 +22,8 @@ namespace {
 std::vector<std::string> MemberFiles(const SourcePath& project_path,
                                      const SpecificationModel& model) {
   std::vector<std::string> files;
-  for (const auto* list : MemberLists(model)) {
-    for (const MemberFile& member : *list) {
+  for (const std::vector<MemberFile>& list : model.Members) {
+    for (const MemberFile& member : list) {
       files.push_back(SourcePath::Locate(MemberPath(project_path.windows(), member)).found());
     }
   }
@@ -39,11 +39,6 @@ Status WritePicturesInto(const std::string& folder, const std::vector<Screen>& s
 }
 
 }  // namespace
-
-std::vector<const std::vector<MemberFile>*> MemberLists(const SpecificationModel& model) {
-  return {&model.FormFiles,   &model.ModuleFiles,   &model.ClassFiles,   &model.ControlFiles,
-          &model.PageFiles,   &model.DocumentFiles, &model.DesignerFiles};
-}
 
 int RefusalOfOutputOverInput(const CommandLine& line, const std::vector<std::string>& inputs,
                              MessageBox& msg) {
@@ -89,8 +84,8 @@ int RunProject(const CommandLine& line, const Options& options, MessageBox& msg,
 std::vector<std::string> MissingMembers(const SourcePath& project,
                                         const SpecificationModel& model) {
   std::vector<std::string> missing;
-  for (const auto* list : MemberLists(model)) {
-    for (const MemberFile& member : *list) {
+  for (const std::vector<MemberFile>& list : model.Members) {
+    for (const MemberFile& member : list) {
       if (member.Missing) missing.push_back(ToNativePath(MemberPath(project.windows(), member)));
     }
   }

@@ -25,10 +25,6 @@ int RunProject(const CommandLine& line, const Options& options, MessageBox& msg,
 int RefusalOfOutputOverInput(const CommandLine& line, const std::vector<std::string>& inputs,
                              MessageBox& msg);
 
-// The model's member lists: forms, modules, classes, user controls, property pages, user
-// documents, designers.
-std::vector<const std::vector<MemberFile>*> MemberLists(const SpecificationModel& model);
-
 // The member files a run that went on without missing members left out, as messages name
 // them (native paths), in the order of the member lists.
 std::vector<std::string> MissingMembers(const SourcePath& project,

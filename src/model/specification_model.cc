@@ -8,13 +8,7 @@ namespace dovrek {
 
 void SpecificationModel::ClearProject() {
   Project = ProjectInfo{};
-  FormFiles.clear();
-  ModuleFiles.clear();
-  ClassFiles.clear();
-  ControlFiles.clear();
-  PageFiles.clear();
-  DocumentFiles.clear();
-  DesignerFiles.clear();
+  for (std::vector<MemberFile>& files : Members) files.clear();
   Screens.clear();
   ScreensDescribed = false;
 }

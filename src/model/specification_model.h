@@ -3,6 +3,7 @@
 // files it lists, and every Sub and Function found in them. Texts are UTF-8; an empty text
 // means "not given".
 
+#include <array>
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/member_kind.h"
 #include "model/screen.h"
 
 namespace dovrek {
@@ -62,17 +64,12 @@ struct ProcedureEntry {
 
 struct SpecificationModel {
   ProjectInfo Project;
-  std::vector<MemberFile> FormFiles;
-  std::vector<MemberFile> ModuleFiles;
-  std::vector<MemberFile> ClassFiles;
-  // Complete mode only: user controls, property pages, user documents and designers.
-  std::vector<MemberFile> ControlFiles;
-  std::vector<MemberFile> PageFiles;
-  std::vector<MemberFile> DocumentFiles;
-  std::vector<MemberFile> DesignerFiles;
+  // The member files of each kind (see kMemberKinds), in the order of their lines in the
+  // project file; the kinds read only in complete mode stay empty in other runs.
+  std::array<std::vector<MemberFile>, kMemberKindCount> Members;
   std::vector<ProcedureEntry> Procedures;
-  // Complete mode only: the screens of the window members, in the order of their lists (forms,
-  // user controls, property pages, user documents); ScreensDescribed tells a run that described
+  // Complete mode only: the screens of the window members, in the order of their lists (the
+  // kinds that have a screen: forms, user controls, property pages, user documents); ScreensDescribed tells a run that described
   // them (maybe none) from one that left them out.
   std::vector<Screen> Screens;
   bool ScreensDescribed = false;
@@ -80,9 +77,10 @@ struct SpecificationModel {
   // "cp1252"), as decided for the run; empty means code page 932.
   std::string Encoding;
 
-  int32_t FormCount() const { return static_cast<int32_t>(FormFiles.size()); }
-  int32_t ModuleCount() const { return static_cast<int32_t>(ModuleFiles.size()); }
-  int32_t ClassCount() const { return static_cast<int32_t>(ClassFiles.size()); }
+  std::vector<MemberFile>& Files(MemberKind kind) { return Members[static_cast<size_t>(kind)]; }
+  const std::vector<MemberFile>& Files(MemberKind kind) const {
+    return Members[static_cast<size_t>(kind)];
+  }
   // The index of the last procedure; -1 when there is none.
   int32_t LastProcedure() const { return static_cast<int32_t>(Procedures.size()) - 1; }
 

@@ -2,11 +2,6 @@
 
 namespace dovrek {
 
-bool BatchFileDialog::ShowOpenDialog(const std::string&, std::string* chosen_path) {
-  chosen_path->clear();
-  return false;
-}
-
 bool BatchFileDialog::ShowSaveDialog(const std::string&, std::string* chosen_path) {
   *chosen_path = save_path_;
   return !save_path_.empty();

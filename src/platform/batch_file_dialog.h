@@ -14,8 +14,6 @@ class BatchFileDialog : public FileDialog {
   // `save_path` is the text report's path in Windows form; empty means none was given.
   explicit BatchFileDialog(std::string save_path) : save_path_(std::move(save_path)) {}
 
-  // There is no project to choose in a batch run: always cancelled, *chosen_path emptied.
-  bool ShowOpenDialog(const std::string& initial_name, std::string* chosen_path) override;
   // Answers the fixed path; cancelled (false, empty path) when it is empty.
   bool ShowSaveDialog(const std::string& initial_name, std::string* chosen_path) override;
 

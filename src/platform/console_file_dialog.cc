@@ -35,31 +35,17 @@ ConsoleFileDialog::ConsoleFileDialog()
 ConsoleFileDialog::ConsoleFileDialog(std::ostream& prompt, std::istream* terminal)
     : prompt_(prompt), terminal_(terminal) {}
 
-bool ConsoleFileDialog::ShowOpenDialog(const std::string&, std::string* chosen_path) {
-  return Ask(kProjectFilter, Confirm::kMissing, chosen_path);
-}
-
-bool ConsoleFileDialog::ShowSaveDialog(const std::string&, std::string* chosen_path) {
-  return Ask(kTextFilter, Confirm::kExisting, chosen_path);
-}
-
 std::string ConsoleFileDialog::Unavailable() const { return terminal_ ? "" : kNoTerminal; }
 
-bool ConsoleFileDialog::Ask(const char* filter, Confirm confirm, std::string* chosen_path) {
+bool ConsoleFileDialog::ShowSaveDialog(const std::string&, std::string* chosen_path) {
   chosen_path->clear();
   if (!terminal_) return false;
   for (;;) {
-    prompt_ << FileNamePrompt(FilterName(filter)) << std::flush;
+    prompt_ << FileNamePrompt(FilterName(kTextFilter)) << std::flush;
     std::string answer;
     if (!ReadLine(&answer)) return false;
     std::string path = MakeAbsolute(TrimBlanks(answer));
-    if (confirm == Confirm::kExisting && ExistsExactly(path) && !YesTo(OverwritePrompt(path))) {
-      continue;
-    }
-    if (confirm == Confirm::kMissing && !FindExistingPath(path) &&
-        !YesTo(ConsoleCreatePrompt(path))) {
-      continue;
-    }
+    if (ExistsExactly(path) && !YesTo(OverwritePrompt(path))) continue;
     *chosen_path = ToWindowsPath(path);
     return true;
   }

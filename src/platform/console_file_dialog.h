@@ -17,22 +17,16 @@ class ConsoleFileDialog : public FileDialog {
   // Prompts on `prompt` and reads `terminal`; a null terminal cancels every dialog.
   ConsoleFileDialog(std::ostream& prompt, std::istream* terminal);
 
-  // Both dialogs: blanks around the answer are dropped and an empty answer (or the end of input)
-  // is a cancel. A typed path is native; a relative one is made absolute against the current
-  // folder and the answer is in Windows form. The initial name is not used.
-
-  // Asks for a project file ("プロジェクト ファイル (*.vbp)"). A name that does not exist is
-  // confirmed first; answering no asks again.
-  bool ShowOpenDialog(const std::string& initial_name, std::string* chosen_path) override;
-  // Asks for the text file ("テキスト ファイル (*.txt)"). An existing file is confirmed before it
-  // is replaced; answering no asks again.
+  // Asks for the text file ("テキスト ファイル (*.txt)"). Blanks around the answer are dropped
+  // and an empty answer (or the end of input) is a cancel. A typed path is native; a relative
+  // one is made absolute against the current folder and the answer is in Windows form. An
+  // existing file is confirmed before it is replaced; answering no asks again. The initial name
+  // is not used.
   bool ShowSaveDialog(const std::string& initial_name, std::string* chosen_path) override;
   // kNoTerminal without a terminal, empty with one.
   std::string Unavailable() const override;
 
  private:
-  enum class Confirm { kMissing, kExisting };
-  bool Ask(const char* filter, Confirm confirm, std::string* chosen_path);
   bool ReadLine(std::string* line);
   bool YesTo(const std::string& question);
 

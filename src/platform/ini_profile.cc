@@ -112,7 +112,10 @@ void IniProfile::Append(std::string_view section, std::string_view key, std::str
   auto range = FindSection(section);
   if (!range) {
     if (!lines_.empty() && lines_.back().ending.empty()) lines_.back().ending = "\r\n";
-    std::string header = "[" + std::string(section) + "]";
+    // Built with += rather than +, of which GCC 12 warns falsely that the copies may overlap.
+    std::string header = "[";
+    header += section;
+    header += ']';
     lines_.push_back(Line{Encoded(header), "\r\n", header});
     lines_.push_back(std::move(line));
     return;

@@ -118,10 +118,6 @@ std::string OverwritePrompt(std::string_view native_path) {
   return std::string(native_path) + " は既に存在します。上書きしますか?";
 }
 
-std::string ConsoleCreatePrompt(std::string_view native_path) {
-  return std::string(native_path) + " は存在しません。作成しますか?";
-}
-
 std::string CellTextCutWarning(std::string_view sheet, std::string_view cell, size_t limit) {
   const std::string count = std::to_string(limit);
   return "警告: シート「" + std::string(sheet) + "」のセル " + std::string(cell) + " の文字列が " +

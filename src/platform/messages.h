@@ -41,14 +41,7 @@ inline constexpr char kSettingsOptionNotRead[] =
 // A settings file over `limit` bytes (a whole number of MiB).
 std::string SettingsFileTooLarge(size_t limit);
 
-// Reading the member files: the progress window's phase for each kind.
-inline constexpr char kReadingForms[] = "フォームを読み込んでいます…";
-inline constexpr char kReadingModules[] = "標準モジュールを読み込んでいます…";
-inline constexpr char kReadingClasses[] = "クラス モジュールを読み込んでいます…";
-inline constexpr char kReadingControls[] = "ユーザーコントロールを読み込んでいます…";
-inline constexpr char kReadingPages[] = "プロパティページを読み込んでいます…";
-inline constexpr char kReadingDocuments[] = "ユーザードキュメントを読み込んでいます…";
-inline constexpr char kReadingDesigners[] = "デザイナを読み込んでいます…";
+// Reading the member files.
 inline constexpr char kMissingMembersSkipped[] =
     "次のファイルが見つからないため、読み込まずに続けました。";
 
@@ -114,13 +107,6 @@ inline constexpr char kOutputIsAnInput[] = "出力先に入力ファイルが指
 // The closing line of a batch run: "完了: <name> — <counts> → <outputs> (<seconds> 秒)".
 inline constexpr char kSummaryLead[] = "完了: ";
 inline constexpr char kSummarySeparator[] = "、";
-inline constexpr char kFormsLabel[] = "フォーム";
-inline constexpr char kModulesLabel[] = "標準モジュール";
-inline constexpr char kClassesLabel[] = "クラス モジュール";
-inline constexpr char kControlsLabel[] = "ユーザーコントロール";
-inline constexpr char kPagesLabel[] = "プロパティページ";
-inline constexpr char kDocumentsLabel[] = "ユーザードキュメント";
-inline constexpr char kDesignersLabel[] = "デザイナ";
 inline constexpr char kProceduresLabel[] = "プロシージャ";
 inline constexpr char kTextOutputLabel[] = "テキスト";
 inline constexpr char kWorkbookOutputLabel[] = "ワークブック";
@@ -222,7 +208,6 @@ inline constexpr char kYesNoSuffix[] = " [y/N] ";
 // Asks for a file of the kind a filter describes.
 std::string FileNamePrompt(std::string_view filter_name);
 std::string OverwritePrompt(std::string_view native_path);
-std::string ConsoleCreatePrompt(std::string_view native_path);
 
 // The workbook engine: a template it cannot use, and a text cut to a cell's limit.
 std::string CellTextCutWarning(std::string_view sheet, std::string_view cell, size_t limit);

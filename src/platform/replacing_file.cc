@@ -124,13 +124,6 @@ bool ReplacingFile::OpenTemporary(const struct stat* old) {
   return true;
 }
 
-Status ReplacingFile::OpenForAppend(const std::string& native_path) {
-  Abandon();
-  path_ = native_path;
-  target_ = native_path;
-  return OpenInPlace(O_APPEND | O_CREAT);
-}
-
 Status ReplacingFile::OpenInPlace(int flags) {
   // Non-blocking only while opening, so that a FIFO without a reader fails instead of waiting.
   fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | flags, 0666);

@@ -36,8 +36,6 @@ class ReplacingFile {
   // Prepares to write the native path. An existing file that may not be written is refused
   // rather than renamed over. Every failure abandons the file.
   Status Open(const std::string& native_path);
-  // Opens the native path in place for appending, creating it when missing.
-  Status OpenForAppend(const std::string& native_path);
   bool is_open() const { return fd_ >= 0; }
   // Buffers bytes; writes out when the buffer is full.
   Status Write(std::string_view bytes);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 
+#include "model/member_kind.h"
 #include "report/json_writer.h"
 #include "report/screens_json.h"
 #include "source/complete_head.h"
@@ -102,17 +103,12 @@ void WriteModelJson(const SpecificationModel& model, bool complete, BufferedWrit
   }
   const KindCounts kinds = complete ? CountKinds(model) : KindCounts();
   auto member = [&](const MemberFile& m) { AppendMember(m, complete ? &kinds : nullptr, out); };
-  const std::pair<const char*, const std::vector<MemberFile>*> lists[] = {
-      {"forms", &model.FormFiles},        {"modules", &model.ModuleFiles},
-      {"classes", &model.ClassFiles},     {"controls", &model.ControlFiles},
-      {"pages", &model.PageFiles},        {"documents", &model.DocumentFiles},
-      {"designers", &model.DesignerFiles}};
-  for (size_t i = 0; i < std::size(lists); ++i) {
-    if (i >= 3 && !complete) break;  // the component lists belong to complete mode
+  for (const MemberKindRow& row : kMemberKinds) {
+    if (!row.ReadIn(complete)) continue;
     out.Append(",\n  \"");
-    out.Append(lists[i].first);
+    out.Append(row.json_key);
     out.Append("\": ");
-    AppendArray(*lists[i].second, member, out);
+    AppendArray(model.Files(row.kind), member, out);
   }
   out.Append(",\n  \"procedures\": ");
   AppendArray(

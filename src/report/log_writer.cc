@@ -35,13 +35,13 @@ bool LogWriter::Guarded() const { return name_.find_last_not_of(' ') == std::str
 Status LogWriter::Clear() {
   if (Guarded()) return Status::OK();
   Abandon();
-  return Open(/*append=*/false);
+  return Open();
 }
 
 Status LogWriter::WriteLine(std::initializer_list<std::string_view> pieces) {
   if (Guarded()) return Status::OK();
   if (!file_.is_open()) {
-    if (Status opened = Open(/*append=*/true); !opened.ok()) return opened;
+    if (Status opened = Open(); !opened.ok()) return opened;
   }
   // Lines wait as UTF-8 and are encoded a buffer at a time, a long one on two threads (see
   // Flush). The bytes are the same as line by line: every character is encoded on its own and
@@ -57,12 +57,8 @@ Status LogWriter::Close() {
   return AbandonOnFailure(file_.Commit());
 }
 
-// After Clear the file replaces the named one only when complete; without it lines are
-// appended in place.
-Status LogWriter::Open(bool append) {
-  std::string native = ToNativePath(name_);
-  return AbandonOnFailure(append ? file_.OpenForAppend(native) : file_.Open(native));
-}
+// The file replaces the named one only when complete.
+Status LogWriter::Open() { return AbandonOnFailure(file_.Open(ToNativePath(name_))); }
 
 Status LogWriter::Flush() {
   encoded_.clear();

@@ -2,7 +2,7 @@
 // Writes lines of text to one named file: the line writer behind the text report.
 //
 // Lines go through one buffered file that stays open from Clear (or the first WriteLine) until
-// Close, so a report costs one open instead of one per line. After Clear the lines go to a
+// Close, so a report costs one open instead of one per line. The lines go to a
 // temporary file in the same folder, which Close renames over the named file; an existing file
 // therefore keeps its old content until the new one is complete, and a failed report leaves it
 // untouched. Devices, FIFOs and other files that are not regular files are written in place, as
@@ -35,23 +35,18 @@ class LogWriter {
   void SetLogFileName(const std::string& name);
   const std::string& LogFileName() const { return name_; }
 
-  // The encoding of the lines not yet written out.
-  void SetEncoding(TextEncoding encoding) { encoding_ = encoding; }
-  TextEncoding Encoding() const { return encoding_; }
-
   // Empties the file: after Close it exists with only the lines written since. The file is never
   // deleted. With a name that is empty after removing trailing blanks it does nothing and
   // succeeds. Fails when the file cannot be created.
   Status Clear();
 
-  // Appends the line, encoded, and CR LF. Without a preceding Clear the line is appended to the
-  // existing file (created when missing). Same guard as Clear. Fails when the file cannot be
-  // opened or written.
+  // Appends the line, encoded, and CR LF. Without a preceding Clear (or after Close) it starts
+  // the file as Clear does. Same guard as Clear. Fails when the file cannot be opened or written.
   Status WriteLine(std::string_view line) { return WriteLine({line}); }
   // The same for a line made of pieces, written one after the other.
   Status WriteLine(std::initializer_list<std::string_view> pieces);
 
-  // Writes out what is buffered, closes the file and, after Clear, puts the new file in place.
+  // Writes out what is buffered, closes the file and puts the new file in place.
   // Fails when a write, the close or the rename failed (the named file then keeps its earlier
   // content unless it was written in place); with nothing open it succeeds.
   Status Close();
@@ -62,7 +57,7 @@ class LogWriter {
 
  private:
   bool Guarded() const;
-  Status Open(bool append);
+  Status Open();
   Status Flush();
   Status AbandonOnFailure(Status failure);
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/member_kind.h"
 #include "platform/native_path.h"
 #include "platform/system_error.h"
 #include "platform/text_helpers.h"
@@ -85,12 +86,10 @@ Status WriteRows(LogWriter& log, const Rows& rows) {
 }
 
 Status WriteMemberLists(LogWriter& log, const SpecificationModel& model, ReportMode mode) {
-  std::vector<std::string> rows = {"○使用するフォームモジュール", ListRow(model.FormFiles),   "",
-                                   "○使用する標準モジュール",     ListRow(model.ModuleFiles), "",
-                                   "○使用するクラスモジュール",   ListRow(model.ClassFiles),  ""};
-  if (mode == ReportMode::kComplete) {
-    for (const ComponentList& list : kCompleteModeLists)
-      rows.insert(rows.end(), {list.heading, ListRow(model.*list.files), ""});
+  std::vector<std::string> rows;
+  for (const MemberKindRow& row : kMemberKinds) {
+    if (!row.ReadIn(mode == ReportMode::kComplete)) continue;
+    rows.insert(rows.end(), {row.heading, ListRow(model.Files(row.kind)), ""});
   }
   return WriteRows(log, rows);
 }

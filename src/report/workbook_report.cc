@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/member_kind.h"
 #include "platform/run_date.h"
 #include "platform/source_path.h"
 #include "platform/text_helpers.h"
@@ -53,38 +54,40 @@ void WriteFileList(Worksheet& sheet, const char* name, const std::vector<MemberF
   sheet.Range(name).SetValue(MemberListText(files));
 }
 
-constexpr const char* kRequiredLists[] = {"FORM", "MODULE", "CLASS"};
-
-// Whether the cell a defined name denotes shares its row with one of the required lists.
+// Whether the cell a defined name denotes shares its row with one of the required lists (those
+// of the kinds every run reads).
 bool SharesARequiredRow(Worksheet& sheet, const char* name) {
   uint32_t row = sheet.Range(name).reference().row;
-  for (const char* required : kRequiredLists) {
-    if (sheet.Range(required).reference().row == row) return true;
+  for (const MemberKindRow& kind : kMemberKinds) {
+    if (!kind.complete_only && sheet.Range(kind.defined_name).reference().row == row) return true;
   }
   return false;
 }
 
-// The lists only complete mode writes are optional in the template. In complete mode each one
-// the template names is written; otherwise its row and name are dropped, so the sheet reads as
-// a template without them would (a row that also holds a required list stays).
-void WriteCompleteModeLists(Worksheet& sheet, const SpecificationModel& model, ReportMode mode) {
-  for (const ComponentList& list : kCompleteModeLists) {
-    if (!sheet.HasDefinedName(list.defined_name)) continue;
-    if (mode == ReportMode::kComplete) {
-      WriteFileList(sheet, list.defined_name, model.*list.files);
-    } else if (!SharesARequiredRow(sheet, list.defined_name)) {
-      sheet.DropNamedRow(list.defined_name);
-    }
+// A list only complete mode writes is optional in the template. In complete mode it is written
+// when the template names it; otherwise its row and name are dropped, so the sheet reads as a
+// template without it would (a row that also holds a required list stays).
+void WriteCompleteModeList(Worksheet& sheet, const SpecificationModel& model, ReportMode mode,
+                           const MemberKindRow& kind) {
+  if (!sheet.HasDefinedName(kind.defined_name)) return;
+  if (mode == ReportMode::kComplete) {
+    WriteFileList(sheet, kind.defined_name, model.Files(kind.kind));
+  } else if (!SharesARequiredRow(sheet, kind.defined_name)) {
+    sheet.DropNamedRow(kind.defined_name);
   }
 }
 
+// The required lists, then those only complete mode writes: the kinds in their order.
 void WriteFileComposition(Worksheet& sheet, const SpecificationModel& model, ReportMode mode) {
   sheet.Activate();
   sheet.SetName("ﾌｧｲﾙ構成");
-  WriteFileList(sheet, "FORM", model.FormFiles);
-  WriteFileList(sheet, "MODULE", model.ModuleFiles);
-  WriteFileList(sheet, "CLASS", model.ClassFiles);
-  WriteCompleteModeLists(sheet, model, mode);
+  for (const MemberKindRow& kind : kMemberKinds) {
+    if (kind.complete_only) {
+      WriteCompleteModeList(sheet, model, mode, kind);
+    } else {
+      WriteFileList(sheet, kind.defined_name, model.Files(kind.kind));
+    }
+  }
 }
 
 void WriteOverview(Worksheet& sheet, const ProjectInfo& project) {

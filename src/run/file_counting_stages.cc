@@ -5,10 +5,10 @@ namespace dovrek {
 bool FileCountingStages::ReadProject(const SourcePath& project_path) {
   if (!stages_.ReadProject(project_path)) return false;
   read_ = 0;
-  total_ = static_cast<int32_t>(model_.FormFiles.size() + model_.ModuleFiles.size() +
-                                model_.ClassFiles.size() + model_.ControlFiles.size() +
-                                model_.PageFiles.size() + model_.DocumentFiles.size() +
-                                model_.DesignerFiles.size());
+  total_ = 0;
+  for (const std::vector<MemberFile>& files : model_.Members) {
+    total_ += static_cast<int32_t>(files.size());
+  }
   progress_.SetFilesRead(read_, total_);
   return true;
 }

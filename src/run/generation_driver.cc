@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "model/member_kind.h"
 #include "platform/encoding_decision.h"
 #include "platform/text_helpers.h"
 #include "source/screen_reader.h"
@@ -12,25 +13,17 @@
 namespace dovrek {
 namespace {
 
-struct MemberGroup {
-  std::vector<MemberFile>& files;
-  const char* message;
-  // Designers and their kin are often binary or left out of a source tree, so a missing one
-  // is skipped; the code of a missing form, module or class would be lost unnoticed.
-  bool may_be_missing;
-};
-
-// The paths of a group's members, each looked up once; an empty path for a member skipped as
-// missing, which is added to *missing (as messages show it) when its group allows that, or the
-// run goes on without missing members, and its file is not there. A member skipped on the
-// run's say-so is marked Missing, for the file lists.
-std::vector<SourcePath> MemberPaths(const SourcePath& project_path, const MemberGroup& group,
-                                    bool skip_missing, FolderListings& listings,
-                                    std::vector<std::string>* missing) {
+// The paths of a kind's members, each looked up once; an empty path for a member skipped as
+// missing, which is added to *missing (as messages show it) when its kind allows that, or the
+// run goes on without missing members, and its file is not there. A member skipped on the run's
+// say-so is marked Missing, for the file lists.
+std::vector<SourcePath> MemberPaths(const SourcePath& project_path, SpecificationModel& model,
+                                    const MemberKindRow& row, bool skip_missing,
+                                    FolderListings& listings, std::vector<std::string>* missing) {
   std::vector<SourcePath> paths;
-  for (MemberFile& member : group.files) {
+  for (MemberFile& member : model.Files(row.kind)) {
     SourcePath path = SourcePath::Locate(MemberPath(project_path.windows(), member), listings);
-    if ((group.may_be_missing || skip_missing) && !path.IsFile()) {
+    if ((row.may_be_missing || skip_missing) && !path.IsFile()) {
       missing->push_back(path.display());
       member.Missing = skip_missing;
       path = SourcePath();
@@ -44,24 +37,18 @@ std::vector<SourcePath> MemberPaths(const SourcePath& project_path, const Member
 // member to read is named to the stages first, so that they may read ahead.
 bool ReadMembers(const SourcePath& project_path, RunContext& run, FolderListings& listings,
                  std::vector<std::string>* missing) {
-  const MemberGroup groups[] = {{run.model.FormFiles, kReadingForms, false},
-                                {run.model.ModuleFiles, kReadingModules, false},
-                                {run.model.ClassFiles, kReadingClasses, false},
-                                {run.model.ControlFiles, kReadingControls, true},
-                                {run.model.PageFiles, kReadingPages, true},
-                                {run.model.DocumentFiles, kReadingDocuments, true},
-                                {run.model.DesignerFiles, kReadingDesigners, true}};
   std::vector<std::vector<SourcePath>> paths;
   std::vector<SourcePath> to_read;
-  for (const MemberGroup& group : groups) {
-    paths.push_back(MemberPaths(project_path, group, run.options.SkipMissing, listings, missing));
+  for (const MemberKindRow& row : kMemberKinds) {
+    paths.push_back(
+        MemberPaths(project_path, run.model, row, run.options.SkipMissing, listings, missing));
     std::copy_if(paths.back().begin(), paths.back().end(), std::back_inserter(to_read),
                  [](const SourcePath& path) { return !path.empty(); });
   }
   run.stages.ReadAhead(to_read);
   for (size_t g = 0; g < paths.size(); ++g) {
     if (paths[g].empty()) continue;
-    run.progress.InitProgress(static_cast<int32_t>(paths[g].size()), groups[g].message);
+    run.progress.InitProgress(static_cast<int32_t>(paths[g].size()), kMemberKinds[g].reading);
     for (size_t i = 0; i < paths[g].size(); ++i) {
       if (!paths[g][i].empty() && !run.stages.ReadModule(paths[g][i])) {
         run.progress.Unload();
@@ -92,10 +79,8 @@ std::string_view NameOf(SourceEncoding chosen) {
 bool DecideProjectEncoding(const SourcePath& project_path, RunContext& run,
                            FolderListings& listings) {
   std::vector<std::string> files{project_path.found()};
-  for (const auto* list : {&run.model.FormFiles, &run.model.ModuleFiles, &run.model.ClassFiles,
-                           &run.model.ControlFiles, &run.model.PageFiles, &run.model.DocumentFiles,
-                           &run.model.DesignerFiles}) {
-    for (const MemberFile& member : *list) {
+  for (const std::vector<MemberFile>& list : run.model.Members) {
+    for (const MemberFile& member : list) {
       SourcePath path = SourcePath::Locate(MemberPath(project_path.windows(), member), listings);
       files.push_back(path.exists() ? path.found() : path.display());
     }
@@ -105,8 +90,8 @@ bool DecideProjectEncoding(const SourcePath& project_path, RunContext& run,
   return decided == DecidedEncoding::kCp932 || run.stages.ReadProject(project_path);
 }
 
-// Reads the screen of every window member that is there (complete mode): forms, user
-// controls, property pages and user documents. A screen that cannot be read is left out; its
+// Reads the screen of every window member that is there (complete mode): the members of the
+// kinds that have a screen. A screen that cannot be read is left out; its
 // member was read a moment ago, so only a file changed under the run fails here.
 void ReadScreens(const SourcePath& project_path, RunContext& run, FolderListings& listings) {
   std::map<std::string, std::vector<std::string>> subs;
@@ -114,9 +99,9 @@ void ReadScreens(const SourcePath& project_path, RunContext& run, FolderListings
     if (entry.Kind == "Sub") subs[entry.FileName].push_back(entry.Name);
   }
   run.model.Screens.clear();
-  for (const auto* list : {&run.model.FormFiles, &run.model.ControlFiles, &run.model.PageFiles,
-                           &run.model.DocumentFiles}) {
-    for (const MemberFile& member : *list) {
+  for (const MemberKindRow& row : kMemberKinds) {
+    if (!row.has_screen) continue;
+    for (const MemberFile& member : run.model.Files(row.kind)) {
       SourcePath path = SourcePath::Locate(MemberPath(project_path.windows(), member), listings);
       if (!path.IsFile()) continue;
       auto found = subs.find(member.FileName);

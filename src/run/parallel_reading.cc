@@ -37,8 +37,6 @@ bool ParallelReading::IsNext(const SourcePath& path) {
 Status ParallelReading::JoinNext(SpecificationModel* model) {
   const size_t index = next_to_join_++;
   ModulePart part = Await(index);
-  // Later files are of no use once this one fails: stop before its message is shown.
-  if (!part.status.ok() || part.exception) Stop();
   Status joined;
   try {
     joined = JoinModulePart(std::move(part), paths_[index], options_, model);
@@ -46,6 +44,7 @@ Status ParallelReading::JoinNext(SpecificationModel* model) {
     Stop();
     throw;
   }
+  // Later files are of no use once this one fails: stop before its message is shown.
   if (!joined.ok() || next_to_join_ == paths_.size()) Stop();
   return joined;
 }

@@ -59,7 +59,8 @@ Status LoadForChange(const std::string& native_path, IniProfile* profile) {
   return Status::OK();
 }
 
-// The value of a key as ReadSetting answers it.
+// The value of a key, cut to 1023 code-page-932 bytes as the profile functions of Windows cut
+// it; empty text when the section or the key is missing.
 std::string SettingIn(const IniProfile& profile, const std::string& section,
                       const std::string& key) {
   std::optional<std::string> value = profile.Read(section, key);
@@ -74,20 +75,6 @@ void PutSetting(IniProfile* profile, const std::string& section, const std::stri
 }
 
 }  // namespace
-
-std::string ReadSetting(const std::string& file_path, const std::string& section,
-                        const std::string& key) {
-  return SettingIn(LoadProfile(ToNativePath(file_path)), section, key);
-}
-
-Status WriteSetting(const std::string& file_path, const std::string& section,
-                    const std::string& key, const std::string& value) {
-  std::string native = ToNativePath(file_path);
-  IniProfile profile("");
-  if (Status refused = LoadForChange(native, &profile); !refused.ok()) return refused;
-  PutSetting(&profile, section, key, value);
-  return WriteWholeFile(native, profile.Bytes());
-}
 
 int16_t ParseFlag(const std::string& text) {
   static const std::regex kNumber(R"( *[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)? *)");

@@ -16,17 +16,6 @@ inline constexpr char kSettingsFileName[] = "Dovrek.ini";
 // A settings file larger than this is not read (nor replaced): it is no settings file.
 inline constexpr size_t kSettingsFileLimit = 1u << 20;
 
-// The value of the key, cut to 1023 code-page-932 bytes; empty text when the file, the
-// section or the key is missing, or the file cannot be read.
-std::string ReadSetting(const std::string& file_path, const std::string& section,
-                        const std::string& key);
-
-// Removes the key and adds it again with the value at the end of its section, creating the
-// file and the section when needed. The file is replaced only when complete. A failure to write
-// it is described as "path: reason".
-Status WriteSetting(const std::string& file_path, const std::string& section,
-                    const std::string& key, const std::string& value);
-
 // The flag value of a settings text: a number, blanks around it allowed, rounded to the
 // nearest whole number with halves to even, held to 16 bits; anything else 0.
 int16_t ParseFlag(const std::string& text);

@@ -12,7 +12,6 @@ ModulePart ReadModulePart(const SourcePath& path, const Options& options,
   SpecificationModel model;
   try {
     model.Encoding = encoding;
-    model.Procedures.emplace_back().Comment = kUnwritten;
     part.status = ReadModule(path, options, &model);
   } catch (...) {
     part.exception = std::current_exception();
@@ -24,16 +23,12 @@ ModulePart ReadModulePart(const SourcePath& path, const Options& options,
 
 Status JoinModulePart(ModulePart part, const SourcePath& path, const Options& options,
                       SpecificationModel* model) {
-  if (!part.procedures.empty()) {
-    std::string& leading = part.procedures.front().Comment;
-    if (leading != kUnwritten) {
-      if (model->Procedures.empty()) return ReadModule(path, options, model);
-      model->Procedures.back().Comment = std::move(leading);
-    }
-    model->Procedures.insert(model->Procedures.end(),
-                             std::make_move_iterator(part.procedures.begin() + 1),
-                             std::make_move_iterator(part.procedures.end()));
+  if (!part.exception && !part.status.ok() && !model->Procedures.empty()) {
+    return ReadModule(path, options, model);
   }
+  model->Procedures.insert(model->Procedures.end(),
+                           std::make_move_iterator(part.procedures.begin()),
+                           std::make_move_iterator(part.procedures.end()));
   if (part.exception) std::rethrow_exception(part.exception);
   return part.status;
 }

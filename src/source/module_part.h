@@ -16,18 +16,13 @@ namespace dovrek {
 
 // What one file gave when read on its own.
 struct ModulePart {
-  // The file's entries after a stand-in at the front: the entry of the files before it, which
-  // an end line coming before the file's first head describes. Its Comment keeps kUnwritten
-  // unless such an end line stored into it.
+  // The file's entries. A read that needed the entry of the files before it (an end line
+  // before the file's first head describes that entry) has failed for want of it.
   std::vector<ProcedureEntry> procedures;
   Status status;
   // An exception the read ended with, for the joining thread to rethrow.
   std::exception_ptr exception;
 };
-
-// The stand-in's Comment while no end line has stored into it. A stored comment is empty or
-// ends with "\n", so it never equals this.
-inline constexpr char kUnwritten[] = "-";
 
 // Reads the file as ReadModule does, into a part of its own; sources without a byte-order mark
 // are read in `encoding` (as SpecificationModel::Encoding). Throws nothing: an exception is
@@ -35,11 +30,11 @@ inline constexpr char kUnwritten[] = "-";
 ModulePart ReadModulePart(const SourcePath& path, const Options& options,
                           const std::string& encoding);
 
-// Appends the part of `path` to the model as if the file had been read into it: an end line
-// before the file's first head stores its comment into the model's last entry. Answers the
-// read's status and rethrows the exception the read ended with. When the model has no entry
-// for such an end line, the file is read again straight into the model, which fails with the
-// description it gives alone.
+// Appends the part of `path` to the model as if the file had been read into it. Answers the
+// read's status and rethrows the exception the read ended with. A read that failed while the
+// model has entries is done again straight into the model, as the failure may be an end line
+// that describes the model's last entry; the model then gets what reading the file into it
+// gives, failure or not.
 Status JoinModulePart(ModulePart part, const SourcePath& path, const Options& options,
                       SpecificationModel* model);
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "model/member_kind.h"
 #include "platform/line_reader.h"
 #include "platform/messages.h"
 #include "platform/text_helpers.h"
@@ -26,23 +27,6 @@ constexpr std::array<SingleKey, 10> kSingleKeys = {{
     {"MajorVer", &ProjectInfo::MajorVer},
     {"MinorVer", &ProjectInfo::MinorVer},
     {"RevisionVer", &ProjectInfo::RevisionVer},
-}};
-
-struct MemberKey {
-  const char* key;
-  char separator;
-  std::vector<MemberFile> SpecificationModel::*list;
-  bool complete_only;  // read in complete mode; other runs pass the line by
-};
-
-constexpr std::array<MemberKey, 7> kMemberKeys = {{
-    {"Form", '=', &SpecificationModel::FormFiles, false},
-    {"Module", ';', &SpecificationModel::ModuleFiles, false},
-    {"Class", ';', &SpecificationModel::ClassFiles, false},
-    {"UserControl", '=', &SpecificationModel::ControlFiles, true},
-    {"PropertyPage", '=', &SpecificationModel::PageFiles, true},
-    {"UserDocument", '=', &SpecificationModel::DocumentFiles, true},
-    {"Designer", '=', &SpecificationModel::DesignerFiles, true},
 }};
 
 enum class KeyMatch { kNone, kValue, kUnusable };
@@ -139,23 +123,23 @@ class ProjectFileReader {
       if (match == KeyMatch::kUnusable) return false;
       if (match == KeyMatch::kValue) model_->Project.*key.field = RawValue(line, key.key);
     }
-    for (const MemberKey& key : kMemberKeys) {
-      if (key.complete_only && !options_.Complete) continue;
-      KeyMatch match = MatchKey(line, key.key);
+    for (const MemberKindRow& row : kMemberKinds) {
+      if (!row.ReadIn(options_.Complete)) continue;
+      KeyMatch match = MatchKey(line, row.key);
       if (match == KeyMatch::kUnusable) return false;
-      if (match == KeyMatch::kValue) AddMember(key, RawValue(line, key.key));
+      if (match == KeyMatch::kValue) AddMember(row, RawValue(line, row.key));
     }
     return true;
   }
 
-  void AddMember(const MemberKey& key, std::string value) {
-    size_t separator = value.find(key.separator);
+  void AddMember(const MemberKindRow& row, std::string value) {
+    size_t separator = value.find(row.separator);
     if (separator != std::string::npos) value.erase(0, separator + 1);
     if (Options::On(options_.Dir) &&
         LiesOutsideProjectFolder(folder_, std::string(TrimSpaces(value)))) {
       return;
     }
-    (model_->*key.list).push_back(MemberFile{FileNamePart(value), FolderPart(value)});
+    model_->Files(row.kind).push_back(MemberFile{FileNamePart(value), FolderPart(value)});
   }
 
   const SourcePath& path_;

@@ -29,9 +29,9 @@ TEST(BatchSummaryTest, SaysWhatWasReadAndWrittenWhere) {
   for (const Case& c : cases) {
     SpecificationModel model;
     model.Project.Name = c.name;
-    model.FormFiles.resize(1);
-    model.ClassFiles.resize(2);
-    model.DesignerFiles.resize(c.complete ? 1 : 0);
+    model.Files(MemberKind::kForm).resize(1);
+    model.Files(MemberKind::kClass).resize(2);
+    model.Files(MemberKind::kDesigner).resize(c.complete ? 1 : 0);
     model.Procedures.resize(3);
     if (c.complete) {
       model.Procedures[0].Kind = model.Procedures[2].Kind = "Property Get";

@@ -63,26 +63,12 @@ TEST(ConsoleFileDialogTest, SaveConfirmsReplacingAnExistingFile) {
   EXPECT_EQ(no_then_other.path, dir.Windows("other.txt"));
 }
 
-TEST(ConsoleFileDialogTest, OpenConfirmsAMissingFile) {
-  TempDir dir;
-  const std::string project = dir.Write("App.vbp", "Type=Exe\r\n");
-  std::ostringstream prompt;
-  std::istringstream terminal(dir.Native("gone.vbp") + "\nn\n" + project + "\n");
-  ConsoleFileDialog dialog(prompt, &terminal);
-  std::string path;
-  EXPECT_TRUE(dialog.ShowOpenDialog("", &path));
-  EXPECT_EQ(path, ToWindowsPath(project));
-  EXPECT_NE(prompt.str().find("プロジェクト ファイル (*.vbp)"), std::string::npos);
-  EXPECT_NE(prompt.str().find("作成しますか?"), std::string::npos);
-}
-
 TEST(ConsoleFileDialogTest, NoTerminalCancels) {
   std::ostringstream prompt;
   ConsoleFileDialog dialog(prompt, nullptr);
   std::string path = "stale";
   EXPECT_FALSE(dialog.ShowSaveDialog("", &path));
   EXPECT_EQ(path, "");
-  EXPECT_FALSE(dialog.ShowOpenDialog("", &path));
   EXPECT_EQ(prompt.str(), "");
 }
 
@@ -91,8 +77,6 @@ TEST(BatchFileDialogTest, SaveAnswersTheGivenPath) {
   BatchFileDialog given("\\tmp\\out.txt");
   EXPECT_TRUE(given.ShowSaveDialog("", &path));
   EXPECT_EQ(path, "\\tmp\\out.txt");
-  EXPECT_FALSE(given.ShowOpenDialog("", &path));
-  EXPECT_EQ(path, "");
   BatchFileDialog none("");
   EXPECT_FALSE(none.ShowSaveDialog("", &path));
 }

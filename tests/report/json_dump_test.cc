@@ -11,7 +11,7 @@ namespace {
 SpecificationModel Sample() {
   SpecificationModel model;
   model.Project = {"在庫\"管理\"", "Zaiko", "z.exe", "", "", "説明\\", "会社", "1", "2", "3"};
-  model.FormFiles = {{"frmMain.frm", ""}, {"b.frm", "..\\Forms"}};
+  model.Files(MemberKind::kForm) = {{"frmMain.frm", ""}, {"b.frm", "..\\Forms"}};
   model.Procedures = {{"Calc", "Public", "basMain.bas", " a\n\tb\x01\n", "ByVal a As Long", "Long"},
                       {"Init", "Private", "b.frm", "", "", ""}};
   return model;
@@ -34,7 +34,7 @@ TEST(JsonDumpTest, AnIndependentReaderGetsEveryFieldBack) {
 
 TEST(JsonDumpTest, KeepsTheFieldOrderAndLayout) {
   SpecificationModel model;
-  model.ModuleFiles = {{"m.bas", ""}};
+  model.Files(MemberKind::kModule) = {{"m.bas", ""}};
   EXPECT_EQ(
       ModelToJson(model),
       "{\n  \"project\": {\n    \"Title\": \"\",\n    \"Name\": \"\",\n    \"ExeName32\": \"\",\n"
@@ -47,8 +47,8 @@ TEST(JsonDumpTest, KeepsTheFieldOrderAndLayout) {
 
 TEST(JsonDumpTest, CompleteModeAddsKindsComponentsAndTheEncoding) {
   SpecificationModel model;
-  model.ClassFiles = {{"c.cls", ""}};
-  model.DesignerFiles = {{"r.Dsr", "rpt"}};
+  model.Files(MemberKind::kClass) = {{"c.cls", ""}};
+  model.Files(MemberKind::kDesigner) = {{"r.Dsr", "rpt"}};
   ProcedureEntry get{"Value", "Friend", "c.cls", "", "", "Long", "Property Get", true};
   ProcedureEntry api{"Beep", "Private",          "c.cls", "",         "ByVal f As Long",
                      "Long", "Declare Function", false,   "kernel32", "Beep"};

@@ -82,16 +82,18 @@ TEST(LogWriterTest, ClearCreatesOrTruncates) {
   }
 }
 
-TEST(LogWriterTest, WriteLineWithoutClearAppends) {
+// Lines written without Clear, or after Close, start the file afresh: nothing is appended.
+TEST(LogWriterTest, WriteLineWithoutClearStartsTheFile) {
   TempDir dir;
   dir.Write("out.txt", "first\r\n");
   LogWriter log;
   log.SetLogFileName(dir.Windows("out.txt"));
   ASSERT_TRUE(log.WriteLine("second").ok());
   ASSERT_TRUE(log.Close().ok());
-  ASSERT_TRUE(log.WriteLine("third").ok());  // reopens after Close
+  EXPECT_EQ(ReadFileBytes(dir.Native("out.txt")), "second\r\n");
+  ASSERT_TRUE(log.WriteLine("third").ok());
   ASSERT_TRUE(log.Close().ok());
-  EXPECT_EQ(ReadFileBytes(dir.Native("out.txt")), "first\r\nsecond\r\nthird\r\n");
+  EXPECT_EQ(ReadFileBytes(dir.Native("out.txt")), "third\r\n");
 }
 
 TEST(LogWriterTest, ExistingFileKeepsItsContentUntilCloseAndItsPermissions) {

@@ -83,7 +83,7 @@ TEST(ScreenSheetsTest, ItemTextsSayWhatTheSourceSetsAwayFromTheDefault) {
 SpecificationModel ModelWithScreens() {
   SpecificationModel model;
   model.Project.Name = "Zaiko";
-  model.FormFiles = {{"frmMain.frm", ""}, {"frmEdit.frm", ""}};
+  model.Files(MemberKind::kForm) = {{"frmMain.frm", ""}, {"frmEdit.frm", ""}};
   Screen main = NamedScreen("frmMain", "frmMain.frm");
   main.Caption = "在庫一覧";
   main.Description = "在庫を一覧する";

@@ -57,9 +57,9 @@ SpecificationModel FullModel() {
   p.Command32 = "/debug";
   p.HelpFile = "zaiko.hlp";
   p.VersionCompanyName = "not printed";
-  m.FormFiles = {{"a.frm", ""}, {"b.frm", "..\\forms"}};
-  m.ModuleFiles = {{"basX.bas", ""}};
-  m.ClassFiles = {{"clsItem.cls", ""}};
+  m.Files(MemberKind::kForm) = {{"a.frm", ""}, {"b.frm", "..\\forms"}};
+  m.Files(MemberKind::kModule) = {{"basX.bas", ""}};
+  m.Files(MemberKind::kClass) = {{"clsItem.cls", ""}};
   ProcedureEntry foo = Procedure("Foo", "basX.bas");
   foo.Scope = "Private";
   ProcedureEntry bar = Procedure("Bar", "basX.bas", "x\ny\n");
@@ -77,9 +77,9 @@ SpecificationModel CompleteModel() {
   m.Procedures[0].Static = true;
   m.Procedures[1].Kind = "Function";
   m.Procedures[2].Kind = "Property Get";
-  m.ControlFiles = {{"ctlGrid.ctl", ""}, {"ctlTree.ctl", "..\\ctl"}};
-  m.DocumentFiles = {{"docMain.dob", ""}};
-  m.DesignerFiles = {{"rptSales.Dsr", ""}};
+  m.Files(MemberKind::kControl) = {{"ctlGrid.ctl", ""}, {"ctlTree.ctl", "..\\ctl"}};
+  m.Files(MemberKind::kDocument) = {{"docMain.dob", ""}};
+  m.Files(MemberKind::kDesigner) = {{"rptSales.Dsr", ""}};
   return m;
 }
 

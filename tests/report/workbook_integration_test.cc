@@ -44,8 +44,8 @@ std::string WriteSample(const TempDir& dir) {
   SpecificationModel model;
   model.Project = {"在庫管理",       "Zaiko",        "Zaiko.exe", "",  "",
                    "在庫を管理する", "ドブレク商事", "2",         "1", "0"};
-  model.FormFiles = {{"frmMain.frm", ""}, {"frmEdit.frm", ""}, {"frmList.frm", ""}};
-  model.ModuleFiles = {{"basMain.bas", ""}};
+  model.Files(MemberKind::kForm) = {{"frmMain.frm", ""}, {"frmEdit.frm", ""}, {"frmList.frm", ""}};
+  model.Files(MemberKind::kModule) = {{"basMain.bas", ""}};
   model.Procedures = {{"Main", "Public", "basMain.bas", "起動する\n", "", ""},
                       {"=HYPERLINK(\"x\")", "Private", "frmMain.frm",
                        "a<&>\"\x01"
@@ -280,9 +280,9 @@ TEST(WorkbookIntegrationTest, LibreOfficePrintsEveryListAndFunctionLineWhole) {
     TempDir dir;
     SpecificationModel model;
     model.Project.Name = "Legible";
-    model.FormFiles = {{"frmAlpha.frm", ""}, {"frm在庫.frm", ""}, {"frmGamma.frm", ""}};
-    model.ModuleFiles = {{"basLegible.bas", ""}};
-    model.ControlFiles = {{"ctlGrid.ctl", ""}, {"ctl在庫.ctl", ""}};
+    model.Files(MemberKind::kForm) = {{"frmAlpha.frm", ""}, {"frm在庫.frm", ""}, {"frmGamma.frm", ""}};
+    model.Files(MemberKind::kModule) = {{"basLegible.bas", ""}};
+    model.Files(MemberKind::kControl) = {{"ctlGrid.ctl", ""}, {"ctl在庫.ctl", ""}};
     model.Procedures = {
         {"Alpha", "Public", "basLegible.bas",
          "一行目の説明です\n二行目の説明です\n三行目の説明です\n", "ByVal n As Long", "Long"},

@@ -76,8 +76,8 @@ class WorkbookReportTest : public ::testing::Test {
     count.Kind = "Sub";
     count.Static = true;
     model.Procedures = {value, count};
-    model.ControlFiles = {{"ctlA.ctl", ""}, {"ctlB.ctl", ""}};
-    model.DocumentFiles = {{"docMain.dob", ""}};
+    model.Files(MemberKind::kControl) = {{"ctlA.ctl", ""}, {"ctlB.ctl", ""}};
+    model.Files(MemberKind::kDocument) = {{"docMain.dob", ""}};
     return model;
   }
 
@@ -126,8 +126,8 @@ TEST_F(WorkbookReportTest, EmptyFieldsStayEmptyButCommandAndHelpFile) {
 
 TEST_F(WorkbookReportTest, ListsFilesOnePerLineWithMatchingHeight) {
   SpecificationModel model = Sample();
-  model.FormFiles = {{"frmA.frm", ""}, {"frmB.frm", ".."}, {"frmC.frm", ""}};
-  model.ClassFiles = {{"clsLog.cls", "..\\Common"}};
+  model.Files(MemberKind::kForm) = {{"frmA.frm", ""}, {"frmB.frm", ".."}, {"frmC.frm", ""}};
+  model.Files(MemberKind::kClass) = {{"clsLog.cls", "..\\Common"}};
   auto book = Write(model);
   ASSERT_TRUE(book);
   Worksheet& files = book->Worksheets(5);

@@ -75,8 +75,8 @@ std::set<std::string> ExistingMembers(const Options& options) {
     SourcePath path = SourcePath::Locate(ToWindowsPath(project));
     if (!ReadProject(path, options, &model).ok()) continue;
     for (const auto* list :
-         {&model.FormFiles, &model.ModuleFiles, &model.ClassFiles, &model.ControlFiles,
-          &model.PageFiles, &model.DocumentFiles, &model.DesignerFiles}) {
+         {&model.Files(MemberKind::kForm), &model.Files(MemberKind::kModule), &model.Files(MemberKind::kClass), &model.Files(MemberKind::kControl),
+          &model.Files(MemberKind::kPage), &model.Files(MemberKind::kDocument), &model.Files(MemberKind::kDesigner)}) {
       for (const MemberFile& member : *list) {
         SourcePath member_path = SourcePath::Locate(MemberPath(path.windows(), member));
         if (member_path.IsFile()) {

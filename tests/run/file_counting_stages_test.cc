@@ -15,8 +15,8 @@ class ThreeMembers : public RunStages {
  public:
   explicit ThreeMembers(SpecificationModel* model) : model_(model) {}
   bool ReadProject(const SourcePath&) override {
-    model_->FormFiles = {MemberFile{}};
-    model_->ModuleFiles = {MemberFile{}, MemberFile{}};
+    model_->Files(MemberKind::kForm) = {MemberFile{}};
+    model_->Files(MemberKind::kModule) = {MemberFile{}, MemberFile{}};
     return true;
   }
   bool ReadModule(const SourcePath&) override { return true; }

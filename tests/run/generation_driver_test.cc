@@ -16,12 +16,12 @@ class RecordingStages : public RunStages {
   explicit RecordingStages(SpecificationModel* model) : model_(model) {}
   bool ReadProject(const SourcePath& path) override {
     calls.push_back("ReadProject " + path.windows());
-    model_->FormFiles = forms;
-    model_->ModuleFiles = modules;
-    model_->ClassFiles = classes;
-    model_->ControlFiles = controls;
-    model_->PageFiles = pages;
-    model_->DesignerFiles = designers;
+    model_->Files(MemberKind::kForm) = forms;
+    model_->Files(MemberKind::kModule) = modules;
+    model_->Files(MemberKind::kClass) = classes;
+    model_->Files(MemberKind::kControl) = controls;
+    model_->Files(MemberKind::kPage) = pages;
+    model_->Files(MemberKind::kDesigner) = designers;
     return Answer("ReadProject");
   }
   bool ReadModule(const SourcePath& path) override {

@@ -57,9 +57,9 @@ TEST(ProjectReaderTest, SplitsMemberLines) {
   std::vector<MemberFile> modules = {
       {"basMain.bas", ""}, {"NoSemicolon.bas", ""}, {"basMain.bas", ""}};
   std::vector<MemberFile> classes = {{"clsLog.cls", "..\\Common"}};
-  EXPECT_EQ(r.model.FormFiles, forms);
-  EXPECT_EQ(r.model.ModuleFiles, modules);
-  EXPECT_EQ(r.model.ClassFiles, classes);
+  EXPECT_EQ(r.model.Files(MemberKind::kForm), forms);
+  EXPECT_EQ(r.model.Files(MemberKind::kModule), modules);
+  EXPECT_EQ(r.model.Files(MemberKind::kClass), classes);
 }
 
 TEST(ProjectReaderTest, CompleteModeReadsTheFourComponentKinds) {
@@ -69,14 +69,14 @@ TEST(ProjectReaderTest, CompleteModeReadsTheFourComponentKinds) {
   ReadResult plain = Read(vbp);
   ASSERT_TRUE(plain.status.ok());
   SpecificationModel only_forms;
-  only_forms.FormFiles = {{"f.frm", ""}};
+  only_forms.Files(MemberKind::kForm) = {{"f.frm", ""}};
   EXPECT_EQ(plain.model, only_forms);
   ReadResult complete = Read(vbp, /*dir=*/1, /*complete=*/true);
   ASSERT_TRUE(complete.status.ok());
-  EXPECT_EQ(complete.model.ControlFiles, (std::vector<MemberFile>{{"KSColor.ctl", "ctl"}}));
-  EXPECT_EQ(complete.model.PageFiles, (std::vector<MemberFile>{{"pp.pag", ""}}));
-  EXPECT_EQ(complete.model.DocumentFiles, (std::vector<MemberFile>{{"doc.dob", ""}}));
-  EXPECT_TRUE(complete.model.DesignerFiles.empty());         // Dir on: outside the project folder
+  EXPECT_EQ(complete.model.Files(MemberKind::kControl), (std::vector<MemberFile>{{"KSColor.ctl", "ctl"}}));
+  EXPECT_EQ(complete.model.Files(MemberKind::kPage), (std::vector<MemberFile>{{"pp.pag", ""}}));
+  EXPECT_EQ(complete.model.Files(MemberKind::kDocument), (std::vector<MemberFile>{{"doc.dob", ""}}));
+  EXPECT_TRUE(complete.model.Files(MemberKind::kDesigner).empty());         // Dir on: outside the project folder
   EXPECT_FALSE(Read("UserControl\n", 0, true).status.ok());  // a bare key, as for the other members
   EXPECT_TRUE(Read("UserControl\n").status.ok());
 }
@@ -85,8 +85,8 @@ TEST(ProjectReaderTest, DecodesBeforeSplittingPaths) {
   // 表 is 0x95 0x5C in code page 932: its second byte is a backslash.
   ReadResult r = Read("Form=\x95\x5C\x8E\xA6.frm\r\nModule=M; sub\\\x95\x5C.bas\r\n");
   ASSERT_TRUE(r.status.ok());
-  EXPECT_EQ(r.model.FormFiles, (std::vector<MemberFile>{{"表示.frm", ""}}));
-  EXPECT_EQ(r.model.ModuleFiles, (std::vector<MemberFile>{{"表.bas", "sub"}}));
+  EXPECT_EQ(r.model.Files(MemberKind::kForm), (std::vector<MemberFile>{{"表示.frm", ""}}));
+  EXPECT_EQ(r.model.Files(MemberKind::kModule), (std::vector<MemberFile>{{"表.bas", "sub"}}));
 }
 
 TEST(ProjectReaderTest, AnUnusableKeyLineFailsNamingTheFileAndLine) {
@@ -99,7 +99,7 @@ TEST(ProjectReaderTest, AnUnusableKeyLineFailsNamingTheFileAndLine) {
     EXPECT_TRUE(r.status.message().ends_with(
         "/app/app.vbp(4): プロシージャの呼び出し、または引数が不正です。"))
         << r.status.message();
-    EXPECT_EQ(r.model.FormCount(), 1) << bad;  // what was read before the failure stays
+    EXPECT_EQ(r.model.Files(MemberKind::kForm).size(), 1u) << bad;  // what was read before the failure stays
   }
 }
 
@@ -140,15 +140,15 @@ TEST(ProjectReaderTest, DirSkipsMembersOutsideTheProjectFolder) {
   std::string vbp =
       "Form=a.frm\nForm=..\\shared\\b.frm\nModule=m; sub\\..\\m.bas\nModule=n; sub\\..\\..\\n.bas\n"
       "Class=c; \\etc\\c.cls\nClass=d; .\\d.cls\nForm=\n";
-  EXPECT_EQ(Read(vbp, 0).model.FormCount() + Read(vbp, 0).model.ModuleCount() +
-                Read(vbp, 0).model.ClassCount(),
-            7);
+  EXPECT_EQ(Read(vbp, 0).model.Files(MemberKind::kForm).size() + Read(vbp, 0).model.Files(MemberKind::kModule).size() +
+                Read(vbp, 0).model.Files(MemberKind::kClass).size(),
+            7u);
   // An empty member path names the project folder: it is kept, and fails when read.
   ReadResult on = Read(vbp, 1);
-  EXPECT_EQ(on.model.FormFiles, (std::vector<MemberFile>{{"a.frm", ""}, {"", ""}}));
-  EXPECT_EQ(on.model.ModuleFiles, (std::vector<MemberFile>{{"m.bas", "sub\\.."}}));
-  EXPECT_EQ(on.model.ClassFiles, (std::vector<MemberFile>{{"d.cls", "."}}));
-  EXPECT_EQ(Read(vbp, 2).model.FormCount(), 3);  // a greyed box counts as off
+  EXPECT_EQ(on.model.Files(MemberKind::kForm), (std::vector<MemberFile>{{"a.frm", ""}, {"", ""}}));
+  EXPECT_EQ(on.model.Files(MemberKind::kModule), (std::vector<MemberFile>{{"m.bas", "sub\\.."}}));
+  EXPECT_EQ(on.model.Files(MemberKind::kClass), (std::vector<MemberFile>{{"d.cls", "."}}));
+  EXPECT_EQ(Read(vbp, 2).model.Files(MemberKind::kForm).size(), 3u);  // a greyed box counts as off
 }
 
 TEST(ProjectReaderTest, OutsideTheProjectFolderRule) {
@@ -198,9 +198,9 @@ TEST(ProjectReaderTest, ReadsEveryCorpusProject) {
       ReadProject(SourcePath::Locate(ToWindowsPath(corpus + "/vbcorlib/Source/CorLib/CorLib.vbp")),
                   Options{}, &corlib)
           .ok());
-  EXPECT_EQ(corlib.FormCount(), 0);
-  EXPECT_EQ(corlib.ModuleCount(), 27);
-  EXPECT_EQ(corlib.ClassCount(), 346);
+  EXPECT_EQ(corlib.Files(MemberKind::kForm).size(), 0u);
+  EXPECT_EQ(corlib.Files(MemberKind::kModule).size(), 27u);
+  EXPECT_EQ(corlib.Files(MemberKind::kClass).size(), 346u);
 }
 
 }  // namespace

@@ -30,8 +30,8 @@ using testing::TempDir;
 bool ReadCorpusProject(const std::filesystem::path& vbp, SpecificationModel* model) {
   SourcePath project = SourcePath::Locate(ToWindowsPath(vbp.string()));
   if (!ReadProject(project, Options{}, model).ok()) return false;
-  for (const auto* list : {&model->FormFiles, &model->ModuleFiles, &model->ClassFiles}) {
-    for (const MemberFile& member : *list) {
+  for (const std::vector<MemberFile>& list : model->Members) {  // a default run reads three
+    for (const MemberFile& member : list) {
       SourcePath path = SourcePath::Locate(MemberPath(project.windows(), member));
       if (!ReadModule(path, Options{}, model).ok()) return false;
     }
