@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "platform/line_reader.h"
-#include "platform/text_helpers.h"
+#include "text/line_reader.h"
+#include "base/text_helpers.h"
 
 namespace dovrek::bench {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "model/specification_model.h"
-#include "platform/console_message_box.h"
-#include "platform/native_path.h"
+#include "console/console_message_box.h"
+#include "os/native_path.h"
 #include "project_members.h"
 #include "source/module_scanner.h"
 

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "model/specification_model.h"
-#include "platform/line_reader.h"
-#include "platform/native_path.h"
-#include "platform/text_codec.h"
+#include "text/line_reader.h"
+#include "os/native_path.h"
+#include "codepage/text_codec.h"
 #include "source/module_scanner.h"
 #include "synthetic_project.h"
 

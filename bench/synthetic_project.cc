@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "platform/text_codec.h"
+#include "codepage/text_codec.h"
 
 namespace dovrek::bench {
 namespace {

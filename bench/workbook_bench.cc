@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/console_warning_reporter.h"
-#include "platform/native_path.h"
-#include "platform/progress_window.h"
+#include "console/console_warning_reporter.h"
+#include "os/native_path.h"
+#include "frontend/progress_window.h"
 #include "report/workbook_report.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/text_codec.h"
+#include "codepage/text_codec.h"
 #include "report/workbook/cell_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "platform/encoding_decision.h"
-#include "platform/text_codec.h"
+#include "text/encoding_decision.h"
+#include "codepage/text_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace dovrek;

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/text_codec.h"
+#include "codepage/text_codec.h"
 #include "source/form_companion.h"
 #include "source/form_description.h"
 #include "source/screen_builder.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/message_box.h"
+#include "frontend/message_box.h"
 
 namespace dovrek::fuzz {
 

@@ -3,8 +3,8 @@
 // checks what it records.
 
 #include "fuzz_support.h"
-#include "platform/native_path.h"
-#include "platform/text_codec.h"
+#include "os/native_path.h"
+#include "codepage/text_codec.h"
 #include "source/module_scanner.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

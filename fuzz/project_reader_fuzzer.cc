@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the project file reader, with and without the shared-file rule.
 
 #include "fuzz_support.h"
-#include "platform/native_path.h"
+#include "os/native_path.h"
 #include "source/project_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

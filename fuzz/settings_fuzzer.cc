@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the settings file reader and writer.
 
 #include "fuzz_support.h"
-#include "platform/ini_profile.h"
-#include "platform/native_path.h"
+#include "os/ini_profile.h"
+#include "os/native_path.h"
 #include "run/settings_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/native_path.h"
+#include "os/native_path.h"
 
 namespace dovrek::testing {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_dialog.h"
-#include "platform/message_box.h"
-#include "platform/progress_window.h"
-#include "platform/warning_reporter.h"
+#include "frontend/file_dialog.h"
+#include "frontend/message_box.h"
+#include "frontend/progress_window.h"
+#include "frontend/warning_reporter.h"
 
 namespace dovrek::testing {
 

@@ -2,13 +2,13 @@
 
 #include <unistd.h>
 
-#include "platform/buffered_writer.h"
-#include "platform/file_copy.h"
-#include "platform/interrupt_cleanup.h"
-#include "platform/messages.h"
-#include "platform/native_path.h"
-#include "platform/replacing_file.h"
-#include "platform/temporary_folder.h"
+#include "os/buffered_writer.h"
+#include "os/file_copy.h"
+#include "os/interrupt_cleanup.h"
+#include "texts/messages.h"
+#include "os/native_path.h"
+#include "os/replacing_file.h"
+#include "os/temporary_folder.h"
 #include "report/json_dump.h"
 
 namespace dovrek {

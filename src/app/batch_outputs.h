@@ -13,8 +13,8 @@
 
 #include "app/command_line.h"
 #include "model/specification_model.h"
-#include "platform/batch_file_dialog.h"
-#include "platform/held_renames.h"
+#include "console/batch_file_dialog.h"
+#include "os/held_renames.h"
 #include "report/workbook_handover.h"
 
 namespace dovrek {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "model/member_kind.h"
-#include "platform/messages.h"
-#include "platform/text_helpers.h"
+#include "texts/messages.h"
+#include "base/text_helpers.h"
 #include "report/member_list_text.h"
 #include "source/complete_head.h"
 

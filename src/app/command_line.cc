@@ -7,9 +7,9 @@
 #include "app/output_identity.h"
 #include "app/portfolio_messages.h"
 #include "app/parse_error_text.h"
-#include "platform/messages.h"
-#include "platform/native_path.h"
-#include "platform/text_helpers.h"
+#include "texts/messages.h"
+#include "os/native_path.h"
+#include "base/text_helpers.h"
 
 namespace dovrek {
 namespace {

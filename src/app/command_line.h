@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "model/specification_model.h"
-#include "platform/source_path.h"
-#include "platform/text_codec.h"
-#include "platform/ui_language.h"
+#include "os/source_path.h"
+#include "codepage/text_codec.h"
+#include "texts/ui_language.h"
 
 namespace dovrek {
 

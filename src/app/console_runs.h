@@ -3,7 +3,7 @@
 // whose windows are console stand-ins.
 
 #include "app/command_line.h"
-#include "platform/message_box.h"
+#include "frontend/message_box.h"
 
 namespace dovrek {
 

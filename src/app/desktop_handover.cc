@@ -4,9 +4,9 @@
 
 #include <climits>
 
-#include "platform/child_process.h"
-#include "platform/messages.h"
-#include "platform/temporary_folder.h"
+#include "os/child_process.h"
+#include "texts/messages.h"
+#include "os/temporary_folder.h"
 #include "report/workbook/cell_text.h"
 
 namespace dovrek {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/opener_watch.h"
-#include "platform/message_box.h"
+#include "frontend/message_box.h"
 #include "report/workbook_handover.h"
 
 namespace dovrek {

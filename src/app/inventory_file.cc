@@ -1,8 +1,8 @@
 #include "app/inventory_file.h"
 
 #include "app/inventory_table.h"
-#include "platform/replacing_file.h"
-#include "platform/text_helpers.h"
+#include "os/replacing_file.h"
+#include "base/text_helpers.h"
 #include "report/json_writer.h"
 #include "report/workbook/workbook_error.h"
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/inventory_row.h"
-#include "platform/buffered_writer.h"
-#include "platform/status.h"
+#include "os/buffered_writer.h"
+#include "base/status.h"
 
 namespace dovrek {
 

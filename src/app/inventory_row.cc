@@ -4,7 +4,7 @@
 #include <map>
 
 #include "app/project_run.h"
-#include "platform/folder_listings.h"
+#include "os/folder_listings.h"
 #include "run/generation_driver.h"
 #include "source/complete_head.h"
 #include "source/screen_reader.h"

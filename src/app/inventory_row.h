@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/specification_model.h"
-#include "platform/source_path.h"
+#include "os/source_path.h"
 #include "source/project_references.h"
 #include "source/source_measure.h"
 

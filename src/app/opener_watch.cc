@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "platform/child_process.h"
+#include "os/child_process.h"
 
 namespace dovrek {
 namespace {

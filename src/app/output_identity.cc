@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "app/command_line.h"
-#include "platform/native_path.h"
-#include "platform/resolved_path.h"
+#include "os/native_path.h"
+#include "os/resolved_path.h"
 
 namespace dovrek {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/messages.h"
+#include "texts/messages.h"
 
 namespace dovrek {
 namespace {

@@ -4,7 +4,7 @@
 #include <CLI/Error.hpp>
 #include <string>
 
-#include "platform/ui_language.h"
+#include "texts/ui_language.h"
 
 namespace dovrek {
 

@@ -4,8 +4,8 @@
 #include <set>
 
 #include "app/portfolio_messages.h"
-#include "platform/disk.h"
-#include "platform/text_helpers.h"
+#include "os/disk.h"
+#include "base/text_helpers.h"
 #include "source/group_file.h"
 
 namespace dovrek {

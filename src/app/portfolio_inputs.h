@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/source_path.h"
+#include "os/source_path.h"
 
 namespace dovrek {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/messages.h"
+#include "texts/messages.h"
 
 namespace dovrek {
 

@@ -17,10 +17,10 @@
 #include "app/portfolio_messages.h"
 #include "app/project_run.h"
 #include "app/recorded_messages.h"
-#include "platform/console_message_box.h"
-#include "platform/folder_making.h"
-#include "platform/native_path.h"
-#include "platform/text_helpers.h"
+#include "console/console_message_box.h"
+#include "os/folder_making.h"
+#include "os/native_path.h"
+#include "base/text_helpers.h"
 #include "run/generation_driver.h"
 
 namespace dovrek {

@@ -9,8 +9,8 @@
 
 #include "app/command_line.h"
 #include "model/specification_model.h"
-#include "platform/message_box.h"
-#include "platform/console_progress_window.h"
+#include "frontend/message_box.h"
+#include "console/console_progress_window.h"
 
 namespace dovrek {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box.h"
+#include "frontend/message_box.h"
 
 namespace dovrek {
 

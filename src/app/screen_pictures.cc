@@ -3,8 +3,8 @@
 #include <set>
 
 #include "draw/screen_picture.h"
-#include "platform/replacing_file.h"
-#include "platform/text_helpers.h"
+#include "os/replacing_file.h"
+#include "base/text_helpers.h"
 
 namespace dovrek {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/screen.h"
-#include "platform/status.h"
+#include "base/status.h"
 
 namespace dovrek {
 

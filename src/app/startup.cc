@@ -5,9 +5,9 @@
 
 #include <cstdlib>
 
-#include "platform/disk.h"
-#include "platform/display_probe.h"
-#include "platform/native_path.h"
+#include "os/disk.h"
+#include "os/display_probe.h"
+#include "os/native_path.h"
 #include "run/settings_store.h"
 
 namespace dovrek {

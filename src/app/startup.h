@@ -4,7 +4,7 @@
 #include <string>
 
 #include "model/specification_model.h"
-#include "platform/message_box.h"
+#include "frontend/message_box.h"
 
 namespace dovrek {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/ui_language.h"
+#include "texts/ui_language.h"
 
 namespace dovrek {
 

@@ -15,7 +15,7 @@
 #include "draw/image_file.h"
 #include "draw/png_file.h"
 #include "draw/vb_color.h"
-#include "platform/text_helpers.h"
+#include "base/text_helpers.h"
 #include "source/property_text.h"
 
 namespace dovrek {

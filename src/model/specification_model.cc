@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "platform/text_helpers.h"
+#include "base/text_helpers.h"
 
 namespace dovrek {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "platform/messages.h"
-#include "platform/text_helpers.h"
+#include "texts/messages.h"
+#include "base/text_helpers.h"
 #include "report/workbook/page_frame.h"
 #include "report/workbook/workbook_error.h"
 #include "report/workbook/wrapped_lines.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "model/specification_model.h"
-#include "platform/progress_window.h"
+#include "frontend/progress_window.h"
 #include "report/report_mode.h"
 #include "report/workbook/worksheet.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "model/specification_model.h"
-#include "platform/buffered_writer.h"
+#include "os/buffered_writer.h"
 
 namespace dovrek {
 

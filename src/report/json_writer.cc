@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "platform/byte_words.h"
-#include "platform/text_codec.h"
+#include "base/byte_words.h"
+#include "codepage/text_codec.h"
 
 namespace dovrek {
 namespace {

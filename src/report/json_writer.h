@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/buffered_writer.h"
+#include "os/buffered_writer.h"
 
 namespace dovrek {
 

@@ -3,7 +3,7 @@
 #include <future>
 #include <system_error>
 
-#include "platform/native_path.h"
+#include "os/native_path.h"
 
 namespace dovrek {
 namespace {

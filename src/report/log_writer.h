@@ -17,9 +17,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/replacing_file.h"
-#include "platform/status.h"
-#include "platform/text_codec.h"
+#include "os/replacing_file.h"
+#include "base/status.h"
+#include "codepage/text_codec.h"
 
 namespace dovrek {
 

@@ -1,6 +1,6 @@
 #include "report/member_list_text.h"
 
-#include "platform/text_helpers.h"
+#include "base/text_helpers.h"
 
 namespace dovrek {
 

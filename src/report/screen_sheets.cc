@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "platform/text_helpers.h"
+#include "base/text_helpers.h"
 #include "report/screen_item_texts.h"
 #include "report/workbook/wrapped_lines.h"
 

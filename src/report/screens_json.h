@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "model/screen.h"
-#include "platform/buffered_writer.h"
+#include "os/buffered_writer.h"
 
 namespace dovrek {
 

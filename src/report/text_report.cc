@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "model/member_kind.h"
-#include "platform/native_path.h"
-#include "platform/system_error.h"
-#include "platform/text_helpers.h"
+#include "os/native_path.h"
+#include "os/system_error.h"
+#include "base/text_helpers.h"
 #include "report/member_list_text.h"
 #include "report/screens_text.h"
 

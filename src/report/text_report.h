@@ -4,11 +4,11 @@
 // Complete mode adds four more member lists and a kind row to each procedure block.
 
 #include "model/specification_model.h"
-#include "platform/file_dialog.h"
-#include "platform/messages.h"
-#include "platform/progress_window.h"
-#include "platform/status.h"
-#include "platform/text_codec.h"
+#include "frontend/file_dialog.h"
+#include "texts/messages.h"
+#include "frontend/progress_window.h"
+#include "base/status.h"
+#include "codepage/text_codec.h"
 #include "report/log_writer.h"
 #include "report/report_mode.h"
 

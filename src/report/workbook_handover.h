@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/status.h"
+#include "base/status.h"
 
 namespace dovrek {
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "model/member_kind.h"
-#include "platform/run_date.h"
-#include "platform/source_path.h"
-#include "platform/text_helpers.h"
+#include "base/run_date.h"
+#include "os/source_path.h"
+#include "base/text_helpers.h"
 #include "report/function_list.h"
 #include "report/member_list_text.h"
 #include "report/screen_sheets.h"

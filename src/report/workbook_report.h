@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "model/specification_model.h"
-#include "platform/messages.h"
-#include "platform/progress_window.h"
-#include "platform/status.h"
-#include "platform/warning_reporter.h"
+#include "texts/messages.h"
+#include "frontend/progress_window.h"
+#include "base/status.h"
+#include "frontend/warning_reporter.h"
 #include "report/report_mode.h"
 #include "report/workbook_handover.h"
 

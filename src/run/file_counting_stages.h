@@ -3,7 +3,7 @@
 // progress bar.
 
 #include "model/specification_model.h"
-#include "platform/console_progress_window.h"
+#include "console/console_progress_window.h"
 #include "run/generation_driver.h"
 
 namespace dovrek {

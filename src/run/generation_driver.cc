@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "model/member_kind.h"
-#include "platform/encoding_decision.h"
-#include "platform/text_helpers.h"
+#include "text/encoding_decision.h"
+#include "base/text_helpers.h"
 #include "source/screen_reader.h"
 
 namespace dovrek {

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "model/specification_model.h"
-#include "platform/folder_listings.h"
-#include "platform/message_box.h"
-#include "platform/messages.h"
-#include "platform/progress_window.h"
-#include "platform/source_path.h"
+#include "os/folder_listings.h"
+#include "frontend/message_box.h"
+#include "texts/messages.h"
+#include "frontend/progress_window.h"
+#include "os/source_path.h"
 
 namespace dovrek {
 

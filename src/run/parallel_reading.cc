@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "platform/memory_tuning.h"
+#include "os/memory_tuning.h"
 
 namespace dovrek {
 

@@ -1,8 +1,8 @@
 #include "run/run_stages.h"
 
 #include "draw/screen_picture.h"
-#include "platform/native_path.h"
-#include "platform/system_error.h"
+#include "os/native_path.h"
+#include "os/system_error.h"
 #include "report/report_mode.h"
 #include "report/text_report.h"
 #include "report/workbook_report.h"

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "model/specification_model.h"
-#include "platform/file_dialog.h"
-#include "platform/message_box.h"
-#include "platform/progress_window.h"
-#include "platform/text_codec.h"
-#include "platform/warning_reporter.h"
+#include "frontend/file_dialog.h"
+#include "frontend/message_box.h"
+#include "frontend/progress_window.h"
+#include "codepage/text_codec.h"
+#include "frontend/warning_reporter.h"
 #include "report/workbook_handover.h"
 #include "run/generation_driver.h"
 #include "run/parallel_reading.h"

@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <regex>
 
-#include "platform/disk.h"
-#include "platform/ini_profile.h"
-#include "platform/native_path.h"
-#include "platform/replacing_file.h"
-#include "platform/text_codec.h"
+#include "os/disk.h"
+#include "os/ini_profile.h"
+#include "os/native_path.h"
+#include "os/replacing_file.h"
+#include "codepage/text_codec.h"
 
 namespace dovrek {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "model/specification_model.h"
-#include "platform/messages.h"
-#include "platform/status.h"
+#include "texts/messages.h"
+#include "base/status.h"
 
 namespace dovrek {
 

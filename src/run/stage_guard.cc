@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "platform/messages.h"
+#include "texts/messages.h"
 
 namespace dovrek {
 namespace {

@@ -1,6 +1,6 @@
 #include "source/complete_analysis.h"
 
-#include "platform/text_helpers.h"
+#include "base/text_helpers.h"
 #include "source/comment_line.h"
 #include "source/procedure_head.h"
 

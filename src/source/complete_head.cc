@@ -4,7 +4,7 @@
 #include <array>
 #include <vector>
 
-#include "platform/text_helpers.h"
+#include "base/text_helpers.h"
 #include "source/procedure_head.h"
 
 namespace dovrek {

@@ -1,6 +1,6 @@
 #include "source/form_companion.h"
 
-#include "platform/text_helpers.h"
+#include "base/text_helpers.h"
 
 namespace dovrek {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/source_path.h"
-#include "platform/status.h"
+#include "os/source_path.h"
+#include "base/status.h"
 
 namespace dovrek {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "model/specification_model.h"
-#include "platform/source_path.h"
-#include "platform/status.h"
+#include "os/source_path.h"
+#include "base/status.h"
 
 namespace dovrek {
 

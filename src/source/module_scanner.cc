@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/line_reader.h"
-#include "platform/messages.h"
-#include "platform/text_helpers.h"
+#include "text/line_reader.h"
+#include "texts/messages.h"
+#include "base/text_helpers.h"
 #include "source/comment_line.h"
 #include "source/procedure_head.h"
 

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "model/specification_model.h"
-#include "platform/source_path.h"
-#include "platform/status.h"
+#include "os/source_path.h"
+#include "base/status.h"
 #include "source/complete_analysis.h"
 
 namespace dovrek {

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "model/member_kind.h"
-#include "platform/line_reader.h"
-#include "platform/messages.h"
-#include "platform/text_helpers.h"
+#include "text/line_reader.h"
+#include "texts/messages.h"
+#include "base/text_helpers.h"
 
 namespace dovrek {
 namespace {

@@ -1,8 +1,8 @@
 #include "source/project_references.h"
 
-#include "platform/encoding_decision.h"
-#include "platform/line_reader.h"
-#include "platform/text_helpers.h"
+#include "text/encoding_decision.h"
+#include "text/line_reader.h"
+#include "base/text_helpers.h"
 
 namespace dovrek {
 namespace {

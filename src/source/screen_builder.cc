@@ -5,7 +5,7 @@
 #include <utility>
 #include <optional>
 
-#include "platform/text_helpers.h"
+#include "base/text_helpers.h"
 #include "source/control_kind.h"
 #include "source/property_text.h"
 #include "source/screen_layout.h"

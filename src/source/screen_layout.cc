@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/text_helpers.h"
+#include "base/text_helpers.h"
 #include "source/property_text.h"
 
 namespace dovrek {

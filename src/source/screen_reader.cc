@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/disk.h"
-#include "platform/encoding_decision.h"
-#include "platform/line_reader.h"
-#include "platform/text_codec.h"
-#include "platform/text_helpers.h"
+#include "os/disk.h"
+#include "text/encoding_decision.h"
+#include "text/line_reader.h"
+#include "codepage/text_codec.h"
+#include "base/text_helpers.h"
 #include "source/form_companion.h"
 #include "source/form_description.h"
 #include "source/property_text.h"

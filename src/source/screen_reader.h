@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "model/screen.h"
-#include "platform/folder_listings.h"
-#include "platform/source_path.h"
-#include "platform/status.h"
+#include "os/folder_listings.h"
+#include "os/source_path.h"
+#include "base/status.h"
 
 namespace dovrek {
 

@@ -9,8 +9,8 @@
 #include <QUrl>
 #include <exception>
 
-#include "platform/messages.h"
-#include "platform/native_path.h"
+#include "texts/messages.h"
+#include "os/native_path.h"
 #include "run/settings_store.h"
 #include "run/stage_guard.h"
 #include "ui/caption_fit.h"

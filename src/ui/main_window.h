@@ -10,9 +10,9 @@
 #include <string>
 
 #include "model/specification_model.h"
-#include "platform/file_dialog.h"
-#include "platform/message_box.h"
-#include "platform/source_path.h"
+#include "frontend/file_dialog.h"
+#include "frontend/message_box.h"
+#include "os/source_path.h"
 
 class QCheckBox;
 class QCloseEvent;

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <exception>
 
-#include "platform/native_path.h"
+#include "os/native_path.h"
 
 namespace dovrek {
 

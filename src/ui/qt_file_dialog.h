@@ -8,8 +8,8 @@
 #include <functional>
 #include <memory>
 
-#include "platform/file_dialog.h"
-#include "platform/message_box.h"
+#include "frontend/file_dialog.h"
+#include "frontend/message_box.h"
 
 namespace dovrek {
 

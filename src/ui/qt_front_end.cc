@@ -5,7 +5,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "platform/child_process.h"
+#include "os/child_process.h"
 #include "ui/form_metrics.h"
 #include "ui/main_window.h"
 #include "ui/qt_file_dialog.h"

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "model/specification_model.h"
-#include "platform/file_dialog.h"
-#include "platform/message_box.h"
-#include "platform/progress_window.h"
-#include "platform/source_path.h"
+#include "frontend/file_dialog.h"
+#include "frontend/message_box.h"
+#include "frontend/progress_window.h"
+#include "os/source_path.h"
 
 namespace dovrek {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/message_box.h"
+#include "frontend/message_box.h"
 
 namespace dovrek {
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/messages.h"
+#include "texts/messages.h"
 #include "ui/form_metrics.h"
 
 namespace dovrek {

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "platform/progress_window.h"
+#include "frontend/progress_window.h"
 
 class QLabel;
 class QFrame;

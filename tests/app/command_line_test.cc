@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/native_path.h"
+#include "os/native_path.h"
 #include "test_support.h"
 
 namespace dovrek {

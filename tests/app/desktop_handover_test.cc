@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/replacing_file.h"
+#include "os/replacing_file.h"
 #include "test_support.h"
 
 namespace dovrek {

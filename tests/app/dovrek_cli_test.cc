@@ -12,9 +12,9 @@
 #include <nlohmann/json.hpp>
 #include <regex>
 
-#include "platform/console_file_dialog.h"
-#include "platform/temporary_folder.h"
-#include "platform/text_codec.h"
+#include "console/console_file_dialog.h"
+#include "os/temporary_folder.h"
+#include "codepage/text_codec.h"
 #include "app/dovrek_process.h"
 #include "test_support.h"
 

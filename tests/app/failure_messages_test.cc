@@ -1,6 +1,6 @@
 // Failures are named for their cause, in Japanese, and say whether reading or writing failed.
 
-#include "platform/system_error.h"
+#include "os/system_error.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

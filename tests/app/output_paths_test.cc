@@ -14,8 +14,8 @@
 
 #include "app/command_line.h"
 #include "app/dovrek_process.h"
-#include "platform/held_renames.h"
-#include "platform/replacing_file.h"
+#include "os/held_renames.h"
+#include "os/replacing_file.h"
 
 namespace dovrek {
 namespace {

@@ -16,7 +16,7 @@
 #include <thread>
 
 #include "app/dovrek_process.h"
-#include "platform/messages.h"
+#include "texts/messages.h"
 
 namespace dovrek {
 namespace {

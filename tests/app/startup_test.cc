@@ -8,7 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/usage_text.h"
-#include "platform/native_path.h"
+#include "os/native_path.h"
 #include "test_support.h"
 
 namespace dovrek {

@@ -6,7 +6,7 @@
 #include <regex>
 
 #include "draw/screen_picture.h"
-#include "platform/native_path.h"
+#include "os/native_path.h"
 #include "report/screen_item_texts.h"
 #include "report/screen_sheets.h"
 #include "report/workbook/template_fixture.h"

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/native_path.h"
+#include "os/native_path.h"
 #include "test_support.h"
 
 namespace dovrek {

@@ -14,7 +14,7 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/native_path.h"
+#include "os/native_path.h"
 #include "report/workbook/template_fixture.h"
 #include "report/workbook/workbook.h"
 #include "report/workbook_report.h"

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/native_path.h"
-#include "platform/replacing_file.h"
+#include "os/native_path.h"
+#include "os/replacing_file.h"
 #include "report/workbook/cell_text.h"
 #include "report/workbook/template_fixture.h"
 #include "report/workbook/workbook.h"

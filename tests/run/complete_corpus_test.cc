@@ -8,8 +8,8 @@
 #include <set>
 
 #include "app/dovrek_process.h"
-#include "platform/line_reader.h"
-#include "platform/native_path.h"
+#include "text/line_reader.h"
+#include "os/native_path.h"
 #include "run/generation_driver.h"
 #include "source/module_scanner.h"
 #include "source/project_reader.h"

@@ -8,7 +8,7 @@
 
 #include "app/desktop_handover.h"
 #include "app/dovrek_process.h"
-#include "platform/native_path.h"
+#include "os/native_path.h"
 #include "run/run_stages.h"
 
 namespace dovrek {

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "app/dovrek_process.h"
-#include "platform/native_path.h"
+#include "os/native_path.h"
 #include "report/workbook_handover.h"
 #include "run/run_stages.h"
 

@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "platform/system_error.h"
+#include "os/system_error.h"
 #include "report/workbook_handover.h"
 #include "test_support.h"
 

@@ -14,8 +14,8 @@
 #include <sstream>
 
 #include "app/dovrek_process.h"
-#include "platform/line_reader.h"
-#include "platform/text_helpers.h"
+#include "text/line_reader.h"
+#include "base/text_helpers.h"
 #include "test_support.h"
 
 namespace dovrek {

@@ -8,8 +8,8 @@
 #include <functional>
 
 #include "app/dovrek_process.h"
-#include "platform/ini_profile.h"
-#include "platform/native_path.h"
+#include "os/ini_profile.h"
+#include "os/native_path.h"
 #include "test_support.h"
 
 namespace dovrek {

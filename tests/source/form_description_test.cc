@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/text_helpers.h"
+#include "base/text_helpers.h"
 #include "source/property_text.h"
 #include "test_support.h"
 

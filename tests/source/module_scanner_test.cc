@@ -9,8 +9,8 @@
 #include <regex>
 #include <vector>
 
-#include "platform/native_path.h"
-#include "platform/text_codec.h"
+#include "os/native_path.h"
+#include "codepage/text_codec.h"
 #include "test_support.h"
 
 namespace dovrek {

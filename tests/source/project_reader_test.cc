@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "platform/native_path.h"
-#include "platform/text_codec.h"
+#include "os/native_path.h"
+#include "codepage/text_codec.h"
 #include "test_support.h"
 
 namespace dovrek {

@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/native_path.h"
+#include "os/native_path.h"
 #include "test_support.h"
 #include "ui/caption_fit.h"
 #include "ui/form_metrics.h"

@@ -19,7 +19,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/messages.h"
+#include "texts/messages.h"
 #include "test_support.h"
 
 namespace dovrek {

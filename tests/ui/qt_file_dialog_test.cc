@@ -5,7 +5,7 @@
 #include <QtTest>
 #include <deque>
 
-#include "platform/native_path.h"
+#include "os/native_path.h"
 #include "test_support.h"
 
 namespace dovrek {

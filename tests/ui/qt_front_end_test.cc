@@ -16,7 +16,7 @@
 #include <functional>
 #include <thread>
 
-#include "platform/native_path.h"
+#include "os/native_path.h"
 #include "ui/main_window.h"
 #include "ui/qt_file_dialog.h"
 #include "ui/qt_message_box.h"

@@ -8,7 +8,7 @@
 #include <QThread>
 #include <cstdio>
 
-#include "platform/native_path.h"
+#include "os/native_path.h"
 #include "test_support.h"
 #include "ui/main_window.h"
 

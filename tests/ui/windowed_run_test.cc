@@ -8,7 +8,7 @@
 #include <QtTest>
 #include <filesystem>
 
-#include "platform/native_path.h"
+#include "os/native_path.h"
 #include "report/workbook/workbook.h"
 #include "report/workbook_handover.h"
 #include "run/run_stages.h"

@@ -3,7 +3,7 @@
 #include <system_error>
 #include <utility>
 
-#include "platform/messages.h"
+#include "texts/messages.h"
 #include "report/workbook/workbook_error.h"
 
 namespace dovrek {

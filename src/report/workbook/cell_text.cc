@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/text_codec.h"
+#include "codepage/text_codec.h"
 
 namespace dovrek {
 namespace {

@@ -1,6 +1,6 @@
 #include "report/workbook/defined_name_formula.h"
 
-#include "platform/text_helpers.h"
+#include "base/text_helpers.h"
 
 namespace dovrek {
 namespace {

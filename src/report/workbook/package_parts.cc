@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/text_helpers.h"
+#include "base/text_helpers.h"
 #include "report/workbook/zip_package.h"
 
 namespace dovrek {

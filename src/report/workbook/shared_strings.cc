@@ -1,6 +1,6 @@
 #include "report/workbook/shared_strings.h"
 
-#include "platform/messages.h"
+#include "texts/messages.h"
 #include "report/workbook/cell_text.h"
 #include "report/workbook/workbook_error.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <iterator>
 
-#include "platform/messages.h"
+#include "texts/messages.h"
 #include "report/workbook/workbook_error.h"
 
 namespace dovrek {

@@ -4,10 +4,10 @@
 #include <sstream>
 #include <unordered_map>
 
-#include "platform/messages.h"
-#include "platform/replacing_file.h"
-#include "platform/system_error.h"
-#include "platform/text_helpers.h"
+#include "texts/messages.h"
+#include "os/replacing_file.h"
+#include "os/system_error.h"
+#include "base/text_helpers.h"
 #include "report/workbook/defined_name_formula.h"
 #include "report/workbook/package_parts.h"
 #include "report/workbook/picture_part.h"

@@ -12,8 +12,8 @@
 
 #include <pugixml.hpp>
 
-#include "platform/buffered_writer.h"
-#include "platform/warning_reporter.h"
+#include "os/buffered_writer.h"
+#include "frontend/warning_reporter.h"
 #include "report/workbook/shared_strings.h"
 #include "report/workbook/style_table.h"
 #include "report/workbook/worksheet.h"

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/messages.h"
-#include "platform/text_helpers.h"
+#include "texts/messages.h"
+#include "base/text_helpers.h"
 #include "report/workbook/cell_text.h"
 #include "report/workbook/defined_name_formula.h"
 #include "report/workbook/package_parts.h"

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/disk.h"
-#include "platform/messages.h"
-#include "platform/system_error.h"
-#include "platform/text_helpers.h"
+#include "os/disk.h"
+#include "texts/messages.h"
+#include "os/system_error.h"
+#include "base/text_helpers.h"
 #include "report/workbook/workbook_error.h"
 #include "report/workbook/zip_writer.h"
 

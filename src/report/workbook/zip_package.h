@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/buffered_writer.h"
+#include "os/buffered_writer.h"
 
 namespace dovrek {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "platform/messages.h"
+#include "texts/messages.h"
 #include "report/workbook/workbook_error.h"
 
 namespace dovrek {

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/buffered_writer.h"
+#include "os/buffered_writer.h"
 #include "report/workbook/block_deflater.h"
 
 namespace dovrek {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/text_codec.h"
+#include "codepage/text_codec.h"
 
 namespace dovrek {
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/native_path.h"
-#include "platform/text_helpers.h"
+#include "os/native_path.h"
+#include "base/text_helpers.h"
 #include "report/workbook/template_fixture.h"
 #include "report/function_list.h"
 #include "report/workbook/workbook.h"
