@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "codepage/text_codec.h"
-#include "report/workbook/cell_text.h"
+#include "workbook/cell_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace dovrek;

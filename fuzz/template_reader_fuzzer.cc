@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "report/workbook/workbook.h"
-#include "report/workbook/zip_package.h"
+#include "workbook/workbook.h"
+#include "workbook/zip_package.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "os/child_process.h"
 #include "texts/messages.h"
 #include "os/temporary_folder.h"
-#include "report/workbook/cell_text.h"
+#include "workbook/cell_text.h"
 
 namespace dovrek {
 namespace {

@@ -4,7 +4,7 @@
 #include "os/replacing_file.h"
 #include "base/text_helpers.h"
 #include "report/json_writer.h"
-#include "report/workbook/workbook_error.h"
+#include "workbook/workbook_error.h"
 
 namespace dovrek {
 namespace {

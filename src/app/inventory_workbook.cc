@@ -4,9 +4,9 @@
 
 #include "app/inventory_file.h"
 #include "app/inventory_table.h"
-#include "report/workbook/cell_reference.h"
-#include "report/workbook/cell_text.h"
-#include "report/workbook/zip_package.h"
+#include "workbook/cell_reference.h"
+#include "workbook/cell_text.h"
+#include "workbook/zip_package.h"
 
 namespace dovrek {
 namespace {

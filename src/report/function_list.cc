@@ -5,9 +5,9 @@
 
 #include "texts/messages.h"
 #include "base/text_helpers.h"
-#include "report/workbook/page_frame.h"
-#include "report/workbook/workbook_error.h"
-#include "report/workbook/wrapped_lines.h"
+#include "workbook/page_frame.h"
+#include "workbook/workbook_error.h"
+#include "workbook/wrapped_lines.h"
 
 namespace dovrek {
 namespace {

@@ -13,7 +13,7 @@
 #include "model/specification_model.h"
 #include "frontend/progress_window.h"
 #include "report/report_mode.h"
-#include "report/workbook/worksheet.h"
+#include "workbook/worksheet.h"
 
 namespace dovrek {
 

@@ -5,7 +5,7 @@
 
 #include "base/text_helpers.h"
 #include "report/screen_item_texts.h"
-#include "report/workbook/wrapped_lines.h"
+#include "workbook/wrapped_lines.h"
 
 namespace dovrek {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/screen.h"
-#include "report/workbook/workbook.h"
+#include "workbook/workbook.h"
 
 namespace dovrek {
 

@@ -12,9 +12,9 @@
 #include "report/function_list.h"
 #include "report/member_list_text.h"
 #include "report/screen_sheets.h"
-#include "report/workbook/cell_reference.h"
-#include "report/workbook/workbook.h"
-#include "report/workbook/workbook_error.h"
+#include "workbook/cell_reference.h"
+#include "workbook/workbook.h"
+#include "workbook/workbook_error.h"
 
 namespace dovrek {
 namespace {

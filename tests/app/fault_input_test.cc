@@ -11,8 +11,8 @@
 #include <functional>
 #include <random>
 
-#include "report/workbook/template_fixture.h"
-#include "report/workbook/workbook.h"
+#include "workbook/template_fixture.h"
+#include "workbook/workbook.h"
 #include "app/dovrek_process.h"
 
 namespace dovrek {

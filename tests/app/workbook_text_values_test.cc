@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
-#include "report/workbook/workbook.h"
-#include "report/workbook/zip_package.h"
+#include "workbook/workbook.h"
+#include "workbook/zip_package.h"
 #include "app/dovrek_process.h"
 
 namespace dovrek {

@@ -9,9 +9,9 @@
 #include "os/native_path.h"
 #include "report/screen_item_texts.h"
 #include "report/screen_sheets.h"
-#include "report/workbook/template_fixture.h"
-#include "report/workbook/workbook.h"
-#include "report/workbook/zip_package.h"
+#include "workbook/template_fixture.h"
+#include "workbook/workbook.h"
+#include "workbook/zip_package.h"
 #include "report/workbook_report.h"
 
 namespace dovrek {

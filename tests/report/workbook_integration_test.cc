@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "os/native_path.h"
-#include "report/workbook/template_fixture.h"
-#include "report/workbook/workbook.h"
+#include "workbook/template_fixture.h"
+#include "workbook/workbook.h"
 #include "report/workbook_report.h"
 
 namespace dovrek {

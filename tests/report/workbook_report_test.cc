@@ -9,9 +9,9 @@
 
 #include "os/native_path.h"
 #include "os/replacing_file.h"
-#include "report/workbook/cell_text.h"
-#include "report/workbook/template_fixture.h"
-#include "report/workbook/workbook.h"
+#include "workbook/cell_text.h"
+#include "workbook/template_fixture.h"
+#include "workbook/workbook.h"
 
 namespace dovrek {
 namespace {

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "os/native_path.h"
-#include "report/workbook/workbook.h"
+#include "workbook/workbook.h"
 #include "report/workbook_handover.h"
 #include "run/run_stages.h"
 #include "test_support.h"

@@ -1,4 +1,4 @@
-#include "report/workbook/zip_writer.h"
+#include "workbook/zip_writer.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "report/workbook/block_deflater.h"
-#include "report/workbook/zip_package.h"
+#include "workbook/block_deflater.h"
+#include "workbook/zip_package.h"
 #include "test_support.h"
 
 namespace dovrek {

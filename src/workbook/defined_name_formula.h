@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "report/workbook/cell_reference.h"
+#include "workbook/cell_reference.h"
 
 namespace dovrek {
 

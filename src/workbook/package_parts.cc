@@ -1,9 +1,9 @@
-#include "report/workbook/package_parts.h"
+#include "workbook/package_parts.h"
 
 #include <vector>
 
 #include "base/text_helpers.h"
-#include "report/workbook/zip_package.h"
+#include "workbook/zip_package.h"
 
 namespace dovrek {
 

@@ -1,4 +1,4 @@
-#include "report/workbook/page_frame.h"
+#include "workbook/page_frame.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
-#include "report/workbook/workbook.h"
+#include "workbook/workbook.h"
 
 #include <gtest/gtest.h>
 #include <zip.h>
 
-#include "report/workbook/template_fixture.h"
-#include "report/workbook/workbook_error.h"
+#include "workbook/template_fixture.h"
+#include "workbook/workbook_error.h"
 
 namespace dovrek {
 namespace {

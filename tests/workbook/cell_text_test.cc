@@ -1,4 +1,4 @@
-#include "report/workbook/cell_text.h"
+#include "workbook/cell_text.h"
 
 #include <gtest/gtest.h>
 

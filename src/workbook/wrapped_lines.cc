@@ -1,4 +1,4 @@
-#include "report/workbook/wrapped_lines.h"
+#include "workbook/wrapped_lines.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "report/workbook/zip_package.h"
+#include "workbook/zip_package.h"
 
 #include <zip.h>
 
@@ -13,8 +13,8 @@
 #include "texts/messages.h"
 #include "os/system_error.h"
 #include "base/text_helpers.h"
-#include "report/workbook/workbook_error.h"
-#include "report/workbook/zip_writer.h"
+#include "workbook/workbook_error.h"
+#include "workbook/zip_writer.h"
 
 namespace dovrek {
 namespace {

@@ -1,4 +1,4 @@
-#include "report/workbook/defined_name_formula.h"
+#include "workbook/defined_name_formula.h"
 
 #include "base/text_helpers.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "report/workbook/zip_package.h"
+#include "workbook/zip_package.h"
 #include "test_support.h"
 
 namespace dovrek::testing {

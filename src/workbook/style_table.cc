@@ -1,10 +1,10 @@
-#include "report/workbook/style_table.h"
+#include "workbook/style_table.h"
 
 #include <cstdio>
 #include <iterator>
 
 #include "texts/messages.h"
-#include "report/workbook/workbook_error.h"
+#include "workbook/workbook_error.h"
 
 namespace dovrek {
 namespace {

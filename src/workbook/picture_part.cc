@@ -1,4 +1,4 @@
-#include "report/workbook/picture_part.h"
+#include "workbook/picture_part.h"
 
 #include <pugixml.hpp>
 #include <sstream>

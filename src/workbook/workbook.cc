@@ -1,4 +1,4 @@
-#include "report/workbook/workbook.h"
+#include "workbook/workbook.h"
 
 #include <algorithm>
 #include <sstream>
@@ -8,12 +8,12 @@
 #include "os/replacing_file.h"
 #include "os/system_error.h"
 #include "base/text_helpers.h"
-#include "report/workbook/defined_name_formula.h"
-#include "report/workbook/package_parts.h"
-#include "report/workbook/picture_part.h"
-#include "report/workbook/workbook_error.h"
-#include "report/workbook/xml_memory.h"
-#include "report/workbook/zip_writer.h"
+#include "workbook/defined_name_formula.h"
+#include "workbook/package_parts.h"
+#include "workbook/picture_part.h"
+#include "workbook/workbook_error.h"
+#include "workbook/xml_memory.h"
+#include "workbook/zip_writer.h"
 
 namespace dovrek {
 namespace {

@@ -1,8 +1,8 @@
-#include "report/workbook/shared_strings.h"
+#include "workbook/shared_strings.h"
 
 #include "texts/messages.h"
-#include "report/workbook/cell_text.h"
-#include "report/workbook/workbook_error.h"
+#include "workbook/cell_text.h"
+#include "workbook/workbook_error.h"
 
 namespace dovrek {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "os/buffered_writer.h"
-#include "report/workbook/block_deflater.h"
+#include "workbook/block_deflater.h"
 
 namespace dovrek {
 

@@ -1,4 +1,4 @@
-#include "report/workbook/cell_reference.h"
+#include "workbook/cell_reference.h"
 
 #include <algorithm>
 

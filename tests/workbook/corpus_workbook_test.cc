@@ -8,9 +8,9 @@
 
 #include "os/native_path.h"
 #include "base/text_helpers.h"
-#include "report/workbook/template_fixture.h"
+#include "workbook/template_fixture.h"
 #include "report/function_list.h"
-#include "report/workbook/workbook.h"
+#include "workbook/workbook.h"
 #include "report/workbook_report.h"
 #include "run/generation_driver.h"
 #include "source/module_scanner.h"

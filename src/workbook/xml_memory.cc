@@ -1,4 +1,4 @@
-#include "report/workbook/xml_memory.h"
+#include "workbook/xml_memory.h"
 
 #include <sys/mman.h>
 

@@ -1,4 +1,4 @@
-#include "report/workbook/worksheet.h"
+#include "workbook/worksheet.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -6,14 +6,14 @@
 
 #include "texts/messages.h"
 #include "base/text_helpers.h"
-#include "report/workbook/cell_text.h"
-#include "report/workbook/defined_name_formula.h"
-#include "report/workbook/package_parts.h"
-#include "report/workbook/picture_part.h"
-#include "report/workbook/shared_strings.h"
-#include "report/workbook/style_table.h"
-#include "report/workbook/workbook.h"
-#include "report/workbook/workbook_error.h"
+#include "workbook/cell_text.h"
+#include "workbook/defined_name_formula.h"
+#include "workbook/package_parts.h"
+#include "workbook/picture_part.h"
+#include "workbook/shared_strings.h"
+#include "workbook/style_table.h"
+#include "workbook/workbook.h"
+#include "workbook/workbook_error.h"
 
 namespace dovrek {
 namespace {

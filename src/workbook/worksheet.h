@@ -12,8 +12,8 @@
 
 #include <pugixml.hpp>
 
-#include "report/workbook/cell_reference.h"
-#include "report/workbook/page_frame.h"
+#include "workbook/cell_reference.h"
+#include "workbook/page_frame.h"
 
 namespace dovrek {
 

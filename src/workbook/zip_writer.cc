@@ -1,10 +1,10 @@
-#include "report/workbook/zip_writer.h"
+#include "workbook/zip_writer.h"
 
 #include <algorithm>
 #include <thread>
 
 #include "texts/messages.h"
-#include "report/workbook/workbook_error.h"
+#include "workbook/workbook_error.h"
 
 namespace dovrek {
 namespace {

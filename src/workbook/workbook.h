@@ -14,10 +14,10 @@
 
 #include "os/buffered_writer.h"
 #include "frontend/warning_reporter.h"
-#include "report/workbook/shared_strings.h"
-#include "report/workbook/style_table.h"
-#include "report/workbook/worksheet.h"
-#include "report/workbook/zip_package.h"
+#include "workbook/shared_strings.h"
+#include "workbook/style_table.h"
+#include "workbook/worksheet.h"
+#include "workbook/zip_package.h"
 
 namespace dovrek {
 

@@ -1,10 +1,10 @@
-#include "report/workbook/block_deflater.h"
+#include "workbook/block_deflater.h"
 
 #include <system_error>
 #include <utility>
 
 #include "texts/messages.h"
-#include "report/workbook/workbook_error.h"
+#include "workbook/workbook_error.h"
 
 namespace dovrek {
 namespace {
