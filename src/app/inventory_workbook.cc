@@ -6,6 +6,7 @@
 #include "app/inventory_table.h"
 #include "workbook/cell_reference.h"
 #include "workbook/cell_text.h"
+#include "workbook/package_parts.h"
 #include "workbook/zip_package.h"
 
 namespace dovrek {
@@ -14,8 +15,6 @@ namespace {
 constexpr char kSheetName[] = "一覧";
 constexpr char kXmlHead[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
 constexpr char kMain[] = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
-constexpr char kRelationships[] =
-    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 constexpr char kPackageRelationships[] =
     "http://schemas.openxmlformats.org/package/2006/relationships";
 constexpr char kContentTypes[] =
@@ -123,7 +122,7 @@ std::string WorkbookPart(size_t rows) {
   const std::string absolute = "$A$1:$" +
                                ColumnName(static_cast<uint32_t>(InventoryColumns().size())) +
                                "$" + std::to_string(rows + 1);
-  return std::string(kXmlHead) + "<workbook xmlns=\"" + kMain + "\" xmlns:r=\"" + kRelationships +
+  return std::string(kXmlHead) + "<workbook xmlns=\"" + kMain + "\" xmlns:r=\"" + kRelationshipsNamespace +
          "\"><sheets><sheet name=\"" + kSheetName +
          "\" sheetId=\"1\" r:id=\"rId1\"/></sheets><definedNames><definedName "
          "name=\"_xlnm._FilterDatabase\" localSheetId=\"0\" hidden=\"1\">'" +
@@ -131,7 +130,7 @@ std::string WorkbookPart(size_t rows) {
 }
 
 std::string Relationship(const char* id, const std::string& type, const char* target) {
-  return std::string("<Relationship Id=\"") + id + "\" Type=\"" + kRelationships + "/" + type +
+  return std::string("<Relationship Id=\"") + id + "\" Type=\"" + kRelationshipsNamespace + "/" + type +
          "\" Target=\"" + target + "\"/>";
 }
 

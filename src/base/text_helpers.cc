@@ -77,3 +77,14 @@ size_t CountCharacters(std::string_view utf8) {
 }
 
 }  // namespace dovrek
+
+namespace dovrek {
+
+std::string OneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  return text;
+}
+
+}  // namespace dovrek

@@ -37,6 +37,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 // EqualsNoCase exactly when these forms are equal.
 std::string AsciiSmall(std::string_view text);
 
+// The text on one line: each line feed or carriage return becomes a space.
+std::string OneLine(std::string text);
+
 // The number of Unicode characters in a UTF-8 text.
 size_t CountCharacters(std::string_view utf8);
 

@@ -43,13 +43,6 @@ struct TableFormats {
   Cell body;
 };
 
-std::string OneLine(std::string text) {
-  for (char& c : text) {
-    if (c == '\n' || c == '\r') c = ' ';
-  }
-  return text;
-}
-
 // A sheet name as a link's location writes it: quoted, its quotes doubled.
 std::string LinkTo(const std::string& sheet) {
   std::string location = "'";

@@ -1,15 +1,9 @@
 #include "report/screens_text.h"
 
+#include "base/text_helpers.h"
+
 namespace dovrek {
 namespace {
-
-// A text that may hold line breaks, on one row.
-std::string OneLine(std::string text) {
-  for (char& c : text) {
-    if (c == '\n' || c == '\r') c = ' ';
-  }
-  return text;
-}
 
 std::string Size(int32_t w, int32_t h) { return std::to_string(w) + " x " + std::to_string(h); }
 
