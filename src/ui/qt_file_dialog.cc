@@ -4,6 +4,8 @@
 #include <exception>
 
 #include "os/native_path.h"
+#include "frontend/frontend_messages.h"
+#include "ui/window_messages.h"
 
 namespace dovrek {
 
