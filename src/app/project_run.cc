@@ -13,6 +13,7 @@
 #include "os/system_error.h"
 #include "run/file_counting_stages.h"
 #include "run/generation_driver.h"
+#include "run/report_writers.h"
 #include "run/run_stages.h"
 
 namespace dovrek {
@@ -57,11 +58,10 @@ int RunProject(const CommandLine& line, const Options& options, MessageBox& msg,
     return 1;
   }
   ConsoleWarningReporter warnings;
-  RunServices services{msg,      progress,       outputs.text_dialog(), outputs.workbook_handover(),
-                       warnings, TemplatePath(), line.text_encoding};
-  ProductionStages production(model, options, services);
+  const ReportWriters writers = ChosenWriters(options, outputs.Places(warnings, TemplatePath()));
+  ProductionStages production(model, options, msg);
   FileCountingStages stages(production, model, progress);
-  RunContext run{model, options, msg, progress, stages};
+  RunContext run{model, options, msg, progress, stages, writers};
   // A file that is no project is the user's mistake, like a bad argument.
   if (!CreateSpecification(line.project_path, run)) return production.refused_project() ? 2 : 1;
   // Every output is still held back: refused now, none of them has changed a file.
@@ -74,7 +74,7 @@ int RunProject(const CommandLine& line, const Options& options, MessageBox& msg,
       return 1;
     }
   }
-  if (Status finished = outputs.Finish(model, options.Complete); !finished.ok()) {
+  if (Status finished = outputs.Finish(); !finished.ok()) {
     msg.ShowError(finished.message());
     return 1;
   }

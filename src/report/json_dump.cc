@@ -4,6 +4,7 @@
 #include <map>
 
 #include "model/member_kind.h"
+#include "os/replacing_file.h"
 #include "report/json_writer.h"
 #include "report/screens_json.h"
 #include "source/complete_head.h"
@@ -126,6 +127,35 @@ std::string ModelToJson(const SpecificationModel& model, bool complete) {
   WriteModelJson(model, complete, out);
   out.Flush();
   return json;
+}
+
+Status WriteJsonFile(const std::string& native_path, const SpecificationModel& model,
+                     bool complete) {
+  ReplacingFile file;
+  if (Status opened = file.Open(native_path); !opened.ok()) return opened;
+  WriteModelJson(model, complete, file.writer());
+  return file.Commit();
+}
+
+namespace {
+
+class JsonWriter : public ReportWriter {
+ public:
+  JsonWriter(std::string native_path, bool complete)
+      : path_(std::move(native_path)), complete_(complete) {}
+  Status Write(const SpecificationModel& model, ProgressWindow&) override {
+    return WriteJsonFile(path_, model, complete_);
+  }
+
+ private:
+  std::string path_;
+  bool complete_;
+};
+
+}  // namespace
+
+std::unique_ptr<ReportWriter> JsonReportWriter(std::string native_path, bool complete) {
+  return std::make_unique<JsonWriter>(std::move(native_path), complete);
 }
 
 }  // namespace dovrek

@@ -19,8 +19,6 @@ class FileCountingStages : public RunStages {
   bool ReadProject(const SourcePath& project_path) override;
   bool ReadModule(const SourcePath& path) override;
   void ReadAhead(const std::vector<SourcePath>& paths) override { stages_.ReadAhead(paths); }
-  bool WriteWorkbookReport() override { return stages_.WriteWorkbookReport(); }
-  bool WriteTextReport() override { return stages_.WriteTextReport(); }
 
  private:
   RunStages& stages_;

@@ -8,6 +8,7 @@
 #include "model/member_kind.h"
 #include "text/encoding_decision.h"
 #include "base/text_helpers.h"
+#include "run/stage_guard.h"
 #include "source/screen_reader.h"
 
 namespace dovrek {
@@ -118,19 +119,24 @@ void ReadScreens(const SourcePath& project_path, RunContext& run, FolderListings
   run.model.ScreensDescribed = true;
 }
 
+// A missing input of a report (the template) is the user's to mend: a caution, not an error.
 bool WriteReports(RunContext& run) {
-  if (Options::On(run.options.Xls) && !run.stages.WriteWorkbookReport()) return false;
-  return !Options::On(run.options.Txt) || run.stages.WriteTextReport();
+  for (const std::unique_ptr<ReportWriter>& writer : run.writers) {
+    bool written = GuardedStage(run.msg, "", [&] {
+      Status status = writer->Write(run.model, run.progress);
+      if (status.IsNotFound()) {
+        run.msg.ShowMessage(status.message());
+      } else if (!status.ok()) {
+        run.msg.ShowError(status.message());
+      }
+      return status.ok();
+    });
+    if (!written) return false;
+  }
+  return true;
 }
 
-}  // namespace
-
-std::string MemberPath(const std::string& project_path, const MemberFile& member) {
-  if (IsAbsoluteWindowsPath(member.Folder)) return member.Folder + "\\" + member.FileName;
-  return FolderPart(project_path) + "\\" + member.Folder + "\\" + member.FileName;
-}
-
-bool CreateSpecification(const SourcePath& project_path, RunContext& run) {
+bool ReadAndWrite(const SourcePath& project_path, RunContext& run) {
   // Only a project that is not there is "not found": a folder, a FIFO, a link loop or a
   // folder that may not be searched is named as what it is.
   if (Status problem = project_path.ReadProblem(); !problem.ok()) {
@@ -156,6 +162,19 @@ bool CreateSpecification(const SourcePath& project_path, RunContext& run) {
   bool written = WriteReports(run);
   if (!missing.empty()) run.msg.ShowInformation(MissingMembersInformation(missing));
   return written;
+}
+
+}  // namespace
+
+std::string MemberPath(const std::string& project_path, const MemberFile& member) {
+  if (IsAbsoluteWindowsPath(member.Folder)) return member.Folder + "\\" + member.FileName;
+  return FolderPart(project_path) + "\\" + member.Folder + "\\" + member.FileName;
+}
+
+bool CreateSpecification(const SourcePath& project_path, RunContext& run) {
+  const bool done = ReadAndWrite(project_path, run);
+  for (const std::unique_ptr<ReportWriter>& writer : run.writers) writer->RunEnded();
+  return done;
 }
 
 std::string MissingMembersInformation(const std::vector<std::string>& native_paths) {

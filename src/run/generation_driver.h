@@ -10,6 +10,7 @@
 #include "texts/messages.h"
 #include "frontend/progress_window.h"
 #include "os/source_path.h"
+#include "report/report_writer.h"
 
 namespace dovrek {
 
@@ -24,18 +25,17 @@ class RunStages {
   // Names, before the first ReadModule, every member file ReadModule will then be asked for, in
   // that order, so that a stage may read them ahead.
   virtual void ReadAhead(const std::vector<SourcePath>& /*paths*/) {}
-  virtual bool WriteWorkbookReport() = 0;
-  virtual bool WriteTextReport() = 0;
 };
 
-// What a run works with: the model it fills, its own copy of the flags it obeys and the windows
-// it shows.
+// What a run works with: the model it fills, its own copy of the flags it obeys, the windows
+// it shows and the writers of its outputs.
 struct RunContext {
   SpecificationModel& model;
   const Options options;
   MessageBox& msg;
   ProgressWindow& progress;
   RunStages& stages;
+  const ReportWriters& writers;
 };
 
 // The path of a member file: the project folder, "\", the member's folder, "\", its file name.
@@ -45,8 +45,9 @@ std::string MemberPath(const std::string& project_path, const MemberFile& member
 // Runs the stages in order and stops at the first that answers false: the existence check of
 // the project file, the project reader, every member file under the
 // progress window (forms, standard modules, class modules, then user controls, property pages,
-// user documents and designers), the workbook report when Xls is 1, the text report when Txt
-// is 1. Answers true when every selected stage succeeded.
+// user documents and designers), then every writer in order. A writer's failure is shown here:
+// a missing input (NotFound) as a caution, anything else as an error. Answers true when every
+// stage succeeded. Once the run is over, however it ended, each writer's RunEnded is called.
 // A user control, property page, user document or designer whose file does not exist is
 // skipped; once the reports are done (or have failed), one information box names every
 // skipped file (MissingMembersInformation). A missing form, module or class fails the run,
