@@ -59,7 +59,7 @@ int RunProject(const CommandLine& line, const Options& options, MessageBox& msg,
   }
   ConsoleWarningReporter warnings;
   const ReportWriters writers = ChosenWriters(options, outputs.Places(warnings, TemplatePath()));
-  ProductionStages production(model, options, msg);
+  ProductionStages production(model, options);
   FileCountingStages stages(production, model, progress);
   RunContext run{model, options, msg, progress, stages, writers};
   // A file that is no project is the user's mistake, like a bad argument.

@@ -14,6 +14,25 @@
 namespace dovrek {
 namespace {
 
+// Shows a failed stage, as the user's mistake (a caution) when it names a file of the wrong
+// kind, or an input missing when `missing_input_cautions`; answers whether it succeeded.
+bool Passed(RunContext& run, const Status& status, bool missing_input_cautions = false) {
+  if (status.IsWrongKind() || (missing_input_cautions && status.IsNotFound())) {
+    run.msg.ShowMessage(status.message());
+  } else if (!status.ok()) {
+    run.msg.ShowError(status.message());
+  }
+  return status.ok();
+}
+
+Status ProjectRead(RunContext& run, const SourcePath& project_path) {
+  return GuardedStage(project_path.display(), [&] { return run.stages.ReadProject(project_path); });
+}
+
+Status ReadGuarded(RunContext& run, const SourcePath& path) {
+  return GuardedStage(path.display(), [&] { return run.stages.ReadModule(path); });
+}
+
 // The paths of a kind's members, each looked up once; an empty path for a member skipped as
 // missing, which is added to *missing (as messages show it) when its kind allows that, or the
 // run goes on without missing members, and its file is not there. A member skipped on the run's
@@ -51,7 +70,7 @@ bool ReadMembers(const SourcePath& project_path, RunContext& run, FolderListings
     if (paths[g].empty()) continue;
     run.progress.InitProgress(static_cast<int32_t>(paths[g].size()), kMemberKinds[g].reading);
     for (size_t i = 0; i < paths[g].size(); ++i) {
-      if (!paths[g][i].empty() && !run.stages.ReadModule(paths[g][i])) {
+      if (!paths[g][i].empty() && !Passed(run, ReadGuarded(run, paths[g][i]))) {
         run.progress.Unload();
         return false;
       }
@@ -88,7 +107,7 @@ bool DecideProjectEncoding(const SourcePath& project_path, RunContext& run,
   }
   DecidedEncoding decided = DecideEncodingOfFiles(files, project_path.disk());
   run.model.Encoding = EncodingName(decided);
-  return decided == DecidedEncoding::kCp932 || run.stages.ReadProject(project_path);
+  return decided == DecidedEncoding::kCp932 || Passed(run, ProjectRead(run, project_path));
 }
 
 // Reads the screen of every window member that is there (complete mode): the members of the
@@ -119,19 +138,10 @@ void ReadScreens(const SourcePath& project_path, RunContext& run, FolderListings
   run.model.ScreensDescribed = true;
 }
 
-// A missing input of a report (the template) is the user's to mend: a caution, not an error.
 bool WriteReports(RunContext& run) {
   for (const std::unique_ptr<ReportWriter>& writer : run.writers) {
-    bool written = GuardedStage(run.msg, "", [&] {
-      Status status = writer->Write(run.model, run.progress);
-      if (status.IsNotFound()) {
-        run.msg.ShowMessage(status.message());
-      } else if (!status.ok()) {
-        run.msg.ShowError(status.message());
-      }
-      return status.ok();
-    });
-    if (!written) return false;
+    Status written = GuardedStage("", [&] { return writer->Write(run.model, run.progress); });
+    if (!Passed(run, written, /*missing_input_cautions=*/true)) return false;
   }
   return true;
 }
@@ -146,7 +156,7 @@ bool ReadAndWrite(const SourcePath& project_path, RunContext& run) {
   run.model.Procedures.clear();
   const SourceEncoding chosen = ChosenEncoding(run.options);
   run.model.Encoding = NameOf(chosen);
-  if (!run.stages.ReadProject(project_path)) return false;
+  if (!Passed(run, ProjectRead(run, project_path))) return false;
   // Folders are listed once for this run and afresh for the next, which sees new files.
   FolderListings listings(project_path.disk());
   if (chosen == SourceEncoding::kAuto && !DecideProjectEncoding(project_path, run, listings)) {

@@ -1,5 +1,5 @@
 #pragma once
-// The real stages of a run, bound to the message box of one way of running.
+// The real stages of a run.
 
 #include <memory>
 #include <vector>
@@ -16,11 +16,11 @@ namespace dovrek {
 // The stages that read the project and its members.
 class ProductionStages : public RunStages {
  public:
-  ProductionStages(SpecificationModel& model, const Options& options, MessageBox& msg)
-      : model_(model), options_(options), msg_(msg) {}
+  ProductionStages(SpecificationModel& model, const Options& options)
+      : model_(model), options_(options) {}
 
-  bool ReadProject(const SourcePath& project_path) override;
-  bool ReadModule(const SourcePath& path) override;
+  Status ReadProject(const SourcePath& project_path) override;
+  Status ReadModule(const SourcePath& path) override;
   // Starts reading the files on threads; ReadModule then joins them in this order.
   void ReadAhead(const std::vector<SourcePath>& paths) override;
 
@@ -30,7 +30,6 @@ class ProductionStages : public RunStages {
  private:
   SpecificationModel& model_;
   const Options options_;  // a copy: the run's flags cannot change under it
-  MessageBox& msg_;
   std::unique_ptr<ParallelReading> ahead_;
   bool refused_project_ = false;
 };

@@ -14,12 +14,12 @@ namespace {
 class ThreeMembers : public RunStages {
  public:
   explicit ThreeMembers(SpecificationModel* model) : model_(model) {}
-  bool ReadProject(const SourcePath&) override {
+  Status ReadProject(const SourcePath&) override {
     model_->Files(MemberKind::kForm) = {MemberFile{}};
     model_->Files(MemberKind::kModule) = {MemberFile{}, MemberFile{}};
-    return true;
+    return Status::OK();
   }
-  bool ReadModule(const SourcePath&) override { return true; }
+  Status ReadModule(const SourcePath&) override { return Status::OK(); }
   void ReadAhead(const std::vector<SourcePath>& paths) override { ahead = paths.size(); }
 
   size_t ahead = 0;  // the files named to be read

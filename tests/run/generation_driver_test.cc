@@ -14,7 +14,7 @@ namespace {
 class RecordingStages : public RunStages {
  public:
   explicit RecordingStages(SpecificationModel* model) : model_(model) {}
-  bool ReadProject(const SourcePath& path) override {
+  Status ReadProject(const SourcePath& path) override {
     calls.push_back("ReadProject " + path.windows());
     model_->Files(MemberKind::kForm) = forms;
     model_->Files(MemberKind::kModule) = modules;
@@ -24,7 +24,7 @@ class RecordingStages : public RunStages {
     model_->Files(MemberKind::kDesigner) = designers;
     return Answer("ReadProject");
   }
-  bool ReadModule(const SourcePath& path) override {
+  Status ReadModule(const SourcePath& path) override {
     calls.push_back("ReadModule " + path.windows());
     if (path.IsFile()) ++found;
     return Answer(path.windows());
@@ -40,7 +40,10 @@ class RecordingStages : public RunStages {
   int found = 0;                   // the members read whose file exists
 
  private:
-  bool Answer(const std::string& what) { return what != fail_at; }
+  Status Answer(const std::string& what) {
+    if (what != fail_at) return Status::OK();
+    return what == "ReadProject" ? Status::WrongKind("no project") : Status::IoError(what);
+  }
   SpecificationModel* model_;
 };
 
@@ -126,15 +129,16 @@ TEST_F(DriverFixture, StopsAtTheFirstStageThatFails) {
   stages.classes = {{"a.cls", ""}, {"b.cls", ""}};
   options.Xls = CheckState::kOn;
   options.Txt = CheckState::kOn;
-  // A writer's failure is shown by the driver: a missing input as a caution. Every writer
-  // hears that the run is over, however it ended.
+  // A stage's failure is shown by the driver: a file of the wrong kind and a report's missing
+  // input as a caution. Every writer hears that the run is over, however it ended.
   struct Case {
     std::string fail_at;
     std::string last_call;
     std::vector<std::string> shown;
   } cases[] = {
-      {"ReadProject", "ReadProject " + project, {}},
-      {dir.Windows("app") + "\\\\b.cls", "ReadModule " + dir.Windows("app") + "\\\\b.cls", {}},
+      {"ReadProject", "ReadProject " + project, {"注意|no project"}},
+      {dir.Windows("app") + "\\\\b.cls", "ReadModule " + dir.Windows("app") + "\\\\b.cls",
+       {"エラー|" + dir.Windows("app") + "\\\\b.cls"}},
       {"Workbook", "Workbook", {"注意|Workbook"}},
       {"Text", "Text", {"エラー|Text"}},
   };

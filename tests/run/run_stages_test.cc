@@ -92,22 +92,21 @@ TEST(RunStagesTest, ADiskFaultFailsTheRunWithItsMessage) {
 // was refused).
 TEST(RunStagesTest, AFileThatIsNoProjectCautions) {
   testing::TempDir dir;
-  testing::RecordingMessageBox msg;
   SpecificationModel model;
   Options options;
-  ProductionStages stages(model, options, msg);
+  ProductionStages stages(model, options);
   EXPECT_FALSE(stages.refused_project());
   dir.Write("g.vbg", "VBGROUP 5.0\r\nStartupProject=p\\p.vbp\r\n");
   dir.Write("f.frm", "VERSION 5.00\r\nBegin VB.Form f\r\nEnd\r\n");
-  EXPECT_FALSE(stages.ReadProject(SourcePath::Locate(dir.Windows("g.vbg"))));
-  EXPECT_FALSE(stages.ReadProject(SourcePath::Locate(dir.Windows("f.frm"))));
+  Status group = stages.ReadProject(SourcePath::Locate(dir.Windows("g.vbg")));
+  EXPECT_TRUE(group.IsWrongKind());
+  EXPECT_EQ(group.message(), dir.Native("g.vbg") +
+                                 ": VB6 のプロジェクト グループ ファイルです。グループはコマンド "
+                                 "ラインから実行してください。");
+  Status form = stages.ReadProject(SourcePath::Locate(dir.Windows("f.frm")));
+  EXPECT_TRUE(form.IsWrongKind());
+  EXPECT_EQ(form.message(), dir.Native("f.frm") + ": VB6 のプロジェクト ファイルではありません。");
   EXPECT_TRUE(stages.refused_project());
-  EXPECT_EQ(msg.shown,
-            (std::vector<std::string>{
-                "注意|" + dir.Native("g.vbg") +
-                    ": VB6 のプロジェクト グループ ファイルです。グループはコマンド ラインから実行"
-                    "してください。",
-                "注意|" + dir.Native("f.frm") + ": VB6 のプロジェクト ファイルではありません。"}));
 }
 
 }  // namespace
