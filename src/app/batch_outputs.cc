@@ -15,10 +15,10 @@ namespace {
 // *saved names the file once the workbook is in it.
 class StandardOutputHandover : public WorkbookHandover {
  public:
-  StandardOutputHandover(std::string path, std::string* saved)
-      : path_(std::move(path)), saved_(saved) {}
+  StandardOutputHandover(std::string path, std::string* saved, OutputTransaction* transaction)
+      : path_(std::move(path)), saved_(saved), transaction_(transaction) {}
   Status HandOver(const WorkbookSaver& save, const std::string&) override {
-    if (Status saved = save(path_); !saved.ok()) return saved;
+    if (Status saved = save(path_, transaction_); !saved.ok()) return saved;
     *saved_ = path_;
     return Status::OK();
   }
@@ -26,6 +26,7 @@ class StandardOutputHandover : public WorkbookHandover {
  private:
   std::string path_;
   std::string* saved_;
+  OutputTransaction* transaction_;
 };
 
 }  // namespace
@@ -33,7 +34,7 @@ class StandardOutputHandover : public WorkbookHandover {
 BatchOutputs::BatchOutputs(const CommandLine& line) : line_(line) {}
 
 BatchOutputs::~BatchOutputs() {
-  held_.reset();  // the held outputs for standard output lie in the staging folder
+  transaction_.Abandon();  // the held outputs for standard output lie in the staging folder
   for (const std::string* staged : {&staged_text_, &staged_workbook_, &staged_json_}) {
     if (!staged->empty()) ::unlink(staged->c_str());
   }
@@ -46,7 +47,6 @@ BatchOutputs::~BatchOutputs() {
 Status BatchOutputs::MakeStagingFolder() { return MakePrivateFolder(&staging_folder_, &staging_slot_); }
 
 Status BatchOutputs::Prepare() {
-  held_.emplace();
   bool text_staged = IsStandardOutput(line_.text_path);
   bool workbook_staged = IsStandardOutput(line_.workbook_path);
   bool json_staged = IsStandardOutput(line_.json_path);
@@ -65,30 +65,35 @@ Status BatchOutputs::Prepare() {
   json_path_ = json_staged ? staged_json_ : line_.json_path;
   if (workbook_staged) {
     handover_ = std::make_unique<StandardOutputHandover>(staging_folder_ + "/workbook.xlsx",
-                                                         &staged_workbook_);
+                                                         &staged_workbook_, &transaction_);
   } else {
-    handover_ = std::make_unique<SaveToFileHandover>(line_.workbook_path);
+    handover_ = std::make_unique<SaveToFileHandover>(line_.workbook_path, &transaction_);
   }
   return Status::OK();
 }
 
-OutputPlaces BatchOutputs::Places(WarningReporter& warnings, std::string template_path) const {
-  return {*handover_,        warnings,          std::move(template_path),
-          FixedPathChooser(text_path_), line_.text_encoding, json_path_};
+OutputPlaces BatchOutputs::Places(WarningReporter& warnings, std::string template_path) {
+  return {.workbook = *handover_,
+          .warnings = warnings,
+          .template_path = std::move(template_path),
+          .text = FixedPathChooser(text_path_),
+          .text_encoding = line_.text_encoding,
+          .json_path = json_path_,
+          .transaction = &transaction_};
 }
 
-// The files were finished held back; standard output, which cannot be taken back, goes first,
+// The files were finished in the transaction; standard output, which cannot be taken back, goes first,
 // then every file into place at once.
 Status BatchOutputs::Finish() {
   for (const std::string* staged : {&staged_text_, &staged_workbook_, &staged_json_}) {
     if (staged->empty()) continue;
     if (Status copied =
-            CopyFileContent(held_->CurrentName(*staged), STDOUT_FILENO, kStandardOutputLabel);
+            CopyFileContent(transaction_.CurrentName(*staged), STDOUT_FILENO, kStandardOutputLabel);
         !copied.ok()) {
       return copied;
     }
   }
-  return held_->Release();
+  return transaction_.Commit();
 }
 
 }  // namespace dovrek

@@ -3,16 +3,15 @@
 // for "-". An output for "-" is written to a private temporary file and copied to standard
 // output once the run has succeeded: standard output then gets the very bytes a file would,
 // and nothing of a run that failed. Files are put in
-// place together, when every output has been written (see held_renames.h): a failed run changes
-// none of them.
+// place together, when every output has been written (one OutputTransaction for the run): a
+// failed run changes none of them.
 
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "app/command_line.h"
 #include "model/specification_model.h"
-#include "os/held_renames.h"
+#include "os/output_transaction.h"
 #include "report/workbook_handover.h"
 #include "run/report_writers.h"
 
@@ -25,12 +24,14 @@ class BatchOutputs {
   BatchOutputs(const BatchOutputs&) = delete;
   BatchOutputs& operator=(const BatchOutputs&) = delete;
 
-  // Prepares the outputs before the run and holds back the files the run finishes until
-  // Finish. Call on the thread that runs. Fails when the temporary folder cannot be made.
+  // Prepares the outputs before the run. Fails when the temporary folder cannot be made.
   Status Prepare();
 
+  // The run's transaction: the files written in it are put in place by Finish.
+  OutputTransaction& transaction() { return transaction_; }
+
   // Where each output goes, valid after Prepare.
-  OutputPlaces Places(WarningReporter& warnings, std::string template_path) const;
+  OutputPlaces Places(WarningReporter& warnings, std::string template_path);
 
   // After a successful run: what goes to standard output, then every finished file in place.
   // On a failure ("path: reason") every named file is as it was before the run.
@@ -48,7 +49,7 @@ class BatchOutputs {
   std::string staged_workbook_;  // the workbook's temporary file, once handed over
   std::string staged_json_;      // the JSON's temporary file, empty when none
   std::string json_path_;        // where the JSON goes; empty when none
-  std::optional<HeldRenames> held_;
+  OutputTransaction transaction_;
 };
 
 }  // namespace dovrek

@@ -32,11 +32,12 @@ std::vector<std::string> MemberFiles(const SourcePath& project_path,
 }
 
 // The screens' pictures, in the folder the user named (made when it is not there).
-Status WritePicturesInto(const std::string& folder, const std::vector<Screen>& screens) {
+Status WritePicturesInto(const std::string& folder, const std::vector<Screen>& screens,
+                         OutputTransaction& transaction) {
   if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
     return Status::IoError(FileErrorMessage(folder, errno));
   }
-  return WriteScreenPictures(screens, folder);
+  return WriteScreenPictures(screens, folder, &transaction);
 }
 
 }  // namespace
@@ -69,7 +70,7 @@ int RunProject(const CommandLine& line, const Options& options, MessageBox& msg,
     return refused;
   }
   if (!line.screens_dir.empty()) {
-    if (Status drawn = WritePicturesInto(line.screens_dir, model.Screens); !drawn.ok()) {
+    if (Status drawn = WritePicturesInto(line.screens_dir, model.Screens, outputs.transaction()); !drawn.ok()) {
       msg.ShowError(drawn.message());
       return 1;
     }

@@ -130,8 +130,8 @@ std::string ModelToJson(const SpecificationModel& model, bool complete) {
 }
 
 Status WriteJsonFile(const std::string& native_path, const SpecificationModel& model,
-                     bool complete) {
-  ReplacingFile file;
+                     bool complete, OutputTransaction* transaction) {
+  ReplacingFile file(transaction);
   if (Status opened = file.Open(native_path); !opened.ok()) return opened;
   WriteModelJson(model, complete, file.writer());
   return file.Commit();
@@ -141,21 +141,23 @@ namespace {
 
 class JsonWriter : public ReportWriter {
  public:
-  JsonWriter(std::string native_path, bool complete)
-      : path_(std::move(native_path)), complete_(complete) {}
+  JsonWriter(std::string native_path, bool complete, OutputTransaction* transaction)
+      : path_(std::move(native_path)), complete_(complete), transaction_(transaction) {}
   Status Write(const SpecificationModel& model, ProgressWindow&) override {
-    return WriteJsonFile(path_, model, complete_);
+    return WriteJsonFile(path_, model, complete_, transaction_);
   }
 
  private:
   std::string path_;
   bool complete_;
+  OutputTransaction* transaction_;
 };
 
 }  // namespace
 
-std::unique_ptr<ReportWriter> JsonReportWriter(std::string native_path, bool complete) {
-  return std::make_unique<JsonWriter>(std::move(native_path), complete);
+std::unique_ptr<ReportWriter> JsonReportWriter(std::string native_path, bool complete,
+                                               OutputTransaction* transaction) {
+  return std::make_unique<JsonWriter>(std::move(native_path), complete, transaction);
 }
 
 }  // namespace dovrek

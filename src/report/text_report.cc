@@ -155,8 +155,9 @@ Status WriteTextReport(const SpecificationModel& model, const PathChooser& choos
 }
 
 Status WriteTextReport(const SpecificationModel& model, const PathChooser& choose,
-                       ProgressWindow& progress, TextEncoding encoding, ReportMode mode) {
-  LogWriter log(encoding);
+                       ProgressWindow& progress, TextEncoding encoding, ReportMode mode,
+                       OutputTransaction* transaction) {
+  LogWriter log(encoding, transaction);
   return WriteTextReport(model, choose, progress, log, mode);
 }
 
@@ -164,23 +165,25 @@ namespace {
 
 class TextWriter : public ReportWriter {
  public:
-  TextWriter(PathChooser choose, TextEncoding encoding, ReportMode mode)
-      : choose_(std::move(choose)), encoding_(encoding), mode_(mode) {}
+  TextWriter(PathChooser choose, TextEncoding encoding, ReportMode mode,
+             OutputTransaction* transaction)
+      : choose_(std::move(choose)), encoding_(encoding), mode_(mode), transaction_(transaction) {}
   Status Write(const SpecificationModel& model, ProgressWindow& progress) override {
-    return WriteTextReport(model, choose_, progress, encoding_, mode_);
+    return WriteTextReport(model, choose_, progress, encoding_, mode_, transaction_);
   }
 
  private:
   PathChooser choose_;
   TextEncoding encoding_;
   ReportMode mode_;
+  OutputTransaction* transaction_;
 };
 
 }  // namespace
 
 std::unique_ptr<ReportWriter> TextReportWriter(PathChooser choose, TextEncoding encoding,
-                                               ReportMode mode) {
-  return std::make_unique<TextWriter>(std::move(choose), encoding, mode);
+                                               ReportMode mode, OutputTransaction* transaction) {
+  return std::make_unique<TextWriter>(std::move(choose), encoding, mode, transaction);
 }
 
 }  // namespace dovrek

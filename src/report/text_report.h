@@ -23,13 +23,14 @@ Status WriteTextReport(const SpecificationModel& model, const PathChooser& choos
                        ProgressWindow& progress, LogWriter& log,
                        ReportMode mode = ReportMode::kDefault);
 
-// The same through a log writer of its own, writing in `encoding`.
+// The same through a log writer of its own, writing in `encoding`, in `transaction` when given.
 Status WriteTextReport(const SpecificationModel& model, const PathChooser& choose,
                        ProgressWindow& progress, TextEncoding encoding = TextEncoding::Cp932,
-                       ReportMode mode = ReportMode::kDefault);
+                       ReportMode mode = ReportMode::kDefault,
+                       OutputTransaction* transaction = nullptr);
 
 // The text report as one output of a run.
 std::unique_ptr<ReportWriter> TextReportWriter(PathChooser choose, TextEncoding encoding,
-                                               ReportMode mode);
+                                               ReportMode mode, OutputTransaction* transaction);
 
 }  // namespace dovrek

@@ -130,9 +130,9 @@ constexpr size_t kMostProcedures = (kMaxRow - kFirstHeadingRow - kHeadingToDescr
 
 // Saves the book, telling a failure as a message instead of throwing it through the hand-over.
 WorkbookSaver SaverOf(Workbook& book) {
-  return [&book](const std::string& native_path) {
+  return [&book](const std::string& native_path, OutputTransaction* transaction) {
     try {
-      book.SaveAs(native_path);
+      book.SaveAs(native_path, transaction);
       return Status::OK();
     } catch (const std::exception& failure) {
       return Status::Error(failure.what());

@@ -43,10 +43,11 @@ ReportWriters ChosenWriters(const Options& options, const OutputPlaces& places) 
   ReportWriters writers;
   if (Options::On(options.Xls)) writers.push_back(std::make_unique<WorkbookWriter>(places, mode));
   if (Options::On(options.Txt)) {
-    writers.push_back(TextReportWriter(places.text, places.text_encoding, mode));
+    writers.push_back(
+        TextReportWriter(places.text, places.text_encoding, mode, places.transaction));
   }
   if (!places.json_path.empty()) {
-    writers.push_back(JsonReportWriter(places.json_path, options.Complete));
+    writers.push_back(JsonReportWriter(places.json_path, options.Complete, places.transaction));
   }
   return writers;
 }

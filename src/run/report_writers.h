@@ -8,6 +8,7 @@
 #include "frontend/file_dialog.h"
 #include "frontend/warning_reporter.h"
 #include "model/specification_model.h"
+#include "os/output_transaction.h"
 #include "report/report_writer.h"
 #include "report/workbook_handover.h"
 
@@ -21,6 +22,7 @@ struct OutputPlaces {
   PathChooser text;            // the text report's file, asked for when that report starts
   TextEncoding text_encoding = TextEncoding::Cp932;
   std::string json_path;       // native; empty: no JSON
+  OutputTransaction* transaction = nullptr;  // null: each file goes in place when written
 };
 
 // The writers the options choose, in the order they write: the workbook when Xls is on, the

@@ -35,7 +35,7 @@ class FileHandover : public WorkbookHandover {
     ++calls;
     name = project_name;
     if (fail_) return Status::Error("保存できません。");
-    return save(path_);
+    return save(path_, nullptr);
   }
   int calls = 0;
   std::string name;
