@@ -33,11 +33,11 @@ std::vector<std::string> MemberFiles(const SourcePath& project_path,
 
 // The screens' pictures, in the folder the user named (made when it is not there).
 Status WritePicturesInto(const std::string& folder, const std::vector<Screen>& screens,
-                         OutputTransaction& transaction) {
+                         OutputTransaction& transaction, DrawnScreenPictures& drawn) {
   if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
     return Status::IoError(FileErrorMessage(folder, errno));
   }
-  return WriteScreenPictures(screens, folder, &transaction);
+  return WriteScreenPictures(screens, folder, &transaction, &drawn);
 }
 
 }  // namespace
@@ -59,7 +59,11 @@ int RunProject(const CommandLine& line, const Options& options, MessageBox& msg,
     return 1;
   }
   ConsoleWarningReporter warnings;
-  const ReportWriters writers = ChosenWriters(options, outputs.Places(warnings, TemplatePath()));
+  // Drawn once for the workbook and the folder of pictures.
+  DrawnScreenPictures pictures;
+  OutputPlaces places = outputs.Places(warnings, TemplatePath());
+  places.pictures = &pictures;
+  const ReportWriters writers = ChosenWriters(options, places);
   ProductionStages production(model, options);
   FileCountingStages stages(production, model, progress);
   RunContext run{model, options, msg, progress, stages, writers};
@@ -70,7 +74,7 @@ int RunProject(const CommandLine& line, const Options& options, MessageBox& msg,
     return refused;
   }
   if (!line.screens_dir.empty()) {
-    if (Status drawn = WritePicturesInto(line.screens_dir, model.Screens, outputs.transaction()); !drawn.ok()) {
+    if (Status drawn = WritePicturesInto(line.screens_dir, model.Screens, outputs.transaction(), pictures); !drawn.ok()) {
       msg.ShowError(drawn.message());
       return 1;
     }

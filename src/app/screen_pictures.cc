@@ -23,9 +23,10 @@ std::vector<std::string> ScreenPictureNames(const std::vector<Screen>& screens) 
 }
 
 Status WriteScreenPictures(const std::vector<Screen>& screens, const std::string& native_folder,
-                           OutputTransaction* transaction) {
+                           OutputTransaction* transaction, DrawnScreenPictures* drawn) {
   const std::vector<std::string> names = ScreenPictureNames(screens);
-  const std::vector<std::string> pictures = DrawScreenPictures(screens);
+  DrawnScreenPictures own;
+  const std::vector<std::string>& pictures = (drawn ? *drawn : own).Of(screens);
   for (size_t i = 0; i < screens.size(); ++i) {
     if (Status written = WriteWholeFile(native_folder + "/" + names[i], pictures[i], transaction);
         !written.ok()) {

@@ -145,7 +145,7 @@ WorkbookSaver SaverOf(Workbook& book) {
 Status WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
                            WorkbookHandover& handover, ProgressWindow& progress,
                            WarningReporter& warnings, std::vector<std::string>* cut_procedures,
-                           ReportMode mode, const std::vector<std::string>* screen_pictures) {
+                           ReportMode mode, const ScreenPictureSource& screen_pictures) {
   const SourcePath template_file = SourcePath::Locate(template_path);
   if (!template_file.IsFile()) return Status::NotFound(kTemplateMissingMessage);
   const std::string& found = template_file.found();
@@ -155,6 +155,9 @@ Status WriteWorkbookReport(const SpecificationModel& model, const std::string& t
   if (uint64_t rows = FunctionListRows(model.Procedures); rows > kMaxRow) {
     return Status::BadInput(FunctionListTooLongMessage(rows, kMaxRow));
   }
+  const bool screen_sheets = mode == ReportMode::kComplete && model.ScreensDescribed;
+  const std::vector<std::string>& pictures =
+      screen_sheets && screen_pictures ? screen_pictures() : kNoPictures;
   progress.Load();
   bool progress_shown = true;
   try {
@@ -168,9 +171,7 @@ Status WriteWorkbookReport(const SpecificationModel& model, const std::string& t
     WriteOverview(book->Worksheets(4), model.Project);
     std::vector<std::string> cut;
     WriteFunctionList(book->Worksheets(8), model, progress, mode, &cut);
-    if (mode == ReportMode::kComplete && model.ScreensDescribed) {
-      WriteScreenSheets(*book, model.Screens, screen_pictures ? *screen_pictures : kNoPictures);
-    }
+    if (screen_sheets) WriteScreenSheets(*book, model.Screens, pictures);
     WriteCompleteModeCells(*book, mode);
     progress.Unload();
     progress_shown = false;

@@ -16,15 +16,14 @@ class WorkbookWriter : public ReportWriter {
  public:
   WorkbookWriter(const OutputPlaces& places, ReportMode mode)
       : handover_(places.workbook), warnings_(places.warnings),
-        template_path_(places.template_path), mode_(mode) {}
+        template_path_(places.template_path), mode_(mode), shared_(places.pictures) {}
 
   Status Write(const SpecificationModel& model, ProgressWindow& progress) override {
-    std::vector<std::string> pictures;
-    if (mode_ == ReportMode::kComplete && model.ScreensDescribed) {
-      pictures = DrawScreenPictures(model.Screens);
-    }
-    return WriteWorkbookReport(model, template_path_, handover_, progress, warnings_, &cut_,
-                               mode_, &pictures);
+    DrawnScreenPictures own;
+    DrawnScreenPictures& drawn = shared_ ? *shared_ : own;
+    return WriteWorkbookReport(
+        model, template_path_, handover_, progress, warnings_, &cut_, mode_,
+        [&]() -> const std::vector<std::string>& { return drawn.Of(model.Screens); });
   }
   void RunEnded() override { handover_.ReportCutTexts(cut_); }
 
@@ -33,6 +32,7 @@ class WorkbookWriter : public ReportWriter {
   WarningReporter& warnings_;
   std::string template_path_;
   ReportMode mode_;
+  DrawnScreenPictures* shared_;
   std::vector<std::string> cut_;  // the procedures whose text the handed-over workbook cut
 };
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "codepage/text_codec.h"
+#include "draw/screen_picture.h"
 #include "frontend/file_dialog.h"
 #include "frontend/warning_reporter.h"
 #include "model/specification_model.h"
@@ -23,6 +24,7 @@ struct OutputPlaces {
   TextEncoding text_encoding = TextEncoding::Cp932;
   std::string json_path;       // native; empty: no JSON
   OutputTransaction* transaction = nullptr;  // null: each file goes in place when written
+  DrawnScreenPictures* pictures = nullptr;   // shared with the run's other outputs, or none
 };
 
 // The writers the options choose, in the order they write: the workbook when Xls is on, the
