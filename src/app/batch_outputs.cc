@@ -82,8 +82,8 @@ OutputPlaces BatchOutputs::Places(WarningReporter& warnings, std::string templat
           .transaction = &transaction_};
 }
 
-// The files were finished in the transaction; standard output, which cannot be taken back, goes first,
-// then every file into place at once.
+// The files were finished in the transaction; standard output, which cannot be taken back, goes
+// first, then every file into place at once.
 Status BatchOutputs::Finish() {
   for (const std::string* staged : {&staged_text_, &staged_workbook_, &staged_json_}) {
     if (staged->empty()) continue;

@@ -130,9 +130,9 @@ int RunUnattendedOnConsole(const SourcePath& project_path) {
   const ReportWriters writers =
       ChosenWriters(options, {handover, warnings, TemplatePath(), SaveDialogChooser(dialog),
                               TextEncoding::Cp932, ""});
-  return RunSpecification(project_path, ModelKeptToTheEnd(), options, msg, progress, writers)
-             ? 0
-             : 1;
+  const bool done =
+      RunSpecification(project_path, ModelKeptToTheEnd(), options, msg, progress, writers);
+  return done ? 0 : 1;
 }
 
 }  // namespace dovrek

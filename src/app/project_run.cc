@@ -74,7 +74,9 @@ int RunProject(const CommandLine& line, const Options& options, MessageBox& msg,
     return refused;
   }
   if (!line.screens_dir.empty()) {
-    if (Status drawn = WritePicturesInto(line.screens_dir, model.Screens, outputs.transaction(), pictures); !drawn.ok()) {
+    if (Status drawn =
+            WritePicturesInto(line.screens_dir, model.Screens, outputs.transaction(), pictures);
+        !drawn.ok()) {
       msg.ShowError(drawn.message());
       return 1;
     }

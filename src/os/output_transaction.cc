@@ -46,7 +46,7 @@ Status CopyInPlace(const std::string& temporary, const std::string& target,
 OutputTransaction::~OutputTransaction() { Abandon(); }
 
 void OutputTransaction::Hold(std::string temporary, std::string target, std::string path,
-                       int cleanup_slot, bool in_place) {
+                             int cleanup_slot, bool in_place) {
   held_.push_back(
       {std::move(temporary), std::move(target), std::move(path), cleanup_slot, in_place});
 }

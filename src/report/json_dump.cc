@@ -129,8 +129,8 @@ std::string ModelToJson(const SpecificationModel& model, bool complete) {
   return json;
 }
 
-Status WriteJsonFile(const std::string& native_path, const SpecificationModel& model,
-                     bool complete, OutputTransaction* transaction) {
+Status WriteJsonFile(const std::string& native_path, const SpecificationModel& model, bool complete,
+                     OutputTransaction* transaction) {
   ReplacingFile file(transaction);
   if (Status opened = file.Open(native_path); !opened.ok()) return opened;
   WriteModelJson(model, complete, file.writer());

@@ -18,8 +18,8 @@ namespace dovrek {
 void WriteModelJson(const SpecificationModel& model, bool complete, BufferedWriter& out);
 
 // Writes the JSON to a file (native path) as ReplacingFile does, in `transaction` when given.
-Status WriteJsonFile(const std::string& native_path, const SpecificationModel& model,
-                     bool complete, OutputTransaction* transaction = nullptr);
+Status WriteJsonFile(const std::string& native_path, const SpecificationModel& model, bool complete,
+                     OutputTransaction* transaction = nullptr);
 
 // The JSON as one output of a run, written to a file (native path).
 std::unique_ptr<ReportWriter> JsonReportWriter(std::string native_path, bool complete,

@@ -34,8 +34,8 @@ using ScreenPictureSource = std::function<const std::vector<std::string>&()>;
 // When complete mode described the screens, it fills the list of screens and adds a sheet per
 // screen after the function list, with the PNG picture `screen_pictures` answers for it in the
 // screens' order (none when it is not given); the pictures are asked for only once the template
-// has been found and the procedures fit, before the progress window is loaded. Damage the workbook survives (a cut text, a
-// template entry left out) is told to `warnings`.
+// has been found and the procedures fit, before the progress window is loaded. Damage the workbook
+// survives (a cut text, a template entry left out) is told to `warnings`.
 Status WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
                            WorkbookHandover& handover, ProgressWindow& progress,
                            WarningReporter& warnings,

@@ -15,8 +15,11 @@ namespace {
 class WorkbookWriter : public ReportWriter {
  public:
   WorkbookWriter(const OutputPlaces& places, ReportMode mode)
-      : handover_(places.workbook), warnings_(places.warnings),
-        template_path_(places.template_path), mode_(mode), shared_(places.pictures) {}
+      : handover_(places.workbook),
+        warnings_(places.warnings),
+        template_path_(places.template_path),
+        mode_(mode),
+        shared_(places.pictures) {}
 
   Status Write(const SpecificationModel& model, ProgressWindow& progress) override {
     DrawnScreenPictures own;

@@ -18,11 +18,11 @@ namespace dovrek {
 // Where the outputs go.
 struct OutputPlaces {
   WorkbookHandover& workbook;
-  WarningReporter& warnings;   // damage the workbook survives
-  std::string template_path;   // the workbook's template, Windows form
-  PathChooser text;            // the text report's file, asked for when that report starts
+  WarningReporter& warnings;  // damage the workbook survives
+  std::string template_path;  // the workbook's template, Windows form
+  PathChooser text;           // the text report's file, asked for when that report starts
   TextEncoding text_encoding = TextEncoding::Cp932;
-  std::string json_path;       // native; empty: no JSON
+  std::string json_path;                     // native; empty: no JSON
   OutputTransaction* transaction = nullptr;  // null: each file goes in place when written
   DrawnScreenPictures* pictures = nullptr;   // shared with the run's other outputs, or none
 };

@@ -205,9 +205,9 @@ TEST(TextReportTest, RunningOutOfMemoryNamesTheFileAndTheStage) {
   TempDir dir;
   FixedChoice dialog(dir.Native("report.txt"));
   OutOfMemoryAtProcedures progress;
-  EXPECT_EQ(WriteTextReport(FullModel(), dialog.chooser(), progress).message(),
-            dir.Native("report.txt") +
-                ": メモリが不足しています。(テキスト レポートの関数一覧の出力中)");
+  EXPECT_EQ(
+      WriteTextReport(FullModel(), dialog.chooser(), progress).message(),
+      dir.Native("report.txt") + ": メモリが不足しています。(テキスト レポートの関数一覧の出力中)");
   EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Unload"}));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "report.txt"));
 }

@@ -71,8 +71,10 @@ struct DriverFixture : ::testing::Test {
   }
   bool Run(const std::string& path) {
     ReportWriters writers;
-    if (Options::On(options.Xls)) writers.push_back(std::make_unique<RecordingWriter>("Workbook", stages));
-    if (Options::On(options.Txt)) writers.push_back(std::make_unique<RecordingWriter>("Text", stages));
+    if (Options::On(options.Xls))
+      writers.push_back(std::make_unique<RecordingWriter>("Workbook", stages));
+    if (Options::On(options.Txt))
+      writers.push_back(std::make_unique<RecordingWriter>("Text", stages));
     RunContext run{model, options, msg, progress, stages, writers};
     return CreateSpecification(SourcePath::Locate(path), run);
   }
@@ -110,11 +112,11 @@ TEST_F(DriverFixture, ReadsTheGroupsInOrderAndWritesTheChosenReports) {
   model.Procedures.push_back({});  // left from an earlier run
   ASSERT_TRUE(Run(project));
   std::string folder = dir.Windows("app");
-  EXPECT_EQ(stages.calls, (std::vector<std::string>{
-                              "ReadProject " + project, "ReadModule " + folder + "\\\\f.frm",
-                              "ReadModule " + folder + "\\..\\Common\\a.cls",
-                              "ReadModule \\abs\\b.cls", "Workbook", "Text",
-                              "Workbook ended", "Text ended"}));
+  EXPECT_EQ(stages.calls,
+            (std::vector<std::string>{
+                "ReadProject " + project, "ReadModule " + folder + "\\\\f.frm",
+                "ReadModule " + folder + "\\..\\Common\\a.cls", "ReadModule \\abs\\b.cls",
+                "Workbook", "Text", "Workbook ended", "Text ended"}));
   EXPECT_EQ(progress.calls,
             (std::vector<std::string>{"Load", "Init 1 フォームを読み込んでいます…", "Progress 0",
                                       "Init 2 クラス モジュールを読み込んでいます…", "Progress 0",
@@ -137,7 +139,8 @@ TEST_F(DriverFixture, StopsAtTheFirstStageThatFails) {
     std::vector<std::string> shown;
   } cases[] = {
       {"ReadProject", "ReadProject " + project, {"注意|no project"}},
-      {dir.Windows("app") + "\\\\b.cls", "ReadModule " + dir.Windows("app") + "\\\\b.cls",
+      {dir.Windows("app") + "\\\\b.cls",
+       "ReadModule " + dir.Windows("app") + "\\\\b.cls",
        {"エラー|" + dir.Windows("app") + "\\\\b.cls"}},
       {"Workbook", "Workbook", {"注意|Workbook"}},
       {"Text", "Text", {"エラー|Text"}},
@@ -204,20 +207,20 @@ TEST_F(DriverFixture, SkipsMissingComponentsAndNamesThemInOneBoxAfterTheReports)
   stages.fail_at = "Text";  // the box comes also when a report fails
   EXPECT_FALSE(Run(project));
   std::string folder = dir.Windows("app");
-  EXPECT_EQ(stages.calls, (std::vector<std::string>{"ReadProject " + project,
-                                                    "ReadModule " + folder + "\\\\c.ctl",
-                                                    "ReadModule " + folder + "\\\\r.Dsr", "Text",
-                                                    "Text ended"}));
+  EXPECT_EQ(stages.calls, (std::vector<std::string>{
+                              "ReadProject " + project, "ReadModule " + folder + "\\\\c.ctl",
+                              "ReadModule " + folder + "\\\\r.Dsr", "Text", "Text ended"}));
   EXPECT_EQ(stages.ahead, (std::vector<std::string>{folder + "\\\\c.ctl", folder + "\\\\r.Dsr"}));
   EXPECT_EQ(progress.calls,
             (std::vector<std::string>{"Load", "Init 1 ユーザーコントロールを読み込んでいます…",
                                       "Progress 0", "Init 1 プロパティページを読み込んでいます…",
                                       "Progress 0", "Init 2 デザイナを読み込んでいます…",
                                       "Progress 0", "Progress 1", "Unload"}));
-  EXPECT_EQ(msg.shown, (std::vector<std::string>{
-                           "エラー|Text",
-                           "情報|次のファイルが見つからないため、読み込まずに続けました。\n" +
-                               dir.Native("app") + "//p.pag\n" + dir.Native("app") + "//gone.dsr"}));
+  EXPECT_EQ(
+      msg.shown,
+      (std::vector<std::string>{
+          "エラー|Text", "情報|次のファイルが見つからないため、読み込まずに続けました。\n" +
+                             dir.Native("app") + "//p.pag\n" + dir.Native("app") + "//gone.dsr"}));
 }
 
 TEST_F(DriverFixture, AnEmptyProjectOpensAndClosesTheProgressWindowOnly) {

@@ -21,7 +21,9 @@ TEST(ReportWritersTest, TheOptionsChooseTheWritersInTheirOrder) {
   } cases[] = {
       {CheckState::kOff, CheckState::kOff, "", {}},
       {CheckState::kOn, CheckState::kGreyed, "", {Status::Kind::kNotFound}},
-      {CheckState::kOn, CheckState::kOn, dir.Native("m.json"),
+      {CheckState::kOn,
+       CheckState::kOn,
+       dir.Native("m.json"),
        {Status::Kind::kNotFound, Status::Kind::kOk, Status::Kind::kOk}},
   };
   for (const Case& c : cases) {
@@ -29,8 +31,8 @@ TEST(ReportWritersTest, TheOptionsChooseTheWritersInTheirOrder) {
     options.Xls = c.xls;
     options.Txt = c.txt;
     ReportWriters writers = ChosenWriters(
-        options, {handover, warnings, dir.Windows("none.xlt"), FixedPathChooser(dir.Windows("s.txt")),
-                  TextEncoding::Cp932, c.json});
+        options, {handover, warnings, dir.Windows("none.xlt"),
+                  FixedPathChooser(dir.Windows("s.txt")), TextEncoding::Cp932, c.json});
     std::vector<Status::Kind> outcomes;
     for (const auto& writer : writers) {
       outcomes.push_back(writer->Write(SpecificationModel(), progress).kind());
