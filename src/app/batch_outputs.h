@@ -1,21 +1,19 @@
 #pragma once
 // Where the outputs of a batch run go: the files named on the command line, or standard output
-// for "-". The text report can only be written to a named file, so for "-" it is written to a
-// private temporary file and copied to standard output once the run has succeeded: standard
-// output then gets the very bytes a file would, and nothing of a run that failed. The workbook
-// for "-" likewise waits in a private temporary file until the run has succeeded. Files are put in
-// place together, when every output has been written (see held_renames.h): a failed run changes
-// none of them.
+// for "-". An output for "-" is written to a private temporary file and copied to standard
+// output once the run has succeeded: standard output then gets the very bytes a file would,
+// and nothing of a run that failed. Files are put in
+// place together, when every output has been written (one OutputTransaction for the run): a
+// failed run changes none of them.
 
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "app/command_line.h"
 #include "model/specification_model.h"
-#include "console/batch_file_dialog.h"
-#include "os/held_renames.h"
+#include "os/output_transaction.h"
 #include "report/workbook_handover.h"
+#include "run/report_writers.h"
 
 namespace dovrek {
 
@@ -26,19 +24,18 @@ class BatchOutputs {
   BatchOutputs(const BatchOutputs&) = delete;
   BatchOutputs& operator=(const BatchOutputs&) = delete;
 
-  // Prepares the outputs before the run and holds back the files the run finishes until
-  // Finish. Call on the thread that runs. Fails when the temporary folder cannot be made.
+  // Prepares the outputs before the run. Fails when the temporary folder cannot be made.
   Status Prepare();
 
-  // The save dialog of the text report and the hand-over of the workbook, valid after Prepare.
-  FileDialog& text_dialog() { return *dialog_; }
-  WorkbookHandover& workbook_handover() { return *handover_; }
+  // The run's transaction: the files written in it are put in place by Finish.
+  OutputTransaction& transaction() { return transaction_; }
 
-  // After a successful run: the JSON model when it was asked for (in complete mode's shape when
-  // `complete`), what goes to standard output,
-  // then every finished file in place. On a failure ("path: reason") every named file is as
-  // it was before the run.
-  Status Finish(const SpecificationModel& model, bool complete);
+  // Where each output goes, valid after Prepare.
+  OutputPlaces Places(WarningReporter& warnings, std::string template_path);
+
+  // After a successful run: what goes to standard output, then every finished file in place.
+  // On a failure ("path: reason") every named file is as it was before the run.
+  Status Finish();
 
  private:
   Status MakeStagingFolder();
@@ -47,10 +44,12 @@ class BatchOutputs {
   std::string staging_folder_;  // the private temporary folder, empty when none
   int staging_slot_ = -1;       // its entry for removal on a signal
   std::string staged_text_;     // the text report's temporary file, empty when none
-  std::unique_ptr<BatchFileDialog> dialog_;
+  std::string text_path_;       // where the text report goes, Windows form; empty when none
   std::unique_ptr<WorkbookHandover> handover_;
   std::string staged_workbook_;  // the workbook's temporary file, once handed over
-  std::optional<HeldRenames> held_;
+  std::string staged_json_;      // the JSON's temporary file, empty when none
+  std::string json_path_;        // where the JSON goes; empty when none
+  OutputTransaction transaction_;
 };
 
 }  // namespace dovrek

@@ -29,6 +29,7 @@
 #include "os/system_error.h"
 #include "run/file_counting_stages.h"
 #include "run/generation_driver.h"
+#include "run/report_writers.h"
 #include "run/run_stages.h"
 #include "run/settings_store.h"
 
@@ -129,9 +130,12 @@ int RunUnattendedOnConsole(const SourcePath& project_path) {
   OpenerWatch watch;
   OpenInDesktopHandover handover(msg, watch);
   ConsoleWarningReporter warnings;
-  RunServices services{
-      msg, progress, dialog, handover, warnings, TemplatePath(), TextEncoding::Cp932};
-  return RunSpecification(project_path, ModelKeptToTheEnd(), options, services) ? 0 : 1;
+  const ReportWriters writers =
+      ChosenWriters(options, {handover, warnings, TemplatePath(), SaveDialogChooser(dialog),
+                              TextEncoding::Cp932, ""});
+  const bool done =
+      RunSpecification(project_path, ModelKeptToTheEnd(), options, msg, progress, writers);
+  return done ? 0 : 1;
 }
 
 }  // namespace dovrek

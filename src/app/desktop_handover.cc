@@ -50,7 +50,7 @@ Status OpenInDesktopHandover::HandOver(const WorkbookSaver& save, const std::str
   std::string folder;
   if (Status made = MakePrivateFolder(&folder); !made.ok()) return made;
   std::string path = folder + "/" + WorkbookFileName(project_name);
-  if (Status written = save(path); !written.ok()) {
+  if (Status written = save(path, nullptr); !written.ok()) {
     ::unlink(path.c_str());
     RemovePrivateFolder(folder);
     return written;

@@ -23,6 +23,7 @@
 #include "app/opener_watch.h"
 #include "console/console_warning_reporter.h"
 #include "os/native_path.h"
+#include "run/report_writers.h"
 #include "run/run_stages.h"
 #include "ui/qt_front_end.h"
 #endif
@@ -45,9 +46,11 @@ dovrek::RunFunction WindowedRun(dovrek::OpenerWait wait, dovrek::OpenerWatch& wa
                         dovrek::FileDialog& dialog) {
     dovrek::OpenInDesktopHandover handover(msg, watch, {"xdg-open"}, wait);
     dovrek::ConsoleWarningReporter warnings;
-    dovrek::RunServices services{msg, progress, dialog, handover, warnings, dovrek::TemplatePath()};
+    const dovrek::ReportWriters writers = dovrek::ChosenWriters(
+        options, {handover, warnings, dovrek::TemplatePath(), dovrek::SaveDialogChooser(dialog),
+                  dovrek::TextEncoding::Cp932, ""});
     dovrek::SpecificationModel model;
-    return dovrek::RunSpecification(project_path, model, options, services);
+    return dovrek::RunSpecification(project_path, model, options, msg, progress, writers);
   };
 }
 #endif

@@ -13,6 +13,7 @@
 #include "os/system_error.h"
 #include "run/file_counting_stages.h"
 #include "run/generation_driver.h"
+#include "run/report_writers.h"
 #include "run/run_stages.h"
 #include "app/app_messages.h"
 #include "texts/failure_messages.h"
@@ -33,11 +34,12 @@ std::vector<std::string> MemberFiles(const SourcePath& project_path,
 }
 
 // The screens' pictures, in the folder the user named (made when it is not there).
-Status WritePicturesInto(const std::string& folder, const std::vector<Screen>& screens) {
+Status WritePicturesInto(const std::string& folder, const std::vector<Screen>& screens,
+                         OutputTransaction& transaction, DrawnScreenPictures& drawn) {
   if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
     return Status::IoError(FileErrorMessage(folder, errno));
   }
-  return WriteScreenPictures(screens, folder);
+  return WriteScreenPictures(screens, folder, &transaction, &drawn);
 }
 
 }  // namespace
@@ -59,11 +61,14 @@ int RunProject(const CommandLine& line, const Options& options, MessageBox& msg,
     return 1;
   }
   ConsoleWarningReporter warnings;
-  RunServices services{msg,      progress,       outputs.text_dialog(), outputs.workbook_handover(),
-                       warnings, TemplatePath(), line.text_encoding};
-  ProductionStages production(model, options, services);
+  // Drawn once for the workbook and the folder of pictures.
+  DrawnScreenPictures pictures;
+  OutputPlaces places = outputs.Places(warnings, TemplatePath());
+  places.pictures = &pictures;
+  const ReportWriters writers = ChosenWriters(options, places);
+  ProductionStages production(model, options);
   FileCountingStages stages(production, model, progress);
-  RunContext run{model, options, msg, progress, stages};
+  RunContext run{model, options, msg, progress, stages, writers};
   // A file that is no project is the user's mistake, like a bad argument.
   if (!CreateSpecification(line.project_path, run)) return production.refused_project() ? 2 : 1;
   // Every output is still held back: refused now, none of them has changed a file.
@@ -71,12 +76,14 @@ int RunProject(const CommandLine& line, const Options& options, MessageBox& msg,
     return refused;
   }
   if (!line.screens_dir.empty()) {
-    if (Status drawn = WritePicturesInto(line.screens_dir, model.Screens); !drawn.ok()) {
+    if (Status drawn =
+            WritePicturesInto(line.screens_dir, model.Screens, outputs.transaction(), pictures);
+        !drawn.ok()) {
       msg.ShowError(drawn.message());
       return 1;
     }
   }
-  if (Status finished = outputs.Finish(model, options.Complete); !finished.ok()) {
+  if (Status finished = outputs.Finish(); !finished.ok()) {
     msg.ShowError(finished.message());
     return 1;
   }

@@ -22,12 +22,14 @@ std::vector<std::string> ScreenPictureNames(const std::vector<Screen>& screens) 
   return names;
 }
 
-Status WriteScreenPictures(const std::vector<Screen>& screens, const std::string& native_folder) {
+Status WriteScreenPictures(const std::vector<Screen>& screens, const std::string& native_folder,
+                           OutputTransaction* transaction, DrawnScreenPictures* drawn) {
   const std::vector<std::string> names = ScreenPictureNames(screens);
-  const std::vector<std::string> pictures = DrawScreenPictures(screens);
-  // Written on the calling thread, so that they are held back with the run's other outputs.
+  DrawnScreenPictures own;
+  const std::vector<std::string>& pictures = (drawn ? *drawn : own).Of(screens);
   for (size_t i = 0; i < screens.size(); ++i) {
-    if (Status written = WriteWholeFile(native_folder + "/" + names[i], pictures[i]); !written.ok()) {
+    if (Status written = WriteWholeFile(native_folder + "/" + names[i], pictures[i], transaction);
+        !written.ok()) {
       return written;
     }
   }

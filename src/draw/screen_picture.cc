@@ -674,4 +674,9 @@ std::vector<std::string> DrawScreenPictures(const std::vector<Screen>& screens) 
   return pictures;
 }
 
+const std::vector<std::string>& DrawnScreenPictures::Of(const std::vector<Screen>& screens) {
+  if (!pictures_) pictures_ = DrawScreenPictures(screens);
+  return *pictures_;
+}
+
 }  // namespace dovrek

@@ -6,6 +6,7 @@
 // name and caption. Needs no display: it draws with cairo and pango into memory, and may run
 // on several threads at once, a screen on each.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,5 +19,15 @@ std::string DrawScreenPicture(const Screen& screen);
 
 // The PNG files of every screen's picture in their order, drawn on every core.
 std::vector<std::string> DrawScreenPictures(const std::vector<Screen>& screens);
+
+// The pictures of one run's screens, drawn when first asked for and kept, so that every output
+// of the run that shows them (the workbook, the folder of pictures) shares one drawing.
+class DrawnScreenPictures {
+ public:
+  const std::vector<std::string>& Of(const std::vector<Screen>& screens);
+
+ private:
+  std::optional<std::vector<std::string>> pictures_;
+};
 
 }  // namespace dovrek

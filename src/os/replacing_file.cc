@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "os/held_renames.h"
+#include "os/output_transaction.h"
 #include "os/interrupt_cleanup.h"
 #include "os/resolved_path.h"
 #include "os/system_error.h"
@@ -85,12 +85,12 @@ Status ReplacingFile::Open(const std::string& native_path) {
   // rewritten in place, which gives up keeping the old content should the write fail. Where
   // the run puts its outputs in place together, the content waits in a private file until then.
   if (exists && (saved == EACCES || saved == EPERM)) {
-    return HeldRenames::Current() ? OpenForLaterInPlace() : OpenInPlace(O_TRUNC);
+    return transaction_ ? OpenForLaterInPlace() : OpenInPlace(O_TRUNC);
   }
   return Fail(saved);
 }
 
-// Writes to a private temporary file that the thread's HeldRenames copies into the target once
+// Writes to a private temporary file that the transaction copies into the target once
 // every other output is ready.
 Status ReplacingFile::OpenForLaterInPlace() {
   temporary_ = TemporaryFolder() + "/.dovrek-XXXXXX";
@@ -156,9 +156,9 @@ Status ReplacingFile::Commit() {
   int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) return Fail(errno);
-  if (!temporary_.empty() && HeldRenames::Current()) {
-    // The run puts its outputs in place together; the hold now owns the temporary file.
-    HeldRenames::Current()->Hold(temporary_, target_, path_, cleanup_slot_, in_place_later_);
+  if (!temporary_.empty() && transaction_) {
+    // The run puts its outputs in place together; the transaction now owns the temporary file.
+    transaction_->Hold(temporary_, target_, path_, cleanup_slot_, in_place_later_);
   } else {
     if (!temporary_.empty() && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
       return Fail(errno);
@@ -182,8 +182,9 @@ void ReplacingFile::Abandon() {
   in_place_later_ = false;
 }
 
-Status WriteWholeFile(const std::string& native_path, std::string_view bytes) {
-  ReplacingFile file;
+Status WriteWholeFile(const std::string& native_path, std::string_view bytes,
+                      OutputTransaction* transaction) {
+  ReplacingFile file(transaction);
   if (Status opened = file.Open(native_path); !opened.ok()) return opened;
   if (Status written = file.Write(bytes); !written.ok()) return written;
   return file.Commit();

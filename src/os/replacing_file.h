@@ -9,8 +9,8 @@
 // replaces a device node. The new file keeps the replaced one's owner (where the caller may set
 // it), group (where the caller is a member of it, else the group's permission bits are dropped)
 // and permission bits. An existing, writable file in a folder that takes no new file is
-// rewritten in place; under a HeldRenames that happens only when the run's outputs are put in
-// place. Temporary files are removed when the program is ended by a signal (see
+// rewritten in place; in an OutputTransaction that happens only when the run's outputs are put
+// in place. Temporary files are removed when the program is ended by a signal (see
 // interrupt_cleanup.h).
 // Every failure is described as "path: reason", except that a file whose folder does not exist
 // is described as "folder: フォルダが存在しません。".
@@ -26,9 +26,13 @@ struct stat;
 
 namespace dovrek {
 
+class OutputTransaction;
+
 class ReplacingFile {
  public:
-  ReplacingFile() = default;
+  // Without a transaction, Commit puts the file in place at once; with one, the transaction
+  // does when it commits.
+  explicit ReplacingFile(OutputTransaction* transaction = nullptr) : transaction_(transaction) {}
   ~ReplacingFile();  // abandons an uncommitted file
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;
@@ -43,7 +47,7 @@ class ReplacingFile {
   // reported by Commit. Valid while is_open().
   BufferedWriter& writer() { return *writer_; }
   // Writes what is buffered, closes the file and puts it in place of the target (or leaves
-  // that to the thread's HeldRenames, see held_renames.h).
+  // that to the transaction, see output_transaction.h).
   Status Commit();
   // Drops the temporary file; the target stays as it was.
   void Abandon();
@@ -58,6 +62,7 @@ class ReplacingFile {
   bool OpenTemporary(const struct stat* old);
   void StartWriting();
 
+  OutputTransaction* transaction_;  // null: each file goes in place on its own
   std::string path_;             // the target, as given
   std::string target_;           // the target with symbolic links resolved
   std::string temporary_;        // empty when writing in place
@@ -68,6 +73,7 @@ class ReplacingFile {
 };
 
 // Replaces a file's whole content as ReplacingFile does.
-Status WriteWholeFile(const std::string& native_path, std::string_view bytes);
+Status WriteWholeFile(const std::string& native_path, std::string_view bytes,
+                      OutputTransaction* transaction = nullptr);
 
 }  // namespace dovrek

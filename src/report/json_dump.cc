@@ -4,6 +4,7 @@
 #include <map>
 
 #include "model/member_kind.h"
+#include "os/replacing_file.h"
 #include "report/json_writer.h"
 #include "report/screens_json.h"
 #include "source/complete_head.h"
@@ -126,6 +127,37 @@ std::string ModelToJson(const SpecificationModel& model, bool complete) {
   WriteModelJson(model, complete, out);
   out.Flush();
   return json;
+}
+
+Status WriteJsonFile(const std::string& native_path, const SpecificationModel& model, bool complete,
+                     OutputTransaction* transaction) {
+  ReplacingFile file(transaction);
+  if (Status opened = file.Open(native_path); !opened.ok()) return opened;
+  WriteModelJson(model, complete, file.writer());
+  return file.Commit();
+}
+
+namespace {
+
+class JsonWriter : public ReportWriter {
+ public:
+  JsonWriter(std::string native_path, bool complete, OutputTransaction* transaction)
+      : path_(std::move(native_path)), complete_(complete), transaction_(transaction) {}
+  Status Write(const SpecificationModel& model, ProgressWindow&) override {
+    return WriteJsonFile(path_, model, complete_, transaction_);
+  }
+
+ private:
+  std::string path_;
+  bool complete_;
+  OutputTransaction* transaction_;
+};
+
+}  // namespace
+
+std::unique_ptr<ReportWriter> JsonReportWriter(std::string native_path, bool complete,
+                                               OutputTransaction* transaction) {
+  return std::make_unique<JsonWriter>(std::move(native_path), complete, transaction);
 }
 
 }  // namespace dovrek

@@ -21,7 +21,8 @@ size_t MiddleCut(std::string_view text) {
 }
 }  // namespace
 
-LogWriter::LogWriter(TextEncoding encoding) : encoding_(encoding) {}
+LogWriter::LogWriter(TextEncoding encoding, OutputTransaction* transaction)
+    : encoding_(encoding), file_(transaction) {}
 
 LogWriter::~LogWriter() { (void)Close(); }
 

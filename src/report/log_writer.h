@@ -25,7 +25,9 @@ namespace dovrek {
 
 class LogWriter {
  public:
-  explicit LogWriter(TextEncoding encoding = TextEncoding::Cp932);
+  // With a transaction, the file Close finishes is put in place when the transaction commits.
+  explicit LogWriter(TextEncoding encoding = TextEncoding::Cp932,
+                     OutputTransaction* transaction = nullptr);
   // Closes the file as Close does; a failure there can only be learnt by calling Close first.
   ~LogWriter();
   LogWriter(const LogWriter&) = delete;

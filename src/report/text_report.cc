@@ -126,11 +126,11 @@ Status WriteReport(LogWriter& log, const SpecificationModel& model, ProgressWind
 
 }  // namespace
 
-Status WriteTextReport(const SpecificationModel& model, FileDialog& dialog,
+Status WriteTextReport(const SpecificationModel& model, const PathChooser& choose,
                        ProgressWindow& progress, LogWriter& log, ReportMode mode) {
-  if (std::string why = dialog.Unavailable(); !why.empty()) return Status::Error(why);
   std::string path;
-  if (!dialog.ShowSaveDialog("", &path)) return Status::OK();
+  if (Status chosen = choose(&path); !chosen.ok()) return chosen;
+  if (path.empty()) return Status::OK();
   bool loaded = false;
   const char* stage = kTextStageOpening;
   // The window goes before any message, so that a console message does not share the line
@@ -155,10 +155,36 @@ Status WriteTextReport(const SpecificationModel& model, FileDialog& dialog,
   }
 }
 
-Status WriteTextReport(const SpecificationModel& model, FileDialog& dialog,
-                       ProgressWindow& progress, TextEncoding encoding, ReportMode mode) {
-  LogWriter log(encoding);
-  return WriteTextReport(model, dialog, progress, log, mode);
+Status WriteTextReport(const SpecificationModel& model, const PathChooser& choose,
+                       ProgressWindow& progress, TextEncoding encoding, ReportMode mode,
+                       OutputTransaction* transaction) {
+  LogWriter log(encoding, transaction);
+  return WriteTextReport(model, choose, progress, log, mode);
+}
+
+namespace {
+
+class TextWriter : public ReportWriter {
+ public:
+  TextWriter(PathChooser choose, TextEncoding encoding, ReportMode mode,
+             OutputTransaction* transaction)
+      : choose_(std::move(choose)), encoding_(encoding), mode_(mode), transaction_(transaction) {}
+  Status Write(const SpecificationModel& model, ProgressWindow& progress) override {
+    return WriteTextReport(model, choose_, progress, encoding_, mode_, transaction_);
+  }
+
+ private:
+  PathChooser choose_;
+  TextEncoding encoding_;
+  ReportMode mode_;
+  OutputTransaction* transaction_;
+};
+
+}  // namespace
+
+std::unique_ptr<ReportWriter> TextReportWriter(PathChooser choose, TextEncoding encoding,
+                                               ReportMode mode, OutputTransaction* transaction) {
+  return std::make_unique<TextWriter>(std::move(choose), encoding, mode, transaction);
 }
 
 }  // namespace dovrek

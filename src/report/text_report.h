@@ -4,27 +4,32 @@
 // Complete mode adds four more member lists and a kind row to each procedure block.
 
 #include "model/specification_model.h"
-#include "frontend/file_dialog.h"
 #include "frontend/progress_window.h"
 #include "base/status.h"
 #include "codepage/text_codec.h"
 #include "report/log_writer.h"
 #include "report/report_mode.h"
+#include "report/report_writer.h"
 
 namespace dovrek {
 
-// A dialog that is unavailable (nobody to ask): fails with its reason. Asks for the file with
-// dialog.ShowSaveDialog("", &path). Cancelled: succeeds, nothing is created or changed and no
-// progress window is shown. Otherwise writes the report through `log` (its file name becomes the
-// chosen path; its encoding is used) with the progress window loaded around the writing. A file
-// that cannot be created or written fails with "<path>: <reason>", the progress window unloaded.
-Status WriteTextReport(const SpecificationModel& model, FileDialog& dialog,
+// Asks `choose` for the file; its failure (nobody to ask) is answered. No file chosen: succeeds,
+// nothing is created or changed and no progress window is shown. Otherwise writes the report
+// through `log` (its file name becomes the chosen path; its encoding is used) with the progress
+// window loaded around the writing. A file that cannot be created or written fails with
+// "<path>: <reason>", the progress window unloaded.
+Status WriteTextReport(const SpecificationModel& model, const PathChooser& choose,
                        ProgressWindow& progress, LogWriter& log,
                        ReportMode mode = ReportMode::kDefault);
 
-// The same through a log writer of its own, writing in `encoding`.
-Status WriteTextReport(const SpecificationModel& model, FileDialog& dialog,
+// The same through a log writer of its own, writing in `encoding`, in `transaction` when given.
+Status WriteTextReport(const SpecificationModel& model, const PathChooser& choose,
                        ProgressWindow& progress, TextEncoding encoding = TextEncoding::Cp932,
-                       ReportMode mode = ReportMode::kDefault);
+                       ReportMode mode = ReportMode::kDefault,
+                       OutputTransaction* transaction = nullptr);
+
+// The text report as one output of a run.
+std::unique_ptr<ReportWriter> TextReportWriter(PathChooser choose, TextEncoding encoding,
+                                               ReportMode mode, OutputTransaction* transaction);
 
 }  // namespace dovrek

@@ -3,7 +3,7 @@
 namespace dovrek {
 
 Status SaveToFileHandover::HandOver(const WorkbookSaver& save, const std::string&) {
-  return save(path_);
+  return save(path_, transaction_);
 }
 
 }  // namespace dovrek

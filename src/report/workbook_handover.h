@@ -7,12 +7,15 @@
 #include <vector>
 
 #include "base/status.h"
+#include "os/output_transaction.h"
 
 namespace dovrek {
 
 // Writes a finished .xlsx workbook to a native path as it is made, so that it is never held
-// whole in memory. A failure is described as "path: reason".
-using WorkbookSaver = std::function<Status(const std::string& native_path)>;
+// whole in memory; in the transaction when one is given. A failure is described as
+// "path: reason".
+using WorkbookSaver =
+    std::function<Status(const std::string& native_path, OutputTransaction* transaction)>;
 
 class WorkbookHandover {
  public:
@@ -27,14 +30,17 @@ class WorkbookHandover {
 };
 
 // Writes the workbook to a file named at construction (native path), replacing an earlier file
-// only when complete (see ReplacingFile: links followed, devices written in place).
+// only when complete (see ReplacingFile: links followed, devices written in place), in the
+// transaction when one is given.
 class SaveToFileHandover : public WorkbookHandover {
  public:
-  explicit SaveToFileHandover(std::string native_path) : path_(std::move(native_path)) {}
+  explicit SaveToFileHandover(std::string native_path, OutputTransaction* transaction = nullptr)
+      : path_(std::move(native_path)), transaction_(transaction) {}
   Status HandOver(const WorkbookSaver& save, const std::string& project_name) override;
 
  private:
   std::string path_;
+  OutputTransaction* transaction_;
 };
 
 }  // namespace dovrek

@@ -131,9 +131,9 @@ constexpr size_t kMostProcedures = (kMaxRow - kFirstHeadingRow - kHeadingToDescr
 
 // Saves the book, telling a failure as a message instead of throwing it through the hand-over.
 WorkbookSaver SaverOf(Workbook& book) {
-  return [&book](const std::string& native_path) {
+  return [&book](const std::string& native_path, OutputTransaction* transaction) {
     try {
-      book.SaveAs(native_path);
+      book.SaveAs(native_path, transaction);
       return Status::OK();
     } catch (const std::exception& failure) {
       return Status::Error(failure.what());
@@ -146,7 +146,7 @@ WorkbookSaver SaverOf(Workbook& book) {
 Status WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
                            WorkbookHandover& handover, ProgressWindow& progress,
                            WarningReporter& warnings, std::vector<std::string>* cut_procedures,
-                           ReportMode mode, const std::vector<std::string>* screen_pictures) {
+                           ReportMode mode, const ScreenPictureSource& screen_pictures) {
   const SourcePath template_file = SourcePath::Locate(template_path);
   if (!template_file.IsFile()) return Status::NotFound(kTemplateMissingMessage);
   const std::string& found = template_file.found();
@@ -156,6 +156,9 @@ Status WriteWorkbookReport(const SpecificationModel& model, const std::string& t
   if (uint64_t rows = FunctionListRows(model.Procedures); rows > kMaxRow) {
     return Status::BadInput(FunctionListTooLongMessage(rows, kMaxRow));
   }
+  const bool screen_sheets = mode == ReportMode::kComplete && model.ScreensDescribed;
+  const std::vector<std::string>& pictures =
+      screen_sheets && screen_pictures ? screen_pictures() : kNoPictures;
   progress.Load();
   bool progress_shown = true;
   try {
@@ -169,9 +172,7 @@ Status WriteWorkbookReport(const SpecificationModel& model, const std::string& t
     WriteOverview(book->Worksheets(4), model.Project);
     std::vector<std::string> cut;
     WriteFunctionList(book->Worksheets(8), model, progress, mode, &cut);
-    if (mode == ReportMode::kComplete && model.ScreensDescribed) {
-      WriteScreenSheets(*book, model.Screens, screen_pictures ? *screen_pictures : kNoPictures);
-    }
+    if (screen_sheets) WriteScreenSheets(*book, model.Screens, pictures);
     WriteCompleteModeCells(*book, mode);
     progress.Unload();
     progress_shown = false;

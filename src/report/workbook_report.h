@@ -3,6 +3,7 @@
 // the processing overview, the file composition and one block of cells per procedure on the
 // function list.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@
 #include "report/workbook_handover.h"
 
 namespace dovrek {
+
+// The PNG pictures of the model's screens, in their order.
+using ScreenPictureSource = std::function<const std::vector<std::string>&()>;
 
 // Builds the workbook from the template (a Windows-form path) and hands it over. When the
 // template is not an existing regular file, fails as NotFound with kTemplateMissingMessage
@@ -27,14 +31,15 @@ namespace dovrek {
 // heading and fills the file composition's CONTROL, PAGE, DOCUMENT and DESIGNER cells that the
 // template names; the default mode removes those rows and names, and neither mode needs them.
 // When complete mode described the screens, it fills the list of screens and adds a sheet per
-// screen after the function list, with the PNG picture `screen_pictures` holds for it in the
-// screens' order (none when it is not given). Damage the workbook survives (a cut text, a
-// template entry left out) is told to `warnings`.
+// screen after the function list, with the PNG picture `screen_pictures` answers for it in the
+// screens' order (none when it is not given); the pictures are asked for only once the template
+// has been found and the procedures fit, before the progress window is loaded. Damage the workbook
+// survives (a cut text, a template entry left out) is told to `warnings`.
 Status WriteWorkbookReport(const SpecificationModel& model, const std::string& template_path,
                            WorkbookHandover& handover, ProgressWindow& progress,
                            WarningReporter& warnings,
                            std::vector<std::string>* cut_procedures = nullptr,
                            ReportMode mode = ReportMode::kDefault,
-                           const std::vector<std::string>* screen_pictures = nullptr);
+                           const ScreenPictureSource& screen_pictures = {});
 
 }  // namespace dovrek

@@ -2,21 +2,21 @@
 
 namespace dovrek {
 
-bool FileCountingStages::ReadProject(const SourcePath& project_path) {
-  if (!stages_.ReadProject(project_path)) return false;
+Status FileCountingStages::ReadProject(const SourcePath& project_path) {
+  if (Status read = stages_.ReadProject(project_path); !read.ok()) return read;
   read_ = 0;
   total_ = 0;
   for (const std::vector<MemberFile>& files : model_.Members) {
     total_ += static_cast<int32_t>(files.size());
   }
   progress_.SetFilesRead(read_, total_);
-  return true;
+  return Status::OK();
 }
 
-bool FileCountingStages::ReadModule(const SourcePath& path) {
-  if (!stages_.ReadModule(path)) return false;
+Status FileCountingStages::ReadModule(const SourcePath& path) {
+  if (Status read = stages_.ReadModule(path); !read.ok()) return read;
   progress_.SetFilesRead(++read_, total_);
-  return true;
+  return Status::OK();
 }
 
 }  // namespace dovrek

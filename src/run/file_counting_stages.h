@@ -16,11 +16,9 @@ class FileCountingStages : public RunStages {
                      ConsoleProgressWindow& progress)
       : stages_(stages), model_(model), progress_(progress) {}
 
-  bool ReadProject(const SourcePath& project_path) override;
-  bool ReadModule(const SourcePath& path) override;
+  Status ReadProject(const SourcePath& project_path) override;
+  Status ReadModule(const SourcePath& path) override;
   void ReadAhead(const std::vector<SourcePath>& paths) override { stages_.ReadAhead(paths); }
-  bool WriteWorkbookReport() override { return stages_.WriteWorkbookReport(); }
-  bool WriteTextReport() override { return stages_.WriteTextReport(); }
 
  private:
   RunStages& stages_;

@@ -8,11 +8,31 @@
 #include "model/member_kind.h"
 #include "text/encoding_decision.h"
 #include "base/text_helpers.h"
+#include "run/stage_guard.h"
 #include "source/screen_reader.h"
 #include "run/run_messages.h"
 
 namespace dovrek {
 namespace {
+
+// Shows a failed stage, as the user's mistake (a caution) when it names a file of the wrong
+// kind, or an input missing when `missing_input_cautions`; answers whether it succeeded.
+bool Passed(RunContext& run, const Status& status, bool missing_input_cautions = false) {
+  if (status.IsWrongKind() || (missing_input_cautions && status.IsNotFound())) {
+    run.msg.ShowMessage(status.message());
+  } else if (!status.ok()) {
+    run.msg.ShowError(status.message());
+  }
+  return status.ok();
+}
+
+Status ProjectRead(RunContext& run, const SourcePath& project_path) {
+  return GuardedStage(project_path.display(), [&] { return run.stages.ReadProject(project_path); });
+}
+
+Status ReadGuarded(RunContext& run, const SourcePath& path) {
+  return GuardedStage(path.display(), [&] { return run.stages.ReadModule(path); });
+}
 
 // The paths of a kind's members, each looked up once; an empty path for a member skipped as
 // missing, which is added to *missing (as messages show it) when its kind allows that, or the
@@ -51,7 +71,7 @@ bool ReadMembers(const SourcePath& project_path, RunContext& run, FolderListings
     if (paths[g].empty()) continue;
     run.progress.InitProgress(static_cast<int32_t>(paths[g].size()), kMemberKinds[g].reading);
     for (size_t i = 0; i < paths[g].size(); ++i) {
-      if (!paths[g][i].empty() && !run.stages.ReadModule(paths[g][i])) {
+      if (!paths[g][i].empty() && !Passed(run, ReadGuarded(run, paths[g][i]))) {
         run.progress.Unload();
         return false;
       }
@@ -88,7 +108,7 @@ bool DecideProjectEncoding(const SourcePath& project_path, RunContext& run,
   }
   DecidedEncoding decided = DecideEncodingOfFiles(files, project_path.disk());
   run.model.Encoding = EncodingName(decided);
-  return decided == DecidedEncoding::kCp932 || run.stages.ReadProject(project_path);
+  return decided == DecidedEncoding::kCp932 || Passed(run, ProjectRead(run, project_path));
 }
 
 // Reads the screen of every window member that is there (complete mode): the members of the
@@ -120,18 +140,14 @@ void ReadScreens(const SourcePath& project_path, RunContext& run, FolderListings
 }
 
 bool WriteReports(RunContext& run) {
-  if (Options::On(run.options.Xls) && !run.stages.WriteWorkbookReport()) return false;
-  return !Options::On(run.options.Txt) || run.stages.WriteTextReport();
+  for (const std::unique_ptr<ReportWriter>& writer : run.writers) {
+    Status written = GuardedStage("", [&] { return writer->Write(run.model, run.progress); });
+    if (!Passed(run, written, /*missing_input_cautions=*/true)) return false;
+  }
+  return true;
 }
 
-}  // namespace
-
-std::string MemberPath(const std::string& project_path, const MemberFile& member) {
-  if (IsAbsoluteWindowsPath(member.Folder)) return member.Folder + "\\" + member.FileName;
-  return FolderPart(project_path) + "\\" + member.Folder + "\\" + member.FileName;
-}
-
-bool CreateSpecification(const SourcePath& project_path, RunContext& run) {
+bool ReadAndWrite(const SourcePath& project_path, RunContext& run) {
   // Only a project that is not there is "not found": a folder, a FIFO, a link loop or a
   // folder that may not be searched is named as what it is.
   if (Status problem = project_path.ReadProblem(); !problem.ok()) {
@@ -141,7 +157,7 @@ bool CreateSpecification(const SourcePath& project_path, RunContext& run) {
   run.model.Procedures.clear();
   const SourceEncoding chosen = ChosenEncoding(run.options);
   run.model.Encoding = NameOf(chosen);
-  if (!run.stages.ReadProject(project_path)) return false;
+  if (!Passed(run, ProjectRead(run, project_path))) return false;
   // Folders are listed once for this run and afresh for the next, which sees new files.
   FolderListings listings(project_path.disk());
   if (chosen == SourceEncoding::kAuto && !DecideProjectEncoding(project_path, run, listings)) {
@@ -157,6 +173,19 @@ bool CreateSpecification(const SourcePath& project_path, RunContext& run) {
   bool written = WriteReports(run);
   if (!missing.empty()) run.msg.ShowInformation(MissingMembersInformation(missing));
   return written;
+}
+
+}  // namespace
+
+std::string MemberPath(const std::string& project_path, const MemberFile& member) {
+  if (IsAbsoluteWindowsPath(member.Folder)) return member.Folder + "\\" + member.FileName;
+  return FolderPart(project_path) + "\\" + member.Folder + "\\" + member.FileName;
+}
+
+bool CreateSpecification(const SourcePath& project_path, RunContext& run) {
+  const bool done = ReadAndWrite(project_path, run);
+  for (const std::unique_ptr<ReportWriter>& writer : run.writers) writer->RunEnded();
+  return done;
 }
 
 std::string MissingMembersInformation(const std::vector<std::string>& native_paths) {

@@ -1,62 +1,41 @@
 #pragma once
-// The real stages of a run, bound to the windows (or their stand-ins) of one way of running.
+// The real stages of a run.
 
 #include <memory>
-#include <string>
 #include <vector>
 
-#include "model/specification_model.h"
-#include "frontend/file_dialog.h"
 #include "frontend/message_box.h"
 #include "frontend/progress_window.h"
-#include "codepage/text_codec.h"
-#include "frontend/warning_reporter.h"
-#include "report/workbook_handover.h"
+#include "model/specification_model.h"
+#include "report/report_writer.h"
 #include "run/generation_driver.h"
 #include "run/parallel_reading.h"
 
 namespace dovrek {
 
-// What the stages show and where their products go.
-struct RunServices {
-  MessageBox& msg;
-  ProgressWindow& progress;
-  FileDialog& dialog;
-  WorkbookHandover& handover;
-  WarningReporter& warnings;  // damage the workbook survives
-  std::string template_path;  // Windows form
-  TextEncoding text_encoding = TextEncoding::Cp932;
-};
-
+// The stages that read the project and its members.
 class ProductionStages : public RunStages {
  public:
-  ProductionStages(SpecificationModel& model, const Options& options, RunServices& services)
-      : model_(model), options_(options), services_(services) {}
+  ProductionStages(SpecificationModel& model, const Options& options)
+      : model_(model), options_(options) {}
 
-  bool ReadProject(const SourcePath& project_path) override;
-  bool ReadModule(const SourcePath& path) override;
+  Status ReadProject(const SourcePath& project_path) override;
+  Status ReadModule(const SourcePath& path) override;
   // Starts reading the files on threads; ReadModule then joins them in this order.
   void ReadAhead(const std::vector<SourcePath>& paths) override;
-  bool WriteWorkbookReport() override;
-  bool WriteTextReport() override;
 
-  // The procedures whose text the handed-over workbook holds cut to the cell limit.
-  const std::vector<std::string>& cut_procedures() const { return cut_procedures_; }
   // True when the last ReadProject refused its file as no project (the user's mistake).
   bool refused_project() const { return refused_project_; }
 
  private:
   SpecificationModel& model_;
   const Options options_;  // a copy: the run's flags cannot change under it
-  RunServices& services_;
-  std::vector<std::string> cut_procedures_;
   std::unique_ptr<ParallelReading> ahead_;
   bool refused_project_ = false;
 };
 
-// One run over the project with the real stages. Afterwards, also when a later stage failed,
-// the hand-over reports the procedures whose text its workbook holds cut.
+// One run over the project with the real stages, writing with `writers`.
 bool RunSpecification(const SourcePath& project_path, SpecificationModel& model, Options options,
-                      RunServices& services);
+                      MessageBox& msg, ProgressWindow& progress, const ReportWriters& writers);
 
 }  // namespace dovrek

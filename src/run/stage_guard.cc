@@ -8,19 +8,18 @@
 namespace dovrek {
 namespace {
 
-void ShowFailure(MessageBox& msg, const std::string& file, const std::string& reason) {
-  msg.ShowError(file.empty() ? reason : FileMessage(file, reason));
+Status Failure(const std::string& file, const std::string& reason) {
+  return Status::Error(file.empty() ? reason : FileMessage(file, reason));
 }
 
 }  // namespace
 
-bool GuardedStage(MessageBox& msg, const std::string& file, const std::function<bool()>& stage) {
+Status GuardedStage(const std::string& file, const std::function<Status()>& stage) {
   try {
     return stage();
   } catch (const std::exception& failure) {
-    ShowFailure(msg, file, FailureText(failure));
+    return Failure(file, FailureText(failure));
   }
-  return false;
 }
 
 std::string FailureText(const std::exception& failure) {

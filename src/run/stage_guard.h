@@ -5,15 +5,15 @@
 #include <functional>
 #include <string>
 
-#include "frontend/message_box.h"
+#include "base/status.h"
 
 namespace dovrek {
 
 // Runs one stage and answers what it answers. An exception the stage lets out (running out of
-// memory, or any other std::exception, also one a reading thread passed on) is shown as an
-// error naming the file being read (`file` as messages show it, or none), and the stage answers
-// false. The stage's own buffers are released by the unwinding before the message is shown.
-bool GuardedStage(MessageBox& msg, const std::string& file, const std::function<bool()>& stage);
+// memory, or any other std::exception, also one a reading thread passed on) becomes an error
+// naming the file being read (`file` as messages show it, or none). The stage's own buffers are
+// released by the unwinding before the failure is answered.
+Status GuardedStage(const std::string& file, const std::function<Status()>& stage);
 
 // What such an exception tells the user: kOutOfMemory when memory ran out, otherwise
 // UnexpectedFailure with the exception's own description.

@@ -458,8 +458,8 @@ std::string Workbook::SaveAsBytes() {
   return bytes;
 }
 
-void Workbook::SaveAs(const std::string& native_path) {
-  ReplacingFile file;
+void Workbook::SaveAs(const std::string& native_path, OutputTransaction* transaction) {
+  ReplacingFile file(transaction);
   Status saved = file.Open(native_path);
   if (saved.ok()) {
     WriteTo(file.writer());

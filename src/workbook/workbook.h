@@ -13,6 +13,7 @@
 #include <pugixml.hpp>
 
 #include "os/buffered_writer.h"
+#include "os/output_transaction.h"
 #include "frontend/warning_reporter.h"
 #include "workbook/shared_strings.h"
 #include "workbook/style_table.h"
@@ -59,7 +60,7 @@ class Workbook {
   // Writes the workbook (content type of a workbook, not a template) to the native path as it
   // is made, replacing an earlier file only when complete (see ReplacingFile). Throws
   // WorkbookError naming the file when it cannot be written.
-  void SaveAs(const std::string& native_path);
+  void SaveAs(const std::string& native_path, OutputTransaction* transaction = nullptr);
   // The bytes SaveAs writes.
   std::string SaveAsBytes();
 

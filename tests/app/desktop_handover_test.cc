@@ -22,7 +22,9 @@ using testing::RecordingMessageBox;
 
 // Saves fixed bytes where the hand-over says, as the workbook report saves its book.
 WorkbookSaver Writes(std::string bytes) {
-  return [bytes](const std::string& native_path) { return WriteWholeFile(native_path, bytes); };
+  return [bytes](const std::string& native_path, OutputTransaction*) {
+    return WriteWholeFile(native_path, bytes);
+  };
 }
 
 TEST(DesktopHandoverTest, NamesTheFileAfterTheProject) {

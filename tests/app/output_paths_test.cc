@@ -14,7 +14,7 @@
 
 #include "app/command_line.h"
 #include "app/dovrek_process.h"
-#include "os/held_renames.h"
+#include "os/output_transaction.h"
 #include "os/replacing_file.h"
 
 namespace dovrek {
@@ -60,15 +60,30 @@ TEST(OutputPathsTest, ARenameThatWouldFailStopsEveryRename) {
   TempDir dir;
   std::string first = dir.Write("first.txt", kEarlier);
   std::string second = dir.Native("second.txt");
-  HeldRenames held;
+  OutputTransaction transaction;
   for (const std::string& path : {first, second}) {
-    ASSERT_TRUE(WriteWholeFile(path, "new").ok()) << path;
+    ASSERT_TRUE(WriteWholeFile(path, "new", &transaction).ok()) << path;
   }
   fs::create_directory(second);
-  Status released = held.Release();
+  Status released = transaction.Commit();
   EXPECT_EQ(released.message(), second + ": パス/ファイル アクセス エラーです。(フォルダです)");
   EXPECT_EQ(ReadFileBytes(first), kEarlier);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2);  // nothing left behind
+}
+
+// A file written in a transaction waits for its commit: dropped, the transaction leaves the
+// earlier file and nothing beside it; without a transaction the file is replaced at once.
+TEST(OutputPathsTest, ATransactionDroppedLeavesTheFilesAsTheyWere) {
+  for (bool in_transaction : {true, false}) {
+    TempDir dir;
+    std::string target = dir.Write("report.txt", kEarlier);
+    {
+      OutputTransaction transaction;
+      ASSERT_TRUE(WriteWholeFile(target, "new", in_transaction ? &transaction : nullptr).ok());
+    }
+    EXPECT_EQ(ReadFileBytes(target), in_transaction ? kEarlier : "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
+  }
 }
 
 // Runs `body` in a child process as "nobody" with the given supplementary groups; answers

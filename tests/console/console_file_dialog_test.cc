@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "console/batch_file_dialog.h"
 #include "os/native_path.h"
 #include "test_support.h"
 
@@ -70,15 +69,6 @@ TEST(ConsoleFileDialogTest, NoTerminalCancels) {
   EXPECT_FALSE(dialog.ShowSaveDialog("", &path));
   EXPECT_EQ(path, "");
   EXPECT_EQ(prompt.str(), "");
-}
-
-TEST(BatchFileDialogTest, SaveAnswersTheGivenPath) {
-  std::string path;
-  BatchFileDialog given("\\tmp\\out.txt");
-  EXPECT_TRUE(given.ShowSaveDialog("", &path));
-  EXPECT_EQ(path, "\\tmp\\out.txt");
-  BatchFileDialog none("");
-  EXPECT_FALSE(none.ShowSaveDialog("", &path));
 }
 
 }  // namespace

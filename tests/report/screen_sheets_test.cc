@@ -120,7 +120,8 @@ TEST(ScreenSheetsTest, EachScreenGetsASheetWithItsPictureAndTheListLinksToIt) {
   SilentProgressWindow progress;
   testing::RecordingWarnings warnings;
   ASSERT_TRUE(WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress,
-                                  warnings, nullptr, ReportMode::kComplete, &pictures)
+                                  warnings, nullptr, ReportMode::kComplete,
+                                  [&]() -> const std::vector<std::string>& { return pictures; })
                   .ok());
 
   auto book = Workbook::Open(path);

@@ -15,11 +15,25 @@
 namespace dovrek {
 namespace {
 
-using testing::FixedFileDialog;
 using testing::ReadFileBytes;
 using testing::RecordingMessageBox;
 using testing::RecordingProgressWindow;
 using testing::TempDir;
+
+// Chooses the file given (native), none when it is empty; counts the times it is asked.
+struct FixedChoice {
+  explicit FixedChoice(std::string native_path)
+      : path(native_path.empty() ? "" : ToWindowsPath(native_path)) {}
+  PathChooser chooser() {
+    return [this](std::string* chosen) {
+      ++calls;
+      *chosen = path;
+      return Status::OK();
+    };
+  }
+  std::string path;
+  int calls = 0;
+};
 
 std::string Golden(const std::string& name) {
   return ReadFileBytes(std::string(DOVREK_TEST_DATA) + "/text_report/" + name);
@@ -93,9 +107,9 @@ struct Written {
 Written Write(const SpecificationModel& model, TextEncoding encoding,
               ReportMode mode = ReportMode::kDefault) {
   TempDir dir;
-  FixedFileDialog dialog(dir.Windows("report.txt"));
+  FixedChoice dialog(dir.Native("report.txt"));
   RecordingProgressWindow progress;
-  Status result = WriteTextReport(model, dialog, progress, encoding, mode);
+  Status result = WriteTextReport(model, dialog.chooser(), progress, encoding, mode);
   return {result, ReadFileBytes(dir.Native("report.txt")), progress.calls};
 }
 
@@ -143,11 +157,11 @@ TEST(TextReportTest, ReportsProgressByLastIndex) {
 TEST(TextReportTest, CancelWritesNothing) {
   TempDir dir;
   std::string existing = dir.Write("report.txt", "earlier report");
-  FixedFileDialog dialog("");
+  FixedChoice dialog("");
   RecordingProgressWindow progress;
   LogWriter log;
   log.SetLogFileName(dir.Windows("report.txt"));
-  EXPECT_TRUE(WriteTextReport(FullModel(), dialog, progress, log).ok());
+  EXPECT_TRUE(WriteTextReport(FullModel(), dialog.chooser(), progress, log).ok());
   EXPECT_EQ(dialog.calls, 1);
   EXPECT_EQ(ReadFileBytes(existing), "earlier report");
   EXPECT_TRUE(progress.calls.empty());
@@ -156,9 +170,9 @@ TEST(TextReportTest, CancelWritesNothing) {
 TEST(TextReportTest, ReplacesAnExistingFileWhole) {
   TempDir dir;
   std::string path = dir.Write("report.txt", std::string(5000, 'z'));
-  FixedFileDialog dialog(dir.Windows("report.txt"));
+  FixedChoice dialog(dir.Native("report.txt"));
   RecordingProgressWindow progress;
-  ASSERT_TRUE(WriteTextReport(DefaultsModel(), dialog, progress).ok());
+  ASSERT_TRUE(WriteTextReport(DefaultsModel(), dialog.chooser(), progress).ok());
   EXPECT_EQ(ReadFileBytes(path), Golden("defaults.cp932.txt"));
 }
 
@@ -175,9 +189,9 @@ TEST(TextReportTest, UnwritableFileFailsWithAMessage) {
   };
   for (const Case& c : cases) {
     if (c.path == "/dev/full" && ::access("/dev/full", W_OK) != 0) continue;
-    FixedFileDialog dialog(ToWindowsPath(c.path));
+    FixedChoice dialog(c.path);
     RecordingProgressWindow progress;
-    EXPECT_EQ(WriteTextReport(DefaultsModel(), dialog, progress).message(), c.message);
+    EXPECT_EQ(WriteTextReport(DefaultsModel(), dialog.chooser(), progress).message(), c.message);
     EXPECT_EQ(progress.calls, c.progress) << c.path;
   }
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
@@ -190,11 +204,11 @@ TEST(TextReportTest, RunningOutOfMemoryNamesTheFileAndTheStage) {
     void InitProgress(int32_t, const std::string&) override { throw std::bad_alloc(); }
   };
   TempDir dir;
-  FixedFileDialog dialog(dir.Windows("report.txt"));
+  FixedChoice dialog(dir.Native("report.txt"));
   OutOfMemoryAtProcedures progress;
-  EXPECT_EQ(WriteTextReport(FullModel(), dialog, progress).message(),
-            dir.Native("report.txt") +
-                ": メモリが不足しています。(テキスト レポートの関数一覧の出力中)");
+  EXPECT_EQ(
+      WriteTextReport(FullModel(), dialog.chooser(), progress).message(),
+      dir.Native("report.txt") + ": メモリが不足しています。(テキスト レポートの関数一覧の出力中)");
   EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Unload"}));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "report.txt"));
 }

@@ -15,7 +15,9 @@ using testing::TempDir;
 
 // Saves fixed bytes where the hand-over says, as the workbook report saves its book.
 WorkbookSaver Writes(std::string bytes) {
-  return [bytes](const std::string& native_path) { return WriteWholeFile(native_path, bytes); };
+  return [bytes](const std::string& native_path, OutputTransaction* transaction) {
+    return WriteWholeFile(native_path, bytes, transaction);
+  };
 }
 
 TEST(WorkbookHandoverTest, SaveToFileReplacesTheFileFollowingLinks) {

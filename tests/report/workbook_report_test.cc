@@ -35,7 +35,7 @@ class FileHandover : public WorkbookHandover {
     ++calls;
     name = project_name;
     if (fail_) return Status::Error("保存できません。");
-    return save(path_);
+    return save(path_, nullptr);
   }
   int calls = 0;
   std::string name;
@@ -378,6 +378,20 @@ TEST_F(WorkbookReportTest, MissingTemplateOnlyCautions) {
   std::filesystem::create_directory(dir.path() / "folder.xlt");
   EXPECT_FALSE(Write(Sample(), dir.Native("folder.xlt")));
   EXPECT_TRUE(progress.calls.empty());
+  // Nor are the screens' pictures drawn for a workbook that cannot be made.
+  SpecificationModel described = Sample();
+  described.ScreensDescribed = true;
+  int drawn = 0;
+  const std::vector<std::string> none;
+  FileHandover handover(dir.Native("spec.xlsx"));
+  EXPECT_TRUE(WriteWorkbookReport(described, ToWindowsPath(dir.Native("Dovrek.xlt")), handover,
+                                  progress, warnings, nullptr, ReportMode::kComplete,
+                                  [&]() -> const std::vector<std::string>& {
+                                    ++drawn;
+                                    return none;
+                                  })
+                  .IsNotFound());
+  EXPECT_EQ(drawn, 0);
 }
 
 TEST_F(WorkbookReportTest, UnusableTemplatesFailNamingWhatIsMissing) {

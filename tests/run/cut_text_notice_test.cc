@@ -9,6 +9,7 @@
 #include "app/desktop_handover.h"
 #include "app/dovrek_process.h"
 #include "os/native_path.h"
+#include "run/report_writers.h"
 #include "run/run_stages.h"
 
 namespace dovrek {
@@ -55,11 +56,12 @@ TEST_F(CutTextNoticeTest, ADesktopRunShowsOneInformationBoxAfterTheRun) {
   OpenerWatch watch;
   OpenInDesktopHandover handover(msg, watch, {"true"});
   testing::RecordingWarnings warnings;
-  RunServices services{msg,      progress, dialog,
-                       handover, warnings, ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt")};
+  const ReportWriters writers =
+      ChosenWriters(options, {handover, warnings, ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt"),
+                              SaveDialogChooser(dialog), TextEncoding::Cp932, ""});
   SpecificationModel model;
-  EXPECT_TRUE(
-      RunSpecification(SourcePath::Locate(dir.Windows("p/p.vbp")), model, options, services));
+  EXPECT_TRUE(RunSpecification(SourcePath::Locate(dir.Windows("p/p.vbp")), model, options, msg,
+                               progress, writers));
   std::filesystem::remove_all(std::filesystem::path(handover.saved_path()).parent_path());
   // Each cut cell is also told to the run's warnings, as a batch run prints it.
   ASSERT_EQ(warnings.warnings.size(), 2u);

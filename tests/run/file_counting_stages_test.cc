@@ -14,15 +14,13 @@ namespace {
 class ThreeMembers : public RunStages {
  public:
   explicit ThreeMembers(SpecificationModel* model) : model_(model) {}
-  bool ReadProject(const SourcePath&) override {
+  Status ReadProject(const SourcePath&) override {
     model_->Files(MemberKind::kForm) = {MemberFile{}};
     model_->Files(MemberKind::kModule) = {MemberFile{}, MemberFile{}};
-    return true;
+    return Status::OK();
   }
-  bool ReadModule(const SourcePath&) override { return true; }
+  Status ReadModule(const SourcePath&) override { return Status::OK(); }
   void ReadAhead(const std::vector<SourcePath>& paths) override { ahead = paths.size(); }
-  bool WriteWorkbookReport() override { return true; }
-  bool WriteTextReport() override { return true; }
 
   size_t ahead = 0;  // the files named to be read
 
@@ -40,7 +38,7 @@ TEST(FileCountingStagesTest, TheBarShowsTheFilesReadOfAll) {
   ConsoleProgressWindow progress(out, true);
   ThreeMembers members(&model);
   FileCountingStages stages(members, model, progress);
-  RunContext run{model, options, msg, progress, stages};
+  RunContext run{model, options, msg, progress, stages, {}};
   ASSERT_TRUE(CreateSpecification(SourcePath::Locate(dir.Windows("app/app.vbp")), run));
   // The count at the end of every line drawn, in order.
   std::vector<std::string> counts;

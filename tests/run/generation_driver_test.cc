@@ -14,7 +14,7 @@ namespace {
 class RecordingStages : public RunStages {
  public:
   explicit RecordingStages(SpecificationModel* model) : model_(model) {}
-  bool ReadProject(const SourcePath& path) override {
+  Status ReadProject(const SourcePath& path) override {
     calls.push_back("ReadProject " + path.windows());
     model_->Files(MemberKind::kForm) = forms;
     model_->Files(MemberKind::kModule) = modules;
@@ -24,7 +24,7 @@ class RecordingStages : public RunStages {
     model_->Files(MemberKind::kDesigner) = designers;
     return Answer("ReadProject");
   }
-  bool ReadModule(const SourcePath& path) override {
+  Status ReadModule(const SourcePath& path) override {
     calls.push_back("ReadModule " + path.windows());
     if (path.IsFile()) ++found;
     return Answer(path.windows());
@@ -32,24 +32,36 @@ class RecordingStages : public RunStages {
   void ReadAhead(const std::vector<SourcePath>& paths) override {
     for (const SourcePath& path : paths) ahead.push_back(path.windows());
   }
-  bool WriteWorkbookReport() override {
-    calls.push_back("Workbook");
-    return Answer("Workbook");
-  }
-  bool WriteTextReport() override {
-    calls.push_back("Text");
-    return Answer("Text");
-  }
 
   std::vector<MemberFile> forms, modules, classes, controls, pages, designers;
-  std::string fail_at;  // the call (or module path) that answers false
+  std::string fail_at;  // the call (or module path, or writer) that answers false
   std::vector<std::string> calls;
   std::vector<std::string> ahead;  // the paths named to be read
   int found = 0;                   // the members read whose file exists
 
  private:
-  bool Answer(const std::string& what) { return what != fail_at; }
+  Status Answer(const std::string& what) {
+    if (what != fail_at) return Status::OK();
+    return what == "ReadProject" ? Status::WrongKind("no project") : Status::IoError(what);
+  }
   SpecificationModel* model_;
+};
+
+// A writer that records its call among the stages' and fails as `fail_at` says: the template
+// writer's failure is NotFound, the others' an error.
+class RecordingWriter : public ReportWriter {
+ public:
+  RecordingWriter(std::string name, RecordingStages& stages) : name_(name), stages_(stages) {}
+  Status Write(const SpecificationModel&, ProgressWindow&) override {
+    stages_.calls.push_back(name_);
+    if (name_ != stages_.fail_at) return Status::OK();
+    return name_ == "Workbook" ? Status::NotFound(name_) : Status::Error(name_);
+  }
+  void RunEnded() override { stages_.calls.push_back(name_ + " ended"); }
+
+ private:
+  std::string name_;
+  RecordingStages& stages_;
 };
 
 struct DriverFixture : ::testing::Test {
@@ -58,7 +70,12 @@ struct DriverFixture : ::testing::Test {
     dir.Write("app/app.vbp", "Type=Exe\r\n");
   }
   bool Run(const std::string& path) {
-    RunContext run{model, options, msg, progress, stages};
+    ReportWriters writers;
+    if (Options::On(options.Xls))
+      writers.push_back(std::make_unique<RecordingWriter>("Workbook", stages));
+    if (Options::On(options.Txt))
+      writers.push_back(std::make_unique<RecordingWriter>("Text", stages));
+    RunContext run{model, options, msg, progress, stages, writers};
     return CreateSpecification(SourcePath::Locate(path), run);
   }
   testing::TempDir dir;
@@ -95,10 +112,11 @@ TEST_F(DriverFixture, ReadsTheGroupsInOrderAndWritesTheChosenReports) {
   model.Procedures.push_back({});  // left from an earlier run
   ASSERT_TRUE(Run(project));
   std::string folder = dir.Windows("app");
-  EXPECT_EQ(stages.calls, (std::vector<std::string>{
-                              "ReadProject " + project, "ReadModule " + folder + "\\\\f.frm",
-                              "ReadModule " + folder + "\\..\\Common\\a.cls",
-                              "ReadModule \\abs\\b.cls", "Workbook", "Text"}));
+  EXPECT_EQ(stages.calls,
+            (std::vector<std::string>{
+                "ReadProject " + project, "ReadModule " + folder + "\\\\f.frm",
+                "ReadModule " + folder + "\\..\\Common\\a.cls", "ReadModule \\abs\\b.cls",
+                "Workbook", "Text", "Workbook ended", "Text ended"}));
   EXPECT_EQ(progress.calls,
             (std::vector<std::string>{"Load", "Init 1 フォームを読み込んでいます…", "Progress 0",
                                       "Init 2 クラス モジュールを読み込んでいます…", "Progress 0",
@@ -113,21 +131,29 @@ TEST_F(DriverFixture, StopsAtTheFirstStageThatFails) {
   stages.classes = {{"a.cls", ""}, {"b.cls", ""}};
   options.Xls = CheckState::kOn;
   options.Txt = CheckState::kOn;
+  // A stage's failure is shown by the driver: a file of the wrong kind and a report's missing
+  // input as a caution. Every writer hears that the run is over, however it ended.
   struct Case {
     std::string fail_at;
     std::string last_call;
+    std::vector<std::string> shown;
   } cases[] = {
-      {"ReadProject", "ReadProject " + project},
-      {dir.Windows("app") + "\\\\b.cls", "ReadModule " + dir.Windows("app") + "\\\\b.cls"},
-      {"Workbook", "Workbook"},
-      {"Text", "Text"},
+      {"ReadProject", "ReadProject " + project, {"注意|no project"}},
+      {dir.Windows("app") + "\\\\b.cls",
+       "ReadModule " + dir.Windows("app") + "\\\\b.cls",
+       {"エラー|" + dir.Windows("app") + "\\\\b.cls"}},
+      {"Workbook", "Workbook", {"注意|Workbook"}},
+      {"Text", "Text", {"エラー|Text"}},
   };
   for (const Case& c : cases) {
     stages.calls.clear();
     progress.calls.clear();
+    msg.shown.clear();
     stages.fail_at = c.fail_at;
     EXPECT_FALSE(Run(project)) << c.fail_at;
-    EXPECT_EQ(stages.calls.back(), c.last_call);
+    EXPECT_EQ(stages.calls.end()[-3], c.last_call);
+    EXPECT_EQ(stages.calls.back(), "Text ended");
+    EXPECT_EQ(msg.shown, c.shown) << c.fail_at;
     if (c.fail_at != "ReadProject") {
       EXPECT_EQ(progress.calls.back(), "Unload");
     }
@@ -181,25 +207,27 @@ TEST_F(DriverFixture, SkipsMissingComponentsAndNamesThemInOneBoxAfterTheReports)
   stages.fail_at = "Text";  // the box comes also when a report fails
   EXPECT_FALSE(Run(project));
   std::string folder = dir.Windows("app");
-  EXPECT_EQ(stages.calls, (std::vector<std::string>{"ReadProject " + project,
-                                                    "ReadModule " + folder + "\\\\c.ctl",
-                                                    "ReadModule " + folder + "\\\\r.Dsr", "Text"}));
+  EXPECT_EQ(stages.calls, (std::vector<std::string>{
+                              "ReadProject " + project, "ReadModule " + folder + "\\\\c.ctl",
+                              "ReadModule " + folder + "\\\\r.Dsr", "Text", "Text ended"}));
   EXPECT_EQ(stages.ahead, (std::vector<std::string>{folder + "\\\\c.ctl", folder + "\\\\r.Dsr"}));
   EXPECT_EQ(progress.calls,
             (std::vector<std::string>{"Load", "Init 1 ユーザーコントロールを読み込んでいます…",
                                       "Progress 0", "Init 1 プロパティページを読み込んでいます…",
                                       "Progress 0", "Init 2 デザイナを読み込んでいます…",
                                       "Progress 0", "Progress 1", "Unload"}));
-  EXPECT_EQ(msg.shown, std::vector<std::string>{
-                           "情報|次のファイルが見つからないため、読み込まずに続けました。\n" +
-                           dir.Native("app") + "//p.pag\n" + dir.Native("app") + "//gone.dsr"});
+  EXPECT_EQ(
+      msg.shown,
+      (std::vector<std::string>{
+          "エラー|Text", "情報|次のファイルが見つからないため、読み込まずに続けました。\n" +
+                             dir.Native("app") + "//p.pag\n" + dir.Native("app") + "//gone.dsr"}));
 }
 
 TEST_F(DriverFixture, AnEmptyProjectOpensAndClosesTheProgressWindowOnly) {
   options.Txt = CheckState::kOn;
   ASSERT_TRUE(Run(project));
   EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Unload"}));
-  EXPECT_EQ(stages.calls.back(), "Text");
+  EXPECT_EQ(stages.calls.end()[-2], "Text");
 }
 
 }  // namespace

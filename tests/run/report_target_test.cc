@@ -15,6 +15,7 @@
 #include "app/dovrek_process.h"
 #include "os/native_path.h"
 #include "report/workbook_handover.h"
+#include "run/report_writers.h"
 #include "run/run_stages.h"
 
 namespace dovrek {
@@ -221,17 +222,17 @@ TEST_F(ReportTargetTest, AFolderRemovedDuringTheRunFailsTheReport) {
     std::string target = dir.Write("gone/report", kEarlier);
     FolderRemovingProgress progress(dir.Native("gone"), 2);
     testing::RecordingMessageBox msg;
-    testing::FixedFileDialog dialog(ToWindowsPath(target));
     SaveToFileHandover handover(target);
     testing::RecordingWarnings warnings;
-    RunServices services{msg,      progress, dialog,
-                         handover, warnings, ToWindowsPath(program.template_path())};
     Options options;
     options.Xls = c.xls;
     options.Txt = c.txt;
+    const ReportWriters writers =
+        ChosenWriters(options, {handover, warnings, ToWindowsPath(program.template_path()),
+                                FixedPathChooser(ToWindowsPath(target)), TextEncoding::Cp932, ""});
     SpecificationModel model;
-    EXPECT_FALSE(
-        RunSpecification(SourcePath::Locate(ToWindowsPath(sample)), model, options, services))
+    EXPECT_FALSE(RunSpecification(SourcePath::Locate(ToWindowsPath(sample)), model, options, msg,
+                                  progress, writers))
         << c.label;
     EXPECT_EQ(msg.shown, (std::vector<std::string>{"エラー|" + dir.Native("gone") +
                                                    ": フォルダが存在しません。"}))

@@ -75,13 +75,9 @@ TEST(RunStagesTest, ADiskFaultFailsTheRunWithItsMessage) {
     FolderListings listings(disk);
     testing::RecordingMessageBox msg;
     SilentProgressWindow progress;
-    testing::FixedFileDialog dialog("");
-    SaveToFileHandover handover(dir.Native("p.xlsx"));
-    testing::RecordingWarnings warnings;
-    RunServices services{msg, progress, dialog, handover, warnings, ""};
     SpecificationModel model;
     EXPECT_EQ(RunSpecification(SourcePath::Locate(dir.Windows("p/p.vbp"), listings), model,
-                               Options{}, services),
+                               Options{}, msg, progress, {}),
               c.shown_as.empty())
         << c.fault_in << " " << c.fail_after;
     std::vector<std::string> shown;
@@ -92,35 +88,25 @@ TEST(RunStagesTest, ADiskFaultFailsTheRunWithItsMessage) {
   }
 }
 
-// A missing template and a file that is no project are the user's to mend and caution (the
-// stages then say the project was refused); a report that cannot be written fails.
-TEST(RunStagesTest, FailuresAreShownInTheirKindOfBox) {
+// A file that is no project is the user's to mend and cautions (the stages then say the project
+// was refused).
+TEST(RunStagesTest, AFileThatIsNoProjectCautions) {
   testing::TempDir dir;
-  testing::RecordingMessageBox msg;
-  SilentProgressWindow progress;
-  testing::FixedFileDialog dialog(dir.Windows("no/such/spec.txt"));
-  SaveToFileHandover handover(dir.Native("spec.xlsx"));
-  testing::RecordingWarnings warnings;
-  RunServices services{msg, progress, dialog, handover, warnings, dir.Windows("Dovrek.xlt")};
   SpecificationModel model;
   Options options;
-  ProductionStages stages(model, options, services);
-  EXPECT_FALSE(stages.WriteWorkbookReport());
-  EXPECT_FALSE(stages.WriteTextReport());
+  ProductionStages stages(model, options);
   EXPECT_FALSE(stages.refused_project());
   dir.Write("g.vbg", "VBGROUP 5.0\r\nStartupProject=p\\p.vbp\r\n");
   dir.Write("f.frm", "VERSION 5.00\r\nBegin VB.Form f\r\nEnd\r\n");
-  EXPECT_FALSE(stages.ReadProject(SourcePath::Locate(dir.Windows("g.vbg"))));
-  EXPECT_FALSE(stages.ReadProject(SourcePath::Locate(dir.Windows("f.frm"))));
+  Status group = stages.ReadProject(SourcePath::Locate(dir.Windows("g.vbg")));
+  EXPECT_TRUE(group.IsWrongKind());
+  EXPECT_EQ(group.message(), dir.Native("g.vbg") +
+                                 ": VB6 のプロジェクト グループ ファイルです。グループはコマンド "
+                                 "ラインから実行してください。");
+  Status form = stages.ReadProject(SourcePath::Locate(dir.Windows("f.frm")));
+  EXPECT_TRUE(form.IsWrongKind());
+  EXPECT_EQ(form.message(), dir.Native("f.frm") + ": VB6 のプロジェクト ファイルではありません。");
   EXPECT_TRUE(stages.refused_project());
-  EXPECT_EQ(msg.shown,
-            (std::vector<std::string>{
-                "注意|XLT ファイルが存在しません。",
-                "エラー|" + dir.Native("no/such") + ": フォルダが存在しません。",
-                "注意|" + dir.Native("g.vbg") +
-                    ": VB6 のプロジェクト グループ ファイルです。グループはコマンド ラインから実行"
-                    "してください。",
-                "注意|" + dir.Native("f.frm") + ": VB6 のプロジェクト ファイルではありません。"}));
 }
 
 }  // namespace

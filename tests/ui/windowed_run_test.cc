@@ -11,6 +11,7 @@
 #include "os/native_path.h"
 #include "workbook/workbook.h"
 #include "report/workbook_handover.h"
+#include "run/report_writers.h"
 #include "run/run_stages.h"
 #include "test_support.h"
 #include "ui/main_window.h"
@@ -48,10 +49,11 @@ void WindowedRunTest::WritesBothReports() {
   auto start_run = [&](const SourcePath& project_path, const Options& options) {
     QtProgressWindow progress;
     testing::RecordingWarnings warnings;
-    RunServices services{msg,      progress, dialog,
-                         handover, warnings, ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt")};
+    const ReportWriters writers =
+        ChosenWriters(options, {handover, warnings, ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt"),
+                                SaveDialogChooser(dialog), TextEncoding::Cp932, ""});
     SpecificationModel model;
-    return RunSpecification(project_path, model, options, services);
+    return RunSpecification(project_path, model, options, msg, progress, writers);
   };
   MainWindow window(Options(), dir.Windows("Dovrek.ini"), msg, dialog, start_run);
   window.show();

@@ -1,4 +1,4 @@
-#include "os/held_renames.h"
+#include "os/output_transaction.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,8 +13,6 @@
 
 namespace dovrek {
 namespace {
-
-thread_local HeldRenames* t_current = nullptr;
 
 // The errno a rename of `temporary` over `target` would surely fail with, 0 when none is seen:
 // a folder at the target's name, a folder that is gone, a temporary file that is gone.
@@ -45,22 +43,15 @@ Status CopyInPlace(const std::string& temporary, const std::string& target,
 
 }  // namespace
 
-HeldRenames::HeldRenames() : enclosing_(t_current) { t_current = this; }
+OutputTransaction::~OutputTransaction() { Abandon(); }
 
-HeldRenames::~HeldRenames() {
-  RemoveAll();
-  t_current = enclosing_;
-}
-
-HeldRenames* HeldRenames::Current() { return t_current; }
-
-void HeldRenames::Hold(std::string temporary, std::string target, std::string path,
-                       int cleanup_slot, bool in_place) {
+void OutputTransaction::Hold(std::string temporary, std::string target, std::string path,
+                             int cleanup_slot, bool in_place) {
   held_.push_back(
       {std::move(temporary), std::move(target), std::move(path), cleanup_slot, in_place});
 }
 
-std::string HeldRenames::CurrentName(const std::string& target) const {
+std::string OutputTransaction::CurrentName(const std::string& target) const {
   // Held files are known by their targets with every link resolved.
   Status ignored;
   std::string resolved = ResolvePath(target, &ignored).value_or(target);
@@ -70,7 +61,7 @@ std::string HeldRenames::CurrentName(const std::string& target) const {
   return target;
 }
 
-Status HeldRenames::Release() {
+Status OutputTransaction::Commit() {
   Status failed;
   for (const Held& file : held_) {
     int obstacle = file.in_place ? 0 : RenameObstacle(file.temporary, file.target);
@@ -91,11 +82,11 @@ Status HeldRenames::Release() {
     file.cleanup_slot = -1;
     file.temporary.clear();
   }
-  RemoveAll();
+  Abandon();
   return failed;
 }
 
-void HeldRenames::RemoveAll() {
+void OutputTransaction::Abandon() {
   for (const Held& file : held_) {
     ForgetTemporaryFile(file.cleanup_slot);
     if (!file.temporary.empty()) ::unlink(file.temporary.c_str());
