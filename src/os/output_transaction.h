@@ -5,7 +5,7 @@
 // transaction dropped without Commit removes them. A run that fails after one output was
 // finished thus leaves every earlier file as it was.
 // A file that must be rewritten in place (a writable file in a folder that takes no new file)
-// waits in a private temporary file too and is copied into place by Release, after every other
+// waits in a private temporary file too and is copied into place by Commit, after every other
 // output has been found ready to rename and before the first rename: should that copy fail,
 // the file itself may be left partly written, but no other output has been replaced. Devices
 // and FIFOs cannot be held back and are written at once. One transaction serves one run; it is
