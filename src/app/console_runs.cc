@@ -127,7 +127,7 @@ int RunUnattendedOnConsole(const SourcePath& project_path) {
   OpenInDesktopHandover handover(msg, watch);
   ConsoleWarningReporter warnings;
   RunServices services{
-      msg, progress, dialog, handover, warnings, TemplatePath(), TextEncoding::Cp932};
+      msg, progress, dialog, handover, warnings, TemplatePath(), Encoding::kCp932};
   return RunSpecification(project_path, ModelKeptToTheEnd(), options, services) ? 0 : 1;
 }
 

@@ -3,6 +3,7 @@
 #include <future>
 #include <system_error>
 
+#include "codepage/text_codec.h"
 #include "os/native_path.h"
 
 namespace dovrek {
@@ -21,7 +22,7 @@ size_t MiddleCut(std::string_view text) {
 }
 }  // namespace
 
-LogWriter::LogWriter(TextEncoding encoding) : encoding_(encoding) {}
+LogWriter::LogWriter(Encoding encoding) : encoding_(encoding) {}
 
 LogWriter::~LogWriter() { (void)Close(); }
 

@@ -19,13 +19,13 @@
 
 #include "os/replacing_file.h"
 #include "base/status.h"
-#include "codepage/text_codec.h"
+#include "codepage/encoding.h"
 
 namespace dovrek {
 
 class LogWriter {
  public:
-  explicit LogWriter(TextEncoding encoding = TextEncoding::Cp932);
+  explicit LogWriter(Encoding encoding = Encoding::kCp932);
   // Closes the file as Close does; a failure there can only be learnt by calling Close first.
   ~LogWriter();
   LogWriter(const LogWriter&) = delete;
@@ -62,7 +62,7 @@ class LogWriter {
   Status AbandonOnFailure(Status failure);
 
   std::string name_;
-  TextEncoding encoding_;
+  Encoding encoding_;
   ReplacingFile file_;
   std::string buffer_;          // lines not yet written out, UTF-8
   std::string encoded_;         // the buffer's lines encoded; kept to be reused

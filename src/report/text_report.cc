@@ -155,7 +155,7 @@ Status WriteTextReport(const SpecificationModel& model, FileDialog& dialog,
 }
 
 Status WriteTextReport(const SpecificationModel& model, FileDialog& dialog,
-                       ProgressWindow& progress, TextEncoding encoding, ReportMode mode) {
+                       ProgressWindow& progress, Encoding encoding, ReportMode mode) {
   LogWriter log(encoding);
   return WriteTextReport(model, dialog, progress, log, mode);
 }

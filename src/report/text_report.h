@@ -8,7 +8,7 @@
 #include "texts/messages.h"
 #include "frontend/progress_window.h"
 #include "base/status.h"
-#include "codepage/text_codec.h"
+#include "codepage/encoding.h"
 #include "report/log_writer.h"
 #include "report/report_mode.h"
 
@@ -25,7 +25,7 @@ Status WriteTextReport(const SpecificationModel& model, FileDialog& dialog,
 
 // The same through a log writer of its own, writing in `encoding`.
 Status WriteTextReport(const SpecificationModel& model, FileDialog& dialog,
-                       ProgressWindow& progress, TextEncoding encoding = TextEncoding::Cp932,
+                       ProgressWindow& progress, Encoding encoding = Encoding::kCp932,
                        ReportMode mode = ReportMode::kDefault);
 
 }  // namespace dovrek

@@ -9,7 +9,7 @@
 #include "frontend/file_dialog.h"
 #include "frontend/message_box.h"
 #include "frontend/progress_window.h"
-#include "codepage/text_codec.h"
+#include "codepage/encoding.h"
 #include "frontend/warning_reporter.h"
 #include "report/workbook_handover.h"
 #include "run/generation_driver.h"
@@ -25,7 +25,7 @@ struct RunServices {
   WorkbookHandover& handover;
   WarningReporter& warnings;  // damage the workbook survives
   std::string template_path;  // Windows form
-  TextEncoding text_encoding = TextEncoding::Cp932;
+  Encoding text_encoding = Encoding::kCp932;
 };
 
 class ProductionStages : public RunStages {

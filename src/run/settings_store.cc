@@ -100,8 +100,8 @@ Status LoadOptions(const std::string& settings_path, Options* options) {
   options->Dir = flag(kSettingsSection, "DIR");
   options->Trim = flag(kSettingsSection, "TRIM");
   options->Complete = Options::On(flag(kExtensionSection, "COMPLETE"));
-  options->Source = SourceEncodingNamed(SettingIn(profile, kExtensionSection, "SOURCE"))
-                        .value_or(SourceEncoding::kUnset);
+  options->Source = SourceEncodingChoiceNamed(SettingIn(profile, kExtensionSection, "SOURCE"))
+                        .value_or(SourceEncodingChoice{});
   // The screens are described unless SCREENS says 0.
   const std::string screens = SettingIn(profile, kExtensionSection, "SCREENS");
   options->Screens = screens.empty() || ParseFlag(screens) != 0;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "codepage/text_codec.h"
 #include "test_support.h"
 
 namespace dovrek {
@@ -50,14 +51,15 @@ TEST(LogWriterTest, WritesLinesWithCrLfInCallOrder) {
 
 TEST(LogWriterTest, EncodesEachLine) {
   struct Case {
-    TextEncoding encoding;
+    Encoding encoding;
     std::vector<std::string> lines;
     std::string bytes;
   } cases[] = {
-      {TextEncoding::Cp932, {"■：한"}, "\x81\xA1\x81\x46?\r\n"},
-      {TextEncoding::Utf8, {"■：한"}, "■：한\r\n"},
+      {Encoding::kCp932, {"■：한"}, "\x81\xA1\x81\x46?\r\n"},
+      {Encoding::kUtf8, {"■：한"}, "■：한\r\n"},
+      {Encoding::kCp1252, {"é€Ÿ■"}, "\xE9\x80\x9F?\r\n"},
       // A sequence cut short at the end of a line stays within its line.
-      {TextEncoding::Cp932, {"a\xE3\x81", "b"}, "a?\r\nb\r\n"},
+      {Encoding::kCp932, {"a\xE3\x81", "b"}, "a?\r\nb\r\n"},
   };
   for (const Case& c : cases) {
     TempDir dir;

@@ -60,14 +60,14 @@ TEST(SettingsStoreTest, ReadsCompleteModeFromExtensionAndSavingLeavesItAlone) {
   struct Case {
     const char* extension;
     bool complete;
-    SourceEncoding source;
+    SourceEncodingChoice source;
   } cases[] = {
-      {"[EXTENSION]\r\nCOMPLETE=1\r\nSOURCE=utf-8\r\n", true, SourceEncoding::kUtf8},
-      {"[extension]\r\ncomplete = 1.0\r\nsource= CP1252 \r\n", true, SourceEncoding::kCp1252},
-      {"[EXTENSION]\r\nCOMPLETE=2\r\nSOURCE=auto\r\n", false, SourceEncoding::kAuto},
-      {"[EXTENSION]\r\nCOMPLETE=0\r\nSOURCE=cp932\r\n", false, SourceEncoding::kCp932},
-      {"[EXTENSION]\r\nSOURCE=latin1\r\n", false, SourceEncoding::kUnset},
-      {"[CHKBOX]\r\nCOMPLETE=1\r\nSOURCE=auto\r\n", false, SourceEncoding::kUnset},
+      {"[EXTENSION]\r\nCOMPLETE=1\r\nSOURCE=utf-8\r\n", true, {Encoding::kUtf8}},
+      {"[extension]\r\ncomplete = 1.0\r\nsource= CP1252 \r\n", true, {Encoding::kCp1252}},
+      {"[EXTENSION]\r\nCOMPLETE=2\r\nSOURCE=auto\r\n", false, {std::nullopt, true}},
+      {"[EXTENSION]\r\nCOMPLETE=0\r\nSOURCE=cp932\r\n", false, {Encoding::kCp932}},
+      {"[EXTENSION]\r\nSOURCE=latin1\r\n", false, {}},
+      {"[CHKBOX]\r\nCOMPLETE=1\r\nSOURCE=auto\r\n", false, {}},
   };
   for (const Case& c : cases) {
     testing::TempDir dir;
