@@ -83,7 +83,7 @@ Status BatchOutputs::Prepare() {
   } else if (!line_.text_path.empty()) {
     text_file = MakeAbsolute(line_.text_path);
   }
-  dialog_ = std::make_unique<BatchFileDialog>(text_file.empty() ? "" : ToWindowsPath(text_file));
+  dialog_ = std::make_unique<BatchFileDialog>(text_file);
   if (workbook_staged) {
     handover_ = std::make_unique<StandardOutputHandover>(staging_folder_ + "/workbook.xlsx",
                                                          &staged_workbook_);

@@ -22,7 +22,6 @@
 #include "console/console_progress_window.h"
 #include "console/console_warning_reporter.h"
 #include "texts/messages.h"
-#include "os/native_path.h"
 #include "os/system_error.h"
 #include "run/file_counting_stages.h"
 #include "run/generation_driver.h"
@@ -68,7 +67,7 @@ int RefusalBeforeRun(const CommandLine& line, MessageBox& msg) {
                                          : problem.message());
     return 1;
   }
-  return RefusalOfOutputOverInput(line, {line.project_path.found(), ToNativePath(TemplatePath())},
+  return RefusalOfOutputOverInput(line, {line.project_path.found(), TemplatePath()},
                                   msg);
 }
 
@@ -81,7 +80,7 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 int BatchOptions(const CommandLine& line, MessageBox& msg, Options* options) {
   *options = Options();
   if (!line.settings_path.empty()) {
-    if (Status loaded = LoadOptions(ToWindowsPath(line.settings_path), options); !loaded.ok()) {
+    if (Status loaded = LoadOptions(line.settings_path, options); !loaded.ok()) {
       msg.ShowMessage(std::string(kSettingsOptionNotRead) + "\n" + loaded.message());
       return 2;
     }

@@ -11,7 +11,7 @@ namespace dovrek {
 
 class BatchFileDialog : public FileDialog {
  public:
-  // `save_path` is the text report's path in Windows form; empty means none was given.
+  // `save_path` is the text report's native path; empty means none was given.
   explicit BatchFileDialog(std::string save_path) : save_path_(std::move(save_path)) {}
 
   // Answers the fixed path; cancelled (false, empty path) when it is empty.

@@ -4,7 +4,6 @@
 #include <system_error>
 
 #include "codepage/text_codec.h"
-#include "os/native_path.h"
 
 namespace dovrek {
 namespace {
@@ -59,7 +58,7 @@ Status LogWriter::Close() {
 }
 
 // The file replaces the named one only when complete.
-Status LogWriter::Open() { return AbandonOnFailure(file_.Open(ToNativePath(name_))); }
+Status LogWriter::Open() { return AbandonOnFailure(file_.Open(name_)); }
 
 Status LogWriter::Flush() {
   encoded_.clear();

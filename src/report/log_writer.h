@@ -31,7 +31,7 @@ class LogWriter {
   LogWriter(const LogWriter&) = delete;
   LogWriter& operator=(const LogWriter&) = delete;
 
-  // Closes any open file (as Close does), then stores the name (Windows form) unchanged.
+  // Closes any open file (as Close does), then stores the name (a native path) unchanged.
   void SetLogFileName(const std::string& name);
   const std::string& LogFileName() const { return name_; }
 

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "model/member_kind.h"
-#include "os/native_path.h"
 #include "os/system_error.h"
 #include "base/text_helpers.h"
 #include "report/member_list_text.h"
@@ -148,7 +147,7 @@ Status WriteTextReport(const SpecificationModel& model, FileDialog& dialog,
     progress.Unload();
     return written;
   } catch (const std::bad_alloc&) {
-    return failed(TextReportOutOfMemory(ToNativePath(path), stage));
+    return failed(TextReportOutOfMemory(path, stage));
   } catch (const std::exception& e) {
     return failed(ExceptionMessage(e));
   }

@@ -24,7 +24,7 @@ struct RunServices {
   FileDialog& dialog;
   WorkbookHandover& handover;
   WarningReporter& warnings;  // damage the workbook survives
-  std::string template_path;  // Windows form
+  std::string template_path;  // native
   Encoding text_encoding = Encoding::kCp932;
 };
 

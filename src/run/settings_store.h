@@ -1,6 +1,6 @@
 #pragma once
 // The settings file Dovrek.ini: the six check-box values in section "CHKBOX", and complete
-// mode's keys COMPLETE and SOURCE in section "EXTENSION". Paths are in Windows form.
+// mode's keys COMPLETE and SOURCE in section "EXTENSION". Paths are native.
 
 #include <string>
 

@@ -92,7 +92,7 @@ struct Written {
 Written Write(const SpecificationModel& model, Encoding encoding,
               ReportMode mode = ReportMode::kDefault) {
   TempDir dir;
-  FixedFileDialog dialog(dir.Windows("report.txt"));
+  FixedFileDialog dialog(dir.Native("report.txt"));
   RecordingProgressWindow progress;
   Status result = WriteTextReport(model, dialog, progress, encoding, mode);
   return {result, ReadFileBytes(dir.Native("report.txt")), progress.calls};
@@ -145,7 +145,7 @@ TEST(TextReportTest, CancelWritesNothing) {
   FixedFileDialog dialog("");
   RecordingProgressWindow progress;
   LogWriter log;
-  log.SetLogFileName(dir.Windows("report.txt"));
+  log.SetLogFileName(dir.Native("report.txt"));
   EXPECT_TRUE(WriteTextReport(FullModel(), dialog, progress, log).ok());
   EXPECT_EQ(dialog.calls, 1);
   EXPECT_EQ(ReadFileBytes(existing), "earlier report");
@@ -155,7 +155,7 @@ TEST(TextReportTest, CancelWritesNothing) {
 TEST(TextReportTest, ReplacesAnExistingFileWhole) {
   TempDir dir;
   std::string path = dir.Write("report.txt", std::string(5000, 'z'));
-  FixedFileDialog dialog(dir.Windows("report.txt"));
+  FixedFileDialog dialog(dir.Native("report.txt"));
   RecordingProgressWindow progress;
   ASSERT_TRUE(WriteTextReport(DefaultsModel(), dialog, progress).ok());
   EXPECT_EQ(ReadFileBytes(path), Golden("defaults.cp932.txt"));
@@ -174,7 +174,7 @@ TEST(TextReportTest, UnwritableFileFailsWithAMessage) {
   };
   for (const Case& c : cases) {
     if (c.path == "/dev/full" && ::access("/dev/full", W_OK) != 0) continue;
-    FixedFileDialog dialog(ToWindowsPath(c.path));
+    FixedFileDialog dialog(c.path);
     RecordingProgressWindow progress;
     EXPECT_EQ(WriteTextReport(DefaultsModel(), dialog, progress).message(), c.message);
     EXPECT_EQ(progress.calls, c.progress) << c.path;
@@ -189,7 +189,7 @@ TEST(TextReportTest, RunningOutOfMemoryNamesTheFileAndTheStage) {
     void InitProgress(int32_t, const std::string&) override { throw std::bad_alloc(); }
   };
   TempDir dir;
-  FixedFileDialog dialog(dir.Windows("report.txt"));
+  FixedFileDialog dialog(dir.Native("report.txt"));
   OutOfMemoryAtProcedures progress;
   EXPECT_EQ(WriteTextReport(FullModel(), dialog, progress).message(),
             dir.Native("report.txt") +

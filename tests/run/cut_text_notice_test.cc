@@ -50,13 +50,13 @@ TEST_F(CutTextNoticeTest, ADesktopRunShowsOneInformationBoxAfterTheRun) {
   options.Xls = CheckState::kOn;
   options.Txt = CheckState::kOn;
   RecordingMessageBox msg;
-  NotingFileDialog dialog(dir.Windows("spec.txt"), msg);
+  NotingFileDialog dialog(dir.Native("spec.txt"), msg);
   testing::RecordingProgressWindow progress;
   OpenerWatch watch;
   OpenInDesktopHandover handover(msg, watch, {"true"});
   testing::RecordingWarnings warnings;
   RunServices services{msg,      progress, dialog,
-                       handover, warnings, ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt")};
+                       handover, warnings, DOVREK_BUILD_DIR "/Dovrek.xlt"};
   SpecificationModel model;
   EXPECT_TRUE(
       RunSpecification(SourcePath::Locate(dir.Windows("p/p.vbp")), model, options, services));

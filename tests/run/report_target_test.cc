@@ -221,11 +221,11 @@ TEST_F(ReportTargetTest, AFolderRemovedDuringTheRunFailsTheReport) {
     std::string target = dir.Write("gone/report", kEarlier);
     FolderRemovingProgress progress(dir.Native("gone"), 2);
     testing::RecordingMessageBox msg;
-    testing::FixedFileDialog dialog(ToWindowsPath(target));
+    testing::FixedFileDialog dialog(target);
     SaveToFileHandover handover(target);
     testing::RecordingWarnings warnings;
     RunServices services{msg,      progress, dialog,
-                         handover, warnings, ToWindowsPath(program.template_path())};
+                         handover, warnings, program.template_path()};
     Options options;
     options.Xls = c.xls;
     options.Txt = c.txt;

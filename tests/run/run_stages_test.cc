@@ -98,10 +98,10 @@ TEST(RunStagesTest, FailuresAreShownInTheirKindOfBox) {
   testing::TempDir dir;
   testing::RecordingMessageBox msg;
   SilentProgressWindow progress;
-  testing::FixedFileDialog dialog(dir.Windows("no/such/spec.txt"));
+  testing::FixedFileDialog dialog(dir.Native("no/such/spec.txt"));
   SaveToFileHandover handover(dir.Native("spec.xlsx"));
   testing::RecordingWarnings warnings;
-  RunServices services{msg, progress, dialog, handover, warnings, dir.Windows("Dovrek.xlt")};
+  RunServices services{msg, progress, dialog, handover, warnings, dir.Native("Dovrek.xlt")};
   SpecificationModel model;
   Options options;
   ProductionStages stages(model, options, services);

@@ -43,17 +43,17 @@ void WindowedRunTest::WritesBothReports() {
   QFETCH(QString, first_procedure);
   testing::TempDir dir;
   testing::RecordingMessageBox msg;
-  testing::FixedFileDialog dialog(dir.Windows("spec.txt"));
+  testing::FixedFileDialog dialog(dir.Native("spec.txt"));
   SaveToFileHandover handover(dir.Native("spec.xlsx"));
   auto start_run = [&](const SourcePath& project_path, const Options& options) {
     QtProgressWindow progress;
     testing::RecordingWarnings warnings;
     RunServices services{msg,      progress, dialog,
-                         handover, warnings, ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt")};
+                         handover, warnings, DOVREK_BUILD_DIR "/Dovrek.xlt"};
     SpecificationModel model;
     return RunSpecification(project_path, model, options, services);
   };
-  MainWindow window(Options(), dir.Windows("Dovrek.ini"), msg, dialog, start_run);
+  MainWindow window(Options(), dir.Native("Dovrek.ini"), msg, dialog, start_run);
   window.show();
   window.SetProjectPath(project);
   window.findChild<QCheckBox*>("chkXls")->click();
