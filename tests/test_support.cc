@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "os/native_path.h"
+#include "texts/box_titles.h"
 
 namespace dovrek::testing {
 

@@ -12,6 +12,7 @@
 #include "frontend/message_box.h"
 #include "frontend/progress_window.h"
 #include "frontend/warning_reporter.h"
+#include "texts/box_titles.h"
 
 namespace dovrek::testing {
 

@@ -5,7 +5,7 @@
 #include "os/buffered_writer.h"
 #include "os/file_copy.h"
 #include "os/interrupt_cleanup.h"
-#include "texts/messages.h"
+#include "app/app_messages.h"
 #include "os/native_path.h"
 #include "os/replacing_file.h"
 #include "os/temporary_folder.h"

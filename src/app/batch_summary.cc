@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "model/member_kind.h"
-#include "texts/messages.h"
+#include "app/app_messages.h"
 #include "base/text_helpers.h"
 #include "report/member_list_text.h"
 #include "source/complete_head.h"

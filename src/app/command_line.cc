@@ -7,7 +7,7 @@
 #include "app/output_identity.h"
 #include "app/portfolio_messages.h"
 #include "app/parse_error_text.h"
-#include "texts/messages.h"
+#include "app/app_messages.h"
 #include "os/native_path.h"
 #include "base/text_helpers.h"
 

@@ -5,7 +5,7 @@
 #include <climits>
 
 #include "os/child_process.h"
-#include "texts/messages.h"
+#include "app/app_messages.h"
 #include "os/temporary_folder.h"
 #include "workbook/cell_text.h"
 

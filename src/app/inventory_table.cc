@@ -4,7 +4,7 @@
 
 #include "app/portfolio_messages.h"
 #include "model/member_kind.h"
-#include "texts/messages.h"
+#include "app/app_messages.h"
 #include "source/complete_head.h"
 
 namespace dovrek {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "texts/messages.h"
+#include "app/app_messages.h"
 
 namespace dovrek {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "texts/messages.h"
+#include "app/app_messages.h"
 
 namespace dovrek {
 

@@ -22,6 +22,7 @@
 #include "os/native_path.h"
 #include "base/text_helpers.h"
 #include "run/generation_driver.h"
+#include "app/app_messages.h"
 
 namespace dovrek {
 namespace {

@@ -14,6 +14,8 @@
 #include "run/file_counting_stages.h"
 #include "run/generation_driver.h"
 #include "run/run_stages.h"
+#include "app/app_messages.h"
+#include "texts/failure_messages.h"
 
 namespace dovrek {
 namespace {

@@ -9,6 +9,7 @@
 #include "os/display_probe.h"
 #include "os/native_path.h"
 #include "run/settings_store.h"
+#include "app/app_messages.h"
 
 namespace dovrek {
 namespace {

@@ -6,7 +6,8 @@
 #include <iostream>
 #include <string_view>
 
-#include "texts/messages.h"
+#include "console/console_messages.h"
+#include "frontend/frontend_messages.h"
 #include "os/native_path.h"
 
 namespace dovrek {

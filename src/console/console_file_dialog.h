@@ -6,7 +6,6 @@
 #include <string>
 
 #include "frontend/file_dialog.h"
-#include "texts/messages.h"
 
 namespace dovrek {
 

@@ -1,5 +1,6 @@
 #include "console/console_message_box.h"
-#include "texts/messages.h"
+#include "console/console_messages.h"
+#include "texts/box_titles.h"
 
 #include <unistd.h>
 

@@ -6,8 +6,6 @@
 
 #include <string>
 
-#include "texts/messages.h"
-
 namespace dovrek {
 
 class FileDialog {

@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "texts/messages.h"
-
 namespace dovrek {
 
 class MessageBox {

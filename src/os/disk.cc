@@ -7,7 +7,8 @@
 
 #include <cerrno>
 
-#include "texts/messages.h"
+#include "os/os_messages.h"
+#include "texts/failure_messages.h"
 #include "os/system_error.h"
 
 namespace dovrek {

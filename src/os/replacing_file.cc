@@ -10,7 +10,6 @@
 
 #include "os/held_renames.h"
 #include "os/interrupt_cleanup.h"
-#include "texts/messages.h"
 #include "os/resolved_path.h"
 #include "os/system_error.h"
 #include "os/temporary_folder.h"

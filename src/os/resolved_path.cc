@@ -8,7 +8,8 @@
 #include <deque>
 #include <string_view>
 
-#include "texts/messages.h"
+#include "os/os_messages.h"
+#include "texts/failure_messages.h"
 #include "os/native_path.h"
 #include "os/system_error.h"
 

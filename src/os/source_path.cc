@@ -5,7 +5,8 @@
 #include <optional>
 #include <utility>
 
-#include "texts/messages.h"
+#include "os/os_messages.h"
+#include "texts/failure_messages.h"
 #include "os/native_path.h"
 #include "os/system_error.h"
 

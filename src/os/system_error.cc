@@ -3,7 +3,8 @@
 #include <cerrno>
 #include <new>
 
-#include "texts/messages.h"
+#include "os/os_messages.h"
+#include "texts/failure_messages.h"
 
 namespace dovrek {
 namespace {

@@ -5,8 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "texts/messages.h"
-
 namespace dovrek {
 
 // What the failing operation was doing with the file: a permission failure says whether the

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "texts/messages.h"
+#include "report/report_messages.h"
 #include "base/text_helpers.h"
 #include "workbook/page_frame.h"
 #include "workbook/workbook_error.h"

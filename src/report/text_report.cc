@@ -11,6 +11,7 @@
 #include "base/text_helpers.h"
 #include "report/member_list_text.h"
 #include "report/screens_text.h"
+#include "report/report_messages.h"
 
 namespace dovrek {
 namespace {

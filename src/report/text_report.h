@@ -5,7 +5,6 @@
 
 #include "model/specification_model.h"
 #include "frontend/file_dialog.h"
-#include "texts/messages.h"
 #include "frontend/progress_window.h"
 #include "base/status.h"
 #include "codepage/encoding.h"

@@ -15,6 +15,7 @@
 #include "workbook/cell_reference.h"
 #include "workbook/workbook.h"
 #include "workbook/workbook_error.h"
+#include "report/report_messages.h"
 
 namespace dovrek {
 namespace {

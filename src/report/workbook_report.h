@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "model/specification_model.h"
-#include "texts/messages.h"
 #include "frontend/progress_window.h"
 #include "base/status.h"
 #include "frontend/warning_reporter.h"

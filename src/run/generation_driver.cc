@@ -9,6 +9,7 @@
 #include "text/encoding_decision.h"
 #include "base/text_helpers.h"
 #include "source/screen_reader.h"
+#include "run/run_messages.h"
 
 namespace dovrek {
 namespace {

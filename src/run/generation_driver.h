@@ -7,7 +7,6 @@
 #include "model/specification_model.h"
 #include "os/folder_listings.h"
 #include "frontend/message_box.h"
-#include "texts/messages.h"
 #include "frontend/progress_window.h"
 #include "os/source_path.h"
 

@@ -12,6 +12,8 @@
 #include "os/ini_profile.h"
 #include "os/replacing_file.h"
 #include "codepage/text_codec.h"
+#include "run/run_messages.h"
+#include "texts/failure_messages.h"
 
 namespace dovrek {
 namespace {

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "model/specification_model.h"
-#include "texts/messages.h"
 #include "base/status.h"
 
 namespace dovrek {

@@ -2,7 +2,8 @@
 
 #include <new>
 
-#include "texts/messages.h"
+#include "run/run_messages.h"
+#include "texts/failure_messages.h"
 
 namespace dovrek {
 namespace {

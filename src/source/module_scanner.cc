@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "text/line_reader.h"
-#include "texts/messages.h"
+#include "source/source_messages.h"
 #include "base/text_helpers.h"
 #include "source/comment_line.h"
 #include "source/procedure_head.h"

@@ -5,7 +5,8 @@
 
 #include "model/member_kind.h"
 #include "text/line_reader.h"
-#include "texts/messages.h"
+#include "source/source_messages.h"
+#include "texts/failure_messages.h"
 #include "base/text_helpers.h"
 
 namespace dovrek {

@@ -9,7 +9,8 @@
 #include <QUrl>
 #include <exception>
 
-#include "texts/messages.h"
+#include "frontend/frontend_messages.h"
+#include "ui/window_messages.h"
 #include "run/settings_store.h"
 #include "run/stage_guard.h"
 #include "ui/caption_fit.h"

@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <exception>
 
+#include "frontend/frontend_messages.h"
+#include "ui/window_messages.h"
 
 namespace dovrek {
 

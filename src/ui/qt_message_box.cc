@@ -4,6 +4,8 @@
 #include <QPushButton>
 #include <QThread>
 
+#include "texts/box_titles.h"
+
 namespace dovrek {
 namespace {
 

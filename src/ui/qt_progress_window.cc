@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "texts/messages.h"
+#include "ui/window_messages.h"
 #include "ui/form_metrics.h"
 
 namespace dovrek {

@@ -3,7 +3,7 @@
 #include <system_error>
 #include <utility>
 
-#include "texts/messages.h"
+#include "workbook/workbook_messages.h"
 #include "workbook/workbook_error.h"
 
 namespace dovrek {

@@ -1,6 +1,6 @@
 #include "workbook/shared_strings.h"
 
-#include "texts/messages.h"
+#include "workbook/workbook_messages.h"
 #include "workbook/cell_text.h"
 #include "workbook/workbook_error.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <iterator>
 
-#include "texts/messages.h"
+#include "workbook/workbook_messages.h"
 #include "workbook/workbook_error.h"
 
 namespace dovrek {

@@ -4,7 +4,8 @@
 #include <sstream>
 #include <unordered_map>
 
-#include "texts/messages.h"
+#include "texts/failure_messages.h"
+#include "workbook/workbook_messages.h"
 #include "os/replacing_file.h"
 #include "os/system_error.h"
 #include "base/text_helpers.h"

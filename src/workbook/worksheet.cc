@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "texts/messages.h"
+#include "workbook/workbook_messages.h"
 #include "base/text_helpers.h"
 #include "workbook/cell_text.h"
 #include "workbook/defined_name_formula.h"

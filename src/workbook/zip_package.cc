@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "os/disk.h"
-#include "texts/messages.h"
+#include "texts/failure_messages.h"
+#include "workbook/workbook_messages.h"
 #include "os/system_error.h"
 #include "base/text_helpers.h"
 #include "workbook/workbook_error.h"

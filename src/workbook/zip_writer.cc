@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "texts/messages.h"
+#include "workbook/workbook_messages.h"
 #include "workbook/workbook_error.h"
 
 namespace dovrek {

@@ -17,6 +17,7 @@
 #include "codepage/text_codec.h"
 #include "app/dovrek_process.h"
 #include "test_support.h"
+#include "console/console_messages.h"
 
 namespace dovrek {
 namespace {

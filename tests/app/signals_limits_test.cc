@@ -16,7 +16,7 @@
 #include <thread>
 
 #include "app/dovrek_process.h"
-#include "texts/messages.h"
+#include "os/os_messages.h"
 
 namespace dovrek {
 namespace {

@@ -10,6 +10,7 @@
 
 #include "os/native_path.h"
 #include "test_support.h"
+#include "report/report_messages.h"
 
 namespace dovrek {
 namespace {

@@ -11,6 +11,7 @@
 #include "os/ini_profile.h"
 #include "os/native_path.h"
 #include "test_support.h"
+#include "run/run_messages.h"
 
 namespace dovrek {
 namespace {

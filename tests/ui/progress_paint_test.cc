@@ -19,7 +19,7 @@
 #include <optional>
 #include <string>
 
-#include "texts/messages.h"
+#include "ui/window_messages.h"
 #include "test_support.h"
 
 namespace dovrek {

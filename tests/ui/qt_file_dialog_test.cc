@@ -5,8 +5,10 @@
 #include <QtTest>
 #include <deque>
 
+#include "frontend/frontend_messages.h"
 #include "os/native_path.h"
 #include "test_support.h"
+#include "ui/window_messages.h"
 
 namespace dovrek {
 namespace {
