@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
   dovrek::SilentProgressWindow progress;
   dovrek::ConsoleWarningReporter warnings;
   auto start = std::chrono::steady_clock::now();
-  dovrek::Status written = dovrek::WriteWorkbookReport(model, dovrek::ToWindowsPath(argv[1]),
+  dovrek::Status written = dovrek::WriteWorkbookReport(model, argv[1],
                                                        handover, progress, warnings);
   if (!written.ok()) std::fprintf(stderr, "%s\n", written.message().c_str());
   bool ok = written.ok();

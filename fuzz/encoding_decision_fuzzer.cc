@@ -18,11 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     decision.Add(bytes.substr(start, end - start));
     start = end + 2;
   }
-  DecidedEncoding decided = decision.Decide();
   std::string text;
-  if (decided == DecidedEncoding::kCp1252) AppendCp1252AsUtf8(bytes, &text);
-  if (decided == DecidedEncoding::kCp932) AppendCp932AsUtf8(bytes, &text);
-  if (decided == DecidedEncoding::kUtf8) AppendSanitizedUtf8(bytes, &text);
+  AppendDecoded(bytes, decision.Decide(), &text);
   if (!IsValidUtf8(text)) __builtin_trap();
   return 0;
 }

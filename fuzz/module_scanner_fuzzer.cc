@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace dovrek;
   SourcePath path = SourcePath::Locate(ToWindowsPath(fuzz::WriteInput("m.bas", data, size)));
-  const char* const encodings[] = {"cp932", "utf-8", "cp1252"};
+  const Encoding encodings[] = {Encoding::kCp932, Encoding::kUtf8, Encoding::kCp1252};
   for (int combination = 0; combination < 16; ++combination) {
     Options options;
     options.Cmt = CheckStateOf(combination & 1);
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.Trim = CheckStateOf((combination >> 2) & 1);
     options.Complete = (combination >> 3) & 1;
     SpecificationModel model;
-    model.Encoding = encodings[combination % 3];
+    model.SourceEncoding = encodings[combination % 3];
     (void)ReadModule(path, options, &model);
     for (const ProcedureEntry& entry : model.Procedures) {
       bool scope_ok = entry.Scope == "Public" || entry.Scope == "Private" ||

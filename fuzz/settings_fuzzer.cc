@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ParseFlag(profile.Read("CHKBOX", key).value_or(""));
   }
   // Rewriting keeps every byte that is not the key's own.
-  std::string path = ToWindowsPath(fuzz::WriteInput("Dovrek.ini", data, size));
+  std::string path = fuzz::WriteInput("Dovrek.ini", data, size);
   Options loaded;
   (void)LoadOptions(path, &loaded);
   if (!SaveOptions(path, Options{}).ok()) return 0;

@@ -98,7 +98,7 @@ class RecordingProgressWindow : public ProgressWindow {
   std::vector<std::string> calls;
 };
 
-// Answers every dialog with a fixed path (Windows form), or as cancelled when it is empty.
+// Answers every dialog with a fixed path (native), or as cancelled when it is empty.
 class FixedFileDialog : public FileDialog {
  public:
   explicit FixedFileDialog(std::string fixed_path = "") : path(std::move(fixed_path)) {}

@@ -60,7 +60,7 @@ Status BatchOutputs::Prepare() {
   } else if (!line_.text_path.empty()) {
     text_file = MakeAbsolute(line_.text_path);
   }
-  text_path_ = text_file.empty() ? "" : ToWindowsPath(text_file);
+  text_path_ = text_file;
   if (json_staged) staged_json_ = staging_folder_ + "/model.json";
   json_path_ = json_staged ? staged_json_ : line_.json_path;
   if (workbook_staged) {

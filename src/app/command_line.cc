@@ -182,9 +182,10 @@ CommandLine ParseBatch(const std::vector<std::string>& args, Language language) 
   }
   line.settings_path = ToNativePath(line.settings_path);
   ChooseBatchMode(given, language, &line);
-  line.text_encoding = given.text_encoding == "utf-8" ? TextEncoding::Utf8 : TextEncoding::Cp932;
+  // The switch's check lets only "cp932" and "utf-8" through.
+  line.text_encoding = EncodingNamed(given.text_encoding).value_or(Encoding::kCp932);
   if (!given.source_encoding.empty()) {
-    line.source_encoding = SourceEncodingNamed(given.source_encoding);
+    line.source_encoding = SourceEncodingChoiceNamed(given.source_encoding);
   }
   if (given.projects.size() == 1) line.project_path = SourcePath::FromTyped(given.projects[0]);
   ChoosePortfolioMode(given, language, &line);

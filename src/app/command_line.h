@@ -8,7 +8,7 @@
 
 #include "model/specification_model.h"
 #include "os/source_path.h"
-#include "codepage/text_codec.h"
+#include "codepage/encoding.h"
 #include "texts/ui_language.h"
 
 namespace dovrek {
@@ -49,7 +49,7 @@ struct CommandLine {
   std::optional<bool> cmt, func, dir, trim;
   // Complete mode and the source encoding; nullopt keeps what Dovrek.ini says.
   std::optional<bool> complete;
-  std::optional<SourceEncoding> source_encoding;
+  std::optional<SourceEncodingChoice> source_encoding;
   // Complete mode's screens (nullopt keeps what Dovrek.ini says), and the folder their pictures
   // go to as PNG files (empty: none).
   std::optional<bool> screens;
@@ -57,7 +57,7 @@ struct CommandLine {
   // The settings file a batch run reads its options from (native path as given); empty: none,
   // the options come from the command line alone.
   std::string settings_path;
-  TextEncoding text_encoding = TextEncoding::Cp932;
+  Encoding text_encoding = Encoding::kCp932;
   bool quiet = false;
   // Go on without missing member files, naming them all; the run then counts as failed.
   bool skip_missing = false;

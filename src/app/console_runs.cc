@@ -25,7 +25,6 @@
 #include "frontend/frontend_messages.h"
 #include "os/os_messages.h"
 #include "texts/failure_messages.h"
-#include "os/native_path.h"
 #include "os/system_error.h"
 #include "run/file_counting_stages.h"
 #include "run/generation_driver.h"
@@ -72,7 +71,7 @@ int RefusalBeforeRun(const CommandLine& line, MessageBox& msg) {
                                          : problem.message());
     return 1;
   }
-  return RefusalOfOutputOverInput(line, {line.project_path.found(), ToNativePath(TemplatePath())},
+  return RefusalOfOutputOverInput(line, {line.project_path.found(), TemplatePath()},
                                   msg);
 }
 
@@ -85,7 +84,7 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 int BatchOptions(const CommandLine& line, MessageBox& msg, Options* options) {
   *options = Options();
   if (!line.settings_path.empty()) {
-    if (Status loaded = LoadOptions(ToWindowsPath(line.settings_path), options); !loaded.ok()) {
+    if (Status loaded = LoadOptions(line.settings_path, options); !loaded.ok()) {
       msg.ShowMessage(std::string(kSettingsOptionNotRead) + "\n" + loaded.message());
       return 2;
     }
@@ -132,7 +131,7 @@ int RunUnattendedOnConsole(const SourcePath& project_path) {
   ConsoleWarningReporter warnings;
   const ReportWriters writers =
       ChosenWriters(options, {handover, warnings, TemplatePath(), SaveDialogChooser(dialog),
-                              TextEncoding::Cp932, ""});
+                              Encoding::kCp932, ""});
   const bool done =
       RunSpecification(project_path, ModelKeptToTheEnd(), options, msg, progress, writers);
   return done ? 0 : 1;

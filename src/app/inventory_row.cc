@@ -29,7 +29,7 @@ SourceMeasure MeasureMembers(const SourcePath& project, const SpecificationModel
   for (const std::vector<MemberFile>& list : model.Members) {
     for (const MemberFile& member : list) {
       SourcePath path = SourcePath::Locate(MemberPath(project.windows(), member), listings);
-      if (path.IsFile()) (void)MeasureSource(path, model.Encoding, &measure);
+      if (path.IsFile()) (void)MeasureSource(path, model.SourceEncoding, &measure);
     }
   }
   return measure;
@@ -45,7 +45,7 @@ std::vector<Screen> ScreensOf(const SourcePath& project, const SpecificationMode
     for (const MemberFile& member : model.Files(row.kind)) {
       SourcePath path = SourcePath::Locate(MemberPath(project.windows(), member), listings);
       Screen screen;
-      if (path.IsFile() && ReadScreen(path, listings, model.Encoding, {}, &screen).ok() &&
+      if (path.IsFile() && ReadScreen(path, listings, model.SourceEncoding, {}, &screen).ok() &&
           !screen.Kind.empty()) {
         screens.push_back(std::move(screen));
       }
@@ -73,7 +73,7 @@ InventoryRow InventoryRowOf(const SourcePath& project, const SpecificationModel&
   row.Read = true;
   row.Complete = complete;
   row.Project = model.Project;
-  (void)ReadProjectReferences(project, model.Encoding, &row.References);
+  (void)ReadProjectReferences(project, model.SourceEncoding, &row.References);
   for (const std::vector<MemberFile>& list : model.Members) row.Members.push_back(list.size());
   row.Procedures = model.Procedures.size();
   if (complete) row.ProceduresByKind = KindCounts(model.Procedures);

@@ -48,7 +48,7 @@ dovrek::RunFunction WindowedRun(dovrek::OpenerWait wait, dovrek::OpenerWatch& wa
     dovrek::ConsoleWarningReporter warnings;
     const dovrek::ReportWriters writers = dovrek::ChosenWriters(
         options, {handover, warnings, dovrek::TemplatePath(), dovrek::SaveDialogChooser(dialog),
-                  dovrek::TextEncoding::Cp932, ""});
+                  dovrek::Encoding::kCp932, ""});
     dovrek::SpecificationModel model;
     return dovrek::RunSpecification(project_path, model, options, msg, progress, writers);
   };

@@ -26,15 +26,13 @@ bool IsRegularFile(const std::string& native) {
 std::string SettingsPathFor(const std::string& program_folder, const char* xdg_config_home,
                             const char* home) {
   std::string beside = program_folder + "/Dovrek.ini";
-  if (IsRegularFile(beside) || ::access(program_folder.c_str(), W_OK) == 0) {
-    return ToWindowsPath(beside);
-  }
+  if (IsRegularFile(beside) || ::access(program_folder.c_str(), W_OK) == 0) return beside;
   // Without either variable there is no home to keep settings in (never "/.config"); the
   // file beside the program is then read if it is there, and saving it reports the failure.
-  if (!IsSet(xdg_config_home) && !IsSet(home)) return ToWindowsPath(beside);
+  if (!IsSet(xdg_config_home) && !IsSet(home)) return beside;
   std::string config =
       IsSet(xdg_config_home) ? std::string(xdg_config_home) : std::string(home) + "/.config";
-  return ToWindowsPath(config + "/dovrek/Dovrek.ini");
+  return config + "/dovrek/Dovrek.ini";
 }
 
 std::string SettingsPath() {
@@ -47,7 +45,7 @@ Options StartingOptions(MessageBox* msg) {
   Status loaded = LoadOptions(path, &options);
   // Only a file that is there is told of: a folder on the way that may not be searched (a home
   // of another user) hides no settings of this user.
-  if (msg && !loaded.ok() && !loaded.IsNotFound() && RealDisk().Exists(ToNativePath(path))) {
+  if (msg && !loaded.ok() && !loaded.IsNotFound() && RealDisk().Exists(path)) {
     msg->ShowMessage(std::string(kSettingsNotRead) + "\n" + loaded.message());
   }
   return options;
@@ -56,8 +54,8 @@ Options StartingOptions(MessageBox* msg) {
 std::string TemplatePathFor(const std::string& program_folder) {
   std::string beside = program_folder + "/Dovrek.xlt";
   std::string shared = program_folder + "/../share/dovrek/Dovrek.xlt";
-  if (!IsRegularFile(beside) && IsRegularFile(shared)) return ToWindowsPath(shared);
-  return ToWindowsPath(beside);
+  if (!IsRegularFile(beside) && IsRegularFile(shared)) return shared;
+  return beside;
 }
 
 std::string TemplatePath() { return TemplatePathFor(ProgramFolder()); }

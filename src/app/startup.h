@@ -8,7 +8,7 @@
 
 namespace dovrek {
 
-// The settings file Dovrek.ini (Windows form): beside the executable when that file exists or
+// The native path of the settings file Dovrek.ini: beside the executable when that file exists or
 // that folder is writable (a portable copy, the build tree); otherwise
 // $XDG_CONFIG_HOME/dovrek/Dovrek.ini (default ~/.config/dovrek/), since an installed program's
 // folder is not writable and the options would be lost; beside the executable again when
@@ -24,7 +24,7 @@ Options StartingOptions(MessageBox* msg = nullptr);
 std::string SettingsPathFor(const std::string& program_folder, const char* xdg_config_home,
                             const char* home);
 
-// The workbook template Dovrek.xlt (Windows form): beside the executable when it is there,
+// The native path of the workbook template Dovrek.xlt: beside the executable when it is there,
 // else in ../share/dovrek/ relative to the executable's folder; the path beside the executable
 // when neither exists, so the missing-template message names the expected place.
 std::string TemplatePath();

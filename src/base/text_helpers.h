@@ -1,6 +1,7 @@
 #pragma once
 // Small pure text and path functions that the readers, the driver and the reports share.
-// Paths are in Windows form: only "\" separates folders.
+// The path functions take Windows-form paths (a project's member paths): only "\" separates
+// folders.
 
 #include <cstdint>
 #include <string>

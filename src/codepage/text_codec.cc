@@ -288,6 +288,28 @@ struct Utf8Writer {
   }
 };
 
+// What Windows-1252 bytes 0x80 to 0x9F stand for; zero for the bytes the code page leaves
+// undefined. The other bytes stand for the code point of their own value.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// The Windows-1252 byte of a code point, "?" when the code page has none.
+char Cp1252ByteFor(char32_t code) {
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<char>(code);
+  for (size_t i = 0; i < std::size(kCp1252High); ++i) {
+    if (kCp1252High[i] != 0 && kCp1252High[i] == code) return static_cast<char>(0x80 + i);
+  }
+  return '?';
+}
+
+void AppendCp1252(std::string_view utf8, std::string* out) {
+  for (size_t pos = 0; pos < utf8.size();) {
+    out->push_back(Cp1252ByteFor(NextCodePoint(utf8, &pos)));
+  }
+}
+
 }  // namespace
 
 bool IsAscii(std::string_view bytes) {
@@ -301,18 +323,13 @@ bool IsAscii(std::string_view bytes) {
 }
 
 void AppendCp1252AsUtf8(std::string_view bytes, std::string* out) {
-  // 0x80 to 0x9F; zero for the bytes the code page leaves undefined.
-  static constexpr char16_t kHigh[32] = {
-      0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
   out->reserve(out->size() + bytes.size());
   for (char c : bytes) {
     unsigned char b = static_cast<unsigned char>(c);
     if (b < 0x80) {
       out->push_back(c);
     } else if (b < 0xA0) {
-      AppendUtf8(kHigh[b - 0x80] ? kHigh[b - 0x80] : 0xFFFD, out);
+      AppendUtf8(kCp1252High[b - 0x80] ? kCp1252High[b - 0x80] : 0xFFFD, out);
     } else {
       AppendUtf8(b, out);
     }
@@ -425,12 +442,29 @@ void AppendCp932(std::string_view utf8, std::string* out) {
   out->resize(static_cast<size_t>(put - out->data()));
 }
 
-void AppendEncodedText(std::string_view utf8, TextEncoding encoding, std::string* out) {
-  if (encoding == TextEncoding::Utf8) {
-    out->append(utf8);
-  } else {
-    AppendCp932(utf8, out);
+void AppendDecoded(std::string_view bytes, Encoding encoding, std::string* out) {
+  switch (encoding) {
+    case Encoding::kUtf8:
+      return AppendSanitizedUtf8(bytes, out);
+    case Encoding::kCp1252:
+      return AppendCp1252AsUtf8(bytes, out);
+    case Encoding::kCp932:
+      break;
   }
+  AppendCp932AsUtf8(bytes, out);
+}
+
+void AppendEncodedText(std::string_view utf8, Encoding encoding, std::string* out) {
+  switch (encoding) {
+    case Encoding::kUtf8:
+      out->append(utf8);
+      return;
+    case Encoding::kCp1252:
+      return AppendCp1252(utf8, out);
+    case Encoding::kCp932:
+      break;
+  }
+  AppendCp932(utf8, out);
 }
 
 }  // namespace dovrek

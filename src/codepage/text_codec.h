@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-namespace dovrek {
+#include "codepage/encoding.h"
 
-enum class TextEncoding { Cp932, Utf8 };
+namespace dovrek {
 
 // Appends the UTF-8 form of code-page-932 bytes to *out. A lead byte without a valid trail
 // becomes U+FFFD and the byte after it is decoded on its own.
@@ -21,13 +21,16 @@ void AppendCp1252AsUtf8(std::string_view bytes, std::string* out);
 // Appends bytes that should be UTF-8 to *out, each maximal invalid subpart becoming U+FFFD.
 void AppendSanitizedUtf8(std::string_view bytes, std::string* out);
 
+// Appends the UTF-8 form of bytes in the given encoding to *out, as the three above do.
+void AppendDecoded(std::string_view bytes, Encoding encoding, std::string* out);
+
 // Code page 932 bytes for a UTF-8 text; a character the code page cannot hold becomes "?".
 std::string EncodeCp932(std::string_view utf8);
 void AppendCp932(std::string_view utf8, std::string* out);
 
 // Appends the bytes of a UTF-8 text in the given encoding to *out, so that a writer can reuse
-// one buffer.
-void AppendEncodedText(std::string_view utf8, TextEncoding encoding, std::string* out);
+// one buffer. A character the encoding cannot hold becomes "?".
+void AppendEncodedText(std::string_view utf8, Encoding encoding, std::string* out);
 
 // Appends the UTF-8 form of a code point.
 void AppendUtf8(char32_t code, std::string* out);

@@ -45,9 +45,10 @@ bool ConsoleFileDialog::ShowSaveDialog(const std::string&, std::string* chosen_p
     prompt_ << FileNamePrompt(FilterName(kTextFilter)) << std::flush;
     std::string answer;
     if (!ReadLine(&answer)) return false;
-    std::string path = MakeAbsolute(TrimBlanks(answer));
+    // "\" separates folders in a typed answer as in every path the program is given.
+    std::string path = MakeAbsolute(ToNativePath(TrimBlanks(answer)));
     if (ExistsExactly(path) && !YesTo(OverwritePrompt(path))) continue;
-    *chosen_path = ToWindowsPath(path);
+    *chosen_path = path;
     return true;
   }
 }

@@ -17,8 +17,8 @@ class ConsoleFileDialog : public FileDialog {
   ConsoleFileDialog(std::ostream& prompt, std::istream* terminal);
 
   // Asks for the text file ("テキスト ファイル (*.txt)"). Blanks around the answer are dropped
-  // and an empty answer (or the end of input) is a cancel. A typed path is native; a relative
-  // one is made absolute against the current folder and the answer is in Windows form. An
+  // and an empty answer (or the end of input) is a cancel. A typed path is native, "\" also
+  // separating folders; a relative one is made absolute against the current folder. An
   // existing file is confirmed before it is replaced; answering no asks again. The initial name
   // is not used.
   bool ShowSaveDialog(const std::string& initial_name, std::string* chosen_path) override;

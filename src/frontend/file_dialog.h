@@ -1,6 +1,6 @@
 #pragma once
 // The open dialog for the project file and the save dialog for the text report. Both start
-// empty, answer true with the chosen path (Windows form) when the user confirmed a file, and
+// empty, answer true with the chosen path (native) when the user confirmed a file, and
 // false when the user cancelled (no message) or the dialog failed (after ShowError). Only the
 // window asks for a project; a front end without it answers the open dialog as cancelled.
 

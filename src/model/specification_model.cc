@@ -13,14 +13,9 @@ void SpecificationModel::ClearProject() {
   ScreensDescribed = false;
 }
 
-std::optional<SourceEncoding> SourceEncodingNamed(std::string_view name) {
-  const std::pair<std::string_view, SourceEncoding> names[] = {{"cp932", SourceEncoding::kCp932},
-                                                               {"utf-8", SourceEncoding::kUtf8},
-                                                               {"cp1252", SourceEncoding::kCp1252},
-                                                               {"auto", SourceEncoding::kAuto}};
-  for (const auto& [text, encoding] : names) {
-    if (EqualsNoCase(name, text)) return encoding;
-  }
+std::optional<SourceEncodingChoice> SourceEncodingChoiceNamed(std::string_view name) {
+  if (EqualsNoCase(name, "auto")) return SourceEncodingChoice{std::nullopt, true};
+  if (std::optional<Encoding> named = EncodingNamed(name)) return SourceEncodingChoice{named};
   return std::nullopt;
 }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codepage/encoding.h"
 #include "model/member_kind.h"
 #include "model/screen.h"
 
@@ -73,9 +74,8 @@ struct SpecificationModel {
   // them (maybe none) from one that left them out.
   std::vector<Screen> Screens;
   bool ScreensDescribed = false;
-  // The encoding the sources without a byte-order mark are read in ("cp932", "utf-8" or
-  // "cp1252"), as decided for the run; empty means code page 932.
-  std::string Encoding;
+  // The encoding the sources without a byte-order mark are read in, as decided for the run.
+  Encoding SourceEncoding = Encoding::kCp932;
 
   std::vector<MemberFile>& Files(MemberKind kind) { return Members[static_cast<size_t>(kind)]; }
   const std::vector<MemberFile>& Files(MemberKind kind) const {
@@ -90,14 +90,19 @@ struct SpecificationModel {
   bool operator==(const SpecificationModel&) const = default;
 };
 
-// How source files are decoded: as code page 932 (the default), UTF-8 or Windows-1252, or as
-// decided once for the whole project (auto). kUnset follows the mode: auto in complete mode,
-// code page 932 otherwise.
-enum class SourceEncoding { kUnset, kCp932, kUtf8, kCp1252, kAuto };
+// How source files without a byte-order mark are to be decoded: in the encoding named, or as
+// decided once for the whole project from its files (Auto). Neither chosen follows the mode:
+// decided in complete mode, code page 932 otherwise.
+struct SourceEncodingChoice {
+  std::optional<Encoding> Named;
+  bool Auto = false;
 
-// The encoding a name stands for: "cp932", "utf-8", "cp1252" or "auto", in any letter case;
-// nullopt for any other text.
-std::optional<SourceEncoding> SourceEncodingNamed(std::string_view name);
+  bool operator==(const SourceEncodingChoice&) const = default;
+};
+
+// The choice a name stands for: an encoding's name (EncodingNamed) or "auto", in any letter
+// case; nullopt for any other text.
+std::optional<SourceEncodingChoice> SourceEncodingChoiceNamed(std::string_view name);
 
 // A check box's three states. The settings file may hold any 16-bit number for a box: a value
 // outside these three is kept as it stands (saving writes it back unchanged) and counts as off.
@@ -118,7 +123,7 @@ struct Options {
   // Complete mode: every procedure kind and declaration, describing comments as people write
   // them. Off by default; not one of the check boxes.
   bool Complete = false;
-  SourceEncoding Source = SourceEncoding::kUnset;
+  SourceEncodingChoice Source;
   // Complete mode: describe the screens of the window members. On unless turned off.
   bool Screens = true;
   // Go on without the member files that are not there (each is marked Missing) instead of

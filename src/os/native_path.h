@@ -1,7 +1,8 @@
 #pragma once
-// Paths inside the program are in Windows form, "\" the only separator. These functions move a
-// path across the border to the file system and find files the way a case-insensitive file
-// system would.
+// The paths of a project and its members are held in Windows form, "\" the only separator, as
+// project files write them (see SourcePath); every other path the program holds (settings,
+// template, outputs, what the file dialogs answer) is native. These functions move a path across
+// that border and find files the way a case-insensitive file system would.
 
 #include <optional>
 #include <string>

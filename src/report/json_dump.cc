@@ -100,7 +100,7 @@ void WriteModelJson(const SpecificationModel& model, bool complete, BufferedWrit
                2, out);
   if (complete) {
     out.Append(",\n  \"encoding\": ");
-    AppendString(model.Encoding.empty() ? "cp932" : model.Encoding, out);
+    AppendString(EncodingName(model.SourceEncoding), out);
   }
   const KindCounts kinds = complete ? CountKinds(model) : KindCounts();
   auto member = [&](const MemberFile& m) { AppendMember(m, complete ? &kinds : nullptr, out); };

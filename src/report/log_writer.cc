@@ -3,7 +3,7 @@
 #include <future>
 #include <system_error>
 
-#include "os/native_path.h"
+#include "codepage/text_codec.h"
 
 namespace dovrek {
 namespace {
@@ -21,7 +21,7 @@ size_t MiddleCut(std::string_view text) {
 }
 }  // namespace
 
-LogWriter::LogWriter(TextEncoding encoding, OutputTransaction* transaction)
+LogWriter::LogWriter(Encoding encoding, OutputTransaction* transaction)
     : encoding_(encoding), file_(transaction) {}
 
 LogWriter::~LogWriter() { (void)Close(); }
@@ -59,7 +59,7 @@ Status LogWriter::Close() {
 }
 
 // The file replaces the named one only when complete.
-Status LogWriter::Open() { return AbandonOnFailure(file_.Open(ToNativePath(name_))); }
+Status LogWriter::Open() { return AbandonOnFailure(file_.Open(name_)); }
 
 Status LogWriter::Flush() {
   encoded_.clear();

@@ -19,21 +19,21 @@
 
 #include "os/replacing_file.h"
 #include "base/status.h"
-#include "codepage/text_codec.h"
+#include "codepage/encoding.h"
 
 namespace dovrek {
 
 class LogWriter {
  public:
   // With a transaction, the file Close finishes is put in place when the transaction commits.
-  explicit LogWriter(TextEncoding encoding = TextEncoding::Cp932,
+  explicit LogWriter(Encoding encoding = Encoding::kCp932,
                      OutputTransaction* transaction = nullptr);
   // Closes the file as Close does; a failure there can only be learnt by calling Close first.
   ~LogWriter();
   LogWriter(const LogWriter&) = delete;
   LogWriter& operator=(const LogWriter&) = delete;
 
-  // Closes any open file (as Close does), then stores the name (Windows form) unchanged.
+  // Closes any open file (as Close does), then stores the name (a native path) unchanged.
   void SetLogFileName(const std::string& name);
   const std::string& LogFileName() const { return name_; }
 
@@ -64,7 +64,7 @@ class LogWriter {
   Status AbandonOnFailure(Status failure);
 
   std::string name_;
-  TextEncoding encoding_;
+  Encoding encoding_;
   ReplacingFile file_;
   std::string buffer_;          // lines not yet written out, UTF-8
   std::string encoded_;         // the buffer's lines encoded; kept to be reused

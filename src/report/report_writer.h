@@ -27,7 +27,7 @@ class ReportWriter {
 
 using ReportWriters = std::vector<std::unique_ptr<ReportWriter>>;
 
-// Where an output goes, asked for at the moment its writer starts: sets *path (Windows form),
+// Where an output goes, asked for at the moment its writer starts: sets *path (native),
 // or leaves it empty when the user chose none (the output is then skipped, successfully).
 // Fails when there is nobody to ask.
 using PathChooser = std::function<Status(std::string* path)>;

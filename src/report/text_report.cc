@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "model/member_kind.h"
-#include "os/native_path.h"
 #include "os/system_error.h"
 #include "base/text_helpers.h"
 #include "report/member_list_text.h"
@@ -149,14 +148,14 @@ Status WriteTextReport(const SpecificationModel& model, const PathChooser& choos
     progress.Unload();
     return written;
   } catch (const std::bad_alloc&) {
-    return failed(TextReportOutOfMemory(ToNativePath(path), stage));
+    return failed(TextReportOutOfMemory(path, stage));
   } catch (const std::exception& e) {
     return failed(ExceptionMessage(e));
   }
 }
 
 Status WriteTextReport(const SpecificationModel& model, const PathChooser& choose,
-                       ProgressWindow& progress, TextEncoding encoding, ReportMode mode,
+                       ProgressWindow& progress, Encoding encoding, ReportMode mode,
                        OutputTransaction* transaction) {
   LogWriter log(encoding, transaction);
   return WriteTextReport(model, choose, progress, log, mode);
@@ -166,7 +165,7 @@ namespace {
 
 class TextWriter : public ReportWriter {
  public:
-  TextWriter(PathChooser choose, TextEncoding encoding, ReportMode mode,
+  TextWriter(PathChooser choose, Encoding encoding, ReportMode mode,
              OutputTransaction* transaction)
       : choose_(std::move(choose)), encoding_(encoding), mode_(mode), transaction_(transaction) {}
   Status Write(const SpecificationModel& model, ProgressWindow& progress) override {
@@ -175,14 +174,14 @@ class TextWriter : public ReportWriter {
 
  private:
   PathChooser choose_;
-  TextEncoding encoding_;
+  Encoding encoding_;
   ReportMode mode_;
   OutputTransaction* transaction_;
 };
 
 }  // namespace
 
-std::unique_ptr<ReportWriter> TextReportWriter(PathChooser choose, TextEncoding encoding,
+std::unique_ptr<ReportWriter> TextReportWriter(PathChooser choose, Encoding encoding,
                                                ReportMode mode, OutputTransaction* transaction) {
   return std::make_unique<TextWriter>(std::move(choose), encoding, mode, transaction);
 }

@@ -6,7 +6,7 @@
 #include "model/specification_model.h"
 #include "frontend/progress_window.h"
 #include "base/status.h"
-#include "codepage/text_codec.h"
+#include "codepage/encoding.h"
 #include "report/log_writer.h"
 #include "report/report_mode.h"
 #include "report/report_writer.h"
@@ -24,12 +24,12 @@ Status WriteTextReport(const SpecificationModel& model, const PathChooser& choos
 
 // The same through a log writer of its own, writing in `encoding`, in `transaction` when given.
 Status WriteTextReport(const SpecificationModel& model, const PathChooser& choose,
-                       ProgressWindow& progress, TextEncoding encoding = TextEncoding::Cp932,
+                       ProgressWindow& progress, Encoding encoding = Encoding::kCp932,
                        ReportMode mode = ReportMode::kDefault,
                        OutputTransaction* transaction = nullptr);
 
 // The text report as one output of a run.
-std::unique_ptr<ReportWriter> TextReportWriter(PathChooser choose, TextEncoding encoding,
+std::unique_ptr<ReportWriter> TextReportWriter(PathChooser choose, Encoding encoding,
                                                ReportMode mode, OutputTransaction* transaction);
 
 }  // namespace dovrek

@@ -7,7 +7,7 @@
 
 #include "model/member_kind.h"
 #include "base/run_date.h"
-#include "os/source_path.h"
+#include "os/disk.h"
 #include "base/text_helpers.h"
 #include "report/function_list.h"
 #include "report/member_list_text.h"
@@ -147,9 +147,9 @@ Status WriteWorkbookReport(const SpecificationModel& model, const std::string& t
                            WorkbookHandover& handover, ProgressWindow& progress,
                            WarningReporter& warnings, std::vector<std::string>* cut_procedures,
                            ReportMode mode, const ScreenPictureSource& screen_pictures) {
-  const SourcePath template_file = SourcePath::Locate(template_path);
-  if (!template_file.IsFile()) return Status::NotFound(kTemplateMissingMessage);
-  const std::string& found = template_file.found();
+  if (RealDisk().Kind(template_path) != FileKind::kRegular) {
+    return Status::NotFound(kTemplateMissingMessage);
+  }
   if (model.Procedures.size() > kMostProcedures) {
     return Status::BadInput(TooManyProceduresMessage(model.Procedures.size(), kMostProcedures));
   }
@@ -162,10 +162,10 @@ Status WriteWorkbookReport(const SpecificationModel& model, const std::string& t
   progress.Load();
   bool progress_shown = true;
   try {
-    std::unique_ptr<Workbook> book = Workbook::Open(found, &warnings);
+    std::unique_ptr<Workbook> book = Workbook::Open(template_path, &warnings);
     if (book->WorksheetCount() < kRequiredWorksheets) {
       throw WorkbookError(
-          TooFewWorksheetsMessage(found, kRequiredWorksheets, book->WorksheetCount()));
+          TooFewWorksheetsMessage(template_path, kRequiredWorksheets, book->WorksheetCount()));
     }
     WriteCover(book->Worksheets(1), model.Project);
     WriteFileComposition(book->Worksheets(5), model, mode);

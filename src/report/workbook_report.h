@@ -19,7 +19,7 @@ namespace dovrek {
 // The PNG pictures of the model's screens, in their order.
 using ScreenPictureSource = std::function<const std::vector<std::string>&()>;
 
-// Builds the workbook from the template (a Windows-form path) and hands it over. When the
+// Builds the workbook from the template (a native path) and hands it over. When the
 // template is not an existing regular file, fails as NotFound with kTemplateMissingMessage
 // without touching the progress window. More procedures than the function list's worksheet holds
 // are refused the same way as BadInput, with their count, before anything is written. Any later

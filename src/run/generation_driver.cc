@@ -81,17 +81,13 @@ bool ReadMembers(const SourcePath& project_path, RunContext& run, FolderListings
   return true;
 }
 
-// The encoding the options choose for sources without a byte-order mark: decided from the
-// sources in complete mode when none is named, code page 932 otherwise.
-SourceEncoding ChosenEncoding(const Options& options) {
-  if (options.Source != SourceEncoding::kUnset) return options.Source;
-  return options.Complete ? SourceEncoding::kAuto : SourceEncoding::kCp932;
-}
-
-std::string_view NameOf(SourceEncoding chosen) {
-  if (chosen == SourceEncoding::kUtf8) return EncodingName(DecidedEncoding::kUtf8);
-  if (chosen == SourceEncoding::kCp1252) return EncodingName(DecidedEncoding::kCp1252);
-  return EncodingName(DecidedEncoding::kCp932);
+// The encoding the options name for sources without a byte-order mark; nullopt when it is to be
+// decided from the sources, as it is in complete mode when none is named.
+std::optional<Encoding> NamedEncoding(const Options& options) {
+  if (options.Source.Auto) return std::nullopt;
+  if (options.Source.Named) return options.Source.Named;
+  if (options.Complete) return std::nullopt;
+  return Encoding::kCp932;
 }
 
 // Decides the encoding of a project whose encoding is to be guessed, once for all its files.
@@ -106,9 +102,9 @@ bool DecideProjectEncoding(const SourcePath& project_path, RunContext& run,
       files.push_back(path.exists() ? path.found() : path.display());
     }
   }
-  DecidedEncoding decided = DecideEncodingOfFiles(files, project_path.disk());
-  run.model.Encoding = EncodingName(decided);
-  return decided == DecidedEncoding::kCp932 || Passed(run, ProjectRead(run, project_path));
+  run.model.SourceEncoding = DecideEncodingOfFiles(files, project_path.disk());
+  return run.model.SourceEncoding == Encoding::kCp932 ||
+         Passed(run, ProjectRead(run, project_path));
 }
 
 // Reads the screen of every window member that is there (complete mode): the members of the
@@ -127,7 +123,7 @@ void ReadScreens(const SourcePath& project_path, RunContext& run, FolderListings
       if (!path.IsFile()) continue;
       auto found = subs.find(member.FileName);
       Screen screen;
-      const bool read = ReadScreen(path, listings, run.model.Encoding,
+      const bool read = ReadScreen(path, listings, run.model.SourceEncoding,
                                    found == subs.end() ? std::vector<std::string>() : found->second,
                                    &screen)
                             .ok();
@@ -155,12 +151,12 @@ bool ReadAndWrite(const SourcePath& project_path, RunContext& run) {
     return false;
   }
   run.model.Procedures.clear();
-  const SourceEncoding chosen = ChosenEncoding(run.options);
-  run.model.Encoding = NameOf(chosen);
+  const std::optional<Encoding> named = NamedEncoding(run.options);
+  run.model.SourceEncoding = named.value_or(Encoding::kCp932);
   if (!Passed(run, ProjectRead(run, project_path))) return false;
   // Folders are listed once for this run and afresh for the next, which sees new files.
   FolderListings listings(project_path.disk());
-  if (chosen == SourceEncoding::kAuto && !DecideProjectEncoding(project_path, run, listings)) {
+  if (!named && !DecideProjectEncoding(project_path, run, listings)) {
     return false;
   }
   run.progress.Load();

@@ -10,10 +10,10 @@ namespace dovrek {
 unsigned ParallelReading::CoreCount() { return std::max(1u, std::thread::hardware_concurrency()); }
 
 ParallelReading::ParallelReading(std::vector<SourcePath> paths, const Options& options,
-                                 std::string encoding, unsigned threads, PartReader read)
+                                 Encoding encoding, unsigned threads, PartReader read)
     : paths_(std::move(paths)),
       options_(options),
-      encoding_(std::move(encoding)),
+      encoding_(encoding),
       read_(std::move(read)),
       parts_(paths_.size()) {
   // The joining thread reads too (see Await): it is one of the threads asked for.

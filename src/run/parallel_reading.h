@@ -27,12 +27,12 @@ class ParallelReading {
   // How one file is read into a part of its own; ReadModulePart unless a test reads otherwise.
   // It must throw nothing: an exception belongs in the part, for JoinNext to rethrow.
   using PartReader = std::function<ModulePart(const SourcePath& path, const Options& options,
-                                              const std::string& encoding)>;
+                                              Encoding encoding)>;
 
   // Starts reading `paths` (looked up already, in project order) on `threads` threads, at least
   // one and at most one a file: the joining thread, which reads while it waits in JoinNext, and
   // as many more started here. Sources without a byte-order mark are read in `encoding`.
-  ParallelReading(std::vector<SourcePath> paths, const Options& options, std::string encoding,
+  ParallelReading(std::vector<SourcePath> paths, const Options& options, Encoding encoding,
                   unsigned threads = CoreCount(), PartReader read = ReadModulePart);
   // Stops the threads after the files they are reading and waits for them.
   ~ParallelReading();
@@ -55,7 +55,7 @@ class ParallelReading {
 
   const std::vector<SourcePath> paths_;
   const Options options_;
-  const std::string encoding_;
+  const Encoding encoding_;
   const PartReader read_;
   std::mutex mutex_;
   std::condition_variable ready_;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "codepage/text_codec.h"
+#include "codepage/encoding.h"
 #include "draw/screen_picture.h"
 #include "frontend/file_dialog.h"
 #include "frontend/warning_reporter.h"
@@ -19,9 +19,9 @@ namespace dovrek {
 struct OutputPlaces {
   WorkbookHandover& workbook;
   WarningReporter& warnings;  // damage the workbook survives
-  std::string template_path;  // the workbook's template, Windows form
+  std::string template_path;  // the workbook's template, native
   PathChooser text;           // the text report's file, asked for when that report starts
-  TextEncoding text_encoding = TextEncoding::Cp932;
+  Encoding text_encoding = Encoding::kCp932;
   std::string json_path;                     // native; empty: no JSON
   OutputTransaction* transaction = nullptr;  // null: each file goes in place when written
   DrawnScreenPictures* pictures = nullptr;   // shared with the run's other outputs, or none
@@ -37,7 +37,7 @@ ReportWriters ChosenWriters(const Options& options, const OutputPlaces& places);
 // the dialog's reason when it cannot be shown, chooses none when the user cancels.
 PathChooser SaveDialogChooser(FileDialog& dialog);
 
-// A file named in advance (Windows form); empty chooses none.
+// A file named in advance (native); empty chooses none.
 PathChooser FixedPathChooser(std::string path);
 
 }  // namespace dovrek

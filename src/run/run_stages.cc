@@ -12,7 +12,7 @@ Status ProductionStages::ReadProject(const SourcePath& project_path) {
 }
 
 void ProductionStages::ReadAhead(const std::vector<SourcePath>& paths) {
-  ahead_ = std::make_unique<ParallelReading>(paths, options_, model_.Encoding);
+  ahead_ = std::make_unique<ParallelReading>(paths, options_, model_.SourceEncoding);
 }
 
 // A file asked for out of the announced order is read here, after the threads have ended.

@@ -10,7 +10,6 @@
 
 #include "os/disk.h"
 #include "os/ini_profile.h"
-#include "os/native_path.h"
 #include "os/replacing_file.h"
 #include "codepage/text_codec.h"
 #include "run/run_messages.h"
@@ -90,7 +89,7 @@ int16_t ParseFlag(const std::string& text) {
 
 Status LoadOptions(const std::string& settings_path, Options* options) {
   Status status;
-  const IniProfile profile = LoadProfile(ToNativePath(settings_path), &status);
+  const IniProfile profile = LoadProfile(settings_path, &status);
   auto flag = [&](const char* section, const char* key) {
     return static_cast<CheckState>(ParseFlag(SettingIn(profile, section, key)));
   };
@@ -102,8 +101,8 @@ Status LoadOptions(const std::string& settings_path, Options* options) {
   options->Dir = flag(kSettingsSection, "DIR");
   options->Trim = flag(kSettingsSection, "TRIM");
   options->Complete = Options::On(flag(kExtensionSection, "COMPLETE"));
-  options->Source = SourceEncodingNamed(SettingIn(profile, kExtensionSection, "SOURCE"))
-                        .value_or(SourceEncoding::kUnset);
+  options->Source = SourceEncodingChoiceNamed(SettingIn(profile, kExtensionSection, "SOURCE"))
+                        .value_or(SourceEncodingChoice{});
   // The screens are described unless SCREENS says 0.
   const std::string screens = SettingIn(profile, kExtensionSection, "SCREENS");
   options->Screens = screens.empty() || ParseFlag(screens) != 0;
@@ -111,8 +110,7 @@ Status LoadOptions(const std::string& settings_path, Options* options) {
 }
 
 Status SaveOptions(const std::string& settings_path, const Options& options) {
-  const std::string native = ToNativePath(settings_path);
-  std::filesystem::path folder = std::filesystem::path(native).parent_path();
+  std::filesystem::path folder = std::filesystem::path(settings_path).parent_path();
   ::mkdir(folder.parent_path().c_str(), 0700);
   ::mkdir(folder.c_str(), 0700);
   const std::pair<const char*, CheckState> keys[] = {
@@ -121,13 +119,13 @@ Status SaveOptions(const std::string& settings_path, const Options& options) {
   // One read and one write: the six keys are moved in memory, so the file is replaced once,
   // with all six or none of them.
   IniProfile profile("");
-  if (Status refused = LoadForChange(native, &profile); !refused.ok()) {
+  if (Status refused = LoadForChange(settings_path, &profile); !refused.ok()) {
     return Status::IoError(std::string(kSettingsNotSaved) + "\n" + refused.message());
   }
   for (const auto& [key, value] : keys) {
     PutSetting(&profile, kSettingsSection, key, std::to_string(static_cast<int16_t>(value)));
   }
-  Status written = WriteWholeFile(native, profile.Bytes());
+  Status written = WriteWholeFile(settings_path, profile.Bytes());
   if (!written.ok())
     return Status::IoError(std::string(kSettingsNotSaved) + "\n" + written.message());
   return Status::OK();

@@ -1,6 +1,6 @@
 #pragma once
 // The settings file Dovrek.ini: the six check-box values in section "CHKBOX", and complete
-// mode's keys COMPLETE and SOURCE in section "EXTENSION". Paths are in Windows form.
+// mode's keys COMPLETE and SOURCE in section "EXTENSION". Paths are native.
 
 #include <string>
 
@@ -21,7 +21,7 @@ int16_t ParseFlag(const std::string& text);
 
 // Reads the six flags in the order XLS, TXT, CMT, FUNC, DIR, TRIM, then [EXTENSION]: complete
 // mode is on when COMPLETE is the flag 1; SOURCE names the source encoding as
-// SourceEncodingNamed reads it, any other text leaves it unset. *options gets what was read, the
+// SourceEncodingChoiceNamed reads it, any other text leaves it unset. *options gets what was read, the
 // defaults when the file is missing (NotFound) or cannot be read or is over
 // kSettingsFileLimit (a failure naming the file). A file with the UTF-8 byte-order mark is
 // read as UTF-8.

@@ -7,11 +7,11 @@
 namespace dovrek {
 
 ModulePart ReadModulePart(const SourcePath& path, const Options& options,
-                          const std::string& encoding) {
+                          Encoding encoding) {
   ModulePart part;
   SpecificationModel model;
   try {
-    model.Encoding = encoding;
+    model.SourceEncoding = encoding;
     part.status = ReadModule(path, options, &model);
   } catch (...) {
     part.exception = std::current_exception();

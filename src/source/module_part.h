@@ -25,10 +25,10 @@ struct ModulePart {
 };
 
 // Reads the file as ReadModule does, into a part of its own; sources without a byte-order mark
-// are read in `encoding` (as SpecificationModel::Encoding). Throws nothing: an exception is
+// are read in `encoding` (as SpecificationModel::SourceEncoding). Throws nothing: an exception is
 // kept in the part. Several threads may read at once.
 ModulePart ReadModulePart(const SourcePath& path, const Options& options,
-                          const std::string& encoding);
+                          Encoding encoding);
 
 // Appends the part of `path` to the model as if the file had been read into it. Answers the
 // read's status and rethrows the exception the read ended with. A read that failed while the

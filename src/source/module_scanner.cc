@@ -71,8 +71,7 @@ std::string_view HeadText(std::string_view line, std::string_view head_words) {
 }  // namespace
 
 Status ReadModule(const SourcePath& path, const Options& options, SpecificationModel* model) {
-  LineReader reader;
-  reader.SetEncoding(EncodingNamed(model->Encoding));
+  LineReader reader(model->SourceEncoding);
   if (Status opened = reader.Open(path); !opened.ok()) return opened;
   ModuleScanner scanner(options, model);
   scanner.Start(path);

@@ -94,8 +94,7 @@ class ProjectFileReader {
   // the file is still looked through for the "Type=" line that every VB6 project file has: a
   // file without one is refused as no project at all, whatever its lines hold.
   Status Read() {
-    LineReader reader;
-    reader.SetEncoding(EncodingNamed(model_->Encoding));
+    LineReader reader(model_->SourceEncoding);
     if (Status opened = reader.Open(path_); !opened.ok()) return opened;
     std::string line;
     Status unusable;

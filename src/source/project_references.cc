@@ -1,6 +1,5 @@
 #include "source/project_references.h"
 
-#include "text/encoding_decision.h"
 #include "text/line_reader.h"
 #include "base/text_helpers.h"
 
@@ -43,10 +42,9 @@ void TakeLine(std::string_view line, ProjectReferences* references) {
 
 }  // namespace
 
-Status ReadProjectReferences(const SourcePath& project, const std::string& encoding,
+Status ReadProjectReferences(const SourcePath& project, Encoding encoding,
                              ProjectReferences* references) {
-  LineReader reader;
-  reader.SetEncoding(EncodingNamed(encoding));
+  LineReader reader(encoding);
   if (Status opened = reader.Open(project); !opened.ok()) return opened;
   std::string line;
   while (reader.ReadLine(&line)) TakeLine(line, references);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "codepage/encoding.h"
 #include "os/source_path.h"
 #include "base/status.h"
 
@@ -21,8 +22,8 @@ struct ProjectReferences {
   bool operator==(const ProjectReferences&) const = default;
 };
 
-// Reads those lines of the project file, in `encoding` ("cp932", "utf-8" or "cp1252").
-Status ReadProjectReferences(const SourcePath& project, const std::string& encoding,
+// Reads those lines of the project file, in `encoding`.
+Status ReadProjectReferences(const SourcePath& project, Encoding encoding,
                              ProjectReferences* references);
 
 }  // namespace dovrek

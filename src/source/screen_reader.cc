@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "os/disk.h"
-#include "text/encoding_decision.h"
 #include "text/line_reader.h"
 #include "codepage/text_codec.h"
 #include "base/text_helpers.h"
@@ -81,27 +80,19 @@ std::optional<FormCompanion> ReadCompanion(const SourcePath& member, FolderListi
   return FormCompanion(std::move(bytes));
 }
 
-std::function<std::string(std::string_view)> DecoderFor(const std::string& encoding) {
-  const DecidedEncoding decided = EncodingNamed(encoding);
-  return [decided](std::string_view bytes) {
+std::function<std::string(std::string_view)> DecoderFor(Encoding encoding) {
+  return [encoding](std::string_view bytes) {
     std::string utf8;
-    if (decided == DecidedEncoding::kUtf8) {
-      AppendSanitizedUtf8(bytes, &utf8);
-    } else if (decided == DecidedEncoding::kCp1252) {
-      AppendCp1252AsUtf8(bytes, &utf8);
-    } else {
-      AppendCp932AsUtf8(bytes, &utf8);
-    }
+    AppendDecoded(bytes, encoding, &utf8);
     return utf8;
   };
 }
 
 }  // namespace
 
-Status ReadScreen(const SourcePath& member, FolderListings& listings, const std::string& encoding,
+Status ReadScreen(const SourcePath& member, FolderListings& listings, Encoding encoding,
                   std::vector<std::string> handlers, Screen* screen) {
-  LineReader reader;
-  reader.SetEncoding(EncodingNamed(encoding));
+  LineReader reader(encoding);
   if (Status opened = reader.Open(member); !opened.ok()) return opened;
   FormDescriptionReader description;
   DescribingComment comment;

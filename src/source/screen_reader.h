@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codepage/encoding.h"
 #include "model/screen.h"
 #include "os/folder_listings.h"
 #include "os/source_path.h"
@@ -15,11 +16,11 @@
 
 namespace dovrek {
 
-// Fills *screen, reading the source in `encoding` ("cp932", "utf-8" or "cp1252"); `subs` are the
+// Fills *screen, reading the source in `encoding`; `subs` are the
 // names of the Subs in the member's code, which name its event handlers. Fails only when the
 // source cannot be read: a missing or damaged companion is noted on the screen.
 // The companion is looked up through `listings`, the run's own.
-Status ReadScreen(const SourcePath& member, FolderListings& listings, const std::string& encoding,
+Status ReadScreen(const SourcePath& member, FolderListings& listings, Encoding encoding,
                   std::vector<std::string> subs, Screen* screen);
 
 }  // namespace dovrek

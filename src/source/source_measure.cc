@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "text/encoding_decision.h"
 #include "text/line_reader.h"
 #include "base/text_helpers.h"
 
@@ -37,10 +36,9 @@ void AddLibrary(std::string library, std::vector<std::string>* dlls) {
 
 }  // namespace
 
-Status MeasureSource(const SourcePath& member, const std::string& encoding,
+Status MeasureSource(const SourcePath& member, Encoding encoding,
                      SourceMeasure* measure) {
-  LineReader reader;
-  reader.SetEncoding(EncodingNamed(encoding));
+  LineReader reader(encoding);
   if (Status opened = reader.Open(member); !opened.ok()) return opened;
   std::vector<std::string> lines;
   std::string line;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "codepage/encoding.h"
 #include "os/source_path.h"
 #include "base/status.h"
 
@@ -20,9 +21,7 @@ struct SourceMeasure {
   bool operator==(const SourceMeasure&) const = default;
 };
 
-// Adds the member file's counts and libraries to *measure, reading it in `encoding` ("cp932",
-// "utf-8" or "cp1252").
-Status MeasureSource(const SourcePath& member, const std::string& encoding,
-                     SourceMeasure* measure);
+// Adds the member file's counts and libraries to *measure, reading it in `encoding`.
+Status MeasureSource(const SourcePath& member, Encoding encoding, SourceMeasure* measure);
 
 }  // namespace dovrek

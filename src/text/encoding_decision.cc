@@ -34,38 +34,20 @@ void AppendNonAsciiLines(std::string_view bytes, std::string* sample) {
 
 // What the detector makes of the sample: Windows-1252 for a Western single-byte guess, code
 // page 932 for anything else (Japanese, or no opinion).
-DecidedEncoding Detect(const std::string& sample) {
+Encoding Detect(const std::string& sample) {
   std::unique_ptr<std::remove_pointer_t<uchardet_t>, decltype(&uchardet_delete)> detector(
       uchardet_new(), &uchardet_delete);
   if (!detector || uchardet_handle_data(detector.get(), sample.data(), sample.size()) != 0) {
-    return DecidedEncoding::kCp932;
+    return Encoding::kCp932;
   }
   uchardet_data_end(detector.get());
   std::string_view charset = uchardet_get_charset(detector.get());
   bool western = charset.starts_with("WINDOWS-125") || charset.starts_with("ISO-8859") ||
                  charset == "MAC-CENTRALEUROPE" || charset == "IBM852";
-  return western ? DecidedEncoding::kCp1252 : DecidedEncoding::kCp932;
+  return western ? Encoding::kCp1252 : Encoding::kCp932;
 }
 
 }  // namespace
-
-std::string_view EncodingName(DecidedEncoding encoding) {
-  switch (encoding) {
-    case DecidedEncoding::kUtf8:
-      return "utf-8";
-    case DecidedEncoding::kCp1252:
-      return "cp1252";
-    case DecidedEncoding::kCp932:
-      break;
-  }
-  return "cp932";
-}
-
-DecidedEncoding EncodingNamed(std::string_view name) {
-  if (name == "utf-8") return DecidedEncoding::kUtf8;
-  if (name == "cp1252") return DecidedEncoding::kCp1252;
-  return DecidedEncoding::kCp932;
-}
 
 bool IsValidCp932(std::string_view bytes) {
   for (size_t i = 0; i < bytes.size(); ++i) {
@@ -92,16 +74,16 @@ void EncodingDecision::Add(std::string_view bytes) {
   if (sample_.size() < kSampleLimit) AppendNonAsciiLines(bytes, &sample_);
 }
 
-DecidedEncoding EncodingDecision::Decide() const {
-  if (!any_non_ascii_) return DecidedEncoding::kCp932;
-  if (all_utf8_) return DecidedEncoding::kUtf8;
+Encoding EncodingDecision::Decide() const {
+  if (!any_non_ascii_) return Encoding::kCp932;
+  if (all_utf8_) return Encoding::kUtf8;
   if (all_cp932_ != all_cp1252_) {
-    return all_cp932_ ? DecidedEncoding::kCp932 : DecidedEncoding::kCp1252;
+    return all_cp932_ ? Encoding::kCp932 : Encoding::kCp1252;
   }
   return Detect(sample_);
 }
 
-DecidedEncoding DecideEncodingOfFiles(const std::vector<std::string>& native_paths, Disk& disk) {
+Encoding DecideEncodingOfFiles(const std::vector<std::string>& native_paths, Disk& disk) {
   EncodingDecision decision;
   std::string bytes;
   for (const std::string& path : native_paths) {

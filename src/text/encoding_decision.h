@@ -6,17 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "codepage/encoding.h"
 #include "os/disk.h"
 
 namespace dovrek {
-
-enum class DecidedEncoding { kCp932, kUtf8, kCp1252 };
-
-// The name the outputs give the encoding: "cp932", "utf-8" or "cp1252".
-std::string_view EncodingName(DecidedEncoding encoding);
-
-// The encoding of that name; code page 932 for any other name, the empty one included.
-DecidedEncoding EncodingNamed(std::string_view name);
 
 // Gathers the bytes of a project's files and decides. Files that start with a byte-order mark
 // decide for themselves and are not looked at.
@@ -28,7 +21,7 @@ class EncodingDecision {
   // UTF-8 when every file is valid UTF-8 and something is not ASCII; otherwise code page 932 or
   // Windows-1252, by validity where only one of them can hold the bytes, else by a character
   // set detector over the non-ASCII lines. Code page 932 when all is ASCII.
-  DecidedEncoding Decide() const;
+  Encoding Decide() const;
 
  private:
   bool any_non_ascii_ = false;
@@ -40,7 +33,7 @@ class EncodingDecision {
 
 // Reads each file (native paths on `disk`) that exists and decides; a file that cannot be read is
 // passed over (the run reports it when it reads the file).
-DecidedEncoding DecideEncodingOfFiles(const std::vector<std::string>& native_paths,
+Encoding DecideEncodingOfFiles(const std::vector<std::string>& native_paths,
                                       Disk& disk = RealDisk());
 
 // True when the bytes are well-formed code page 932 as Windows reads it (single bytes, and lead

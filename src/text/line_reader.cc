@@ -36,8 +36,7 @@ Status LineReader::Open(const std::string& native_path, Disk& disk) {
   if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   begin_ = end_ = 0;
   eof_ = false;
-  utf8_ = plain_ == DecidedEncoding::kUtf8;
-  cp1252_ = plain_ == DecidedEncoding::kCp1252;
+  encoding_ = plain_;
   units_ = Units::kBytes;
   utf16_.clear();
   line_number_ = 0;
@@ -130,12 +129,10 @@ bool LineReader::DetectMark() {
   }
   std::string_view head(buffer_.get(), end_);
   if (head.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
-    utf8_ = true;
-    cp1252_ = false;
+    encoding_ = Encoding::kUtf8;
     begin_ = kUtf8Mark.size();
   } else if (head.substr(0, 2) == "\xFF\xFE" || head.substr(0, 2) == "\xFE\xFF") {
-    utf8_ = true;
-    cp1252_ = false;
+    encoding_ = Encoding::kUtf8;
     units_ = head[0] == '\xFF' ? Units::kUtf16Le : Units::kUtf16Be;
     utf16_.assign(head.substr(2));  // read already; converted by the next Fill
     begin_ = end_ = 0;
@@ -147,12 +144,8 @@ void LineReader::DecodeInto(std::string_view raw, bool ascii, std::string* line)
   line->clear();
   if (ascii) {
     line->assign(raw);
-  } else if (utf8_) {
-    AppendSanitizedUtf8(raw, line);
-  } else if (cp1252_) {
-    AppendCp1252AsUtf8(raw, line);
   } else {
-    AppendCp932AsUtf8(raw, line);
+    AppendDecoded(raw, encoding_, line);
   }
 }
 
@@ -228,7 +221,7 @@ size_t LineReader::LengthAhead() const {
 // (ASCII, or valid UTF-8 in a UTF-8 file), and a long one does not keep its memory for the
 // rest of the file.
 void LineReader::TakePending(bool ascii, std::string* line) {
-  if (ascii || (utf8_ && IsValidUtf8(pending_))) {
+  if (ascii || (encoding_ == Encoding::kUtf8 && IsValidUtf8(pending_))) {
     line->swap(pending_);
   } else {
     DecodeInto(pending_, false, line);

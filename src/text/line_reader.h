@@ -1,17 +1,17 @@
 #pragma once
 // Reads a text file line by line in one buffered pass, decoding each line to UTF-8.
 // A file that starts with a byte-order mark is UTF-8 or UTF-16 (little or big endian) as the
-// mark says (the mark is dropped); any other file is code page 932, or the encoding set. Lines end
-// at CR LF, a lone CR or a lone LF; the end is not part of the line. Memory is bounded by the
-// buffer and the longest line.
+// mark says (the mark is dropped); any other file is in the encoding the reader is made with.
+// Lines end at CR LF, a lone CR or a lone LF; the end is not part of the line. Memory is bounded
+// by the buffer and the longest line.
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "codepage/encoding.h"
 #include "os/disk.h"
-#include "text/encoding_decision.h"
 #include "os/source_path.h"
 #include "base/status.h"
 
@@ -19,14 +19,11 @@ namespace dovrek {
 
 class LineReader {
  public:
-  LineReader() = default;
+  // Reads files without a byte-order mark in `plain`.
+  explicit LineReader(Encoding plain = Encoding::kCp932) : plain_(plain) {}
   ~LineReader();
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
-
-  // The encoding of a file without a byte-order mark, for the files opened from now on: code
-  // page 932 unless set.
-  void SetEncoding(DecidedEncoding encoding) { plain_ = encoding; }
 
   // Opens a regular file by its native path on `disk`. Folders, FIFOs and devices are refused
   // without blocking. A failure names the file.
@@ -73,9 +70,8 @@ class LineReader {
   size_t begin_ = 0;
   size_t end_ = 0;
   bool eof_ = false;
-  DecidedEncoding plain_ = DecidedEncoding::kCp932;
-  bool utf8_ = false;
-  bool cp1252_ = false;
+  Encoding plain_;
+  Encoding encoding_ = Encoding::kCp932;  // of the file open: plain_ or what its mark says
   Units units_ = Units::kBytes;
   std::string utf16_;  // UTF-16 bytes read but not yet converted (an odd byte, a high surrogate)
   long line_number_ = 0;

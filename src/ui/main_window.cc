@@ -11,7 +11,6 @@
 
 #include "frontend/frontend_messages.h"
 #include "ui/window_messages.h"
-#include "os/native_path.h"
 #include "run/settings_store.h"
 #include "run/stage_guard.h"
 #include "ui/caption_fit.h"
@@ -147,7 +146,7 @@ void MainWindow::ConnectBoxes() {
 void MainWindow::Browse() {
   std::string chosen;
   if (dialog_.ShowOpenDialog("", &chosen)) {
-    ui_->txtVbp->setText(QString::fromStdString(ToNativePath(chosen)));
+    ui_->txtVbp->setText(QString::fromStdString(chosen));
   }
 }
 

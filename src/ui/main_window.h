@@ -32,7 +32,7 @@ class MainWindow : public QWidget {
   using StartRun = std::function<bool(const SourcePath& project_path, const Options& options)>;
 
   // `msg` and `dialog` must outlive the window. The boxes show `options` at once.
-  // `settings_path` is the Windows-form path of Dovrek.ini.
+  // `settings_path` is the native path of Dovrek.ini.
   MainWindow(Options options, std::string settings_path, MessageBox& msg, FileDialog& dialog,
              StartRun start_run, QWidget* parent = nullptr);
   ~MainWindow() override;

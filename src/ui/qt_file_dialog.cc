@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <exception>
 
-#include "os/native_path.h"
 #include "frontend/frontend_messages.h"
 #include "ui/window_messages.h"
 
@@ -53,14 +52,14 @@ bool QtFileDialog::Show(FileDialogKind kind, const std::string& initial_name,
   chosen_path->clear();
   QString chosen;
   try {
-    if (!Choose(kind, ToNativePath(initial_name), &chosen)) return false;
+    if (!Choose(kind, initial_name, &chosen)) return false;
   } catch (const std::exception& e) {
     msg_.ShowError(e.what());
     return false;
   }
   // The dialog covered the owner; draw it again before the caller goes on working.
   if (owner_) owner_->repaint();
-  *chosen_path = ToWindowsPath(chosen.toStdString());
+  *chosen_path = chosen.toStdString();
   return true;
 }
 

@@ -29,7 +29,7 @@ using RunFunction =
 bool WindowSystemStarts(int& argc, char** argv);
 
 // Shows the main window (its path box filled with project_path as messages show it), runs the
-// event loop until the window closes, saving the six flags to settings_path (Windows form) on
+// event loop until the window closes, saving the six flags to settings_path (native) on
 // close in the order XLS, TXT, CMT, DIR, FUNC, TRIM (SaveOptions). The window owns `options`;
 // each run gets a copy of them as the boxes stand when OK is pressed. When the event loop has
 // ended, `settle` (when given) waits for what runs still do on other threads; the boxes those

@@ -89,9 +89,9 @@ TEST(CommandLineTest, ReadsBatchOptions) {
   EXPECT_EQ(line.func, true);
   EXPECT_EQ(line.dir, std::nullopt);
   EXPECT_EQ(line.trim, true);
-  EXPECT_EQ(line.text_encoding, TextEncoding::Utf8);
+  EXPECT_EQ(line.text_encoding, Encoding::kUtf8);
   EXPECT_EQ(line.complete, true);
-  EXPECT_EQ(line.source_encoding, SourceEncoding::kCp1252);
+  EXPECT_EQ(line.source_encoding, SourceEncodingChoice{Encoding::kCp1252});
   EXPECT_TRUE(line.quiet);
   EXPECT_EQ(line.project_path.windows(), ToWindowsPath(MakeAbsolute("rel/app.vbp")));
   CommandLine plain = ParseCommandLine({"-q", "p.vbp"});

@@ -18,19 +18,18 @@ TEST(StartupTest, FindsTheTemplateBesideTheProgramThenInShare) {
   testing::TempDir dir;
   std::string bin = dir.Native("bin");
   std::filesystem::create_directories(bin);
-  EXPECT_EQ(TemplatePathFor(bin),
-            ToWindowsPath(bin + "/Dovrek.xlt"));  // neither: the expected place
+  EXPECT_EQ(TemplatePathFor(bin), bin + "/Dovrek.xlt");  // neither: the expected place
   dir.Write("share/dovrek/Dovrek.xlt", "x");
-  EXPECT_EQ(TemplatePathFor(bin), ToWindowsPath(bin + "/../share/dovrek/Dovrek.xlt"));
+  EXPECT_EQ(TemplatePathFor(bin), bin + "/../share/dovrek/Dovrek.xlt");
   dir.Write("bin/Dovrek.xlt", "x");
-  EXPECT_EQ(TemplatePathFor(bin), ToWindowsPath(bin + "/Dovrek.xlt"));
+  EXPECT_EQ(TemplatePathFor(bin), bin + "/Dovrek.xlt");
 }
 
 TEST(StartupTest, KeepsSettingsBesideAWritableProgramFolder) {
   testing::TempDir dir;
   std::string bin = dir.Native("bin");
   std::filesystem::create_directories(bin);
-  EXPECT_EQ(SettingsPathFor(bin, nullptr, "/nowhere"), ToWindowsPath(bin + "/Dovrek.ini"));
+  EXPECT_EQ(SettingsPathFor(bin, nullptr, "/nowhere"), bin + "/Dovrek.ini");
 }
 
 // Choosing the path creates nothing (a batch run never writes settings), and without HOME or
@@ -39,10 +38,10 @@ TEST(StartupTest, ChoosingTheSettingsPathCreatesNoFolder) {
   testing::TempDir dir;
   std::string unwritable = dir.Native("missing-bin");
   EXPECT_EQ(SettingsPathFor(unwritable, dir.Native("config").c_str(), nullptr),
-            ToWindowsPath(dir.Native("config/dovrek/Dovrek.ini")));
+            dir.Native("config/dovrek/Dovrek.ini"));
   EXPECT_EQ(SettingsPathFor(unwritable, nullptr, dir.Native("home").c_str()),
-            ToWindowsPath(dir.Native("home/.config/dovrek/Dovrek.ini")));
-  EXPECT_EQ(SettingsPathFor(unwritable, "", ""), ToWindowsPath(unwritable + "/Dovrek.ini"));
+            dir.Native("home/.config/dovrek/Dovrek.ini"));
+  EXPECT_EQ(SettingsPathFor(unwritable, "", ""), unwritable + "/Dovrek.ini");
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 

@@ -1,5 +1,6 @@
 #include "console/console_file_dialog.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -27,16 +28,17 @@ Answer Save(const std::string& typed) {
   return {result, path, prompt.str()};
 }
 
-TEST(ConsoleFileDialogTest, SaveAnswersTheTypedPathInWindowsForm) {
+TEST(ConsoleFileDialogTest, SaveAnswersTheTypedPathMadeAbsolute) {
   TempDir dir;
   struct Case {
     std::string typed;
     bool result;
     std::string path;
   } cases[] = {
-      {dir.Native("new.txt") + "\n", true, dir.Windows("new.txt")},
-      {"  " + dir.Native("new") + " \r\n", true, dir.Windows("new")},  // no extension added
-      {"rel/out.txt\n", true, ToWindowsPath(MakeAbsolute("rel/out.txt"))},
+      {dir.Native("new.txt") + "\n", true, dir.Native("new.txt")},
+      {"  " + dir.Native("new") + " \r\n", true, dir.Native("new")},  // no extension added
+      {"rel/out.txt\n", true, MakeAbsolute("rel/out.txt")},
+      {"rel\\out.txt\n", true, MakeAbsolute("rel/out.txt")},
       {"\n", false, ""},
       {"   \n" + dir.Native("ignored.txt") + "\n", false, ""},
       {"", false, ""},
@@ -54,12 +56,17 @@ TEST(ConsoleFileDialogTest, SaveConfirmsReplacingAnExistingFile) {
   const std::string existing = dir.Write("old.txt", "x");
   Answer yes = Save(existing + "\ny\n");
   EXPECT_TRUE(yes.result);
-  EXPECT_EQ(yes.path, ToWindowsPath(existing));
+  EXPECT_EQ(yes.path, existing);
   EXPECT_NE(yes.prompt.find(existing + " は既に存在します。上書きしますか?"), std::string::npos);
+  // Typed with "\", it is still the file that is written that is asked about.
+  std::string backslashed = existing;
+  std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
+  EXPECT_NE(Save(backslashed + "\ny\n").prompt.find(existing + " は既に存在します"),
+            std::string::npos);
 
   Answer no_then_other = Save(existing + "\n\n" + dir.Native("other.txt") + "\n");
   EXPECT_TRUE(no_then_other.result);
-  EXPECT_EQ(no_then_other.path, dir.Windows("other.txt"));
+  EXPECT_EQ(no_then_other.path, dir.Native("other.txt"));
 }
 
 TEST(ConsoleFileDialogTest, NoTerminalCancels) {

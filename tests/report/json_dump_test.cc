@@ -71,7 +71,7 @@ TEST(JsonDumpTest, CompleteModeAddsKindsComponentsAndTheEncoding) {
   EXPECT_NE(json.find("\"Kind\": \"Declare Function\",\n      \"Static\": false,\n"
                       "      \"Lib\": \"kernel32\",\n      \"Alias\": \"Beep\"\n    }"),
             std::string::npos);
-  model.Encoding = "cp1252";
+  model.SourceEncoding = Encoding::kCp1252;
   EXPECT_EQ(nlohmann::json::parse(ModelToJson(model, true))["encoding"], "cp1252");
   EXPECT_EQ(ModelToJson(model).find("Kind"), std::string::npos);  // default mode: unchanged
 }

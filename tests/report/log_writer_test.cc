@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "codepage/text_codec.h"
 #include "test_support.h"
 
 namespace dovrek {
@@ -39,7 +40,7 @@ TEST(LogWriterTest, BlankNameDoesNothing) {
 TEST(LogWriterTest, WritesLinesWithCrLfInCallOrder) {
   TempDir dir;
   LogWriter log;
-  log.SetLogFileName(dir.Windows("out.txt"));
+  log.SetLogFileName(dir.Native("out.txt"));
   ASSERT_TRUE(log.Clear().ok());
   EXPECT_TRUE(log.WriteLine("one").ok());
   EXPECT_TRUE(log.WriteLine("").ok());
@@ -50,19 +51,20 @@ TEST(LogWriterTest, WritesLinesWithCrLfInCallOrder) {
 
 TEST(LogWriterTest, EncodesEachLine) {
   struct Case {
-    TextEncoding encoding;
+    Encoding encoding;
     std::vector<std::string> lines;
     std::string bytes;
   } cases[] = {
-      {TextEncoding::Cp932, {"■：한"}, "\x81\xA1\x81\x46?\r\n"},
-      {TextEncoding::Utf8, {"■：한"}, "■：한\r\n"},
+      {Encoding::kCp932, {"■：한"}, "\x81\xA1\x81\x46?\r\n"},
+      {Encoding::kUtf8, {"■：한"}, "■：한\r\n"},
+      {Encoding::kCp1252, {"é€Ÿ■"}, "\xE9\x80\x9F?\r\n"},
       // A sequence cut short at the end of a line stays within its line.
-      {TextEncoding::Cp932, {"a\xE3\x81", "b"}, "a?\r\nb\r\n"},
+      {Encoding::kCp932, {"a\xE3\x81", "b"}, "a?\r\nb\r\n"},
   };
   for (const Case& c : cases) {
     TempDir dir;
     LogWriter log(c.encoding);
-    log.SetLogFileName(dir.Windows("out.txt"));
+    log.SetLogFileName(dir.Native("out.txt"));
     ASSERT_TRUE(log.Clear().ok());
     for (const std::string& line : c.lines) ASSERT_TRUE(log.WriteLine(line).ok());
     ASSERT_TRUE(log.Close().ok());
@@ -75,7 +77,7 @@ TEST(LogWriterTest, ClearCreatesOrTruncates) {
   std::string existing = dir.Write("old.txt", "old content\r\n");
   for (const std::string& name : {std::string("new.txt"), std::string("old.txt")}) {
     LogWriter log;
-    log.SetLogFileName(dir.Windows(name));
+    log.SetLogFileName(dir.Native(name));
     ASSERT_TRUE(log.Clear().ok());
     ASSERT_TRUE(log.Close().ok());
     EXPECT_EQ(ReadFileBytes(dir.Native(name)), "") << name;
@@ -87,7 +89,7 @@ TEST(LogWriterTest, WriteLineWithoutClearStartsTheFile) {
   TempDir dir;
   dir.Write("out.txt", "first\r\n");
   LogWriter log;
-  log.SetLogFileName(dir.Windows("out.txt"));
+  log.SetLogFileName(dir.Native("out.txt"));
   ASSERT_TRUE(log.WriteLine("second").ok());
   ASSERT_TRUE(log.Close().ok());
   EXPECT_EQ(ReadFileBytes(dir.Native("out.txt")), "second\r\n");
@@ -101,7 +103,7 @@ TEST(LogWriterTest, ExistingFileKeepsItsContentUntilCloseAndItsPermissions) {
   std::string path = dir.Write("out.txt", "old\r\n");
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
   LogWriter log;
-  log.SetLogFileName(dir.Windows("out.txt"));
+  log.SetLogFileName(dir.Native("out.txt"));
   ASSERT_TRUE(log.Clear().ok());
   ASSERT_TRUE(log.WriteLine("new").ok());
   EXPECT_EQ(ReadFileBytes(path), "old\r\n");
@@ -117,7 +119,7 @@ TEST(LogWriterTest, AbandonKeepsTheEarlierFile) {
   TempDir dir;
   std::string path = dir.Write("out.txt", "old\r\n");
   LogWriter log;
-  log.SetLogFileName(dir.Windows("out.txt"));
+  log.SetLogFileName(dir.Native("out.txt"));
   ASSERT_TRUE(log.Clear().ok());
   ASSERT_TRUE(log.WriteLine("partial").ok());
   log.Abandon();
@@ -129,7 +131,7 @@ TEST(LogWriterTest, AbandonKeepsTheEarlierFile) {
 TEST(LogWriterTest, LargeOutputSurvivesBuffering) {
   TempDir dir;
   LogWriter log;
-  log.SetLogFileName(dir.Windows("big.txt"));
+  log.SetLogFileName(dir.Native("big.txt"));
   ASSERT_TRUE(log.Clear().ok());
   const std::string line(99, 'x');
   for (int i = 0; i < 20000; ++i) ASSERT_TRUE(log.WriteLine(line).ok());
@@ -142,7 +144,7 @@ TEST(LogWriterTest, LargeOutputSurvivesBuffering) {
 TEST(LogWriterTest, LongOutputIsEncodedAsAWhole) {
   TempDir dir;
   LogWriter log;
-  log.SetLogFileName(dir.Windows("big.txt"));
+  log.SetLogFileName(dir.Native("big.txt"));
   ASSERT_TRUE(log.Clear().ok());
   std::string all;
   for (int i = 0; i < 60000; ++i) {
@@ -157,7 +159,7 @@ TEST(LogWriterTest, LongOutputIsEncodedAsAWhole) {
 TEST(LogWriterTest, MissingFolderFailsNamingTheFolder) {
   TempDir dir;
   LogWriter log;
-  log.SetLogFileName(dir.Windows("no/such/out.txt"));
+  log.SetLogFileName(dir.Native("no/such/out.txt"));
   EXPECT_EQ(log.Clear().message(), dir.Native("no/such") + ": フォルダが存在しません。");
   EXPECT_FALSE(log.WriteLine("x").ok());
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "no"));
@@ -166,7 +168,7 @@ TEST(LogWriterTest, MissingFolderFailsNamingTheFolder) {
 TEST(LogWriterTest, FullDeviceFailsAtTheLatestOnClose) {
   if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
   LogWriter log;
-  log.SetLogFileName("\\dev\\full");
+  log.SetLogFileName("/dev/full");
   ASSERT_TRUE(log.Clear().ok());  // a device is written in place
   EXPECT_TRUE(log.WriteLine("x").ok());
   EXPECT_EQ(log.Close().message(), "/dev/full: ディスクの空き容量が不足しています。");
@@ -178,7 +180,7 @@ TEST(LogWriterTest, ReadOnlyFileIsNotReplaced) {
   std::string path = dir.Write("locked.txt", "keep\r\n");
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
   LogWriter log;
-  log.SetLogFileName(dir.Windows("locked.txt"));
+  log.SetLogFileName(dir.Native("locked.txt"));
   EXPECT_EQ(log.Clear().message(), path + ": 書き込みできません。(アクセスが拒否されました)");
   EXPECT_EQ(ReadFileBytes(path), "keep\r\n");
 }

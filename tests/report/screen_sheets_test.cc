@@ -119,7 +119,7 @@ TEST(ScreenSheetsTest, EachScreenGetsASheetWithItsPictureAndTheListLinksToIt) {
   SaveToFileHandover handover(path);
   SilentProgressWindow progress;
   testing::RecordingWarnings warnings;
-  ASSERT_TRUE(WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress,
+  ASSERT_TRUE(WriteWorkbookReport(model, BuiltTemplatePath(), handover, progress,
                                   warnings, nullptr, ReportMode::kComplete,
                                   [&]() -> const std::vector<std::string>& { return pictures; })
                   .ok());
@@ -168,7 +168,7 @@ TEST(ScreenSheetsTest, DefaultModeLeavesTheListOfScreensAsTheTemplateHasIt) {
   SilentProgressWindow progress;
   testing::RecordingWarnings warnings;
   ASSERT_TRUE(
-      WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress, warnings)
+      WriteWorkbookReport(model, BuiltTemplatePath(), handover, progress, warnings)
           .ok());
   auto book = Workbook::Open(path);
   EXPECT_EQ(book->WorksheetCount(), 8);

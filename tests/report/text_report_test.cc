@@ -22,8 +22,7 @@ using testing::TempDir;
 
 // Chooses the file given (native), none when it is empty; counts the times it is asked.
 struct FixedChoice {
-  explicit FixedChoice(std::string native_path)
-      : path(native_path.empty() ? "" : ToWindowsPath(native_path)) {}
+  explicit FixedChoice(std::string native_path) : path(std::move(native_path)) {}
   PathChooser chooser() {
     return [this](std::string* chosen) {
       ++calls;
@@ -104,7 +103,7 @@ struct Written {
   std::vector<std::string> progress;
 };
 
-Written Write(const SpecificationModel& model, TextEncoding encoding,
+Written Write(const SpecificationModel& model, Encoding encoding,
               ReportMode mode = ReportMode::kDefault) {
   TempDir dir;
   FixedChoice dialog(dir.Native("report.txt"));
@@ -117,16 +116,16 @@ TEST(TextReportTest, MatchesGoldenFiles) {
   struct Case {
     const char* golden;
     std::function<SpecificationModel()> model;
-    TextEncoding encoding;
+    Encoding encoding;
     ReportMode mode = ReportMode::kDefault;
   } cases[] = {
-      {"defaults.cp932.txt", DefaultsModel, TextEncoding::Cp932},
-      {"full.cp932.txt", FullModel, TextEncoding::Cp932},
-      {"full.utf8.txt", FullModel, TextEncoding::Utf8},
+      {"defaults.cp932.txt", DefaultsModel, Encoding::kCp932},
+      {"full.cp932.txt", FullModel, Encoding::kCp932},
+      {"full.utf8.txt", FullModel, Encoding::kUtf8},
       // What complete mode reads changes nothing unless the reports are in complete mode.
-      {"full.cp932.txt", CompleteModel, TextEncoding::Cp932},
-      {"complete.cp932.txt", CompleteModel, TextEncoding::Cp932, ReportMode::kComplete},
-      {"complete.utf8.txt", CompleteModel, TextEncoding::Utf8, ReportMode::kComplete},
+      {"full.cp932.txt", CompleteModel, Encoding::kCp932},
+      {"complete.cp932.txt", CompleteModel, Encoding::kCp932, ReportMode::kComplete},
+      {"complete.utf8.txt", CompleteModel, Encoding::kUtf8, ReportMode::kComplete},
   };
   for (const Case& c : cases) {
     Written w = Write(c.model(), c.encoding, c.mode);
@@ -150,7 +149,7 @@ TEST(TextReportTest, ReportsProgressByLastIndex) {
   for (const Case& c : cases) {
     SpecificationModel model;
     for (int i = 0; i < c.procedures; ++i) model.Procedures.push_back(Procedure("P", "a.bas"));
-    EXPECT_EQ(Write(model, TextEncoding::Cp932).progress, c.calls) << c.procedures;
+    EXPECT_EQ(Write(model, Encoding::kCp932).progress, c.calls) << c.procedures;
   }
 }
 
@@ -160,7 +159,7 @@ TEST(TextReportTest, CancelWritesNothing) {
   FixedChoice dialog("");
   RecordingProgressWindow progress;
   LogWriter log;
-  log.SetLogFileName(dir.Windows("report.txt"));
+  log.SetLogFileName(dir.Native("report.txt"));
   EXPECT_TRUE(WriteTextReport(FullModel(), dialog.chooser(), progress, log).ok());
   EXPECT_EQ(dialog.calls, 1);
   EXPECT_EQ(ReadFileBytes(existing), "earlier report");

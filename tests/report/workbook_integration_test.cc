@@ -57,7 +57,7 @@ std::string WriteSample(const TempDir& dir) {
   SilentProgressWindow progress;
   testing::RecordingWarnings warnings;
   EXPECT_TRUE(
-      WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress, warnings)
+      WriteWorkbookReport(model, BuiltTemplatePath(), handover, progress, warnings)
           .ok());
   return path;
 }
@@ -307,7 +307,7 @@ TEST(WorkbookIntegrationTest, LibreOfficePrintsEveryListAndFunctionLineWhole) {
     SaveToFileHandover handover(dir.Native("Legible.xlsx"));
     SilentProgressWindow progress;
     testing::RecordingWarnings warnings;
-    ASSERT_TRUE(WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover, progress,
+    ASSERT_TRUE(WriteWorkbookReport(model, BuiltTemplatePath(), handover, progress,
                                     warnings, nullptr, mode)
                     .ok());
     std::string command =

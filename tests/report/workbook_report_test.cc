@@ -53,7 +53,7 @@ class WorkbookReportTest : public ::testing::Test {
                                   const std::string& template_path = BuiltTemplatePath(),
                                   ReportMode mode = ReportMode::kDefault) {
     FileHandover handover(dir.Native("spec.xlsx"));
-    status = WriteWorkbookReport(model, ToWindowsPath(template_path), handover, progress, warnings,
+    status = WriteWorkbookReport(model, template_path, handover, progress, warnings,
                                  nullptr, mode);
     handovers = handover.calls;
     return status.ok() ? Workbook::Open(dir.Native("spec.xlsx")) : nullptr;
@@ -384,7 +384,7 @@ TEST_F(WorkbookReportTest, MissingTemplateOnlyCautions) {
   int drawn = 0;
   const std::vector<std::string> none;
   FileHandover handover(dir.Native("spec.xlsx"));
-  EXPECT_TRUE(WriteWorkbookReport(described, ToWindowsPath(dir.Native("Dovrek.xlt")), handover,
+  EXPECT_TRUE(WriteWorkbookReport(described, dir.Native("Dovrek.xlt"), handover,
                                   progress, warnings, nullptr, ReportMode::kComplete,
                                   [&]() -> const std::vector<std::string>& {
                                     ++drawn;
@@ -481,12 +481,12 @@ TEST_F(WorkbookReportTest, EntriesNamedOutsideThePackageAreDropped) {
 
 TEST_F(WorkbookReportTest, FailedHandoverIsReported) {
   FileHandover failing(dir.Native("x.xlsx"), true);
-  status = WriteWorkbookReport(Sample(), ToWindowsPath(BuiltTemplatePath()), failing, progress, warnings);
+  status = WriteWorkbookReport(Sample(), BuiltTemplatePath(), failing, progress, warnings);
   EXPECT_EQ(failing.name, "Hanbai");
   EXPECT_EQ(status.message(), "保存できません。");
   EXPECT_EQ(progress.calls, (std::vector<std::string>{"Load", "Unload"}));
   FileHandover unwritable(dir.Native("no/such/folder/x.xlsx"));
-  status = WriteWorkbookReport(Sample(), ToWindowsPath(BuiltTemplatePath()), unwritable, progress, warnings);
+  status = WriteWorkbookReport(Sample(), BuiltTemplatePath(), unwritable, progress, warnings);
   EXPECT_NE(status.message().find("no/such/folder: "), std::string::npos) << status.message();
 }
 

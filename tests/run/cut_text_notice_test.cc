@@ -51,14 +51,14 @@ TEST_F(CutTextNoticeTest, ADesktopRunShowsOneInformationBoxAfterTheRun) {
   options.Xls = CheckState::kOn;
   options.Txt = CheckState::kOn;
   RecordingMessageBox msg;
-  NotingFileDialog dialog(dir.Windows("spec.txt"), msg);
+  NotingFileDialog dialog(dir.Native("spec.txt"), msg);
   testing::RecordingProgressWindow progress;
   OpenerWatch watch;
   OpenInDesktopHandover handover(msg, watch, {"true"});
   testing::RecordingWarnings warnings;
   const ReportWriters writers =
-      ChosenWriters(options, {handover, warnings, ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt"),
-                              SaveDialogChooser(dialog), TextEncoding::Cp932, ""});
+      ChosenWriters(options, {handover, warnings, DOVREK_BUILD_DIR "/Dovrek.xlt",
+                              SaveDialogChooser(dialog), Encoding::kCp932, ""});
   SpecificationModel model;
   EXPECT_TRUE(RunSpecification(SourcePath::Locate(dir.Windows("p/p.vbp")), model, options, msg,
                                progress, writers));

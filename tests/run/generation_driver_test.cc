@@ -184,7 +184,7 @@ TEST_F(DriverFixture, DecidesTheEncodingFromTheProjectFileInAnyLetterCase) {
             "Type=Exe\r\nTitle=日本語の題名\r\nVersionFileDescription=説明の文\r\n");
   options.Complete = true;
   ASSERT_TRUE(Run(dir.Windows("app/OTHER.VBP")));
-  EXPECT_EQ(model.Encoding, "utf-8");
+  EXPECT_EQ(model.SourceEncoding, Encoding::kUtf8);
 }
 
 TEST_F(DriverFixture, NoReportChosenStillReadsEverything) {

@@ -59,7 +59,7 @@ class ParallelReadingTest : public ::testing::Test {
                           unsigned threads) {
     Outcome out;
     SpecificationModel model;
-    ParallelReading reading(paths, options, "cp932", threads);
+    ParallelReading reading(paths, options, Encoding::kCp932, threads);
     for (const SourcePath& path : paths) {
       EXPECT_TRUE(reading.IsNext(path)) << path.display();
       if (!(out.status = reading.JoinNext(&model)).ok()) break;
@@ -130,14 +130,14 @@ TEST_F(ParallelReadingTest, AnExceptionOnAReadingThreadFailsTheStageThatJoinsIt)
                                          {"b.bas", "Sub B()\r\nEnd Sub\r\n"},
                                          {"c.bas", "Sub C()\r\nEnd Sub\r\n"}});
   std::atomic<bool> thrown{false};
-  auto read = [&](const SourcePath& path, const Options& options, const std::string& encoding) {
+  auto read = [&](const SourcePath& path, const Options& options, Encoding encoding) {
     if (path.windows() != paths[1].windows()) return ReadModulePart(path, options, encoding);
     ModulePart part;
     part.exception = std::make_exception_ptr(std::length_error("vector::reserve"));
     thrown = true;
     return part;
   };
-  ParallelReading reading(paths, Options(), "cp932", 3, read);
+  ParallelReading reading(paths, Options(), Encoding::kCp932, 3, read);
   // Joining starts only once a started thread has read the failing file.
   for (int i = 0; i < 500 && !thrown; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

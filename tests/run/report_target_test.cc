@@ -228,8 +228,8 @@ TEST_F(ReportTargetTest, AFolderRemovedDuringTheRunFailsTheReport) {
     options.Xls = c.xls;
     options.Txt = c.txt;
     const ReportWriters writers =
-        ChosenWriters(options, {handover, warnings, ToWindowsPath(program.template_path()),
-                                FixedPathChooser(ToWindowsPath(target)), TextEncoding::Cp932, ""});
+        ChosenWriters(options, {handover, warnings, program.template_path(),
+                                FixedPathChooser(target), Encoding::kCp932, ""});
     SpecificationModel model;
     EXPECT_FALSE(RunSpecification(SourcePath::Locate(ToWindowsPath(sample)), model, options, msg,
                                   progress, writers))

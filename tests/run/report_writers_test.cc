@@ -31,8 +31,8 @@ TEST(ReportWritersTest, TheOptionsChooseTheWritersInTheirOrder) {
     options.Xls = c.xls;
     options.Txt = c.txt;
     ReportWriters writers = ChosenWriters(
-        options, {handover, warnings, dir.Windows("none.xlt"),
-                  FixedPathChooser(dir.Windows("s.txt")), TextEncoding::Cp932, c.json});
+        options, {handover, warnings, dir.Native("none.xlt"),
+                  FixedPathChooser(dir.Native("s.txt")), Encoding::kCp932, c.json});
     std::vector<Status::Kind> outcomes;
     for (const auto& writer : writers) {
       outcomes.push_back(writer->Write(SpecificationModel(), progress).kind());

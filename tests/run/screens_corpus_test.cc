@@ -34,8 +34,7 @@ std::vector<SourceObject> DescriptionObjects(const std::string& native_path,
                                             const std::string& encoding) {
   static const std::regex kBegin("^[ \t]*Begin[ \t]+[^ \t]+[ \t]+([^ \t\r]+)");
   static const std::regex kPosition("^[ \t]*(Left|Top|Width|Height)[ \t]*=[ \t]*([^ \t'\r]+)");
-  LineReader reader;
-  reader.SetEncoding(EncodingNamed(encoding));
+  LineReader reader(EncodingNamed(encoding).value_or(Encoding::kCp932));
   EXPECT_TRUE(reader.Open(native_path).ok()) << native_path;
   std::vector<SourceObject> objects;
   std::vector<size_t> open;

@@ -31,7 +31,7 @@ TEST(SettingsStoreTest, ReadsFlagsAsTheProfileFunctionsDo) {
                           "trim=1" + std::string(1100, ' ') + "x\r\n");
   Options expected;
   expected.Xls = expected.Txt = expected.Trim = CheckState::kOn;
-  EXPECT_EQ(Loaded(dir.Windows("Dovrek.ini")), expected);
+  EXPECT_EQ(Loaded(dir.Native("Dovrek.ini")), expected);
 }
 
 TEST(SettingsStoreTest, SavingFromScratchWritesTheSixKeysInSaveOrder) {
@@ -39,10 +39,10 @@ TEST(SettingsStoreTest, SavingFromScratchWritesTheSixKeysInSaveOrder) {
   Options options;
   options.Xls = CheckState::kOn;
   options.Trim = CheckState::kGreyed;
-  EXPECT_TRUE(SaveOptions(dir.Windows("Dovrek.ini"), options).ok());
+  EXPECT_TRUE(SaveOptions(dir.Native("Dovrek.ini"), options).ok());
   EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
             "[CHKBOX]\r\nXLS=1\r\nTXT=0\r\nCMT=0\r\nDIR=0\r\nFUNC=0\r\nTRIM=2\r\n");
-  EXPECT_EQ(Loaded(dir.Windows("Dovrek.ini")), options);
+  EXPECT_EQ(Loaded(dir.Native("Dovrek.ini")), options);
 }
 
 TEST(SettingsStoreTest, SavingMovesTheKeysBehindOthersAndKeepsEverythingElse) {
@@ -51,7 +51,7 @@ TEST(SettingsStoreTest, SavingMovesTheKeysBehindOthersAndKeepsEverythingElse) {
             "[Top]\nA=1\n[chkbox]\ntrim=1\nOther=keep \x82\xA0\nXLS=1\n\n[Tail]\nB=2");
   Options options;
   options.Cmt = CheckState::kOn;
-  EXPECT_TRUE(SaveOptions(dir.Windows("Dovrek.ini"), options).ok());
+  EXPECT_TRUE(SaveOptions(dir.Native("Dovrek.ini"), options).ok());
   EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
             "[Top]\nA=1\n[chkbox]\nOther=keep \x82\xA0\nXLS=0\r\nTXT=0\r\nCMT=1\r\nDIR=0\r\n"
             "FUNC=0\r\nTRIM=0\r\n\n[Tail]\nB=2");
@@ -61,25 +61,25 @@ TEST(SettingsStoreTest, ReadsCompleteModeFromExtensionAndSavingLeavesItAlone) {
   struct Case {
     const char* extension;
     bool complete;
-    SourceEncoding source;
+    SourceEncodingChoice source;
   } cases[] = {
-      {"[EXTENSION]\r\nCOMPLETE=1\r\nSOURCE=utf-8\r\n", true, SourceEncoding::kUtf8},
-      {"[extension]\r\ncomplete = 1.0\r\nsource= CP1252 \r\n", true, SourceEncoding::kCp1252},
-      {"[EXTENSION]\r\nCOMPLETE=2\r\nSOURCE=auto\r\n", false, SourceEncoding::kAuto},
-      {"[EXTENSION]\r\nCOMPLETE=0\r\nSOURCE=cp932\r\n", false, SourceEncoding::kCp932},
-      {"[EXTENSION]\r\nSOURCE=latin1\r\n", false, SourceEncoding::kUnset},
-      {"[CHKBOX]\r\nCOMPLETE=1\r\nSOURCE=auto\r\n", false, SourceEncoding::kUnset},
+      {"[EXTENSION]\r\nCOMPLETE=1\r\nSOURCE=utf-8\r\n", true, {Encoding::kUtf8}},
+      {"[extension]\r\ncomplete = 1.0\r\nsource= CP1252 \r\n", true, {Encoding::kCp1252}},
+      {"[EXTENSION]\r\nCOMPLETE=2\r\nSOURCE=auto\r\n", false, {std::nullopt, true}},
+      {"[EXTENSION]\r\nCOMPLETE=0\r\nSOURCE=cp932\r\n", false, {Encoding::kCp932}},
+      {"[EXTENSION]\r\nSOURCE=latin1\r\n", false, {}},
+      {"[CHKBOX]\r\nCOMPLETE=1\r\nSOURCE=auto\r\n", false, {}},
   };
   for (const Case& c : cases) {
     testing::TempDir dir;
     dir.Write("Dovrek.ini", c.extension);
-    Options options = Loaded(dir.Windows("Dovrek.ini"));
+    Options options = Loaded(dir.Native("Dovrek.ini"));
     EXPECT_EQ(options.Complete, c.complete) << c.extension;
     EXPECT_EQ(options.Source, c.source) << c.extension;
   }
   testing::TempDir dir;
   dir.Write("Dovrek.ini", "[EXTENSION]\r\nCOMPLETE=1\r\nSOURCE=auto\r\n");
-  EXPECT_TRUE(SaveOptions(dir.Windows("Dovrek.ini"), Loaded(dir.Windows("Dovrek.ini"))).ok());
+  EXPECT_TRUE(SaveOptions(dir.Native("Dovrek.ini"), Loaded(dir.Native("Dovrek.ini"))).ok());
   EXPECT_EQ(testing::ReadFileBytes(dir.Native("Dovrek.ini")),
             "[EXTENSION]\r\nCOMPLETE=1\r\nSOURCE=auto\r\n[CHKBOX]\r\nXLS=0\r\nTXT=0\r\nCMT=0\r\n"
             "DIR=0\r\nFUNC=0\r\nTRIM=0\r\n");
@@ -90,7 +90,7 @@ TEST(SettingsStoreTest, ReadsCompleteModeFromExtensionAndSavingLeavesItAlone) {
 TEST(SettingsStoreTest, LoadsWithOneOpenAndSavesWithOneReplacement) {
   testing::TempDir dir;
   dir.Write("Dovrek.ini", "[EXTENSION]\r\nSOURCE=utf-8\r\n[CHKBOX]\r\nXLS=1\r\n");
-  std::string path = dir.Windows("Dovrek.ini");
+  std::string path = dir.Native("Dovrek.ini");
   testing::FolderEvents opens(dir.path(), IN_OPEN);
   Options options = Loaded(path);
   EXPECT_EQ(opens.CountFor("Dovrek.ini"), 1);
@@ -118,7 +118,7 @@ TEST(SettingsStoreTest, SavingOnceGivesTheBytesOfSavingKeyByKey) {
   for (const char* bytes : files) {
     testing::TempDir dir;
     dir.Write("once.ini", bytes);
-    ASSERT_TRUE(SaveOptions(dir.Windows("once.ini"), options).ok());
+    ASSERT_TRUE(SaveOptions(dir.Native("once.ini"), options).ok());
     IniProfile each(bytes);
     for (const auto& [key, value] : {std::pair{"XLS", "0"},
                                      {"TXT", "1"},
@@ -139,17 +139,17 @@ TEST(SettingsStoreTest, AMissingOrUnreadableFileGivesTheDefaultsAndSaysWhy) {
   testing::TempDir dir;
   Options options;
   options.Xls = CheckState::kOn;
-  EXPECT_TRUE(LoadOptions(dir.Windows("no/such/Dovrek.ini"), &options).IsNotFound());
+  EXPECT_TRUE(LoadOptions(dir.Native("no/such/Dovrek.ini"), &options).IsNotFound());
   EXPECT_EQ(options, Options{});
   options.Xls = CheckState::kOn;
-  EXPECT_EQ(LoadOptions(dir.Windows(""), &options).message(),
+  EXPECT_EQ(LoadOptions(dir.Native(""), &options).message(),
             dir.Native("") + ": パス/ファイル アクセス エラーです。(フォルダです)");
   EXPECT_EQ(options, Options{});
 }
 
 TEST(SettingsStoreTest, SavingCreatesTheSettingsFolderAndSaysWhyItFailed) {
   testing::TempDir dir;
-  EXPECT_TRUE(SaveOptions(dir.Windows("config/dovrek/Dovrek.ini"), Options{}).ok());
+  EXPECT_TRUE(SaveOptions(dir.Native("config/dovrek/Dovrek.ini"), Options{}).ok());
   EXPECT_NE(testing::ReadFileBytes(dir.Native("config/dovrek/Dovrek.ini")), "<missing>");
   std::filesystem::create_directories(dir.path() / "in-the-way/Dovrek.ini");
   struct Case {
@@ -158,7 +158,7 @@ TEST(SettingsStoreTest, SavingCreatesTheSettingsFolderAndSaysWhyItFailed) {
       {dir.Native("in-the-way/Dovrek.ini"), "パス/ファイル アクセス エラーです。(フォルダです)"},
       {"/dev/full", "ディスクの空き容量が不足しています。"}};
   for (const Case& c : cases) {
-    EXPECT_EQ(SaveOptions(ToWindowsPath(c.native), Options{}).message(),
+    EXPECT_EQ(SaveOptions(c.native, Options{}).message(),
               std::string(kSettingsNotSaved) + "\n" + c.native + ": " + c.reason);
   }
 }
@@ -174,8 +174,8 @@ TEST(SettingsStoreTest, SavesAWritableFileInAReadOnlyFolder) {
   Options options;
   options.Xls = CheckState::kOn;
   EXPECT_TRUE(
-      testing::WithoutPrivilege([&] { return SaveOptions(ToWindowsPath(native), options).ok(); }));
-  EXPECT_EQ(Loaded(ToWindowsPath(native)), options);
+      testing::WithoutPrivilege([&] { return SaveOptions(native, options).ok(); }));
+  EXPECT_EQ(Loaded(native), options);
   ::chmod(dir.Native("locked").c_str(), 0755);
 }
 
@@ -190,7 +190,7 @@ TEST(SettingsStoreTest, AnUnreadableFileIsNotReplaced) {
   const std::string refused = std::string(kSettingsNotSaved) + "\n" + native +
                               ": 読み込みできません。(アクセスが拒否されました)";
   EXPECT_TRUE(testing::WithoutPrivilege([&] {
-    return SaveOptions(ToWindowsPath(native), Options{}).message() == refused;
+    return SaveOptions(native, Options{}).message() == refused;
   }));
   ::chmod(native.c_str(), 0600);
   EXPECT_EQ(testing::ReadFileBytes(native), kept);
@@ -202,9 +202,9 @@ TEST(SettingsStoreTest, ReadsTheByteOrderMarkFormAndRefusesAHugeFile) {
   testing::TempDir dir;
   const std::string marked = "\xEF\xBB\xBF[CHKBOX]\r\nXLS=1\r\nNAME=\xE5\x80\xA4\r\n";
   std::string native = dir.Write("marked.ini", marked);
-  Options options = Loaded(ToWindowsPath(native));
+  Options options = Loaded(native);
   EXPECT_EQ(options.Xls, CheckState::kOn);
-  ASSERT_TRUE(SaveOptions(ToWindowsPath(native), options).ok());
+  ASSERT_TRUE(SaveOptions(native, options).ok());
   EXPECT_EQ(testing::ReadFileBytes(native),
             "\xEF\xBB\xBF[CHKBOX]\r\nNAME=\xE5\x80\xA4\r\nXLS=1\r\nTXT=0\r\nCMT=0\r\nDIR=0\r\n"
             "FUNC=0\r\nTRIM=0\r\n");
@@ -213,9 +213,9 @@ TEST(SettingsStoreTest, ReadsTheByteOrderMarkFormAndRefusesAHugeFile) {
   native = dir.Write("huge.ini", huge);
   options = Options();
   const std::string reason = native + ": ファイルが大きすぎます。(設定ファイルは 1 MiB まで)";
-  EXPECT_EQ(LoadOptions(ToWindowsPath(native), &options).message(), reason);
+  EXPECT_EQ(LoadOptions(native, &options).message(), reason);
   EXPECT_EQ(options, Options{});
-  EXPECT_EQ(SaveOptions(ToWindowsPath(native), Options{}).message(),
+  EXPECT_EQ(SaveOptions(native, Options{}).message(),
             std::string(kSettingsNotSaved) + "\n" + reason);
   EXPECT_EQ(testing::ReadFileBytes(native), huge);
 }

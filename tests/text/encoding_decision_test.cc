@@ -23,17 +23,17 @@ TEST(EncodingDecisionTest, DecidesOnceForAllFiles) {
   const struct {
     const char* what;
     std::vector<std::string> files;
-    DecidedEncoding decided;
+    Encoding decided;
   } cases[] = {
-      {"all ASCII", {"Sub A()\r\n", "' plain\r\n"}, DecidedEncoding::kCp932},
-      {"every file valid UTF-8", {"Sub A()\r\n", spanish_utf8}, DecidedEncoding::kUtf8},
-      {"one file not UTF-8 decides for all", {spanish_utf8, japanese}, DecidedEncoding::kCp932},
-      {"Japanese", {japanese}, DecidedEncoding::kCp932},
-      {"bytes code page 932 cannot hold", {"' \xFC\x20x\r\n"}, DecidedEncoding::kCp1252},
-      {"Western text that also reads as code page 932", {french}, DecidedEncoding::kCp1252},
+      {"all ASCII", {"Sub A()\r\n", "' plain\r\n"}, Encoding::kCp932},
+      {"every file valid UTF-8", {"Sub A()\r\n", spanish_utf8}, Encoding::kUtf8},
+      {"one file not UTF-8 decides for all", {spanish_utf8, japanese}, Encoding::kCp932},
+      {"Japanese", {japanese}, Encoding::kCp932},
+      {"bytes code page 932 cannot hold", {"' \xFC\x20x\r\n"}, Encoding::kCp1252},
+      {"Western text that also reads as code page 932", {french}, Encoding::kCp1252},
       {"a byte-order mark decides for its own file only",
        {"\xEF\xBB\xBF' \xE6\x97\xA5\r\n", japanese},
-       DecidedEncoding::kCp932},
+       Encoding::kCp932},
   };
   for (const auto& c : cases) {
     EncodingDecision decision;
@@ -47,11 +47,11 @@ TEST(EncodingDecisionTest, TellsTheCorpusProjectsApart) {
   if (corpus.empty()) GTEST_SKIP() << "no shared corpus";
   const struct {
     const char* folder;
-    DecidedEncoding decided;
+    Encoding decided;
   } cases[] = {
-      {"cairo-vb6/CSTools", DecidedEncoding::kCp1252},
-      {"yawase-jp/Yawase/Class", DecidedEncoding::kCp932},
-      {"vb6programs-jp/src", DecidedEncoding::kCp932},
+      {"cairo-vb6/CSTools", Encoding::kCp1252},
+      {"yawase-jp/Yawase/Class", Encoding::kCp932},
+      {"vb6programs-jp/src", Encoding::kCp932},
   };
   for (const auto& c : cases) {
     std::vector<std::string> files;
@@ -75,7 +75,7 @@ TEST(EncodingDecisionTest, PassesOverAFifoWithoutWaiting) {
   const bool done = decided.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
   if (!done) ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));  // lets a waiting open go on
   EXPECT_TRUE(done);
-  EXPECT_EQ(decided.get(), DecidedEncoding::kUtf8);
+  EXPECT_EQ(decided.get(), Encoding::kUtf8);
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ struct Harness {
                                      });
   }
   std::string SettingsPath() const {
-    return ToWindowsPath(dir.filePath("Dovrek.ini").toStdString());
+    return dir.filePath("Dovrek.ini").toStdString();
   }
   QByteArray SettingsBytes() const {
     QFile file(dir.filePath("Dovrek.ini"));
@@ -439,7 +439,7 @@ void MainWindowTest::closingSaysWhenSettingsCannotBeSaved() {
   QVERIFY(!h.window->isVisible());
   QCOMPARE(h.msg.shown,
            std::vector<std::string>{"エラー|設定を保存できませんでした。\n" +
-                                    ToNativePath(h.SettingsPath()) +
+                                    h.SettingsPath() +
                                     ": パス/ファイル アクセス エラーです。(フォルダです)"});
 }
 
@@ -463,11 +463,11 @@ void MainWindowTest::dropWithoutFilesLeavesPath() {
 }
 
 void MainWindowTest::browse_data() {
-  QTest::addColumn<QString>("answer");  // Windows form; empty: cancelled
+  QTest::addColumn<QString>("answer");  // empty: cancelled
   QTest::addColumn<QString>("shown");
   QTest::newRow("cancelled") << ""
                              << "/typed/before.vbp";
-  QTest::newRow("chosen") << "\\home\\u\\新規\\a.vbp"
+  QTest::newRow("chosen") << "/home/u/新規/a.vbp"
                           << "/home/u/新規/a.vbp";
 }
 

@@ -84,7 +84,7 @@ class QtFrontEndTest : public QObject {
 
 void QtFrontEndTest::mainWindowRunsAndSavesOnClose() {
   QTemporaryDir dir;
-  const std::string settings = ToWindowsPath(dir.filePath("Dovrek.ini").toStdString());
+  const std::string settings = dir.filePath("Dovrek.ini").toStdString();
   Options options;
   options.Xls = CheckState::kOn;
   QString shown_path;
@@ -155,7 +155,7 @@ void QtFrontEndTest::aBoxAskedForAfterTheWindowClosedIsShown() {
   Options options;
   options.Xls = CheckState::kOn;
   RunMainWindow(argc, argv, SourcePath::Locate("\\p\\a.vbp"), options,
-                ToWindowsPath(dir.filePath("Dovrek.ini").toStdString()), run, settle);
+                dir.filePath("Dovrek.ini").toStdString(), run, settle);
   QCOMPARE(shown, QStringList{"情報|開けませんでした。"});
 }
 

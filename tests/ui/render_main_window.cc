@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   dovrek::testing::RecordingMessageBox msg;
   dovrek::testing::FixedFileDialog dialog;
   dovrek::MainWindow window(
-      options, dovrek::ToWindowsPath(settings.filePath("Dovrek.ini").toStdString()), msg, dialog,
+      options, settings.filePath("Dovrek.ini").toStdString(), msg, dialog,
       [](const dovrek::SourcePath&, const dovrek::Options&) { return true; });
   window.SetProjectPath(QStringLiteral("/home/user/projects/販売管理/Hanbai.vbp"));
   window.show();

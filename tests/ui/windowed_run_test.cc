@@ -44,18 +44,18 @@ void WindowedRunTest::WritesBothReports() {
   QFETCH(QString, first_procedure);
   testing::TempDir dir;
   testing::RecordingMessageBox msg;
-  testing::FixedFileDialog dialog(dir.Windows("spec.txt"));
+  testing::FixedFileDialog dialog(dir.Native("spec.txt"));
   SaveToFileHandover handover(dir.Native("spec.xlsx"));
   auto start_run = [&](const SourcePath& project_path, const Options& options) {
     QtProgressWindow progress;
     testing::RecordingWarnings warnings;
     const ReportWriters writers =
-        ChosenWriters(options, {handover, warnings, ToWindowsPath(DOVREK_BUILD_DIR "/Dovrek.xlt"),
-                                SaveDialogChooser(dialog), TextEncoding::Cp932, ""});
+        ChosenWriters(options, {handover, warnings, DOVREK_BUILD_DIR "/Dovrek.xlt",
+                                SaveDialogChooser(dialog), Encoding::kCp932, ""});
     SpecificationModel model;
     return RunSpecification(project_path, model, options, msg, progress, writers);
   };
-  MainWindow window(Options(), dir.Windows("Dovrek.ini"), msg, dialog, start_run);
+  MainWindow window(Options(), dir.Native("Dovrek.ini"), msg, dialog, start_run);
   window.show();
   window.SetProjectPath(project);
   window.findChild<QCheckBox*>("chkXls")->click();

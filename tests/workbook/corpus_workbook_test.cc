@@ -51,7 +51,7 @@ TEST(CorpusWorkbookTest, EveryProjectGivesAWorkbookThatReadsBack) {
     SaveToFileHandover handover(out);
     RecordingProgressWindow progress;
     testing::RecordingWarnings warnings;
-    Status written = WriteWorkbookReport(model, ToWindowsPath(BuiltTemplatePath()), handover,
+    Status written = WriteWorkbookReport(model, BuiltTemplatePath(), handover,
                                          progress, warnings);
     ASSERT_TRUE(written.ok()) << entry.path() << written.message();
     auto book = Workbook::Open(out);
