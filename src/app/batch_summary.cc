@@ -41,15 +41,13 @@ std::string KindCounts(const std::vector<ProcedureEntry>& procedures) {
 }
 
 std::string Outputs(const CommandLine& line) {
-  const std::pair<const char*, const std::string*> outputs[] = {
-      {kTextOutputLabel, &line.text_path},
-      {kWorkbookOutputLabel, &line.workbook_path},
-      {kJsonOutputLabel, &line.json_path}};
   std::string joined;
-  for (const auto& [label, path] : outputs) {
-    if (path->empty()) continue;
+  for (const BatchOutputKind& kind : kBatchOutputs) {
+    const std::string& path = line.*kind.path;
+    if (path.empty()) continue;
     if (!joined.empty()) joined += kSummarySeparator;
-    joined += std::string(label) + ": " + (IsStandardOutput(*path) ? kStandardOutputLabel : *path);
+    joined += std::string(kind.label) + ": ";
+    joined += IsStandardOutput(path) ? kStandardOutputLabel : path;
   }
   return joined;
 }

@@ -28,7 +28,8 @@ bool OptionBeforeUnattendedSwitch(const std::vector<std::string>& args) {
 // every output has a file of its own. Standard output is one file too.
 std::string SharedOutputPath(const CommandLine& line, Language language) {
   std::vector<std::string> seen;
-  for (const std::string* path : {&line.text_path, &line.workbook_path, &line.json_path}) {
+  for (const BatchOutputKind& kind : kBatchOutputs) {
+    const std::string* path = &(line.*kind.path);
     if (path->empty()) continue;
     std::string key = OutputIdentity(*path);
     for (const std::string& earlier : seen) {
@@ -64,9 +65,7 @@ void AddBatchSwitches(CLI::App& app, CommandLine* line, BatchSwitches* given) {
   app.set_help_flag();
   app.add_flag("-h,--help", given->help);
   app.add_flag("--version", given->version);
-  app.add_option("-t,--text", line->text_path);
-  app.add_option("-x,--workbook", line->workbook_path);
-  app.add_option("-j,--json", line->json_path);
+  for (const BatchOutputKind& kind : kBatchOutputs) app.add_option(kind.switches, line->*kind.path);
   AddParsingSwitch(app, "cmt", &line->cmt);
   AddParsingSwitch(app, "func", &line->func);
   AddParsingSwitch(app, "dir", &line->dir);
@@ -93,18 +92,22 @@ void AddPortfolioSwitches(CLI::App& app, CommandLine* line, BatchSwitches* given
 // Reads "workbook,text,json" into the request; the message of a bad list, else empty.
 std::string TakeFormats(const std::string& formats, Language language, PortfolioRequest* request) {
   if (formats.empty()) return {};  // not given: workbook and text
-  request->text = request->workbook = request->json = false;
+  for (const BatchOutputKind& kind : kBatchOutputs) request->*kind.chosen = false;
+  bool any = false;
   size_t start = 0;
   while (start <= formats.size()) {
     size_t comma = std::min(formats.find(',', start), formats.size());
     std::string name(TrimSpaces(std::string_view(formats).substr(start, comma - start)));
-    if (name == "text") request->text = true;
-    else if (name == "workbook") request->workbook = true;
-    else if (name == "json") request->json = true;
-    else if (!name.empty()) return UnknownFormat(name, language);
+    const auto kind = std::find_if(std::begin(kBatchOutputs), std::end(kBatchOutputs),
+                                   [&](const BatchOutputKind& k) { return name == k.format; });
+    if (kind != std::end(kBatchOutputs)) {
+      request->*kind->chosen = any = true;
+    } else if (!name.empty()) {
+      return UnknownFormat(name, language);
+    }
     start = comma + 1;
   }
-  return request->text || request->workbook || request->json ? "" : kNoFormatChosen.In(language);
+  return any ? "" : kNoFormatChosen.In(language);
 }
 
 bool EndsWithNoCase(std::string_view text, std::string_view end) {
@@ -177,8 +180,9 @@ CommandLine ParseBatch(const std::vector<std::string>& args, Language language) 
     return line;
   }
   // "\" separates folders in an output path as in every path the program is given.
-  for (std::string* path : {&line.text_path, &line.workbook_path, &line.json_path}) {
-    if (!IsStandardOutput(*path)) *path = ToNativePath(*path);
+  for (const BatchOutputKind& kind : kBatchOutputs) {
+    std::string& path = line.*kind.path;
+    if (!IsStandardOutput(path)) path = ToNativePath(path);
   }
   line.settings_path = ToNativePath(line.settings_path);
   ChooseBatchMode(given, language, &line);
@@ -193,6 +197,11 @@ CommandLine ParseBatch(const std::vector<std::string>& args, Language language) 
 }
 
 }  // namespace
+
+bool CommandLine::HasOutput() const {
+  return std::any_of(std::begin(kBatchOutputs), std::end(kBatchOutputs),
+                     [this](const BatchOutputKind& kind) { return !(this->*kind.path).empty(); });
+}
 
 std::optional<std::string> UnattendedProjectPath(const std::vector<std::string>& args) {
   for (size_t i = 0; i < args.size(); ++i) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_messages.h"
 #include "model/specification_model.h"
 #include "os/source_path.h"
 #include "codepage/encoding.h"
@@ -64,9 +65,28 @@ struct CommandLine {
   PortfolioRequest portfolio;  // kPortfolio only
   std::string error;
 
-  bool HasOutput() const {
-    return !text_path.empty() || !workbook_path.empty() || !json_path.empty();
-  }
+  bool HasOutput() const;
+};
+
+// The outputs a batch run can write, one row each, in the order the closing line names them:
+// where its path is kept, the switches that name its file, its name in --formats and whether a
+// run over many projects writes it, the end of its file's name in an output folder, and its
+// label in the closing line.
+struct BatchOutputKind {
+  std::string CommandLine::*path;
+  const char* switches;
+  const char* format;
+  bool PortfolioRequest::*chosen;
+  const char* extension;
+  const char* label;
+};
+inline constexpr BatchOutputKind kBatchOutputs[] = {
+    {&CommandLine::text_path, "-t,--text", "text", &PortfolioRequest::text, ".txt",
+     kTextOutputLabel},
+    {&CommandLine::workbook_path, "-x,--workbook", "workbook", &PortfolioRequest::workbook,
+     ".xlsx", kWorkbookOutputLabel},
+    {&CommandLine::json_path, "-j,--json", "json", &PortfolioRequest::json, ".json",
+     kJsonOutputLabel},
 };
 
 // Parses the arguments (without the program's own path). A usage error is told in `language`.

@@ -49,9 +49,9 @@ CommandLine ProjectLine(const CommandLine& line, const PortfolioProject& project
   const PortfolioRequest& request = line.portfolio;
   if (request.output_dir.empty()) return one;
   const std::string stem = request.output_dir + "/" + project.stem;
-  if (request.text) one.text_path = stem + ".txt";
-  if (request.workbook) one.workbook_path = stem + ".xlsx";
-  if (request.json) one.json_path = stem + ".json";
+  for (const BatchOutputKind& kind : kBatchOutputs) {
+    if (request.*kind.chosen) one.*kind.path = stem + kind.extension;
+  }
   return one;
 }
 
@@ -112,7 +112,8 @@ void PortfolioPool::Work() {
 ProjectResult PortfolioPool::RunOne(const PortfolioProject& project) {
   if (!project.problem.empty()) return Failed(project, project.problem);
   CommandLine one = ProjectLine(line_, project);
-  for (const std::string* output : {&one.text_path, &one.workbook_path, &one.json_path}) {
+  for (const BatchOutputKind& kind : kBatchOutputs) {
+    const std::string* output = &(one.*kind.path);
     if (output->empty()) continue;
     if (Status made = MakeFolders(output->substr(0, output->rfind('/'))); !made.ok()) {
       return Failed(project, made.message());

@@ -46,8 +46,9 @@ Status WritePicturesInto(const std::string& folder, const std::vector<Screen>& s
 
 int RefusalOfOutputOverInput(const CommandLine& line, const std::vector<std::string>& inputs,
                              MessageBox& msg) {
-  std::string output =
-      OutputOverAnInput({line.text_path, line.workbook_path, line.json_path}, inputs);
+  std::vector<std::string> outputs;
+  for (const BatchOutputKind& kind : kBatchOutputs) outputs.push_back(line.*kind.path);
+  std::string output = OutputOverAnInput(outputs, inputs);
   if (output.empty()) return 0;
   msg.ShowMessage(FileMessage(output, kOutputIsAnInput));
   return 2;
