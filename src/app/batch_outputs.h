@@ -44,7 +44,7 @@ class BatchOutputs {
   std::string staging_folder_;  // the private temporary folder, empty when none
   int staging_slot_ = -1;       // its entry for removal on a signal
   std::string staged_text_;     // the text report's temporary file, empty when none
-  std::string text_path_;       // where the text report goes, Windows form; empty when none
+  std::string text_path_;       // where the text report goes, native; empty when none
   std::unique_ptr<WorkbookHandover> handover_;
   std::string staged_workbook_;  // the workbook's temporary file, once handed over
   std::string staged_json_;      // the JSON's temporary file, empty when none

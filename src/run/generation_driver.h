@@ -40,7 +40,7 @@ struct RunContext {
 // A member folder that is absolute ("\..." or "X:...") is used as it stands.
 std::string MemberPath(const std::string& project_path, const MemberFile& member);
 
-// Runs the stages in order and stops at the first that answers false: the existence check of
+// Runs the stages in order and stops at the first that fails: the existence check of
 // the project file, the project reader, every member file under the
 // progress window (forms, standard modules, class modules, then user controls, property pages,
 // user documents and designers), then every writer in order. A failed stage is shown here, as
