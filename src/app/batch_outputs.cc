@@ -53,14 +53,12 @@ Status BatchOutputs::Prepare() {
   if (text_staged || workbook_staged || json_staged) {
     if (Status made = MakeStagingFolder(); !made.ok()) return made;
   }
-  std::string text_file;
   if (text_staged) {
     staged_text_ = staging_folder_ + "/report.txt";
-    text_file = staged_text_;
+    text_path_ = staged_text_;
   } else if (!line_.text_path.empty()) {
-    text_file = MakeAbsolute(line_.text_path);
+    text_path_ = MakeAbsolute(line_.text_path);
   }
-  text_path_ = text_file;
   if (json_staged) staged_json_ = staging_folder_ + "/model.json";
   json_path_ = json_staged ? staged_json_ : line_.json_path;
   if (workbook_staged) {
